@@ -1,0 +1,273 @@
+// The VST 2 C interface as both deliverables speak it: the effect record, the editor
+// rectangle, the flags, the opcode numbers and the function types. Written from the
+// publicly documented layout; the static_asserts pin it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#if defined(_WIN32)
+#define VST2_CALLBACK __cdecl
+#else
+#define VST2_CALLBACK
+#endif
+
+extern "C" {
+
+struct AEffect;
+
+using audioMasterCallback = intptr_t(VST2_CALLBACK*)(AEffect* effect, int32_t opcode, int32_t index,
+                                                      intptr_t value, void* ptr, float opt);
+using AEffectDispatcherProc = intptr_t(VST2_CALLBACK*)(AEffect* effect, int32_t opcode, int32_t index,
+                                                        intptr_t value, void* ptr, float opt);
+using AEffectProcessProc = void(VST2_CALLBACK*)(AEffect* effect, float** inputs, float** outputs,
+                                                int32_t sampleFrames);
+using AEffectProcessDoubleProc = void(VST2_CALLBACK*)(AEffect* effect, double** inputs, double** outputs,
+                                                      int32_t sampleFrames);
+using AEffectSetParameterProc = void(VST2_CALLBACK*)(AEffect* effect, int32_t index, float parameter);
+using AEffectGetParameterProc = float(VST2_CALLBACK*)(AEffect* effect, int32_t index);
+using VstPluginMainProc = AEffect*(VST2_CALLBACK*)(audioMasterCallback host);
+
+struct AEffect {
+  int32_t magic;
+  AEffectDispatcherProc dispatcher;
+  AEffectProcessProc process;
+  AEffectSetParameterProc setParameter;
+  AEffectGetParameterProc getParameter;
+  int32_t numPrograms;
+  int32_t numParams;
+  int32_t numInputs;
+  int32_t numOutputs;
+  int32_t flags;
+  intptr_t resvd1;
+  intptr_t resvd2;
+  int32_t initialDelay;
+  int32_t realQualities;
+  int32_t offQualities;
+  float ioRatio;
+  void* object;
+  void* user;
+  int32_t uniqueID;
+  int32_t version;
+  AEffectProcessProc processReplacing;
+  AEffectProcessDoubleProc processDoubleReplacing;
+  char future[56];
+};
+
+struct ERect {
+  int16_t top;
+  int16_t left;
+  int16_t bottom;
+  int16_t right;
+};
+
+}  // extern "C"
+
+#if INTPTR_MAX == INT64_MAX
+static_assert(sizeof(AEffect) == 192, "AEffect size on 64-bit");
+static_assert(offsetof(AEffect, dispatcher) == 8, "AEffect::dispatcher");
+static_assert(offsetof(AEffect, numPrograms) == 40, "AEffect::numPrograms");
+static_assert(offsetof(AEffect, resvd1) == 64, "AEffect::resvd1");
+static_assert(offsetof(AEffect, initialDelay) == 80, "AEffect::initialDelay");
+static_assert(offsetof(AEffect, object) == 96, "AEffect::object");
+static_assert(offsetof(AEffect, uniqueID) == 112, "AEffect::uniqueID");
+static_assert(offsetof(AEffect, processReplacing) == 120, "AEffect::processReplacing");
+static_assert(offsetof(AEffect, future) == 136, "AEffect::future");
+#elif INTPTR_MAX == INT32_MAX
+static_assert(sizeof(AEffect) == 144, "AEffect size on 32-bit");
+static_assert(offsetof(AEffect, numPrograms) == 20, "AEffect::numPrograms");
+static_assert(offsetof(AEffect, object) == 64, "AEffect::object");
+static_assert(offsetof(AEffect, processReplacing) == 80, "AEffect::processReplacing");
+#endif
+static_assert(sizeof(ERect) == 8, "ERect is four int16");
+
+namespace vst2 {
+
+constexpr int32_t FourCC(char a, char b, char c, char d) {
+  return static_cast<int32_t>((static_cast<uint32_t>(static_cast<unsigned char>(a)) << 24) |
+                              (static_cast<uint32_t>(static_cast<unsigned char>(b)) << 16) |
+                              (static_cast<uint32_t>(static_cast<unsigned char>(c)) << 8) |
+                              static_cast<uint32_t>(static_cast<unsigned char>(d)));
+}
+
+}  // namespace vst2
+
+constexpr int32_t kEffectMagic = vst2::FourCC('V', 's', 't', 'P');
+
+// String buffer sizes a host provides, terminator included.
+constexpr int kVstMaxProgNameLen = 24;
+constexpr int kVstMaxParamStrLen = 8;
+constexpr int kVstMaxEffectNameLen = 32;
+constexpr int kVstMaxVendorStrLen = 64;
+constexpr int kVstMaxProductStrLen = 64;
+
+enum VstAEffectFlags : int32_t {
+  effFlagsHasEditor = 1 << 0,
+  effFlagsHasClip = 1 << 1,
+  effFlagsHasVu = 1 << 2,
+  effFlagsCanMono = 1 << 3,
+  effFlagsCanReplacing = 1 << 4,
+  effFlagsProgramChunks = 1 << 5,
+  effFlagsIsSynth = 1 << 8,
+  effFlagsNoSoundInStop = 1 << 9,
+  effFlagsExtIsAsync = 1 << 10,
+  effFlagsExtHasBuffer = 1 << 11,
+  effFlagsCanDoubleReplacing = 1 << 12,
+};
+
+enum VstPlugCategory : int32_t {
+  kPlugCategUnknown = 0,
+  kPlugCategEffect,
+  kPlugCategSynth,
+  kPlugCategAnalysis,
+  kPlugCategMastering,
+  kPlugCategSpacializer,
+  kPlugCategRoomFx,
+  kPlugSurroundFx,
+  kPlugCategRestoration,
+  kPlugCategOfflineProcess,
+  kPlugCategShell,
+  kPlugCategGenerator,
+};
+
+enum AEffectOpcodes : int32_t {
+  effOpen = 0,
+  effClose,
+  effSetProgram,
+  effGetProgram,
+  effSetProgramName,
+  effGetProgramName,
+  effGetParamLabel,
+  effGetParamDisplay,
+  effGetParamName,
+  effGetVu,
+  effSetSampleRate,
+  effSetBlockSize,
+  effMainsChanged,
+  effEditGetRect,
+  effEditOpen,
+  effEditClose,
+  effEditDraw,
+  effEditMouse,
+  effEditKey,
+  effEditIdle,
+  effEditTop,
+  effEditSleep,
+  effIdentify,
+  effGetChunk,
+  effSetChunk,
+  effProcessEvents,
+  effCanBeAutomated,
+  effString2Parameter,
+  effGetNumProgramCategories,
+  effGetProgramNameIndexed,
+  effCopyProgram,
+  effConnectInput,
+  effConnectOutput,
+  effGetInputProperties,
+  effGetOutputProperties,
+  effGetPlugCategory,
+  effGetCurrentPosition,
+  effGetDestinationBuffer,
+  effOfflineNotify,
+  effOfflinePrepare,
+  effOfflineRun,
+  effProcessVarIo,
+  effSetSpeakerArrangement,
+  effSetBlockSizeAndSampleRate,
+  effSetBypass,
+  effGetEffectName,
+  effGetErrorText,
+  effGetVendorString,
+  effGetProductString,
+  effGetVendorVersion,
+  effVendorSpecific,
+  effCanDo,
+  effGetTailSize,
+  effIdle,
+  effGetIcon,
+  effSetViewPosition,
+  effGetParameterProperties,
+  effKeysRequired,
+  effGetVstVersion,
+  effEditKeyDown,
+  effEditKeyUp,
+  effSetEditKnobMode,
+  effGetMidiProgramName,
+  effGetCurrentMidiProgram,
+  effGetMidiProgramCategory,
+  effHasMidiProgramsChanged,
+  effGetMidiKeyName,
+  effBeginSetProgram,
+  effEndSetProgram,
+  effGetSpeakerArrangement,
+  effShellGetNextPlugin,
+  effStartProcess,
+  effStopProcess,
+  effSetTotalSampleToProcess,
+  effSetPanLaw,
+  effBeginLoadBank,
+  effBeginLoadProgram,
+  effSetProcessPrecision,
+  effGetNumMidiInputChannels,
+  effGetNumMidiOutputChannels,
+  effNumOpcodes
+};
+static_assert(effGetChunk == 23 && effCanDo == 51 && effGetVstVersion == 58 && effEndSetProgram == 68,
+              "opcode numbering");
+
+enum AudioMasterOpcodes : int32_t {
+  audioMasterAutomate = 0,
+  audioMasterVersion,
+  audioMasterCurrentId,
+  audioMasterIdle,
+  audioMasterPinConnected,
+  audioMasterUnused5,
+  audioMasterWantMidi,
+  audioMasterGetTime,
+  audioMasterProcessEvents,
+  audioMasterSetTime,
+  audioMasterTempoAt,
+  audioMasterGetNumAutomatableParameters,
+  audioMasterGetParameterQuantization,
+  audioMasterIOChanged,
+  audioMasterNeedIdle,
+  audioMasterSizeWindow,
+  audioMasterGetSampleRate,
+  audioMasterGetBlockSize,
+  audioMasterGetInputLatency,
+  audioMasterGetOutputLatency,
+  audioMasterGetPreviousPlug,
+  audioMasterGetNextPlug,
+  audioMasterWillReplaceOrAccumulate,
+  audioMasterGetCurrentProcessLevel,
+  audioMasterGetAutomationState,
+  audioMasterOfflineStart,
+  audioMasterOfflineRead,
+  audioMasterOfflineWrite,
+  audioMasterOfflineGetCurrentPass,
+  audioMasterOfflineGetCurrentMetaPass,
+  audioMasterSetOutputSampleRate,
+  audioMasterGetOutputSpeakerArrangement,
+  audioMasterGetVendorString,
+  audioMasterGetProductString,
+  audioMasterGetVendorVersion,
+  audioMasterVendorSpecific,
+  audioMasterSetIcon,
+  audioMasterCanDo,
+  audioMasterGetLanguage,
+  audioMasterOpenWindow,
+  audioMasterCloseWindow,
+  audioMasterGetDirectory,
+  audioMasterUpdateDisplay,
+  audioMasterBeginEdit,
+  audioMasterEndEdit,
+  audioMasterOpenFileSelector,
+  audioMasterCloseFileSelector,
+  audioMasterEditFile,
+  audioMasterGetChunkFile,
+  audioMasterGetInputSpeakerArrangement,
+  audioMasterNumOpcodes
+};
+static_assert(audioMasterGetProductString == 33 && audioMasterCanDo == 37 && audioMasterUpdateDisplay == 42,
+              "host opcode numbering");
