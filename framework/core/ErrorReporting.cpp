@@ -1,0 +1,41 @@
+#include "framework/core/ErrorReporting.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+#include "framework/core/PluginCoreInterface.h"
+#include "framework/core/PluginMetaClass.h"
+#include "framework/core/PluginUIRoot.h"
+#include "platform/MessageBox.h"
+
+std::string ErrorMessageBody(const char* message, const char* detail, int32_t code) {
+  const std::string m = message ? message : "";
+  char line[1024];
+  if (code != 0 && detail) {
+    std::snprintf(line, sizeof line, "%s : %" PRId32 "    ", detail, code);
+    return m + "\n\n" + line + "\n\n";
+  }
+  if (code != 0) {
+    std::snprintf(line, sizeof line, " (%" PRId32 ")        ", code);
+    return "\n" + m + line + "\n\n";
+  }
+  if (detail) return m + "\n\n" + detail + "\n\n";
+  return "\n" + m + "        " + "\n\n";
+}
+
+void ShowErrorMessageBox(PluginCoreInterface*, const char* message, const char* detail, int32_t code,
+                         int32_t type) {
+  std::string title = "Quillmore: ";
+  if (const ZEBPluginMetaClass* metaClass = GetPluginMetaClass()) title += metaClass->GetProductName();
+  const MessageBoxIcon icon = type == kErrorWarning       ? MessageBoxIcon::kWarning
+                              : type == kErrorInformation ? MessageBoxIcon::kInformation
+                              : type == kErrorError       ? MessageBoxIcon::kError
+                                                          : MessageBoxIcon::kNone;
+  ShowMessageBox(title, ErrorMessageBody(message, detail, code), icon);
+}
+
+void ReportError(PluginCoreInterface* core, const char* message, const char* detail, int32_t code, int32_t type) {
+  PluginUIRoot* root = core ? core->GetUIRoot() : nullptr;
+  if (root && root->IsOpen() && root->ShowError(message, detail, code, type)) return;
+  ShowErrorMessageBox(core, message, detail, code, type);
+}

@@ -1,0 +1,301 @@
+#include "plugin/VSTPlugin.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <stdexcept>
+
+#include "framework/core/ErrorReporting.h"
+#include "framework/core/VstPluginMetaClass.h"
+#include "platform/FloatingPointGuard.h"
+#include "vst2/AEffEditor.h"
+#include "plugin/HostStrings.h"
+
+namespace {
+
+constexpr size_t kHostProductBufferSize = 128;
+
+void ReportConfigurationFailure(PluginCoreInterface* core, const char* unknownText, const char* detail) {
+  try {
+    throw;
+  } catch (const std::bad_alloc&) {
+    ReportError(core, "There is insufficient memory available.", nullptr, 0, kErrorError);
+  } catch (...) {
+    ReportError(core, unknownText, detail, 0, kErrorError);
+  }
+}
+
+}  // namespace
+
+VSTPlugin::VSTPlugin(audioMasterCallback host) : AudioEffectX(host, 0, 0) {
+  if (!mMetaClass) throw std::runtime_error("no plug-in description");
+  mNumParams = mEffect.numParams = mMetaClass->GetNumberOfParameters();
+  mMutex = CreatePlatformMutex();
+  char product[kHostProductBufferSize] = {};
+  if (getHostProductString(product)) {
+    product[kHostProductBufferSize - 1] = '\0';
+    mHostProduct = product;
+  }
+  canProcessReplacing(true);
+  programsAreChunks(true);
+  mHostIsDigitalPerformer = mHostProduct.find("Digital Performer") != std::string::npos;
+  mMetaClass->GetIOConfigs(mIOConfigs);
+  if (!mIOConfigs.empty()) {
+    setNumInputs(mIOConfigs.front().first);
+    setNumOutputs(mIOConfigs.front().second);
+  }
+  for (const IOConfig& config : mIOConfigs) {
+    if (config.first == 2 && config.second == 2) canMono(true);
+  }
+  mPrefsName = mMetaClass->GetPrefsName();
+}
+
+VSTPlugin::~VSTPlugin() {
+  mCore.reset();
+  setEditor(nullptr);
+  mMutex.reset();
+}
+
+void VSTPlugin::attachCore(std::unique_ptr<PluginCoreInterface> core) {
+  mCore = std::move(core);
+  mNumPrograms = mEffect.numPrograms = mMetaClass->GetNumberOfPrograms();
+  if (auto* vst = dynamic_cast<VSTPluginMetaClassInterface*>(mMetaClass.get())) setUniqueID(vst->GetUniqueID());
+  RefreshConnections(false);
+  suspend();
+}
+
+bool VSTPlugin::LockMutex(bool tryOnly) { return mMutex && mMutex->Lock(tryOnly); }
+void VSTPlugin::UnlockMutex() {
+  if (mMutex) mMutex->Unlock();
+}
+
+int32_t VSTPlugin::TakePendingProgram() {
+  const int32_t pending = mPendingProgram;
+  mPendingProgram = -1;
+  return pending;
+}
+
+intptr_t VSTPlugin::dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
+  FloatingPointGuard guard;
+  return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
+}
+
+void VSTPlugin::process(float** inputs, float** outputs, int32_t frames) {
+  FloatingPointGuard guard;
+  if (mCore) mCore->Process(inputs, outputs, frames, true, 0);
+}
+
+void VSTPlugin::processReplacing(float** inputs, float** outputs, int32_t frames) {
+  FloatingPointGuard guard;
+  if (mCore) mCore->Process(inputs, outputs, frames, false, 0);
+}
+
+void VSTPlugin::setParameter(int32_t index, float value) {
+  const ParameterDescriptor* descriptor = mMetaClass->GetParameterDescriptor(index);
+  if (!mCore || !descriptor || std::isnan(value)) return;
+  mCore->SetParameter(*descriptor, DenormalizeValue(*descriptor, value));
+}
+
+float VSTPlugin::getParameter(int32_t index) {
+  const ParameterDescriptor* descriptor = mMetaClass->GetParameterDescriptor(index);
+  if (!mCore || !descriptor) return 0.0f;
+  return NormalizeValue(*descriptor, mCore->GetParameter(*descriptor));
+}
+
+void VSTPlugin::open() {
+  if (mCore) mCore->Open();
+}
+
+void VSTPlugin::close() {
+  if (mEditor) mEditor->close();
+  if (mCore) mCore->Close();
+}
+
+void VSTPlugin::setProgram(int32_t program) {
+  mCurProgram = program;
+  if (!mCore) return;
+  if (LockMutex(true)) {
+    try {
+      mCore->SetProgram(program);
+    } catch (...) {
+    }
+    mPendingProgram = -1;
+    UnlockMutex();
+  } else {
+    mPendingProgram = program;
+  }
+}
+
+void VSTPlugin::setProgramName(char* name) {
+  if (mCore && name) mCore->SetProgramName(name);
+}
+
+void VSTPlugin::getProgramName(char* name) {
+  CopyToHostBuffer(name, mCore ? mCore->GetProgramName() : std::string(), kVstMaxProgNameLen);
+}
+
+void VSTPlugin::getParameterLabel(int32_t index, char* label) {
+  CopyToHostBuffer(label, mMetaClass->GetParameterLabel(index), kVstMaxParamStrLen);
+}
+
+void VSTPlugin::getParameterDisplay(int32_t index, char* text) {
+  const ParameterDescriptor* descriptor = mMetaClass->GetParameterDescriptor(index);
+  std::string display;
+  if (descriptor && mCore) display = mMetaClass->GetParameterDisplay(index, mCore->GetParameter(*descriptor), -1);
+  CopyToHostBuffer(text, display, kVstMaxParamStrLen);
+}
+
+void VSTPlugin::getParameterName(int32_t index, char* text) {
+  const IOConfig config = mCore ? mCore->GetIOConfig() : (mIOConfigs.empty() ? IOConfig{} : mIOConfigs.front());
+  CopyToHostBuffer(text, mMetaClass->GetParameterDisplayName(config, index), kVstMaxParamStrLen);
+}
+
+int32_t VSTPlugin::getChunk(void** data, bool isPreset) {
+  if (!data) return 0;
+  *data = nullptr;
+  if (!mCore) return 0;
+  try {
+    return mCore->GetChunk(data, isPreset);
+  } catch (const std::bad_alloc&) {
+    ReportError(mCore.get(), "There is insufficient memory available to save settings.", nullptr, 0, kErrorError);
+  } catch (...) {
+    ReportError(mCore.get(), "Unable to save settings.", "An unknown error occurred", 0, kErrorError);
+  }
+  *data = nullptr;
+  return 0;
+}
+
+int32_t VSTPlugin::setChunk(void* data, int32_t size, bool isPreset) {
+  if (!mCore || !data || size < 0) return 0;
+  return mCore->SetChunk(data, size, isPreset) ? 1 : 0;
+}
+
+void VSTPlugin::setSampleRate(float rate) {
+  if (mSampleRateSet && rate == mCoreSampleRate) return;
+  mSampleRateSet = true;
+  mSampleRate = rate;
+  mCoreSampleRate = rate;
+  if (!mCore) return;
+  try {
+    mCore->SetSampleRate(rate);
+  } catch (...) {
+    ReportConfigurationFailure(mCore.get(), "An unknown error has occurred.", nullptr);
+  }
+}
+
+void VSTPlugin::setBlockSize(int32_t size) {
+  if (size == 0) size = 1024;
+  if (size < 0) size = size == INT32_MIN ? INT32_MAX : -size;
+  if (mBlockSizeSet && size == mCoreBlockSize) return;
+  mBlockSizeSet = true;
+  mBlockSize = size;
+  mCoreBlockSize = size;
+  if (!mCore) return;
+  try {
+    mCore->SetBlockSize(size);
+  } catch (...) {
+    ReportConfigurationFailure(mCore.get(), "An unknown error has occurred.", nullptr);
+  }
+}
+
+void VSTPlugin::suspend() {
+  try {
+    if (mCore) mCore->Suspend();
+  } catch (...) {
+    ReportConfigurationFailure(mCore.get(), "An unknown error occurred.", "");
+  }
+  mResumed.store(false, std::memory_order_relaxed);
+}
+
+void VSTPlugin::resume() {
+  try {
+    RefreshConnections(true);
+    if (mCore) mCore->Resume();
+    mResumed.store(true, std::memory_order_relaxed);
+  } catch (...) {
+    ReportConfigurationFailure(mCore.get(), "An unknown error occurred.", "");
+  }
+}
+
+bool VSTPlugin::canParameterBeAutomated(int32_t index) {
+  const ParameterDescriptor* descriptor = mMetaClass->GetParameterDescriptor(index);
+  return descriptor && descriptor->mAutomatable;
+}
+
+bool VSTPlugin::getProgramNameIndexed(int32_t, int32_t index, char* text) {
+  if (!mCore || index < 0 || index >= mNumPrograms) return false;
+  try {
+    CopyToHostBuffer(text, mCore->GetProgramNameIndexed(index), kVstMaxProgNameLen);
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+int32_t VSTPlugin::getPlugCategory() {
+  auto* vst = dynamic_cast<VSTPluginMetaClassInterface*>(mMetaClass.get());
+  return vst ? vst->GetPlugCategory() : kPlugCategUnknown;
+}
+
+bool VSTPlugin::getEffectName(char* name) {
+  CopyToHostBuffer(name, mMetaClass->GetName(), kVstMaxEffectNameLen);
+  return true;
+}
+
+bool VSTPlugin::getVendorString(char* text) {
+  CopyToHostBuffer(text, mMetaClass->GetVendor(), kVstMaxVendorStrLen);
+  return true;
+}
+
+bool VSTPlugin::getProductString(char* text) {
+  CopyToHostBuffer(text, mMetaClass->GetName(), kVstMaxProductStrLen);
+  return true;
+}
+
+int32_t VSTPlugin::canDo(char* text) {
+  int inputs = 0;
+  int outputs = 0;
+  if (std::sscanf(text, "%din%dout", &inputs, &outputs) != 2) return 0;
+  for (const IOConfig& config : mIOConfigs) {
+    if (config.first == inputs && config.second == outputs) return 1;
+  }
+  return -1;
+}
+
+intptr_t VSTPlugin::ChangeInitialDelay(int32_t samples) {
+  setInitialDelay(samples);
+  return callHost(audioMasterIOChanged);
+}
+
+bool VSTPlugin::IsInputConnected(int32_t input) const {
+  return input >= 0 && static_cast<size_t>(input) < mInputsConnected.size() && mInputsConnected[input];
+}
+
+bool VSTPlugin::IsOutputConnected(int32_t output) const {
+  return output >= 0 && static_cast<size_t>(output) < mOutputsConnected.size() && mOutputsConnected[output];
+}
+
+bool VSTPlugin::IsEditorOpen() const { return false; }
+
+std::string VSTPlugin::ReadRegistryValue() const { return {}; }
+
+bool VSTPlugin::LoadDefaultSettings(const std::string&, std::string&) { return false; }
+
+bool VSTPlugin::SaveDefaultSettings(const std::string&, const std::string&) { return false; }
+
+intptr_t VSTPlugin::AutomateParameter(int32_t index, float) {
+  const ParameterDescriptor* descriptor = mMetaClass->GetParameterDescriptor(index);
+  if (!descriptor || !mCore) return 0;
+  const float normalised = NormalizeValue(*descriptor, mCore->GetParameter(*descriptor));
+  return callHost(audioMasterAutomate, index, 0, nullptr, normalised);
+}
+
+void VSTPlugin::RefreshConnections(bool askHost) {
+  const bool ask = askHost && !mHostIsDigitalPerformer;
+  mInputsConnected.assign(static_cast<size_t>(std::max(0, mEffect.numInputs)), true);
+  mOutputsConnected.assign(static_cast<size_t>(std::max(0, mEffect.numOutputs)), true);
+  if (!ask) return;
+  for (size_t i = 0; i < mInputsConnected.size(); ++i) mInputsConnected[i] = isInputConnected(static_cast<int32_t>(i));
+  for (size_t i = 0; i < mOutputsConnected.size(); ++i) mOutputsConnected[i] = isOutputConnected(static_cast<int32_t>(i));
+}
