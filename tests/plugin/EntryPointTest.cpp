@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include "tests/plugin/TestProductFixture.h"
+
+using vsthost::Host;
+
+class EntryPoint : public TestProductFixture {};
+
+TEST_F(EntryPoint, HostWithoutVersionGetsNoEffectAndNothingIsCreated) {
+  auto created = Hook<int (*)()>("TestProductMetaClassesCreated");
+  const int before = created();
+  Host host(*library);
+  host.Answer(audioMasterVersion, 0);
+  EXPECT_EQ(host.Instantiate(), nullptr);
+  EXPECT_EQ(created(), before);
+  EXPECT_STREQ(journal(), "");
+  ASSERT_EQ(host.Calls().size(), 1u);
+  EXPECT_EQ(host.Calls()[0].opcode, audioMasterVersion);
+  EXPECT_FALSE(host.Calls()[0].hadEffect);
+}
+
+TEST_F(EntryPoint, AttachesTheCoreSuspendedAt44100HzAndBlocksOf2048) {
+  Host host(*library);
+  ASSERT_NE(host.Instantiate(), nullptr);
+  EXPECT_STREQ(journal(), "construct 2x2\nSuspend\nSetSampleRate 44100\nSetBlockSize 2048\n");
+}
+
+TEST_F(EntryPoint, FillsTheEffectRecordFromTheDescription) {
+  Host host(*library);
+  AEffect* effect = host.Instantiate();
+  ASSERT_NE(effect, nullptr);
+  EXPECT_EQ(effect->magic, kEffectMagic);
+  EXPECT_EQ(effect->numInputs, 2);
+  EXPECT_EQ(effect->numOutputs, 2);
+  EXPECT_EQ(effect->numPrograms, 4);
+  EXPECT_EQ(effect->numParams, 3);
+  EXPECT_EQ(effect->flags, effFlagsCanMono | effFlagsCanReplacing | effFlagsProgramChunks);
+  EXPECT_EQ(effect->uniqueID, vst2::FourCC('T', 's', 't', 'P'));
+  EXPECT_EQ(effect->version, 1);
+  EXPECT_EQ(effect->initialDelay, 0);
+  EXPECT_EQ(effect->ioRatio, 1.0f);
+  EXPECT_EQ(effect->object != nullptr, true);
+  EXPECT_EQ(effect->user, nullptr);
+}
+
+TEST_F(EntryPoint, TwoInstancesShareOneDescriptionThatGoesWithTheLast) {
+  auto created = Hook<int (*)()>("TestProductMetaClassesCreated");
+  auto alive = Hook<int (*)()>("TestProductMetaClassesAlive");
+  const int before = created();
+  {
+    Host first(*library);
+    Host second(*library);
+    ASSERT_NE(first.Instantiate(), nullptr);
+    ASSERT_NE(second.Instantiate(), nullptr);
+    EXPECT_NE(first.Effect(), second.Effect());
+    EXPECT_EQ(created(), before + 1);
+    EXPECT_EQ(alive(), 1);
+    first.Close();
+    EXPECT_EQ(alive(), 1);
+  }
+  EXPECT_EQ(alive(), 0);
+}
+
+TEST_F(EntryPoint, CloseAnswersOneAndDestroysTheInstance) {
+  auto host = Instance();
+  EXPECT_EQ(host->Close(), 1);
+  EXPECT_STREQ(journal(), "Close\ndestroy\n");
+}
+
+TEST_F(EntryPoint, AFailedEntryDoesNotSpoilLaterOnes) {
+  for (int failure : {1, 2}) {
+    setFailure(failure);
+    Host failed(*library);
+    EXPECT_EQ(failed.Instantiate(), nullptr) << "failure mode " << failure;
+    setFailure(0);
+    Host later(*library);
+    EXPECT_NE(later.Instantiate(), nullptr) << "after failure mode " << failure;
+  }
+}
+
+TEST(AnalyserEntryPoint, RecordDescribesTheAnalyser) {
+  vsthost::PluginLibrary library(VARNIS_PATH);
+  Host host(library);
+  AEffect* effect = host.Instantiate();
+  ASSERT_NE(effect, nullptr);
+  EXPECT_EQ(effect->numInputs, 2);
+  EXPECT_EQ(effect->numOutputs, 2);
+  EXPECT_EQ(effect->numPrograms, 1);
+  EXPECT_EQ(effect->numParams, 1);
+  EXPECT_EQ(effect->flags & (effFlagsCanMono | effFlagsCanReplacing | effFlagsProgramChunks), 0x38);
+  EXPECT_EQ(effect->uniqueID, 0x37313831);
+  EXPECT_EQ(host.Dispatch(effGetPlugCategory), 3);
+  bool overrun = true;
+  EXPECT_EQ(host.DispatchString(effGetEffectName, 0, kVstMaxEffectNameLen, &overrun), "KVN Stereo Analyzer (OrbA)");
+  EXPECT_FALSE(overrun);
+  EXPECT_EQ(host.DispatchString(effGetVendorString, 0, kVstMaxVendorStrLen, &overrun), "Quillmore");
+  EXPECT_EQ(host.DispatchString(effGetParamName, 0, kVstMaxParamStrLen, &overrun), "Reset");
+  EXPECT_EQ(host.Close(), 1);
+}

@@ -1,0 +1,168 @@
+// A small product on the plug-in framework for black-box tests of the adapter and the core: a
+// description with a few parameter kinds and four programs, and a core that journals what
+// reaches it. The test hooks below are exported beside the VST entry points.
+#include <atomic>
+#include <cstdio>
+#include <mutex>
+#include <string>
+
+#include "framework/core/PluginCore.h"
+#include "framework/core/VstPluginMetaClass.h"
+#include "plugin/VSTPlugin.h"
+#include "vst2/Vst2Interface.h"
+
+namespace {
+
+std::mutex gJournalMutex;
+std::string gJournal;
+std::atomic<int> gMetaClassesCreated{0};
+std::atomic<int> gMetaClassesAlive{0};
+std::atomic<int> gFailure{0};  // 1: no core, 2: the core's constructor throws
+std::atomic<bool> gEditorOpen{false};
+
+void Journal(const std::string& line) {
+  std::lock_guard<std::mutex> lock(gJournalMutex);
+  gJournal += line + "\n";
+}
+
+std::string Number(float value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+  return text;
+}
+
+class TestCore : public PluginCore {
+ public:
+  TestCore(PluginPlatform* platform, IOConfig config) : PluginCore(platform, config) {
+    if (gFailure.load() == 2) throw std::runtime_error("test core refuses to start");
+    Journal("construct " + std::to_string(config.first) + "x" + std::to_string(config.second));
+  }
+  ~TestCore() override { Journal("destroy"); }
+
+  float GetParameter(const ParameterDescriptor& descriptor) const override {
+    return GetStoredParameterValue(descriptor);
+  }
+  Frame* CreateEditorFrame(PluginUIRoot*) override { return nullptr; }
+  Frame* CreateAboutFrame(PluginUIRoot*) override { return nullptr; }
+  void GetEditorSize(int32_t& width, int32_t& height) const override {
+    width = 0;
+    height = 0;
+  }
+  bool IsEditorOpen() const override { return gEditorOpen.load(); }
+  void Open() override { Journal("Open"); }
+  void Close() override { Journal("Close"); }
+  void Suspend() override { Journal("Suspend"); }
+  void Resume() override { Journal("Resume"); }
+  void SetSampleRate(float rate) override {
+    Journal("SetSampleRate " + Number(rate));
+    PluginCore::SetSampleRate(rate);
+  }
+  void SetBlockSize(int32_t size) override {
+    Journal("SetBlockSize " + std::to_string(size));
+    PluginCore::SetBlockSize(size);
+  }
+  void SetProgram(int32_t program) override {
+    Journal("SetProgram " + std::to_string(program));
+    PluginCore::SetProgram(program);
+  }
+
+ protected:
+  bool ValidateParameterChange(const ParameterDescriptor&, float) override { return true; }
+  void OnParameterChange(const ParameterDescriptor& descriptor, float value) override {
+    Journal("OnParameterChange " + std::to_string(descriptor.mIndex) + " " + Number(value));
+  }
+  void ProcessBlock(float** inputs, float** outputs, int32_t frames, int32_t state) override {
+    // Writes input + 1 so tests can tell the hook ran and what an accumulating call added.
+    for (int32_t c = 0; c < GetIOConfig().second; ++c) {
+      for (int32_t i = 0; i < frames; ++i) outputs[c][i] = inputs[c][i] + 1.0f;
+    }
+    mLastState.store(state);
+  }
+
+ public:
+  std::atomic<int32_t> mLastState{-1};
+};
+
+class TestMetaClass : public ZEBPluginMetaClass {
+ public:
+  TestMetaClass() {
+    ParameterDescriptor toggle;
+    toggle.mId = vst2::FourCC('t', 'o', 'g', 'l');
+    toggle.mKind = 0;
+    toggle.mAutomatable = true;
+    AddParameter(toggle);
+
+    ParameterDescriptor gain;
+    gain.mId = vst2::FourCC('g', 'a', 'i', 'n');
+    gain.mKind = 4;
+    gain.mMinimum = -60.0f;
+    gain.mMaximum = 12.0f;
+    gain.mLabel = "decibels";
+    AddParameter(gain);
+
+    ParameterDescriptor frequency;
+    frequency.mId = vst2::FourCC('f', 'r', 'e', 'q');
+    frequency.mKind = 6;
+    frequency.mMinimum = 20.0f;
+    frequency.mMaximum = 20000.0f;
+    frequency.mFlags = ParameterDescriptor::kEditorOnly;
+    AddParameter(frequency);
+    ++gMetaClassesCreated;
+    ++gMetaClassesAlive;
+  }
+  ~TestMetaClass() override { --gMetaClassesAlive; }
+
+  PluginCoreInterface* CreatePluginCore(PluginPlatform* platform, IOConfig config) override {
+    return gFailure.load() == 1 ? nullptr : new TestCore(platform, config);
+  }
+  std::string GetProductName() const override { return "Test Product"; }
+  std::string GetName() const override { return "A Test Product Whose Name Is Far Too Long For Hosts"; }
+  std::string GetVersion() const override { return "0.1"; }
+  std::string GetCopyright() const override { return "Quillmore tests"; }
+  void GetIOConfigs(IOConfigList& list) const override {
+    list.emplace_back(2, 2);
+    list.emplace_back(1, 1);
+  }
+  std::string GetDefaultPrograms() const override { return {}; }
+  int32_t GetNumberOfPrograms() const override { return 4; }
+  std::string GetParameterDisplayName(IOConfig, int32_t index) const override {
+    static const char* const kNames[] = {"Toggle", "Gain Amount Longer", "Frequency"};
+    return index >= 0 && index < 3 ? kNames[index] : "INVALID ID";
+  }
+};
+
+class VstTestMetaClass : public VstPluginMetaClassBase<TestMetaClass> {
+ public:
+  int32_t GetPlugCategory() const override { return kPlugCategEffect; }
+  int32_t GetUniqueID() const override { return vst2::FourCC('T', 's', 't', 'P'); }
+};
+
+VSTPlugin* Adapter(AEffect* effect) { return static_cast<VSTPlugin*>(static_cast<AudioEffect*>(effect->object)); }
+
+}  // namespace
+
+ZEBPluginMetaClass* CreateVstKorvaneMetaClass() { return new VstTestMetaClass(); }
+
+#define TEST_HOOK extern "C" __attribute__((visibility("default")))
+
+TEST_HOOK const char* TestProductJournal() {
+  static std::string copy;
+  std::lock_guard<std::mutex> lock(gJournalMutex);
+  copy = gJournal;
+  gJournal.clear();
+  return copy.c_str();
+}
+TEST_HOOK int TestProductMetaClassesCreated() { return gMetaClassesCreated.load(); }
+TEST_HOOK int TestProductMetaClassesAlive() { return gMetaClassesAlive.load(); }
+TEST_HOOK void TestProductSetFailure(int mode) { gFailure.store(mode); }
+TEST_HOOK void TestProductSetEditorOpen(bool open) { gEditorOpen.store(open); }
+// The editor's idle, until the editor exists.
+TEST_HOOK void TestProductIdle(AEffect* effect) {
+  static_cast<PluginCore*>(Adapter(effect)->GetCore())->DispatchParameterChanges();
+}
+TEST_HOOK bool TestProductLockMutex(AEffect* effect, bool tryOnly) { return Adapter(effect)->LockMutex(tryOnly); }
+TEST_HOOK void TestProductUnlockMutex(AEffect* effect) { Adapter(effect)->UnlockMutex(); }
+TEST_HOOK int TestProductTakePendingProgram(AEffect* effect) { return Adapter(effect)->TakePendingProgram(); }
+TEST_HOOK int TestProductLastState(AEffect* effect) {
+  return static_cast<TestCore*>(Adapter(effect)->GetCore())->mLastState.load();
+}
