@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <xmmintrin.h>
 
 #include <algorithm>
 #include <atomic>
@@ -11,6 +12,13 @@
 using vsthost::Host;
 
 class Adapter : public TestProductFixture {};
+
+struct StereoBlock {
+  explicit StereoBlock(size_t frames) : left(frames, 0.25f), right(frames, -0.5f), outLeft(frames), outRight(frames) {}
+  std::vector<float> left, right, outLeft, outRight;
+  float* inputs[2] = {left.data(), right.data()};
+  float* outputs[2] = {outLeft.data(), outRight.data()};
+};
 
 TEST_F(Adapter, OpcodesItDoesNotServeAnswerZero) {
   auto host = Instance();
@@ -250,4 +258,23 @@ TEST_F(Adapter, ChunksAreNotOfferedYetAndARefusalAnswersZero) {
   char garbage[] = "not a chunk";
   EXPECT_EQ(host->Dispatch(effSetChunk, 0, sizeof garbage, garbage), 0);
   EXPECT_EQ(host->Dispatch(effSetChunk, 0, -3, garbage), 0);
+}
+
+TEST_F(Adapter, AudioEntriesComputeWithMaskedExceptionsAndRoundToNearest) {
+  auto host = Instance();
+  auto hookCsr = Hook<unsigned (*)()>("TestProductHookCsr");
+  auto parameterCsr = Hook<unsigned (*)()>("TestProductParameterCsr");
+  StereoBlock block(16);
+  const unsigned saved = _mm_getcsr();
+  // The host computes with flush-to-zero, rounding towards zero and division by zero unmasked.
+  const unsigned hostCsr = (saved & ~0x7F80u & ~0x003Fu) | 0x8000u | 0x6000u | 0x1D80u;
+  _mm_setcsr(hostCsr);
+  host->ProcessReplacing(block.inputs, block.outputs, 16);
+  const unsigned afterProcess = _mm_getcsr();
+  host->Process(block.inputs, block.outputs, 16);
+  host->SetParameter(1, 0.5f);
+  _mm_setcsr(saved);
+  EXPECT_EQ(afterProcess, hostCsr);
+  EXPECT_EQ(hookCsr() & 0xFFC0u, 0x8000u | 0x1F80u);  // all masked, nearest, flush-to-zero kept
+  EXPECT_EQ(parameterCsr() & 0xFFC0u, hostCsr & 0xFFC0u);  // parameter calls leave it alone
 }

@@ -1,6 +1,8 @@
 // A small product on the plug-in framework for black-box tests of the adapter and the core: a
 // description with a few parameter kinds and four programs, and a core that journals what
 // reaches it. The test hooks below are exported beside the VST entry points.
+#include <xmmintrin.h>
+
 #include <atomic>
 #include <cstdio>
 #include <mutex>
@@ -19,6 +21,8 @@ std::atomic<int> gMetaClassesCreated{0};
 std::atomic<int> gMetaClassesAlive{0};
 std::atomic<int> gFailure{0};  // 1: no core, 2: the core's constructor throws
 std::atomic<bool> gEditorOpen{false};
+std::atomic<unsigned> gHookCsr{0};       // MXCSR as the audio hook saw it
+std::atomic<unsigned> gParameterCsr{0};  // MXCSR as a parameter change saw it
 
 void Journal(const std::string& line) {
   std::lock_guard<std::mutex> lock(gJournalMutex);
@@ -67,7 +71,10 @@ class TestCore : public PluginCore {
   }
 
  protected:
-  bool ValidateParameterChange(const ParameterDescriptor&, float) override { return true; }
+  bool ValidateParameterChange(const ParameterDescriptor&, float) override {
+    gParameterCsr.store(_mm_getcsr());
+    return true;
+  }
   void OnParameterChange(const ParameterDescriptor& descriptor, float value) override {
     Journal("OnParameterChange " + std::to_string(descriptor.mIndex) + " " + Number(value));
   }
@@ -77,6 +84,7 @@ class TestCore : public PluginCore {
       for (int32_t i = 0; i < frames; ++i) outputs[c][i] = inputs[c][i] + 1.0f;
     }
     mLastState.store(state);
+    gHookCsr.store(_mm_getcsr());
   }
 
  public:
@@ -166,3 +174,5 @@ TEST_HOOK int TestProductTakePendingProgram(AEffect* effect) { return Adapter(ef
 TEST_HOOK int TestProductLastState(AEffect* effect) {
   return static_cast<TestCore*>(Adapter(effect)->GetCore())->mLastState.load();
 }
+TEST_HOOK unsigned TestProductHookCsr() { return gHookCsr.load(); }
+TEST_HOOK unsigned TestProductParameterCsr() { return gParameterCsr.load(); }
