@@ -6,6 +6,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "framework/core/DefaultSettings.h"
 #include "framework/core/ErrorReporting.h"
 #include "framework/core/VstPluginMetaClass.h"
 #include "platform/FloatingPointGuard.h"
@@ -278,11 +279,15 @@ bool VSTPlugin::IsOutputConnected(int32_t output) const {
 
 bool VSTPlugin::IsEditorOpen() const { return false; }
 
-std::string VSTPlugin::ReadRegistryValue() const { return {}; }
+std::string VSTPlugin::ReadRegistryValue() const { return ::ReadRegistryValue(mPrefsName); }
 
-bool VSTPlugin::LoadDefaultSettings(const std::string&, std::string&) { return false; }
+bool VSTPlugin::LoadDefaultSettings(const std::string& name, std::string& text) {
+  return ReadDefaultSettingsFile(name, text);
+}
 
-bool VSTPlugin::SaveDefaultSettings(const std::string&, const std::string&) { return false; }
+bool VSTPlugin::SaveDefaultSettings(const std::string& name, const std::string& text) {
+  return WriteDefaultSettingsFile(name, text);
+}
 
 intptr_t VSTPlugin::AutomateParameter(int32_t index, float) {
   const ParameterDescriptor* descriptor = mMetaClass->GetParameterDescriptor(index);
