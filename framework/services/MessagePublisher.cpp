@@ -1,0 +1,78 @@
+#include "framework/services/MessagePublisher.h"
+
+#include "framework/services/MessagingServer.h"
+
+#include <new>
+#include <stdexcept>
+
+MessagePublisher::~MessagePublisher() {
+  while (!mClasses.empty()) {
+    const std::int32_t msgClassRef = mClasses.begin()->first;
+    try {
+      Unpublish(msgClassRef);
+    } catch (...) {
+    }
+    mClasses.erase(msgClassRef);
+  }
+}
+
+MessageClass* MessagePublisher::Publish(std::int32_t msgClassRef) {
+  auto [entry, inserted] = mClasses.emplace(msgClassRef, nullptr);
+  if (!inserted)
+    throw std::invalid_argument("MessagePublisher::Publish: msgClassRef is not unique.");
+  MessageClass* messageClass = nullptr;
+  try {
+    messageClass = GetMessagingServer().CreateMessageClass(msgClassRef);
+  } catch (...) {
+    mClasses.erase(entry);
+    throw;
+  }
+  if (!messageClass) {
+    mClasses.erase(entry);
+    throw std::bad_alloc();
+  }
+  entry->second = messageClass;
+  return messageClass;
+}
+
+void MessagePublisher::Unpublish(std::int32_t msgClassRef) {
+  MessageClass* messageClass = Find(msgClassRef, APPFRAME_THROW_SITE);
+  GetMessagingServer().RemoveMessageClass(messageClass);
+  // By key: a handler of the removal may have unpublished it already.
+  mClasses.erase(msgClassRef);
+}
+
+std::int32_t MessagePublisher::SendMessage(std::int32_t msgClassRef, std::int32_t code,
+                                           std::int32_t value, void* payload,
+                                           MessageSubscription* excluded) {
+  MessageClass* messageClass = Find(msgClassRef, APPFRAME_THROW_SITE);
+  return GetMessagingServer().Send(messageClass, code, value, payload, excluded);
+}
+
+void MessagePublisher::PostMessage(std::int32_t msgClassRef, std::int32_t code, std::int32_t value,
+                                   void* payload, bool ownsPayload) {
+  MessageClass* messageClass = Find(msgClassRef, APPFRAME_THROW_SITE);
+  GetMessagingServer().Post(messageClass, code, value, payload, ownsPayload);
+}
+
+void MessagePublisher::MuteMessageClass(std::int32_t msgClassRef, bool on) {
+  MessageClass* messageClass = Find(msgClassRef, APPFRAME_THROW_SITE);
+  GetMessagingServer().MuteMessageClass(messageClass, on);
+}
+
+MessageClass* MessagePublisher::GetMessageClass(std::int32_t msgClassRef) const {
+  return Find(msgClassRef, APPFRAME_THROW_SITE);
+}
+
+std::int32_t MessagePublisher::GetSubscriberCount(std::int32_t msgClassRef) const {
+  MessageClass* messageClass = Find(msgClassRef, APPFRAME_THROW_SITE);
+  return GetMessagingServer().GetSubscriberCount(messageClass);
+}
+
+MessageClass* MessagePublisher::Find(std::int32_t msgClassRef,
+                                     const AppFrame::ThrowSite* site) const {
+  const auto entry = mClasses.find(msgClassRef);
+  if (entry == mClasses.end())
+    throw BadMsgClassRef(site);
+  return entry->second;
+}
