@@ -98,9 +98,9 @@ private:
 
   const ObjectRecord* FindRecord(const Serializable& object) const;
 
-  std::string mArchiveType;
-  std::vector<Serializable*> mObjectStack;
-  std::map<ObjectId, ObjectRecord> mRegistry;
+  std::string mArchiveType{};
+  std::vector<Serializable*> mObjectStack{};
+  std::map<ObjectId, ObjectRecord> mRegistry{};
   ObjectFactory* mFactory{nullptr};
 };
 

@@ -21,7 +21,7 @@ public:
 
 private:
   friend class ObjectSerializerHub;
-  std::vector<ObjectSerializerHub*> mHubs;
+  std::vector<ObjectSerializerHub*> mHubs{};
 };
 
 // Saves and loads its satellites in registration order. Neither side owns the other.
@@ -40,7 +40,7 @@ public:
   void LoadSatellites(Archive& archive);
 
 private:
-  std::vector<ObjectSerializerSatellite*> mSatellites;
+  std::vector<ObjectSerializerSatellite*> mSatellites{};
 };
 
 }  // namespace Serialization

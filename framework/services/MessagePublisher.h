@@ -40,5 +40,5 @@ public:
 private:
   MessageClass* Find(std::int32_t msgClassRef, const AppFrame::ThrowSite* site) const;
 
-  std::map<std::int32_t, MessageClass*> mClasses;
+  std::map<std::int32_t, MessageClass*> mClasses{};
 };

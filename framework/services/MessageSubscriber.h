@@ -54,7 +54,7 @@ private:
   static void Release(MessageSubscription* subscription, void* userData,
                       std::int32_t subscriptionValue);
 
-  std::map<std::int32_t, Entry> mEntries;
+  std::map<std::int32_t, Entry> mEntries{};
   std::int32_t mCurrentSubscriptionValue{0};
   MessageClass* mCurrentMessageClass{nullptr};
   std::int32_t mCurrentMessageValue{0};

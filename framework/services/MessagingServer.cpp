@@ -106,7 +106,7 @@ MessageSubscription* MessagingServer::Subscribe(MessageClass* messageClass, Mess
                                                 SubscriptionReleaseHook releaseHook) noexcept {
   // A class that is going away takes no new subscriptions, or a handler that subscribes again
   // on its removal notice would keep the removal going forever.
-  if (!messageClass || messageClass->goingAway || messageClass->dead)
+  if (!messageClass || !callback || messageClass->goingAway || messageClass->dead)
     return nullptr;
   auto* subscription = new (std::nothrow) MessageSubscription;
   if (!subscription)

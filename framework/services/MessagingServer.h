@@ -43,8 +43,8 @@ public:
   MessageClass* CreateMessageClass(std::int32_t userData) noexcept;
   std::int32_t GetSubscriberCount(const MessageClass* messageClass) const;
 
-  // The newest subscription is delivered to first. Null when memory runs out or when the class
-  // is going away.
+  // The newest subscription is delivered to first. Null when memory runs out, when the class
+  // is going away or without a callback.
   MessageSubscription* Subscribe(MessageClass* messageClass, MessageCallback callback,
                                  void* userData, std::int32_t subscriptionValue,
                                  SubscriptionReleaseHook releaseHook = nullptr) noexcept;

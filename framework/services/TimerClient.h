@@ -51,7 +51,7 @@ private:
   Entry& Find(std::int32_t timerUserId, const AppFrame::ThrowSite* site);
 
   T* mOwner{nullptr};
-  std::map<std::int32_t, Entry> mTimers;
+  std::map<std::int32_t, Entry> mTimers{};
   std::int32_t mCurrentTimerUserId{0};
 };
 
@@ -115,13 +115,15 @@ template <class T>
 void TimerClient<T>::Dispatch(TimerRecord* timer, std::int32_t userData, void* argument,
                               std::int64_t) {
   auto* self = static_cast<TimerClient*>(argument);
-  if (!self->mOwner)
+  T* const owner = self->mOwner;
+  if (!owner)
     return;
   const auto* entry = static_cast<const Entry*>(self->GetTimerManager().GetTimerContext(timer));
+  const Handler handler = entry ? entry->handler : nullptr;
   self->mCurrentTimerUserId = userData;
   // Nothing of self is touched after the handler: it may delete its owner.
-  if (entry && entry->handler)
-    (self->mOwner->*(entry->handler))();
+  if (handler)
+    (owner->*handler)();
 }
 
 template <class T>

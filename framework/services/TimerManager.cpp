@@ -40,6 +40,8 @@ TimerManager::~TimerManager() {
 TimerRecord* TimerManager::CreateTimer(TimerCallback callback, std::int32_t userData,
                                        void* argument, std::int32_t kind,
                                        std::int32_t interval) noexcept {
+  if (!callback)
+    return nullptr;
   auto* timer = new (std::nothrow) TimerRecord;
   if (!timer)
     return nullptr;

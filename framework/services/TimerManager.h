@@ -29,7 +29,7 @@ public:
   TimerManager(const TimerManager&) = delete;
   TimerManager& operator=(const TimerManager&) = delete;
 
-  // Null when memory runs out. Timers made during a pass are first looked at in the next one.
+  // Null when memory runs out or without a callback. Timers made during a pass are first looked at in the next one.
   TimerRecord* CreateTimer(TimerCallback callback, std::int32_t userData, void* argument,
                            std::int32_t kind, std::int32_t interval) noexcept;
   // Re-arms the timer from now with the new interval; returns 0.

@@ -43,7 +43,8 @@ TEST(Exceptions, EveryThrowSiteRecordsItsOwnFileAndLine) {
   MessagingServer foreignServer;
   MessageClass* foreign = foreignServer.CreateMessageClass(0);
   TimerManager foreignManager;
-  TimerRecord* foreignTimer = foreignManager.CreateTimer(nullptr, 0, nullptr, 0, 0);
+  TimerRecord* foreignTimer = foreignManager.CreateTimer(
+      [](TimerRecord*, std::int32_t, void*, std::int64_t) {}, 0, nullptr, 0, 0);
   NoServicesClient noServices;
 
   struct Site {

@@ -289,17 +289,20 @@ TEST(MessagingServer, DestructionAnnouncesEveryClassAndDeliversNoPost) {
   EXPECT_EQ(probes.log, (Log{"b:-32768", "a:-32768"}));
 }
 
-TEST(MessagingServer, OutOfMemoryYieldsNoClassAndNoSubscription) {
+TEST(MessagingServer, OutOfMemoryOrNoCallbackYieldsNoClassAndNoSubscription) {
   MessagingServer server;
   {
     alloc_test::FailAllocation fail(0);
     EXPECT_EQ(server.CreateMessageClass(1), nullptr);
   }
   MessageClass* cls = server.CreateMessageClass(1);
+  const MessageCallback ignore = [](MessageSubscription*, void*, std::int32_t, MessageClass*,
+                                    std::int32_t, std::int32_t, void*) { return std::int32_t{0}; };
   {
     alloc_test::FailAllocation fail(0);
-    EXPECT_EQ(server.Subscribe(cls, nullptr, nullptr, 0), nullptr);
+    EXPECT_EQ(server.Subscribe(cls, ignore, nullptr, 0), nullptr);
   }
+  EXPECT_EQ(server.Subscribe(cls, nullptr, nullptr, 0), nullptr);  // nothing to call
   EXPECT_EQ(server.GetSubscriberCount(cls), 0);
 }
 
