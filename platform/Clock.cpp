@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-namespace Platform {
+namespace Clock {
 namespace {
 
 std::atomic<TickSource> gTickSource{nullptr};
@@ -20,4 +20,4 @@ std::int64_t GetTimerTick() {
   return GetMonotonicMilliseconds() / kMillisecondsPerTick;
 }
 
-}  // namespace Platform
+}  // namespace Clock

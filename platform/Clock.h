@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace Platform {
+namespace Clock {
 
 // Milliseconds of a monotonic clock since an unspecified start; never wraps in practice.
 std::int64_t GetMonotonicMilliseconds();
@@ -17,4 +17,4 @@ void SetTickSource(TickSource source);
 
 std::int64_t GetTimerTick();
 
-}  // namespace Platform
+}  // namespace Clock

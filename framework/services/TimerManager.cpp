@@ -50,7 +50,7 @@ TimerRecord* TimerManager::CreateTimer(TimerCallback callback, std::int32_t user
   timer->argument = argument;
   timer->kind = kind;
   timer->interval = interval;
-  timer->startTick = timer->lastFireTick = Platform::GetTimerTick();
+  timer->startTick = timer->lastFireTick = Clock::GetTimerTick();
   timer->next = mTimers;
   mTimers = timer;
   ++mTimerCount;
@@ -59,7 +59,7 @@ TimerRecord* TimerManager::CreateTimer(TimerCallback callback, std::int32_t user
 
 std::int32_t TimerManager::RestartTimer(TimerRecord* timer, std::int32_t interval) {
   timer->interval = interval;
-  timer->startTick = timer->lastFireTick = Platform::GetTimerTick();
+  timer->startTick = timer->lastFireTick = Clock::GetTimerTick();
   timer->fireCount = 0;
   return 0;
 }
@@ -97,7 +97,7 @@ void TimerManager::RemoveTimer(TimerRecord* timer) {
 void TimerManager::ProcessTimers() {
   if (!mTimers)
     return;
-  const std::int64_t now = Platform::GetTimerTick();
+  const std::int64_t now = Clock::GetTimerTick();
   ++mPassDepth;
   for (TimerRecord* timer = mTimers; timer; timer = timer->next) {
     // A timer whose callback is running is left to that call, also by nested passes.

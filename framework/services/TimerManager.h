@@ -10,7 +10,7 @@ struct TimerRecord;
 using TimerCallback = void (*)(TimerRecord* timer, std::int32_t userData, void* argument,
                                std::int64_t ticksSinceStart);
 
-// Timers in ticks of Platform::GetTimerTick, run by ProcessTimers from the editor's idle.
+// Timers in ticks of Clock::GetTimerTick, run by ProcessTimers from the editor's idle.
 // Editor thread only; no lock.
 class TimerManager {
 public:

@@ -2,7 +2,7 @@
 
 #include <time.h>
 
-namespace Platform {
+namespace Clock {
 
 std::int64_t GetMonotonicMilliseconds() {
   timespec now{};
@@ -10,4 +10,4 @@ std::int64_t GetMonotonicMilliseconds() {
   return static_cast<std::int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
-}  // namespace Platform
+}  // namespace Clock

@@ -9,9 +9,9 @@ class FakeTicks {
 public:
   explicit FakeTicks(std::int64_t start = 0) {
     sNow = start;
-    Platform::SetTickSource(&Now);
+    Clock::SetTickSource(&Now);
   }
-  ~FakeTicks() { Platform::SetTickSource(nullptr); }
+  ~FakeTicks() { Clock::SetTickSource(nullptr); }
   FakeTicks(const FakeTicks&) = delete;
   FakeTicks& operator=(const FakeTicks&) = delete;
 

@@ -148,7 +148,7 @@ TEST_F(TimerManagerTest, TicksNeverFreezeOrOverflow) {
     std::int64_t start;
   };
   const Case cases[] = {
-      {"a 32-bit millisecond count wraps here", (std::int64_t{1} << 32) / Platform::kMillisecondsPerTick - 2},
+      {"a 32-bit millisecond count wraps here", (std::int64_t{1} << 32) / Clock::kMillisecondsPerTick - 2},
       {"a signed 32-bit tick wraps here", std::numeric_limits<std::int32_t>::max() - 2},
       {"the 64-bit tick wraps here", std::numeric_limits<std::int64_t>::max() - 2},
   };
@@ -170,16 +170,16 @@ TEST_F(TimerManagerTest, TicksNeverFreezeOrOverflow) {
 }
 
 TEST(TimerTick, FollowsTheMonotonicClockUnlessASourceIsSet) {
-  const std::int64_t before = Platform::GetMonotonicMilliseconds() / Platform::kMillisecondsPerTick;
-  const std::int64_t tick = Platform::GetTimerTick();
-  const std::int64_t after = Platform::GetMonotonicMilliseconds() / Platform::kMillisecondsPerTick;
+  const std::int64_t before = Clock::GetMonotonicMilliseconds() / Clock::kMillisecondsPerTick;
+  const std::int64_t tick = Clock::GetTimerTick();
+  const std::int64_t after = Clock::GetMonotonicMilliseconds() / Clock::kMillisecondsPerTick;
   EXPECT_LE(before, tick);
   EXPECT_LE(tick, after);
   {
     FakeTicks ticks(123);
-    EXPECT_EQ(Platform::GetTimerTick(), 123);
+    EXPECT_EQ(Clock::GetTimerTick(), 123);
   }
-  EXPECT_GE(Platform::GetTimerTick(), after);
+  EXPECT_GE(Clock::GetTimerTick(), after);
 }
 
 }  // namespace
