@@ -9,6 +9,7 @@
 
 #include "framework/core/AtomicCounter.h"
 #include "framework/core/BypassStates.h"
+#include "framework/services/Exceptions.h"
 
 static_assert(std::atomic<float>::is_always_lock_free);
 static_assert(std::atomic<bool>::is_always_lock_free);
@@ -35,7 +36,8 @@ PluginCore::AudioPause::AudioPause(PluginCore& core) : mCore(core) {
 
 PluginCore::AudioPause::~AudioPause() { mCore.SuspendProcessing(false); }
 
-PluginCore::PluginCore(PluginPlatform* platform, IOConfig ioConfig) : mPlatform(platform), mIOConfig(ioConfig) {
+PluginCore::PluginCore(PluginPlatform* platform, IOConfig ioConfig)
+    : MessagePublisher(this), mPlatform(platform), mIOConfig(ioConfig) {
   if (!mMetaClass) throw std::runtime_error("no plug-in description");
   const int32_t programs = std::max(0, mMetaClass->GetNumberOfPrograms());
   mProgramNames.assign(static_cast<size_t>(programs), mDisplayName);
@@ -45,6 +47,8 @@ PluginCore::PluginCore(PluginPlatform* platform, IOConfig ioConfig) : mPlatform(
     mProgramNames[static_cast<size_t>(i)] = programs == 1 ? mDisplayName : "User Config " + std::to_string(i + 1);
   }
   mPrefsName = mMetaClass->GetPrefsName();
+  Publish(kConfigMessageClass);
+  Publish(kClipMessageClass);
 
   mParameterCount = mMetaClass->GetNumberOfParameters();
   mParameters = std::make_unique<ParameterValues[]>(static_cast<size_t>(mParameterCount));
@@ -159,7 +163,7 @@ void PluginCore::RunHook(float** inputs, float** outputs, int32_t frames, bool a
 void PluginCore::ResetProcessing() {
   {
     AudioPause pause(*this);
-    if (!pause.Quiet()) throw std::runtime_error("the audio thread did not pause");
+    if (!pause.Quiet()) throw AppFrame::TimeOut(APPFRAME_THROW_SITE);
     mPrerollLength = std::max(0, GetInitialDelay());
     const size_t length = static_cast<size_t>(mPrerollLength == 0 ? 16 : mPrerollLength);
     mPreroll.assign(static_cast<size_t>(std::max(0, NumChannels())), std::vector<float>(length, 0.0f));
@@ -198,10 +202,11 @@ void PluginCore::SetSampleRate(float rate) {
   BusyRaise();
   try {
     AudioPause pause(*this);
-    if (!pause.Quiet()) throw std::runtime_error("the audio thread did not pause");
+    if (!pause.Quiet()) throw AppFrame::TimeOut(APPFRAME_THROW_SITE);
     OnBeforeSampleRateChange(rate);
     mSampleRate.store(rate, std::memory_order_relaxed);
     OnSampleRateChange(rate);
+    SendMessage(kConfigMessageClass, kSampleRateChanged, 0);
     OnAfterSampleRateChange();
   } catch (...) {
     BusyLower();
@@ -214,9 +219,10 @@ void PluginCore::SetBlockSize(int32_t size) {
   BusyRaise();
   try {
     AudioPause pause(*this);
-    if (!pause.Quiet()) throw std::runtime_error("the audio thread did not pause");
+    if (!pause.Quiet()) throw AppFrame::TimeOut(APPFRAME_THROW_SITE);
     mBlockSize.store(size, std::memory_order_relaxed);
     OnBlockSizeChange(size);
+    SendMessage(kConfigMessageClass, kBlockSizeChanged, 0);
     OnAfterBlockSizeChange();
     const size_t frames = static_cast<size_t>(std::clamp(size, 1, kMaxScratchFrames));
     for (auto& buffer : mScratch) buffer.assign(frames, 0.0f);
@@ -227,4 +233,4 @@ void PluginCore::SetBlockSize(int32_t size) {
   BusyLower();
 }
 
-void PluginCore::SendClipClear() {}
+void PluginCore::SendClipClear() { SendMessage(kClipMessageClass, kClipClear, 0); }

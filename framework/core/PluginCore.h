@@ -9,14 +9,24 @@
 #include "framework/core/PluginCoreInterface.h"
 #include "framework/core/PluginMetaClass.h"
 #include "framework/core/PluginPlatform.h"
+#include "framework/services/MessagePublisher.h"
+#include "framework/services/PluginServices.h"
+#include "vst2/Vst2Interface.h"
 
 class PluginUIRoot;
 
 // The framework's plug-in instance: runs the audio entry with its bypass states and suspension,
 // keeps the configuration, parameters and programs. The product derives from it and supplies
 // its audio work, editor frames and state through the hooks.
-class PluginCore : public PluginCoreInterface {
+class PluginCore : public PluginCoreInterface, public PluginServices, public MessagePublisher {
  public:
+  // The framework's message classes and codes.
+  static constexpr int32_t kConfigMessageClass = vst2::FourCC('c', 'f', 'g', ' ');
+  static constexpr int32_t kSampleRateChanged = vst2::FourCC('s', 'r', 't', 'e');
+  static constexpr int32_t kBlockSizeChanged = vst2::FourCC('b', 'l', 'o', 'k');
+  static constexpr int32_t kClipMessageClass = vst2::FourCC('c', 'l', 'i', 'p');
+  static constexpr int32_t kClipClear = vst2::FourCC('c', 'l', 'c', 'l');
+
   PluginCore(PluginPlatform* platform, IOConfig ioConfig);
   ~PluginCore() override;
 

@@ -1,5 +1,6 @@
 #include <pthread.h>
 
+#include <atomic>
 #include <stdexcept>
 
 #include "platform/PlatformMutex.h"
@@ -19,13 +20,23 @@ class RecursiveMutex final : public PlatformMutex {
   ~RecursiveMutex() override { pthread_mutex_destroy(&mMutex); }
 
   bool Lock(bool tryOnly) override {
-    return (tryOnly ? pthread_mutex_trylock(&mMutex) : pthread_mutex_lock(&mMutex)) == 0;
+    if ((tryOnly ? pthread_mutex_trylock(&mMutex) : pthread_mutex_lock(&mMutex)) != 0) return false;
+    if (mDepth++ == 0) mOwner.store(pthread_self());
+    return true;
   }
-  // A recursive pthread mutex refuses (EPERM) an unlock by a thread that does not own it.
-  void Unlock() override { pthread_mutex_unlock(&mMutex); }
+
+  // Only the owner releases; anyone else's call does nothing.
+  void Unlock() override {
+    if (!pthread_equal(mOwner.load(), pthread_self()) || mDepth == 0) return;
+    if (--mDepth == 0) mOwner.store(pthread_t{});
+    pthread_mutex_unlock(&mMutex);
+  }
 
  private:
   pthread_mutex_t mMutex{};
+  std::atomic<pthread_t> mOwner{};  // no thread: 0, never a pthread_self()
+  static_assert(std::atomic<pthread_t>::is_always_lock_free);
+  int mDepth = 0;  // touched only by the owner
 };
 
 }  // namespace

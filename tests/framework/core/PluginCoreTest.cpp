@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "framework/core/BypassStates.h"
+#include "framework/services/MessageSubscriber.h"
 #include "tests/framework/core/CoreFixture.h"
 #include "tests/framework/core/TestDescription.h"
 
@@ -194,4 +195,33 @@ TEST_F(Core, ProgramsAreNamedAndSwitchedWithinRange) {
   EXPECT_EQ(core.GetProgramName(), "line break ");
   core.SetProgramName(nullptr);
   EXPECT_EQ(core.GetProgramNameIndexed(1), "line break ");
+}
+
+namespace {
+
+// Hears the core's configuration and clip messages.
+class ConfigListener : public MessageSubscriber<ConfigListener> {
+ public:
+  explicit ConfigListener(PluginCore& core) : MessageSubscriber(&core) {
+    Subscribe(core.GetMessageClass(PluginCore::kConfigMessageClass), 1, &ConfigListener::Heard);
+    Subscribe(core.GetMessageClass(PluginCore::kClipMessageClass), 2, &ConfigListener::Heard);
+  }
+  int32_t Heard(int32_t code) {
+    codes.push_back(code);
+    return 0;
+  }
+  std::vector<int32_t> codes;
+};
+
+}  // namespace
+
+TEST_F(Core, AnnouncesRateAndBlockSizeChangesAndClipClears) {
+  ConfigListener listener(core);
+  core.SetSampleRate(48000.0f);
+  core.SetBlockSize(256);
+  core.SendClipClear();
+  EXPECT_EQ(listener.codes, (std::vector<int32_t>{PluginCore::kSampleRateChanged, PluginCore::kBlockSizeChanged,
+                                                  PluginCore::kClipClear}));
+  EXPECT_EQ(core.GetSampleRate(), 48000.0f);
+  EXPECT_EQ(core.GetBlockSize(), 256);
 }
