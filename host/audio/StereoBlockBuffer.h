@@ -36,7 +36,7 @@ class StereoBlockBuffer {
 
  private:
   int frames_ = 0;
-  std::unique_ptr<float[]> left_;
-  std::unique_ptr<float[]> right_;
+  std::unique_ptr<float[]> left_{};
+  std::unique_ptr<float[]> right_{};
   float gain_ = 1.0f;
 };

@@ -1,17 +1,21 @@
 #include "host/vst/ChunkFile.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <new>
 
 bool read_whole_file(const char* file_name, std::vector<char>& bytes) {
   bytes.clear();
-  std::FILE* file = std::fopen(file_name, "rb");
-  if (!file) return false;
+  // Non-blocking open: a named pipe in the file's place must not hang the program.
+  const int fd = open(file_name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
   struct stat info {};
-  bool ok = fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode) && info.st_size >= 0 &&
+  bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size >= 0 &&
             static_cast<unsigned long long>(info.st_size) <= kMaxChunkFileBytes;
   if (ok) {
     try {
@@ -22,11 +26,14 @@ bool read_whole_file(const char* file_name, std::vector<char>& bytes) {
     }
   }
   // A file that shrank meanwhile leaves zeros behind; one that grew is cut at the size.
-  if (ok && !bytes.empty()) {
-    std::fread(bytes.data(), 1, bytes.size(), file);
-    ok = !std::ferror(file);
+  for (size_t done = 0; ok && done < bytes.size();) {
+    const ssize_t n = read(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) ok = false;
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
   }
-  std::fclose(file);
+  ::close(fd);
   if (!ok) bytes.clear();
   return ok;
 }

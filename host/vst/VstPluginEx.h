@@ -69,12 +69,12 @@ class VstPluginEx : public QObject, public VstPlugin {
   void free_channel_buffers();
   static void apply_gain(float* const* buffers, int count, int length, float gain);
 
-  QPointer<QWidget> window_;
-  Buffers inputs_;
-  Buffers outputs_;
+  QPointer<QWidget> window_{};
+  Buffers inputs_{};
+  Buffers outputs_{};
   // Pointers into the buffers at the start of each piece handed to processReplacing.
-  Buffers input_views_;
-  Buffers output_views_;
+  Buffers input_views_{};
+  Buffers output_views_{};
   int input_count_ = 0;
   int output_count_ = 0;
   int left_input_index_ = 0;
@@ -86,5 +86,5 @@ class VstPluginEx : public QObject, public VstPlugin {
   std::atomic<float> input_gain_{0.0f};
   std::atomic<float> output_gain_{0.0f};
   static_assert(std::atomic<float>::is_always_lock_free, "gains are read on the audio thread");
-  QString name_;
+  QString name_{};
 };

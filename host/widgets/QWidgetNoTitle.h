@@ -42,7 +42,7 @@ class QWidgetNoTitle : public QWidget {
 
  private:
   QMaxMinToolBar* tool_bar_ = nullptr;
-  QPoint drag_offset_;
+  QPoint drag_offset_{};
   bool dragging_ = false;
   bool mouse_down_ = false;
   bool emit_close_signal_ = false;
@@ -50,5 +50,5 @@ class QWidgetNoTitle : public QWidget {
   int fade_duration_ = 100;
   int tool_bar_margin_x_ = 14;
   int tool_bar_margin_y_ = 10;
-  QPoint centre_;
+  QPoint centre_{};
 };

@@ -57,6 +57,7 @@ TEST_F(ChunkFile, WhatReachesThePlugin) {
       {"lone CR", "recorder", [] { write("one\rtwo\r"); }, true, "one\rtwo\r"},
       {"CR CR LF", "recorder", [] { write("a\r\r\n"); }, true, std::string("a\r\n\0", 4)},
       {"directory", "recorder", [] { ASSERT_EQ(mkdir(kChunkFileName, 0700), 0); }, false, ""},
+      {"named pipe", "recorder", [] { ASSERT_EQ(mkfifo(kChunkFileName, 0600), 0); }, false, ""},
       {"over 16 MiB", "recorder",
        [] {
          write("x");

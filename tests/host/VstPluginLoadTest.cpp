@@ -51,6 +51,7 @@ TEST(VstPluginLoad, EntryPointsChecksAndRelease) {
       {"recorder", true, {0}, {effOpen, effGetPlugCategory}},
       {"recorder_main_only", true, {1}, {effOpen, effGetPlugCategory}},
       {"recorder_no_entry", false, {}, {}},
+      {"recorder_borrowed_main", false, {}, {}},  // "main" found only in a dependency
       {"recorder_null_effect", false, {0}, {}},
       {"recorder_bad_magic", false, {0}, {}},
       {"recorder_throws", false, {0}, {}},
