@@ -1,0 +1,12 @@
+// Small sample helpers that go with the stereo block.
+#pragma once
+
+// a limited to the range -b..b (for b > 0); a negative b mirrors the result, a NaN passes.
+float limit(float a, float b);
+
+// 1 for x > 0, -1 for x < 0, x itself otherwise (zeros and NaN).
+float sign(float x);
+
+// Sums two samples and divides by a term that grows with their running average level. One
+// state for the whole process: not for use from two threads.
+float soft_limiter(float a, float b);

@@ -1,0 +1,3 @@
+#include "host/vst/TvMultimeterPlugin.h"
+
+TvMultimeterPlugin::TvMultimeterPlugin(const QString& name) : VstPluginEx(name) {}
