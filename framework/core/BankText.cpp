@@ -6,24 +6,23 @@ std::string HeaderLine(const std::string& maker, const std::string& displayName)
   return "<!-- " + maker + displayName + std::string(kHeaderTail);
 }
 
+std::string ProgramLine(int number, const std::string& name) {
+  return "<program number=\"" + std::to_string(number) + "\" name=\"" + name + "\">";
+}
+
 bool IsHeaderLine(std::string_view line, const std::string& maker, const std::string& displayName) {
   return line.find(maker) != std::string_view::npos && line.find(displayName) != std::string_view::npos &&
          line.find(kHeaderTail) != std::string_view::npos;
 }
 
 std::string AttributeValue(std::string_view line, std::string_view name) {
-  size_t at = 0;
-  while ((at = line.find(name, at)) != std::string_view::npos) {
-    const bool startsWord = at == 0 || line[at - 1] == ' ' || line[at - 1] == '\t';
-    const size_t quote = at + name.size() + 1;
-    if (startsWord && quote < line.size() && line[at + name.size()] == '=' && line[quote] == '"') {
-      const size_t end = line.find('"', quote + 1);
-      if (end == std::string_view::npos) return {};
-      return std::string(line.substr(quote + 1, end - quote - 1));
-    }
-    at += name.size();
-  }
-  return {};
+  const size_t at = line.find(name);
+  if (at == std::string_view::npos) return {};
+  const size_t open = line.find('"', at + name.size());
+  if (open == std::string_view::npos) return {};
+  const size_t close = line.find('"', open + 1);
+  if (close == std::string_view::npos) return {};
+  return std::string(line.substr(open + 1, close - open - 1));
 }
 
 std::vector<std::string_view> SplitLines(std::string_view text) {

@@ -11,11 +11,15 @@ constexpr std::string_view kHeaderTail = " Program Settings -->";
 constexpr std::string_view kProgramOpen = "<program";
 constexpr std::string_view kProgramClose = "</program>";
 
+// "<program number="N" name="NAME">"
+std::string ProgramLine(int number, const std::string& name);
+
 // "<!-- " + maker + display name + " Program Settings -->"
 std::string HeaderLine(const std::string& maker, const std::string& displayName);
 bool IsHeaderLine(std::string_view line, const std::string& maker, const std::string& displayName);
 
-// The value of attribute `name` in a tag line (text up to the next quote), empty when absent.
+// The text between the first two double quotes after the first occurrence of `name` in the
+// line; empty when there are none.
 std::string AttributeValue(std::string_view line, std::string_view name);
 
 // The text split at line feeds; the line feeds are dropped, a last line without one is kept.

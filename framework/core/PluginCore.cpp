@@ -49,6 +49,8 @@ PluginCore::PluginCore(PluginPlatform* platform, IOConfig ioConfig)
   mPrefsName = mMetaClass->GetPrefsName();
   Publish(kConfigMessageClass);
   Publish(kClipMessageClass);
+  Bank bank = ReadBank(mMetaClass->GetDefaultPrograms());
+  CommitBank(bank);
 
   mParameterCount = mMetaClass->GetNumberOfParameters();
   mParameters = std::make_unique<ParameterValues[]>(static_cast<size_t>(mParameterCount));
@@ -68,8 +70,6 @@ PluginCore::PluginCore(PluginPlatform* platform, IOConfig ioConfig)
 PluginCore::~PluginCore() = default;
 
 const char* PluginCore::GetHostProductString() const { return mPlatform->GetHostProductString(); }
-
-void PluginCore::Open() {}
 
 int32_t PluginCore::SuspendProcessing(bool suspend) {
   if (suspend) return mSuspendCount.fetch_add(1) + 1;

@@ -3,7 +3,10 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "framework/core/PluginCoreInterface.h"
@@ -14,6 +17,10 @@
 #include "vst2/Vst2Interface.h"
 
 class PluginUIRoot;
+class ZEBPluginSettingsMetaData;
+namespace Serialization {
+class Archive;
+}
 
 // The framework's plug-in instance: runs the audio entry with its bypass states and suspension,
 // keeps the configuration, parameters and programs. The product derives from it and supplies
@@ -76,6 +83,18 @@ class PluginCore : public PluginCoreInterface, public PluginServices, public Mes
   float GetAuxiliaryValue(float) const override { return 0.0f; }
   void SendClipClear() override;
 
+  // Settings: one settings text is the whole state of the instance.
+  virtual void SaveSettings(std::ostream& out);
+  // Throws what reading the text throws.
+  virtual void LoadSettingsText(const std::string& text);
+  // Reports a failure and answers false; the state is then as it was before.
+  virtual bool ApplySettingsText(const std::string& text);
+  // The live state as a settings text (the archive, its closing zero byte and a line feed).
+  std::string LiveSettingsText();
+  // The default settings file of that name; false on any failure, nothing reported.
+  bool LoadDefaultSettings(const std::string& name);
+  bool SaveDefaultSettings(const std::string& name);
+
   // Editor side.
   virtual void ReportParameterChange(int32_t id, float value, bool force);
   void DispatchParameterChanges();
@@ -93,6 +112,8 @@ class PluginCore : public PluginCoreInterface, public PluginServices, public Mes
   virtual void OnAfterSampleRateChange() {}
   virtual void OnBlockSizeChange(int32_t) {}
   virtual void OnAfterBlockSizeChange() {}
+  virtual void SaveProductState(Serialization::Archive&) {}
+  virtual void LoadProductState(Serialization::Archive&, const ZEBPluginSettingsMetaData&) {}
   // Audio thread: the product's work on one block.
   virtual void ProcessBlock(float** inputs, float** outputs, int32_t frames, int32_t state) = 0;
 
@@ -138,6 +159,20 @@ class PluginCore : public PluginCoreInterface, public PluginServices, public Mes
     bool mEntered = false;
   };
 
+  // A program bank as read, before it is allowed to change anything.
+  struct Bank {
+    std::vector<std::optional<std::string>> names;
+    std::vector<std::optional<std::string>> settings;
+  };
+  // Throws when the text has no header line (reported first).
+  Bank ReadBank(std::string_view text) const;
+  void CommitBank(Bank& bank);
+  std::string BankText() const;
+  bool ApplyText(const std::string& text, bool report);
+  bool GuardedApply(const std::string& text);
+  // The text of the current program's slot brought up to the live state.
+  std::string& RefreshedProgramText(std::string& scratch);
+
   bool IsValidBlock(float** inputs, float** outputs, int32_t frames) const;
   void SilenceIfReplacing(float** outputs, int32_t frames, bool accumulate) const;
   void ProcessEntered(float** inputs, float** outputs, int32_t frames, bool accumulate, int32_t mode);
@@ -182,4 +217,6 @@ class PluginCore : public PluginCoreInterface, public PluginServices, public Mes
   int32_t mCurrentProgram = 0;
   std::string mDefaultSettings;
   std::string mPrefsName;
+  std::vector<char> mChunk;  // the block last handed to the host
+  bool mChunkFailureReported = false;
 };

@@ -130,14 +130,3 @@ std::string PluginCore::GetProgramNameIndexed(int32_t index) const {
 
 std::string PluginCore::GetProgramName() const { return GetProgramNameIndexed(mCurrentProgram); }
 
-void PluginCore::SetProgram(int32_t program) {
-  if (program < 0 || static_cast<size_t>(program) >= mProgramNames.size() || program == mCurrentProgram) return;
-  mCurrentProgram = program;
-}
-
-int32_t PluginCore::GetChunk(void** data, bool) {
-  if (data) *data = nullptr;
-  return 0;
-}
-
-bool PluginCore::SetChunk(const void*, int32_t, bool) { return false; }

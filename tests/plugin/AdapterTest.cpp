@@ -28,7 +28,7 @@ TEST_F(Adapter, OpcodesItDoesNotServeAnswerZero) {
       case effGetNumProgramCategories: case effGetProgramNameIndexed: case effConnectInput:
       case effConnectOutput: case effGetPlugCategory: case effSetBlockSizeAndSampleRate:
       case effGetEffectName: case effGetVendorString: case effGetProductString: case effCanDo:
-      case effKeysRequired: case effGetVstVersion:
+      case effKeysRequired: case effGetVstVersion: case effGetChunk:
         continue;
       default:
         break;
@@ -247,17 +247,6 @@ TEST_F(Adapter, ReplacingAndAccumulatingCalls) {
   EXPECT_EQ(outLeft[0], 2.5f);
   host->ProcessReplacing(nullptr, outputs, 64);
   host->ProcessReplacing(inputs, nullptr, 64);
-}
-
-TEST_F(Adapter, ChunksAreNotOfferedYetAndARefusalAnswersZero) {
-  auto host = Instance();
-  void* chunk = reinterpret_cast<void*>(1);
-  EXPECT_EQ(host->Dispatch(effGetChunk, 0, 0, &chunk), 0);
-  EXPECT_EQ(chunk, nullptr);
-  EXPECT_EQ(host->Dispatch(effGetChunk, 0, 0, nullptr), 0);
-  char garbage[] = "not a chunk";
-  EXPECT_EQ(host->Dispatch(effSetChunk, 0, sizeof garbage, garbage), 0);
-  EXPECT_EQ(host->Dispatch(effSetChunk, 0, -3, garbage), 0);
 }
 
 TEST_F(Adapter, AudioEntriesComputeWithMaskedExceptionsAndRoundToNearest) {

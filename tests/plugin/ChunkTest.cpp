@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/plugin/TestProductFixture.h"
+#include "tests/support/StderrCapture.h"
+
+using vsthost::Host;
+
+namespace {
+
+class Chunks : public TestProductFixture {
+ protected:
+  static std::string Chunk(Host& host, bool preset) {
+    void* data = nullptr;
+    const intptr_t size = host.Dispatch(effGetChunk, preset ? 1 : 0, 0, &data);
+    return data && size > 0 ? std::string(static_cast<const char*>(data), static_cast<size_t>(size)) : std::string();
+  }
+  static intptr_t SetChunk(Host& host, std::string chunk, bool preset) {
+    return host.Dispatch(effSetChunk, preset ? 1 : 0, static_cast<intptr_t>(chunk.size()), chunk.data());
+  }
+  static std::string WithoutIds(std::string text) {
+    for (size_t at = 0; (at = text.find("<obj id=\"", at)) != std::string::npos; at += 9) text.replace(at + 9, 10, "X");
+    return text;
+  }
+};
+
+const std::string kSettings =
+    "<obj_archive type=\"ZEB Plugin Settings (Quillmore 2026)\">\n"
+    "<obj id=\"X\" name=\"Settings Metadata\" type=\"PluginCore_SettingsMetaData\">\n"
+    "\t<att name=\"signature\" type=\"str\">Test Product</att>\n"
+    "\t<att name=\"name\" type=\"str\">A Test Product Whose Name Is Far Too Long For Hosts</att>\n"
+    "\t<att name=\"version\" type=\"str\">0.1</att>\n"
+    "\t<att name=\"copyright\" type=\"str\">Quillmore tests</att>\n"
+    "\t<att name=\"manufacturer\" type=\"str\">Quillmore</att>\n"
+    "\t<att name=\"IOConfig.inputs\" type=\"i\">2</att>\n"
+    "\t<att name=\"IOConfig.outputs\" type=\"i\">2</att>\n"
+    "</obj>\n"
+    "</obj_archive>\n";
+
+}  // namespace
+
+TEST_F(Chunks, ABankIsTheHeaderAndEachProgramsTextFollowedBySixteenZeros) {
+  auto host = Instance();
+  std::string name = "Mine";
+  host->Dispatch(effSetProgramName, 0, 0, name.data());
+  const std::string bank = Chunk(*host, false);
+  const std::string expected = "<!-- QuillmoreTest Product Program Settings -->\n"
+                               "<program number=\"0\" name=\"Mine\">\n" +
+                               kSettings +
+                               "</program>\n"
+                               "<program number=\"1\" name=\"User Config 2\">\n</program>\n"
+                               "<program number=\"2\" name=\"User Config 3\">\n</program>\n"
+                               "<program number=\"3\" name=\"User Config 4\">\n</program>\n" +
+                               std::string(16, '\0');
+  EXPECT_EQ(WithoutIds(bank), expected);
+}
+
+TEST_F(Chunks, AProgramChunkIsTheLiveTextWithItsZeroByteAndLineFeed) {
+  auto host = Instance();
+  EXPECT_EQ(WithoutIds(Chunk(*host, true)), kSettings + '\0' + "\n" + std::string(16, '\0'));
+  EXPECT_NE(Chunk(*host, true).substr(0, 500).find("Quillmore"), std::string::npos);
+}
+
+TEST_F(Chunks, BankAndProgramChunksRestoreAnotherInstance) {
+  auto first = Instance();
+  auto second = Instance();
+  std::string name = "Carried over";
+  first->Dispatch(effSetProgramName, 0, 0, name.data());
+  const std::string bank = Chunk(*first, false);
+  EXPECT_EQ(SetChunk(*second, bank, false), 1);
+  EXPECT_EQ(WithoutIds(Chunk(*second, false)), WithoutIds(bank));
+  EXPECT_EQ(SetChunk(*second, Chunk(*first, true), true), 1);
+  EXPECT_EQ(WithoutIds(Chunk(*second, true)), WithoutIds(Chunk(*first, true)));
+}
+
+TEST_F(Chunks, BankReadingTakesProgramNumbersAndNamesAsWritten) {
+  auto host = Instance();
+  const std::string bank = "<!-- Quillmore Test Product Program Settings -->\n"
+                           "<plugin_programs>\n"
+                           "<program number=\"-0\" name=\"Zero \"quoted\">\n" +
+                           kSettings +
+                           "</program>\n"
+                           "<program number=\"-2\" name=\"" + std::string(300, 'n') + "\">\n</program>\n"
+                           "<program number=\"5\" name=\"Skipped\">\n" + kSettings + "</program>\n"
+                           "</plugin_programs>\n";
+  ASSERT_EQ(SetChunk(*host, bank, false), 1);
+  EXPECT_EQ(host->DispatchString(effGetProgramNameIndexed, 0, kVstMaxProgNameLen, nullptr), "Zero ");
+  EXPECT_EQ(host->DispatchString(effGetProgramNameIndexed, 2, kVstMaxProgNameLen, nullptr), std::string(23, 'n'));
+  EXPECT_EQ(host->DispatchString(effGetProgramNameIndexed, 3, kVstMaxProgNameLen, nullptr), "User Config 4");
+}
+
+TEST_F(Chunks, RefusedChunksChangeNothingAndTheFirstRefusalIsShown) {
+  auto host = Instance();
+  const std::string before = WithoutIds(Chunk(*host, false));
+  const std::string late = std::string(600, ' ') + "Quillmore" + kSettings;
+  std::string crlf = kSettings;
+  crlf.insert(crlf.find('\n'), "\r");
+  {
+    StderrCapture capture;
+    EXPECT_EQ(SetChunk(*host, late, true), 0);
+    const std::string shown = capture.Text();
+    EXPECT_NE(shown.find("Unable to load settings."), std::string::npos) << shown;
+    EXPECT_NE(shown.find("These are not valid settings or the settings have been corrupted."), std::string::npos);
+  }
+  {
+    StderrCapture capture;
+    EXPECT_EQ(SetChunk(*host, crlf, true), 0);
+    EXPECT_EQ(SetChunk(*host, std::string(1, '\0') + kSettings, true), 0);
+    EXPECT_EQ(capture.Text(), "");  // only the first refusal of an instance is shown
+  }
+  const std::string garbage[] = {
+      "Quillmore",
+      "Quillmore <obj_archive type=\"x\"><obj",
+      "Quillmore " + std::string(5000, '<'),
+      kSettings.substr(0, kSettings.size() / 2),
+      "<obj_archive type=\"Quillmore\">\n<obj id=\"1\" name=\"Settings Metadata\" type=\"t\">\n</obj>\n</obj_archive>\n",
+  };
+  for (const std::string& chunk : garbage) {
+    EXPECT_EQ(SetChunk(*host, chunk, true), 0) << chunk.substr(0, 60);
+    EXPECT_EQ(WithoutIds(Chunk(*host, false)), before);
+  }
+  EXPECT_EQ(host->Dispatch(effSetChunk, 0, 10, nullptr), 0);
+  EXPECT_EQ(host->Dispatch(effSetChunk, 0, 0, const_cast<char*>("Quillmore")), 0);
+  void* data = nullptr;
+  EXPECT_EQ(host->Dispatch(effGetChunk, 0, 0, nullptr), 0);
+  EXPECT_GT(host->Dispatch(effGetChunk, 0, 0, &data), 16);
+}
+
+TEST_F(Chunks, ABankWithoutItsHeaderIsRefusedAndReportedEveryTime) {
+  auto host = Instance();
+  const std::string before = WithoutIds(Chunk(*host, false));
+  const std::string headless = "Quillmore\n<program number=\"0\" name=\"x\">\n" + kSettings + "</program>\n";
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    StderrCapture capture;
+    EXPECT_EQ(SetChunk(*host, headless, false), 0);
+    EXPECT_NE(capture.Text().find("(Unable to find the header.)"), std::string::npos) << attempt;
+  }
+  // A header that is the last line without its line feed is not read either.
+  EXPECT_EQ(SetChunk(*host, "<!-- QuillmoreTest Product Program Settings -->", false), 0);
+  EXPECT_EQ(WithoutIds(Chunk(*host, false)), before);
+}
