@@ -17,9 +17,6 @@ constexpr int kFftComplexMaxLog2 = 19;
 constexpr int kFftRealMinLog2 = 4;
 constexpr int kFftRealMaxLog2 = 20;
 
-// Number of floats the cosine table for a transform of 2^m points needs.
-constexpr int fftCosineTableSize(int m) { return (1 << m) / 4 + 1; }
-
 // Writes m := round(log2 n) (0 when n <= 0). Answers 0 and fills the table when n == 2^m with
 // m in [3, 19]; answers 1 and leaves the table untouched otherwise.
 int fftSetupComplex(int& m, int n, float* cosineTable);
