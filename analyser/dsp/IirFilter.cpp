@@ -32,17 +32,18 @@ void runOrder(IirFilter& f, const float* input, float* output, int count, std::i
 
 template <int N>
 void runOrder(IirFilter& f, const float* input, float* output, int count) {
-  runOrder<N>(f, input, output, count, std::make_index_sequence<N>{}, std::make_index_sequence<N - 1>{});
+  runOrder<N>(f, input, output, count, std::make_index_sequence<N>{},
+              std::make_index_sequence<N - 1>{});
 }
 
-constexpr IirFilter::Routine kUnrolled[] = {nullptr,      runOrder<1>, runOrder<2>, runOrder<3>,
+constexpr IirFilter::Routine kUnrolled[] = {nullptr,     runOrder<1>, runOrder<2>, runOrder<3>,
                                             runOrder<4>, runOrder<5>, runOrder<6>};
 constexpr int kUnrolledOrders = static_cast<int>(sizeof kUnrolled / sizeof kUnrolled[0]);
 
 // Guards records that were filled by hand rather than by createIirFilter.
 bool runnable(const IirFilter* f, const float* input, const float* output, int count) {
-  return f && f->b && f->a && f->coefficientCount >= 1 && f->coefficientCount <= IirFilter::kMaxOrder + 1 &&
-         input && output && count > 0;
+  return f && f->b && f->a && f->coefficientCount >= 1 &&
+         f->coefficientCount <= IirFilter::kMaxOrder + 1 && input && output && count > 0;
 }
 
 }  // namespace

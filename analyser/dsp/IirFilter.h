@@ -14,7 +14,7 @@ struct IirFilter {
 
   const double* b = nullptr;
   const double* a = nullptr;
-  int coefficientCount = 0;  // order + 1
+  int coefficientCount = 0;                           // order + 1
   std::array<float, kMaxOrder + 1> inputHistory{};    // x[n-1], x[n-2], ...
   std::array<double, kMaxOrder + 1> outputHistory{};  // y[n-1], y[n-2], ...
   Routine routine = nullptr;  // unrolled routine for orders 1 to 6, else the generic one runs

@@ -1,11 +1,11 @@
-#include "analyser/dsp/IirFilter.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <memory>
 #include <random>
 #include <vector>
+
+#include "analyser/dsp/IirFilter.h"
 
 namespace {
 
@@ -19,7 +19,9 @@ struct Filter {
   IirFilter* get() const { return filter.get(); }
 };
 
-Filter make(std::vector<double> b, std::vector<double> a) { return Filter{std::move(b), std::move(a)}; }
+Filter make(std::vector<double> b, std::vector<double> a) {
+  return Filter{std::move(b), std::move(a)};
+}
 
 std::vector<float> run(IirFilter* f, const std::vector<float>& in) {
   std::vector<float> out(in.size(), -99.0f);
@@ -71,7 +73,8 @@ std::vector<double> reference(const std::vector<double>& b, const std::vector<do
   std::vector<double> y(x.size());
   for (size_t n = 0; n < x.size(); ++n) {
     double acc = b[0] * x[n];
-    for (size_t k = 1; k < b.size() && k <= n; ++k) acc += b[k] * double(x[n - k]) - a[k] * y[n - k];
+    for (size_t k = 1; k < b.size() && k <= n; ++k)
+      acc += b[k] * double(x[n - k]) - a[k] * y[n - k];
     y[n] = acc;
   }
   return y;
@@ -87,7 +90,7 @@ TEST(IirFilter, EveryOrderMatchesTheDifferenceEquationAcrossCalls) {
     SCOPED_TRACE(testing::Message() << "order " << order);
     std::vector<double> b(order + 1), a(order + 1, 0.0);
     for (double& v : b) v = coef(rng);
-    a[0] = 99.0;  // never used
+    a[0] = 99.0;                                                // never used
     for (int k = 1; k <= order; ++k) a[k] = coef(rng) / order;  // small poles: stable
     auto f = make(b, a);
     ASSERT_NE(f.get(), nullptr);

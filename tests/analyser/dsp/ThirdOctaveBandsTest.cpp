@@ -1,10 +1,10 @@
-#include "analyser/dsp/ThirdOctaveBands.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <string>
+
+#include "analyser/dsp/ThirdOctaveBands.h"
 
 namespace {
 
@@ -38,9 +38,9 @@ TEST(ThirdOctaveBands, NearestBandBetweenEdgesAndOutside) {
     float hz;
     int band;
   } cases[] = {
-      {22.5f, 13},  {22.51f, 14}, {28.0f, 14},     {28.01f, 15},   {900.0f, 29},  {900.1f, 30},
-      {1000.0f, 30}, {18000.0f, 42}, {18000.1f, 43}, {0.0f, 13},    {-50.0f, 13},  {30000.0f, 43},
-      {inf, 43},    {-inf, 13},   {std::nanf(""), 13},
+      {22.5f, 13},  {22.51f, 14},   {28.0f, 14},    {28.01f, 15},   {900.0f, 29},
+      {900.1f, 30}, {1000.0f, 30},  {18000.0f, 42}, {18000.1f, 43}, {0.0f, 13},
+      {-50.0f, 13}, {30000.0f, 43}, {inf, 43},      {-inf, 13},     {std::nanf(""), 13},
   };
   for (const auto& c : cases) EXPECT_EQ(nearestThirdOctaveBand(c.hz), c.band) << c.hz;
 }
