@@ -1,0 +1,30 @@
+// Feeds arbitrary bytes to a plug-in core as bank and program chunks, then takes a chunk back.
+#include <cstddef>
+#include <cstdint>
+
+#include "framework/core/PluginUIRoot.h"
+#include "tests/framework/core/CoreFixture.h"
+
+namespace {
+
+// Takes the refusals the core reports, so the fuzzer's output stays readable.
+class QuietRoot : public PluginUIRoot {
+ public:
+  bool IsOpen() const override { return true; }
+  bool ShowError(const char*, const char*, int32_t, int32_t) override { return true; }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static PluginMetaClassRef metaClass;
+  static FakePlatform platform;
+  static QuietRoot root;
+  HookCore core(&platform);
+  core.SetUIRoot(&root);
+  const bool preset = size > 0 && (data[0] & 1);
+  core.SetChunk(data, static_cast<int32_t>(size), preset);
+  void* chunk = nullptr;
+  core.GetChunk(&chunk, !preset);
+  return 0;
+}
