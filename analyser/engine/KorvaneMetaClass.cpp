@@ -3,12 +3,13 @@
 #include <memory>
 
 #include "analyser/engine/Korvane.h"
+#include "framework/core/SettingsMetaData.h"
 #include "vst2/Vst2Interface.h"
 
 namespace KorvaneProduct {
 const char* const kDisplayName = "KVN Stereo Analyzer (OrbA)";
 const char* const kVersion = "1.2x0";
-const char* const kCopyright = "Quillmore 2026";
+const char* const kCopyright = kFrameworkCopyright;
 }  // namespace KorvaneProduct
 
 using namespace KorvaneProduct;
@@ -26,6 +27,12 @@ ZEBKorvaneMetaClass::ZEBKorvaneMetaClass() {
   reset.mInternalName = "prmReset";
   reset.mValueNames = {"/", "/"};
   AddParameter(reset);
+  mSubMetaClasses = std::make_unique<SubMetaClassList>();
+  mSubMetaClasses->entries.push_back(&mSubMetaClasses->test);
+  for (KorvaneSubMetaClass* entry : mSubMetaClasses->entries) {
+    entry->Query();
+    entry->Attach(*this);
+  }
 }
 
 PluginCoreInterface* ZEBKorvaneMetaClass::CreatePluginCore(PluginPlatform* platform, IOConfig ioConfig) {
@@ -48,7 +55,7 @@ std::string ZEBKorvaneMetaClass::GetDefaultPrograms() const {
   return "<!-- Quillmore " + name + " Program Settings -->\n" +
          "<plugin_programs>\n"
          "<program number=\"0\" name=\"" + name + "\">\n" +
-         "<obj_archive type=\"ZEB Plugin Settings (" + kCopyright + ")\">\n" +
+         "<obj_archive type=\"" + SettingsArchiveType() + "\">\n" +
          "</obj_archive>\n"
          "</program>\n"
          "</plugin_programs>\n";

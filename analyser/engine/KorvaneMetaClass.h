@@ -1,9 +1,30 @@
 #pragma once
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/core/PluginMetaClass.h"
 #include "framework/core/VstPluginMetaClass.h"
+
+class ZEBKorvaneMetaClass;
+
+// A description extension that the product's description runs when it is built.
+class KorvaneSubMetaClass {
+ public:
+  virtual ~KorvaneSubMetaClass() = default;
+  virtual int32_t Query() const = 0;
+  virtual void Attach(ZEBKorvaneMetaClass& description) = 0;
+  virtual std::string GetName() const = 0;
+};
+
+// The one extension the analyser carries; it does nothing.
+class TestSubMetaClass : public KorvaneSubMetaClass {
+ public:
+  int32_t Query() const override { return 1000; }
+  void Attach(ZEBKorvaneMetaClass&) override {}
+  std::string GetName() const override { return {}; }
+};
 
 // The analyser's description: its names, its one configuration (2 in, 2 out), its one parameter
 // and its built-in default program.
@@ -21,6 +42,13 @@ class ZEBKorvaneMetaClass : public ZEBPluginMetaClass {
   int32_t GetNumberOfPrograms() const override { return 1; }
   std::string GetParameterDisplayName(IOConfig ioConfig, int32_t index) const override;
   std::string GetPrefsName() const override;
+
+ private:
+  struct SubMetaClassList {
+    TestSubMetaClass test;
+    std::vector<KorvaneSubMetaClass*> entries;
+  };
+  std::unique_ptr<SubMetaClassList> mSubMetaClasses;
 };
 
 class ZEBVstKorvaneMetaClass : public VstPluginMetaClassBase<ZEBKorvaneMetaClass> {
