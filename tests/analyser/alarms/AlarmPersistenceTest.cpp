@@ -1,8 +1,11 @@
 #include "analyser/engine/MeasurementIds.h"
 #include "analyser/engine/PhaseAndBalanceAlarms.h"
+#include "framework/archive/XMLArchive.h"
 #include "tests/analyser/alarms/AlarmFixture.h"
 #include "tests/support/TreeArchive.h"
 
+#include <algorithm>
+#include <sstream>
 #include <utility>
 
 namespace {
@@ -247,6 +250,62 @@ TEST_F(AlarmPersistence, LoadSelectedAppliesOnlyTheNamedAlarms) {
     manager.RegisterAlarm(name, Single(0.0f, AlarmDefinition::kAbove, 1));
     EXPECT_EQ(manager.FindAlarm(name)->severity, severity) << name;
   }
+}
+
+TEST_F(AlarmPersistence, SettingsRoundTripThroughXmlText) {
+  RegisterShownAlarms(manager);
+  manager.SetThreshold(kBalanceLevel, 9.25f);
+  manager.SetThreshold(kSideToMidRatio, -33.5f);
+  manager.SetSeverity(kCorrelationAvg, 2);
+  manager.SetGroupTriggerSeverity(kMasterAlarm, 2);
+  std::ostringstream out;
+  {
+    Serialization::XMLArchive archive(out, "Alarm Test", true);
+    archive.BeginSave();
+    manager.SaveAsObject(archive, kObject);
+    archive.EndSave();
+  }
+  const std::string text = out.str();
+  EXPECT_NE(text.find("\t<att name=\"alarm_count\" type=\"i\">6</att>\n"), std::string::npos);
+  EXPECT_NE(text.find("\t\t<att name=\"uai\" type=\"str\">global.master_alarm</att>\n"
+                      "\t\t<att name=\"th\" type=\"f\">1"),
+            std::string::npos);
+
+  PluginServices otherServices;
+  KVNAlarmManager other(&otherServices);
+  Serialization::XMLArchive archive(text.data(), text.size());
+  archive.BeginLoad();
+  other.LoadAsObject(archive, kObject);
+  RegisterShownAlarms(other);
+  for (const char* name : {kMasterAlarm, kAntiphaseSummary, kBalanceLevel, kCorrelationAvg,
+                           kCorrelationInst, kSideToMidRatio}) {
+    const AlarmRecord& saved = *manager.FindAlarm(name);
+    const AlarmRecord& loaded = *other.FindAlarm(name);
+    EXPECT_EQ(loaded.definition.threshold, saved.definition.threshold) << name;
+    EXPECT_EQ(loaded.severity, saved.severity) << name;
+    EXPECT_EQ(loaded.definition.groupTriggerSeverity, saved.definition.groupTriggerSeverity) << name;
+  }
+}
+
+TEST_F(AlarmPersistence, AHandEditedXmlTextIsReadSafely) {
+  const std::string text =
+      "<obj_archive type=\"T\">\n"
+      "<obj id=\"1\" name=\"KVNAlarmManager\" type=\"QMR_KVNAlarmManager\">\n"
+      "\t<att name=\"alarm_count\" type=\"i\">2147483647</att>\n"
+      "\t<obj id=\"2\" name=\"0\" type=\"QMR_PersistentAlarmInfo\">\n"
+      "\t\t<att name=\"uai\" type=\"str\">phase_and_balance.balance.level</att>\n"
+      "\t\t<att name=\"th\" type=\"f\">nan</att>\n"
+      "\t\t<att name=\"severity\" type=\"i\">99</att>\n"
+      "\t</obj>\n"
+      "</obj>\n"
+      "</obj_archive>\n";
+  RegisterPhaseAndBalanceAlarms(manager);
+  Serialization::XMLArchive archive(text.data(), text.size());
+  archive.BeginLoad();
+  manager.LoadAsObject(archive, kObject);
+  const AlarmRecord& balance = *manager.FindAlarm(kBalanceLevel);
+  EXPECT_EQ(balance.definition.threshold, 6.0f);
+  EXPECT_EQ(balance.severity, 4);
 }
 
 }  // namespace
