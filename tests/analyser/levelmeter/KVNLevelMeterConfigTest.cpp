@@ -9,7 +9,7 @@
 #include "analyser/engine/KVNLevelMeterConfig.h"
 #include "framework/services/MessagingServer.h"
 #include "framework/services/PluginServices.h"
-#include "tests/framework/archive/TreeArchive.h"
+#include "tests/support/TreeArchive.h"
 
 namespace {
 

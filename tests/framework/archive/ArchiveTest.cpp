@@ -1,7 +1,7 @@
 #include "framework/archive/Archive.h"
 #include "framework/archive/ArchivePathScope.h"
 #include "framework/archive/SerializableColorSpec.h"
-#include "tests/framework/archive/TreeArchive.h"
+#include "tests/support/TreeArchive.h"
 
 #include <gtest/gtest.h>
 

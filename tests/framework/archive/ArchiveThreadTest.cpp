@@ -1,5 +1,5 @@
 #include "framework/archive/Archive.h"
-#include "tests/framework/archive/TreeArchive.h"
+#include "tests/support/TreeArchive.h"
 
 #include <gtest/gtest.h>
 
