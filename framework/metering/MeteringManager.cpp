@@ -4,19 +4,9 @@
 
 #include <cmath>
 
-std::int32_t GetTimerTick(); // scaffold until the framework clock lands
-
-namespace {
-
-// Ticks wrap; compare by difference.
-bool OlderThan(std::int32_t now, std::int32_t then, std::int32_t ticks)
-{
-    const auto age = static_cast<std::int32_t>(static_cast<std::uint32_t>(now) -
-                                               static_cast<std::uint32_t>(then));
-    return age > ticks;
+namespace Platform {
+std::int64_t GetTimerTick(); // scaffold until the framework clock lands
 }
-
-} // namespace
 
 MeteringManager::MeteringManager(bool linear) : mLinear(linear) {}
 
@@ -64,7 +54,7 @@ void MeteringManager::SetValue(float value, bool keepPeaks)
         return;
     mValue.store(value, std::memory_order_relaxed);
     bool haveNow = false;
-    std::int32_t now = 0;
+    std::int64_t now = 0;
     for (Slot& slot : mSlots) {
         if (!slot.inUse.load(std::memory_order_acquire))
             continue;
@@ -72,7 +62,7 @@ void MeteringManager::SetValue(float value, bool keepPeaks)
             !(value > slot.held.load(std::memory_order_relaxed)))
             continue;
         if (!haveNow) {
-            now = GetTimerTick();
+            now = Platform::GetTimerTick();
             haveNow = true;
         }
         // Tick before value: a reader that sees the new value sees its tick.
@@ -109,7 +99,7 @@ void MeteringReader::Forget()
 
 float MeteringReader::ReadStep()
 {
-    const std::int32_t now = GetTimerTick();
+    const std::int64_t now = Platform::GetTimerTick();
     mLastReadTick = now;
     if (mManager == nullptr)
         return mFloor;
@@ -117,8 +107,8 @@ float MeteringReader::ReadStep()
     // Ask for a replacement before looking, so a value stored meanwhile is not lost.
     slot.resetPending.store(true);
     const float held = slot.held.load();
-    const std::int32_t tick = slot.tick.load(std::memory_order_relaxed);
-    if (mHoldTicks != 0 && OlderThan(now, tick, mHoldTicks))
+    const std::int64_t tick = slot.tick.load(std::memory_order_relaxed);
+    if (mHoldTicks != 0 && now - tick > mHoldTicks)
         return mFloor;
     return held;
 }
@@ -145,8 +135,7 @@ float MeteringReader::ReadDbFalling()
 {
     const float previous = mFallValue;
     const float current = ReadDb();
-    const float elapsed = static_cast<float>(static_cast<std::int32_t>(
-        static_cast<std::uint32_t>(mLastReadTick) - static_cast<std::uint32_t>(mPreviousReadTick)));
+    const float elapsed = static_cast<float>(mLastReadTick - mPreviousReadTick);
     mPreviousReadTick = mLastReadTick;
     if (current > previous) {
         mFallValue = current;

@@ -41,13 +41,13 @@ private:
     struct Slot {
         std::atomic<bool> inUse{false};
         std::atomic<float> held{0.0f};
-        std::atomic<std::int32_t> tick{0};
+        std::atomic<std::int64_t> tick{0};
         std::atomic<bool> resetPending{false};
         MeteringReader* reader = nullptr; // editor thread only
     };
     static_assert(std::atomic<bool>::is_always_lock_free);
     static_assert(std::atomic<float>::is_always_lock_free);
-    static_assert(std::atomic<std::int32_t>::is_always_lock_free);
+    static_assert(std::atomic<std::int64_t>::is_always_lock_free);
 
     Slot mSlots[kReaderSlots];
     std::atomic<float> mValue{0.0f};
@@ -64,7 +64,7 @@ public:
     MeteringReader& operator=(const MeteringReader&) = delete;
 
     bool IsAttached() const { return mManager != nullptr; }
-    void SetHoldTicks(std::int32_t ticks) { mHoldTicks = ticks; }
+    void SetHoldTicks(std::int64_t ticks) { mHoldTicks = ticks; }
     void SetFloor(float floor) { mFloor = floor; }
     void SetFallRate(float dbPer60Ticks);
     void Detach();
@@ -85,10 +85,10 @@ private:
     MeteringManager* mManager = nullptr;
     int mSlot = -1;
     bool mLinear = true; // the manager's flag, remembered for reads after it is gone
-    std::int32_t mHoldTicks = 0;
+    std::int64_t mHoldTicks = 0;
     float mFloor = 0.0f;
     float mFallRate = 12.0f;
     float mFallValue = -160.0f;
-    std::int32_t mLastReadTick = 0;
-    std::int32_t mPreviousReadTick = 0;
+    std::int64_t mLastReadTick = 0;
+    std::int64_t mPreviousReadTick = 0;
 };

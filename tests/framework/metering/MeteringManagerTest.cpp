@@ -9,14 +9,14 @@
 #include <memory>
 #include <vector>
 
-extern std::atomic<std::int32_t> gTestTick;
+extern std::atomic<std::int64_t> gTestTick;
 
 namespace {
 
 class Metering : public ::testing::Test {
 protected:
     void SetUp() override { gTestTick = 1000; }
-    static void Advance(std::int32_t ticks) { gTestTick += ticks; }
+    static void Advance(std::int64_t ticks) { gTestTick += ticks; }
 };
 
 TEST_F(Metering, ReaderKeepsPeakSinceItsLastRead)
@@ -90,9 +90,9 @@ TEST_F(Metering, NaNIsIgnored)
 
 TEST_F(Metering, HoldDropsToFloorWhenOlderThanHold)
 {
-    struct Case { bool linear; std::int32_t startTick; };
-    // The second start tick makes the hold window cross the tick counter's wrap.
-    for (const Case& c : {Case{true, 1000}, Case{false, INT32_MAX - 5}}) {
+    struct Case { bool linear; std::int64_t startTick; };
+    // The second start tick is past what 32 bits hold.
+    for (const Case& c : {Case{true, 1000}, Case{false, std::int64_t{INT32_MAX} + 5}}) {
         gTestTick = c.startTick;
         MeteringManager manager(c.linear);
         auto reader = manager.AddReader();

@@ -1,6 +1,8 @@
 #include <atomic>
 #include <cstdint>
 
-std::atomic<std::int32_t> gTestTick{0};
+std::atomic<std::int64_t> gTestTick{0};
 
-std::int32_t GetTimerTick() { return gTestTick.load(); }
+namespace Platform {
+std::int64_t GetTimerTick() { return gTestTick.load(); }
+}
