@@ -1,0 +1,74 @@
+#pragma once
+
+#include "framework/metering/MeteringManager.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+// Per-channel RMS windows with their history and the balance derived from it, and the mid
+// (sum) and side (difference) signals as block peaks and smoothed segment maxima. Process runs
+// on the audio thread; the readers on the editor thread; Configure and Reset behind the
+// plug-in's suspend-and-wait.
+class BalanceAnalysis {
+public:
+    static constexpr int kChannels = 2;
+    static constexpr int kHistoryLength = 59;
+
+    BalanceAnalysis();
+
+    // The rate must be usable (IsUsableSampleRate); running windows start again.
+    void Configure(float sampleRate);
+    void Reset();
+    void Process(const float* first, const float* second, std::int32_t frames);
+
+    float GetBalancePeak() const { return mBalancePeak.load(std::memory_order_relaxed); }
+    void ResetBalancePeak() { mBalancePeak.store(0.0f, std::memory_order_relaxed); }
+    // Fills `entries` (when given) with the balance of every history entry; answers their mean.
+    float ReadBalanceHistory(std::vector<float>* entries) const;
+
+    MeteringManager& GetMidPeakMeter() { return mMidPeak; }
+    MeteringManager& GetSidePeakMeter() { return mSidePeak; }
+    MeteringManager& GetMidAverageMeter() { return mMidAverage; }
+    MeteringManager& GetSideAverageMeter() { return mSideAverage; }
+    MeteringManager& GetSpareMeter() { return mSpare; }
+
+    std::int32_t GetWindowLength() const { return mWindowLength.load(std::memory_order_relaxed); }
+    std::int32_t GetSegmentLength() const { return mSegmentLength.load(std::memory_order_relaxed); }
+
+private:
+    struct Channel {
+        std::array<std::atomic<float>, kHistoryLength> history{};   // window RMS, a ring
+        std::array<std::atomic<float>, kHistoryLength> historyDb{}; // the same, in dB
+        std::atomic<std::int32_t> position{0};
+        std::atomic<float> sum{0.0f}; // squares of the running window
+    };
+    void CloseWindow(int index, float sum, std::int32_t length);
+    void CloseSegment(float segmentMid, float segmentSide);
+    float MeanBalance() const;
+
+    static_assert(std::atomic<float>::is_always_lock_free);
+    static_assert(std::atomic<std::int32_t>::is_always_lock_free);
+
+    std::array<Channel, kChannels> mChannels{};
+    std::array<std::atomic<float>, kHistoryLength> mEntryBalance{}; // second minus first, dB
+    std::atomic<float> mBalancePeak{0.0f};
+    std::atomic<std::int32_t> mWindowLength{0};
+    std::atomic<std::int32_t> mWindowCount{0}; // both channels' windows run in step
+
+    std::array<MeteringManager, kChannels> mChannelMeters{{MeteringManager(true), MeteringManager(true)}};
+    MeteringManager mMidPeak{true};
+    MeteringManager mSidePeak{true};
+    MeteringManager mMidAverage{true};
+    MeteringManager mSideAverage{true};
+    MeteringManager mSpare{true};
+
+    std::atomic<float> mMidAverageValue{0.0f};
+    std::atomic<float> mSideAverageValue{0.0f};
+    std::atomic<float> mSegmentMidMax{0.0f};
+    std::atomic<float> mSegmentSideMax{0.0f};
+    std::atomic<std::int32_t> mSegmentLength{0};
+    std::atomic<std::int32_t> mSegmentCount{0};
+    std::atomic<float> mSmoothing{0.0f};
+};
