@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-namespace Platform {
+namespace Clock {
 std::int64_t GetTimerTick(); // scaffold until the framework clock lands
 }
 
@@ -62,7 +62,7 @@ void MeteringManager::SetValue(float value, bool keepPeaks)
             !(value > slot.held.load(std::memory_order_relaxed)))
             continue;
         if (!haveNow) {
-            now = Platform::GetTimerTick();
+            now = Clock::GetTimerTick();
             haveNow = true;
         }
         // Tick before value: a reader that sees the new value sees its tick.
@@ -99,7 +99,7 @@ void MeteringReader::Forget()
 
 float MeteringReader::ReadStep()
 {
-    const std::int64_t now = Platform::GetTimerTick();
+    const std::int64_t now = Clock::GetTimerTick();
     mLastReadTick = now;
     if (mManager == nullptr)
         return mFloor;

@@ -3,6 +3,6 @@
 
 std::atomic<std::int64_t> gTestTick{0};
 
-namespace Platform {
+namespace Clock {
 std::int64_t GetTimerTick() { return gTestTick.load(); }
 }
