@@ -34,6 +34,7 @@ void BalanceAnalysis::Reset()
     for (MeteringManager& meter : mChannelMeters)
         meter.Reset();
     mBalancePeak.store(0.0f, std::memory_order_relaxed);
+    mMeanBalance.store(0.0f, std::memory_order_relaxed);
     for (Channel& channel : mChannels) {
         for (std::atomic<float>& entry : channel.history)
             entry.store(0.0f, std::memory_order_relaxed);
@@ -64,6 +65,7 @@ void BalanceAnalysis::Process(const float* first, const float* second, std::int3
     float segmentMid = mSegmentMidMax.load(std::memory_order_relaxed);
     float segmentSide = mSegmentSideMax.load(std::memory_order_relaxed);
     float blockMid = 0.0f, blockSide = 0.0f;
+    bool historyChanged = false;
     std::int32_t i = 0;
     while (i < frames) {
         const std::int32_t todo = std::min({frames - i, std::max<std::int32_t>(1, windowLength - windowCount),
@@ -90,6 +92,7 @@ void BalanceAnalysis::Process(const float* first, const float* second, std::int3
             CloseWindow(1, sum1, windowLength);
             sum0 = sum1 = 0.0f;
             windowCount = 0;
+            historyChanged = true;
         }
         if (segmentCount >= segmentLength) {
             CloseSegment(segmentMid, segmentSide);
@@ -106,7 +109,10 @@ void BalanceAnalysis::Process(const float* first, const float* second, std::int3
     mMidPeak.SubmitValue(blockMid);
     mSidePeak.SubmitValue(blockSide);
 
-    const float mean = MeanBalance();
+    // The mean changes only with the history.
+    if (historyChanged)
+        mMeanBalance.store(MeanBalance(), std::memory_order_relaxed);
+    const float mean = mMeanBalance.load(std::memory_order_relaxed);
     float peak = mBalancePeak.load(std::memory_order_relaxed);
     if (std::fabs(mean) > std::fabs(peak))
         mBalancePeak.compare_exchange_strong(peak, mean, std::memory_order_relaxed);

@@ -54,6 +54,7 @@ private:
     std::array<Channel, kChannels> mChannels{};
     std::array<std::atomic<float>, kHistoryLength> mEntryBalance{}; // second minus first, dB
     std::atomic<float> mBalancePeak{0.0f};
+    std::atomic<float> mMeanBalance{0.0f}; // of mEntryBalance
     std::atomic<std::int32_t> mWindowLength{0};
     std::atomic<std::int32_t> mWindowCount{0}; // both channels' windows run in step
 

@@ -44,27 +44,20 @@ void CorrelationMeter::Process(const float* first, const float* second, std::int
         const std::int32_t todo = std::min(frames - i, std::max<std::int32_t>(1, length - s.count));
         const double originA = s.firstA, originB = s.firstB;
         double sa = s.a, sb = s.b, sab = s.ab, saa = s.aa, sbb = s.bb;
-        double rawAA = s.rawAA, rawBB = s.rawBB;
         for (std::int32_t k = i; k < i + todo; ++k) {
-            const double x = FiniteOrZero(first[k]);
-            const double y = FiniteOrZero(second[k]);
-            const double da = x - originA;
-            const double db = y - originB;
+            const double da = FiniteOrZero(first[k]) - originA;
+            const double db = FiniteOrZero(second[k]) - originB;
             sa += da;
             sb += db;
             sab += da * db;
             saa += da * da;
             sbb += db * db;
-            rawAA += x * x;
-            rawBB += y * y;
         }
         s.a = sa;
         s.b = sb;
         s.ab = sab;
         s.aa = saa;
         s.bb = sbb;
-        s.rawAA = rawAA;
-        s.rawBB = rawBB;
         s.count += todo;
         i += todo;
         if (s.count >= length) {
@@ -89,6 +82,9 @@ void CorrelationMeter::CloseWindow(const Sums& s, std::int32_t windowLength)
 
     Follow(mMinHold, correlation, mHoldCoefficient.load(std::memory_order_relaxed), true);
     // Only a first channel above -60 dB RMS and a second that is not silent move the average.
-    if (s.rawAA / windowLength >= static_cast<double>(1e-6f) && s.rawBB / windowLength != 0.0)
+    // Raw sums of squares from the deviations: sum (d + x0)^2 = sum d^2 + 2 x0 sum d + n x0^2.
+    const double rawAA = s.aa + 2.0 * s.firstA * s.a + n * s.firstA * s.firstA;
+    const double rawBB = s.bb + 2.0 * s.firstB * s.b + n * s.firstB * s.firstB;
+    if (rawAA / windowLength >= static_cast<double>(1e-6f) && rawBB / windowLength != 0.0)
         Follow(mAverage, correlation, mAverageCoefficient.load(std::memory_order_relaxed), false);
 }

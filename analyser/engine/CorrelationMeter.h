@@ -24,10 +24,9 @@ public:
 
 private:
     // Sums of one window, taken as deviations from its first sample pair so that a DC offset
-    // costs no precision; the raw squares feed the average's level gate.
+    // costs no precision.
     struct Sums {
         double a = 0.0, b = 0.0, ab = 0.0, aa = 0.0, bb = 0.0;
-        double rawAA = 0.0, rawBB = 0.0;
         float firstA = 0.0f, firstB = 0.0f;
         std::int32_t count = 0;
     };

@@ -1,12 +1,9 @@
 #include "framework/metering/MeteringManager.h"
 
 #include "framework/metering/Decibels.h"
+#include "platform/Clock.h"
 
 #include <cmath>
-
-namespace Clock {
-std::int64_t GetTimerTick(); // scaffold until the framework clock lands
-}
 
 MeteringManager::MeteringManager(bool linear) : mLinear(linear) {}
 

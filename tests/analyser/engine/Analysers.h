@@ -1,31 +1,28 @@
 #pragma once
 
-#include "analyser/engine/BalanceAnalysis.h"
-#include "analyser/engine/CorrelationMeter.h"
-#include "framework/metering/Decibels.h"
+#include "analyser/engine/KorvaneServiceList.h"
+#include "framework/services/PluginServices.h"
 
-// Both analyses as the signal tests drive them.
+// The plug-in's two analysis services as the signal tests drive them.
 class Analysers {
 public:
-    void Setup(float rate)
-    {
-        const double updates = 1.0 / static_cast<double>(0.05f);
-        mCorrelation.Configure(static_cast<int>(rate * 0.05f),
-                               static_cast<float>(SmoothingCoefficient(5.0, updates)),
-                               static_cast<float>(SmoothingCoefficient(1.0, updates)));
-        mBalance.Configure(rate);
-    }
+    Analysers() { mList.SetServices(&mServices); }
+
+    void Setup(float rate) { mList.Setup(rate, 480, 2); }
     void Process(const float* a, const float* b, int frames)
     {
-        mBalance.Process(a, b, frames);
-        mCorrelation.Process(a, b, frames);
+        const AnalysisView view{a, b};
+        for (KorvaneServiceBase* service : mList.GetServices())
+            service->Process(view, frames);
     }
-    float Correlation() const { return mCorrelation.GetCorrelation(); }
-    float Hold() const { return mCorrelation.GetMinHold(); }
-    float Average() const { return mCorrelation.GetAverage(); }
-    BalanceAnalysis& Balance() { return mBalance; }
+    float Correlation() { return Phase().GetCorrelation(); }
+    float Hold() { return Phase().GetCorrelationMinHold(); }
+    float Average() { return Phase().GetCorrelationAverage(); }
+    KorvaneBalanceService& Balance() { return mList.GetBalanceService(); }
+    KorvanePhaseService& Phase() { return mList.GetPhaseService(); }
+    KorvaneServiceList& List() { return mList; }
 
 private:
-    CorrelationMeter mCorrelation;
-    BalanceAnalysis mBalance;
+    PluginServices mServices; // outlives the list
+    KorvaneServiceList mList;
 };

@@ -1,4 +1,5 @@
 #include "framework/metering/MeteringManager.h"
+#include "tests/framework/services/FakeTicks.h"
 
 #include <gtest/gtest.h>
 
@@ -9,14 +10,12 @@
 #include <memory>
 #include <vector>
 
-extern std::atomic<std::int64_t> gTestTick;
-
 namespace {
 
 class Metering : public ::testing::Test {
 protected:
-    void SetUp() override { gTestTick = 1000; }
-    static void Advance(std::int64_t ticks) { gTestTick += ticks; }
+    void Advance(std::int64_t ticks) { mTicks.Set(mTicks.Get() + ticks); }
+    FakeTicks mTicks{1000};
 };
 
 TEST_F(Metering, ReaderKeepsPeakSinceItsLastRead)
@@ -93,7 +92,7 @@ TEST_F(Metering, HoldDropsToFloorWhenOlderThanHold)
     struct Case { bool linear; std::int64_t startTick; };
     // The second start tick is past what 32 bits hold.
     for (const Case& c : {Case{true, 1000}, Case{false, std::int64_t{INT32_MAX} + 5}}) {
-        gTestTick = c.startTick;
+        mTicks.Set(c.startTick);
         MeteringManager manager(c.linear);
         auto reader = manager.AddReader();
         reader->SetHoldTicks(15);
