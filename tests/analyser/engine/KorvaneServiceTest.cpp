@@ -1,14 +1,20 @@
 #include "Analysers.h"
 #include "tests/framework/archive/TreeArchive.h"
+#include "tests/framework/core/CoreFixture.h"
+
+#include "analyser/engine/Korvane.h"
 
 #include "analyser/engine/KorvaneServiceList.h"
 #include "framework/archive/ObjectSerializerHub.h"
+#include "framework/archive/XMLArchive.h"
 #include "framework/services/PluginServices.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <memory>
+#include <sstream>
+#include <string>
 #include <vector>
 
 namespace {
@@ -156,6 +162,83 @@ TEST(KorvaneService, SavedUnderTheirNamesThroughTheHub)
     for (KorvaneServiceBase* service : other.GetServices())
         service->LoadFromArchive(empty);
     EXPECT_EQ(other.GetPhaseService().GetPhaseConfig()->GetPlotType(), KVNPhaseConfig::typeXYCentered);
+}
+
+} // namespace
+
+namespace {
+
+TEST(KorvaneService, MonoPluginIsNotAnalysed)
+{
+    FakePlatform platform;
+    for (const IOConfig& io : {IOConfig{1, 1}, IOConfig{2, 2}}) {
+        Korvane plugin(&platform, io);
+        KorvaneServiceList list;
+        list.SetServices(&plugin);
+        list.Setup(48000.0f, 480, 2);
+        const bool mono = io.first == 1;
+        EXPECT_EQ(list.GetPhaseService().IsMono(), mono);
+        EXPECT_EQ(list.GetBalanceService().IsMono(), mono);
+
+        auto mid = list.GetBalanceService().GetMidPeakMeter().AddReader();
+        const std::vector<float> a = Sine(4800, 0.5f, 0.0f), zeros(4800, 0.0f);
+        for (KorvaneServiceBase* service : list.GetServices())
+            service->Process(AnalysisView{a.data(), zeros.data()}, 4800);
+        // A mono block is the first input and silence; analysed, it would read as left-only.
+        EXPECT_EQ(mid->ReadRaw() > 0.0f, !mono);
+        std::vector<ScopeBuffer*> ready;
+        EXPECT_EQ(list.GetPhaseService().CollectReadyScopeBuffers(ready), !mono);
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST(KorvaneService, SettingsRoundTripThroughTheXmlArchive)
+{
+    PluginServices services;
+    KorvaneServiceList list;
+    list.SetServices(&services);
+    Serialization::ObjectSerializerHub hub;
+    list.RegisterWith(hub);
+    KVNPhaseConfig& config = *list.GetPhaseService().GetPhaseConfig();
+    for (int type = 0; type < 3; ++type) {
+        config.SetPlotType(type, false);
+        config.SetPlotDensity(type + 1, false);
+        config.SetPlotDecay(10 - type, false);
+    }
+    config.SetGainDb(12.5f, false);
+    config.SetPhaseColor({0x1111, 0x2222, 0x3333}, false);
+
+    std::ostringstream text;
+    {
+        Serialization::XMLArchive archive(text, "test", false);
+        archive.BeginSave();
+        hub.SaveSatellites(archive);
+        archive.EndSave();
+    }
+    const std::string saved = text.str();
+    EXPECT_NE(saved.find("KorvaneBalanceService"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("\"One\""), std::string::npos) << saved;
+
+    PluginServices otherServices;
+    KorvaneServiceList other;
+    other.SetServices(&otherServices);
+    Serialization::ObjectSerializerHub otherHub;
+    other.RegisterWith(otherHub);
+    Serialization::XMLArchive archive(saved.data(), saved.size());
+    archive.BeginLoad();
+    otherHub.LoadSatellites(archive);
+    KVNPhaseConfig& loaded = *other.GetPhaseService().GetPhaseConfig();
+    EXPECT_EQ(loaded.GetPlotType(), KVNPhaseConfig::typePolar);
+    EXPECT_EQ(loaded.GetGainDb(), 12.5f);
+    EXPECT_EQ(loaded.GetPhaseColor().mBlue, 0x3333);
+    for (int type = 0; type < 3; ++type) {
+        loaded.SetPlotType(type, false);
+        EXPECT_EQ(loaded.GetPlotDensity(), type + 1);
+        EXPECT_EQ(loaded.GetPlotDecay(), 10 - type);
+    }
 }
 
 } // namespace
