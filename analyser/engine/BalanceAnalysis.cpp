@@ -7,12 +7,6 @@
 #include <cmath>
 #include <limits>
 
-namespace {
-
-constexpr float kSilenceDb = -120.0f; // FastLinearToDb of 0
-
-} // namespace
-
 BalanceAnalysis::BalanceAnalysis() { Reset(); }
 
 void BalanceAnalysis::Configure(float sampleRate)
@@ -35,12 +29,9 @@ void BalanceAnalysis::Reset()
         meter.Reset();
     mBalancePeak.store(0.0f, std::memory_order_relaxed);
     mMeanBalance.store(0.0f, std::memory_order_relaxed);
-    for (Channel& channel : mChannels) {
+    for (Channel& channel : mChannels)
         for (std::atomic<float>& entry : channel.history)
             entry.store(0.0f, std::memory_order_relaxed);
-        for (std::atomic<float>& entry : channel.historyDb)
-            entry.store(kSilenceDb, std::memory_order_relaxed);
-    }
     for (std::atomic<float>& entry : mEntryBalance)
         entry.store(0.0f, std::memory_order_relaxed);
     mSegmentCount.store(0, std::memory_order_relaxed);
@@ -88,8 +79,7 @@ void BalanceAnalysis::Process(const float* first, const float* second, std::int3
         segmentCount += todo;
         i += todo;
         if (windowCount >= windowLength) {
-            CloseWindow(0, sum0, windowLength);
-            CloseWindow(1, sum1, windowLength);
+            CloseWindows(sum0, sum1, windowLength);
             sum0 = sum1 = 0.0f;
             windowCount = 0;
             historyChanged = true;
@@ -118,18 +108,22 @@ void BalanceAnalysis::Process(const float* first, const float* second, std::int3
         mBalancePeak.compare_exchange_strong(peak, mean, std::memory_order_relaxed);
 }
 
-void BalanceAnalysis::CloseWindow(int index, float sum, std::int32_t length)
+void BalanceAnalysis::CloseWindows(float sum0, float sum1, std::int32_t length)
 {
-    Channel& channel = mChannels[index];
-    const float rms = std::sqrt(sum / static_cast<float>(length));
-    mChannelMeters[index].SubmitValue(rms);
-    const std::int32_t position = channel.position.load(std::memory_order_relaxed);
-    channel.history[position].store(rms, std::memory_order_relaxed);
-    channel.historyDb[position].store(FastLinearToDb(rms), std::memory_order_relaxed);
-    const float balance = mChannels[1].historyDb[position].load(std::memory_order_relaxed) -
-                          mChannels[0].historyDb[position].load(std::memory_order_relaxed);
-    mEntryBalance[position].store(balance, std::memory_order_relaxed);
-    channel.position.store((position + 1) % kHistoryLength, std::memory_order_relaxed);
+    const float sums[kChannels] = {sum0, sum1};
+    float rms[kChannels] = {};
+    for (int index = 0; index < kChannels; ++index) {
+        Channel& channel = mChannels[index];
+        rms[index] = std::sqrt(sums[index] / static_cast<float>(length));
+        mChannelMeters[index].SubmitValue(rms[index]);
+        const std::int32_t position = channel.position.load(std::memory_order_relaxed);
+        channel.history[position].store(rms[index], std::memory_order_relaxed);
+        channel.position.store((position + 1) % kHistoryLength, std::memory_order_relaxed);
+    }
+    // Both channels' windows close together, so they share the history position.
+    const std::int32_t written = (mChannels[0].position.load(std::memory_order_relaxed) + kHistoryLength - 1) %
+                                 kHistoryLength;
+    mEntryBalance[written].store(FastLinearToDb(rms[1]) - FastLinearToDb(rms[0]), std::memory_order_relaxed);
 }
 
 void BalanceAnalysis::CloseSegment(float segmentMid, float segmentSide)
@@ -155,11 +149,15 @@ float BalanceAnalysis::MeanBalance() const
 
 float BalanceAnalysis::ReadBalanceHistory(std::vector<float>* entries) const
 {
-    if (entries != nullptr) {
-        if (entries->size() != kHistoryLength)
-            entries->resize(kHistoryLength);
-        for (int i = 0; i < kHistoryLength; ++i)
-            (*entries)[i] = mEntryBalance[i].load(std::memory_order_relaxed);
+    if (entries != nullptr && entries->size() != kHistoryLength)
+        entries->resize(kHistoryLength);
+    float sum = 0.0f;
+    for (int i = 0; i < kHistoryLength; ++i) {
+        const float balance = FastLinearToDb(mChannels[1].history[i].load(std::memory_order_relaxed)) -
+                              FastLinearToDb(mChannels[0].history[i].load(std::memory_order_relaxed));
+        if (entries != nullptr)
+            (*entries)[i] = balance;
+        sum += balance;
     }
-    return MeanBalance();
+    return sum / static_cast<float>(kHistoryLength);
 }

@@ -39,12 +39,11 @@ public:
 
 private:
     struct Channel {
-        std::array<std::atomic<float>, kHistoryLength> history{};   // window RMS, a ring
-        std::array<std::atomic<float>, kHistoryLength> historyDb{}; // the same, in dB
+        std::array<std::atomic<float>, kHistoryLength> history{}; // window RMS, a ring
         std::atomic<std::int32_t> position{0};
         std::atomic<float> sum{0.0f}; // squares of the running window
     };
-    void CloseWindow(int index, float sum, std::int32_t length);
+    void CloseWindows(float sum0, float sum1, std::int32_t length);
     void CloseSegment(float segmentMid, float segmentSide);
     float MeanBalance() const;
 
@@ -52,7 +51,7 @@ private:
     static_assert(std::atomic<std::int32_t>::is_always_lock_free);
 
     std::array<Channel, kChannels> mChannels{};
-    std::array<std::atomic<float>, kHistoryLength> mEntryBalance{}; // second minus first, dB
+    std::array<std::atomic<float>, kHistoryLength> mEntryBalance{}; // of the history, for Process
     std::atomic<float> mBalancePeak{0.0f};
     std::atomic<float> mMeanBalance{0.0f}; // of mEntryBalance
     std::atomic<std::int32_t> mWindowLength{0};
