@@ -1,4 +1,4 @@
-#include "tests/framework/archive/TreeArchive.h"
+#include "tests/support/TreeArchive.h"
 
 #include "analyser/engine/KVNPhaseConfig.h"
 #include "framework/services/MessageSubscriber.h"

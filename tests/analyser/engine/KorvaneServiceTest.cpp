@@ -1,5 +1,5 @@
 #include "Analysers.h"
-#include "tests/framework/archive/TreeArchive.h"
+#include "tests/support/TreeArchive.h"
 #include "tests/framework/core/CoreFixture.h"
 
 #include "analyser/engine/Korvane.h"
