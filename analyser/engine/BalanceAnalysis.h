@@ -1,74 +1,75 @@
 #pragma once
 
-#include "framework/metering/MeteringManager.h"
-
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <vector>
+
+#include "framework/metering/MeteringManager.h"
 
 // Per-channel RMS windows with their history and the balance derived from it, and the mid
 // (sum) and side (difference) signals as block peaks and smoothed segment maxima. Process runs
 // on the audio thread; the readers on the editor thread; Configure and Reset behind the
 // plug-in's suspend-and-wait.
 class BalanceAnalysis {
-public:
-    static constexpr int kChannels = 2;
-    static constexpr int kHistoryLength = 59;
+ public:
+  static constexpr int kChannels = 2;
+  static constexpr int kHistoryLength = 59;
 
-    BalanceAnalysis();
+  BalanceAnalysis();
 
-    // The rate must be usable (IsUsableSampleRate); running windows start again.
-    void Configure(float sampleRate);
-    void Reset();
-    void Process(const float* first, const float* second, std::int32_t frames);
+  // The rate must be usable (IsUsableSampleRate); running windows start again.
+  void Configure(float sampleRate);
+  void Reset();
+  void Process(const float* first, const float* second, std::int32_t frames);
 
-    float GetBalancePeak() const { return mBalancePeak.load(std::memory_order_relaxed); }
-    void ResetBalancePeak() { mBalancePeak.store(0.0f, std::memory_order_relaxed); }
-    // Fills `entries` (when given) with the balance of every history entry; answers their mean.
-    float ReadBalanceHistory(std::vector<float>* entries) const;
+  float GetBalancePeak() const { return mBalancePeak.load(std::memory_order_relaxed); }
+  void ResetBalancePeak() { mBalancePeak.store(0.0f, std::memory_order_relaxed); }
+  // Fills `entries` (when given) with the balance of every history entry; answers their mean.
+  float ReadBalanceHistory(std::vector<float>* entries) const;
 
-    MeteringManager& GetMidPeakMeter() { return mMidPeak; }
-    MeteringManager& GetSidePeakMeter() { return mSidePeak; }
-    MeteringManager& GetMidAverageMeter() { return mMidAverage; }
-    MeteringManager& GetSideAverageMeter() { return mSideAverage; }
-    MeteringManager& GetSpareMeter() { return mSpare; }
+  MeteringManager& GetMidPeakMeter() { return mMidPeak; }
+  MeteringManager& GetSidePeakMeter() { return mSidePeak; }
+  MeteringManager& GetMidAverageMeter() { return mMidAverage; }
+  MeteringManager& GetSideAverageMeter() { return mSideAverage; }
+  MeteringManager& GetSpareMeter() { return mSpare; }
 
-    std::int32_t GetWindowLength() const { return mWindowLength.load(std::memory_order_relaxed); }
-    std::int32_t GetSegmentLength() const { return mSegmentLength.load(std::memory_order_relaxed); }
+  std::int32_t GetWindowLength() const { return mWindowLength.load(std::memory_order_relaxed); }
+  std::int32_t GetSegmentLength() const { return mSegmentLength.load(std::memory_order_relaxed); }
 
-private:
-    struct Channel {
-        std::array<std::atomic<float>, kHistoryLength> history{}; // window RMS, a ring
-        std::atomic<std::int32_t> position{0};
-        std::atomic<float> sum{0.0f}; // squares of the running window
-    };
-    void CloseWindows(float sum0, float sum1, std::int32_t length);
-    void CloseSegment(float segmentMid, float segmentSide);
-    float MeanBalance() const;
+ private:
+  struct Channel {
+    std::array<std::atomic<float>, kHistoryLength> history{};  // window RMS, a ring
+    std::atomic<std::int32_t> position{0};
+    std::atomic<float> sum{0.0f};  // squares of the running window
+  };
+  void CloseWindows(float sum0, float sum1, std::int32_t length);
+  void CloseSegment(float segmentMid, float segmentSide);
+  float MeanBalance() const;
 
-    static_assert(std::atomic<float>::is_always_lock_free);
-    static_assert(std::atomic<std::int32_t>::is_always_lock_free);
+  static_assert(std::atomic<float>::is_always_lock_free);
+  static_assert(std::atomic<std::int32_t>::is_always_lock_free);
 
-    std::array<Channel, kChannels> mChannels{};
-    std::array<std::atomic<float>, kHistoryLength> mEntryBalance{}; // of the history, for Process
-    std::atomic<float> mBalancePeak{0.0f};
-    std::atomic<float> mMeanBalance{0.0f}; // of mEntryBalance
-    std::atomic<std::int32_t> mWindowLength{0};
-    std::atomic<std::int32_t> mWindowCount{0}; // both channels' windows run in step
+  std::array<Channel, kChannels> mChannels{};
+  std::array<std::atomic<float>, kHistoryLength> mEntryBalance{};  // of the history, for Process
+  std::atomic<float> mBalancePeak{0.0f};
+  std::atomic<float> mMeanBalance{0.0f};  // of mEntryBalance
+  std::atomic<std::int32_t> mWindowLength{0};
+  std::atomic<std::int32_t> mWindowCount{0};  // both channels' windows run in step
 
-    std::array<MeteringManager, kChannels> mChannelMeters{{MeteringManager(true), MeteringManager(true)}};
-    MeteringManager mMidPeak{true};
-    MeteringManager mSidePeak{true};
-    MeteringManager mMidAverage{true};
-    MeteringManager mSideAverage{true};
-    MeteringManager mSpare{true};
+  std::array<MeteringManager, kChannels> mChannelMeters{
+      {MeteringManager(true), MeteringManager(true)}};
+  MeteringManager mMidPeak{true};
+  MeteringManager mSidePeak{true};
+  MeteringManager mMidAverage{true};
+  MeteringManager mSideAverage{true};
+  MeteringManager mSpare{true};
 
-    std::atomic<float> mMidAverageValue{0.0f};
-    std::atomic<float> mSideAverageValue{0.0f};
-    std::atomic<float> mSegmentMidMax{0.0f};
-    std::atomic<float> mSegmentSideMax{0.0f};
-    std::atomic<std::int32_t> mSegmentLength{0};
-    std::atomic<std::int32_t> mSegmentCount{0};
-    std::atomic<float> mSmoothing{0.0f};
+  std::atomic<float> mMidAverageValue{0.0f};
+  std::atomic<float> mSideAverageValue{0.0f};
+  std::atomic<float> mSegmentMidMax{0.0f};
+  std::atomic<float> mSegmentSideMax{0.0f};
+  std::atomic<std::int32_t> mSegmentLength{0};
+  std::atomic<std::int32_t> mSegmentCount{0};
+  std::atomic<float> mSmoothing{0.0f};
 };

@@ -58,10 +58,8 @@ void KVNAlarmManager::RegisterAlarm(std::string_view name, const AlarmDefinition
     const PersistentAlarmInfo& info = pending->second;
     // Clamped as a load into a registered alarm would, so the outcome does not depend on
     // whether the editor had registered the alarms before the settings came.
-    if (info.th)
-      record.definition.threshold = ClampToRange(record.definition, *info.th);
-    if (info.severity)
-      record.severity = *info.severity;
+    if (info.th) record.definition.threshold = ClampToRange(record.definition, *info.th);
+    if (info.severity) record.severity = *info.severity;
     if (info.groupTriggerSeverity)
       record.definition.groupTriggerSeverity = *info.groupTriggerSeverity;
   }
@@ -85,8 +83,7 @@ void KVNAlarmManager::RegisterAlarm(std::string_view name, const AlarmDefinition
       throw;
     }
   }
-  if (pending != mPending.end())
-    mPending.erase(pending);
+  if (pending != mPending.end()) mPending.erase(pending);
 }
 
 const AlarmRecord* KVNAlarmManager::FindAlarm(std::string_view name) const {
@@ -119,48 +116,39 @@ bool KVNAlarmManager::IsGroup(std::string_view name) const {
 void KVNAlarmManager::UpdateValue(std::string_view name, float value, bool force, bool announce) {
   AlarmRecord* record = Find(name);
   // A stored NaN would fail every later comparison and freeze the alarm until cleared.
-  if (!record || !record->active || std::isnan(value))
-    return;
-  if (!force && !Passes(record->definition, value, record->value))
-    return;
+  if (!record || !record->active || std::isnan(value)) return;
+  if (!force && !Passes(record->definition, value, record->value)) return;
   const bool wasTriggered = record->triggered;
   record->value = value;
   record->triggered = Passes(record->definition, value, record->definition.threshold);
   Send(kValueMessageClass, kNewValue, *record);
-  if (record->triggered != wasTriggered || announce)
-    Announce(*record);
+  if (record->triggered != wasTriggered || announce) Announce(*record);
 }
 
 void KVNAlarmManager::SetThreshold(std::string_view name, float threshold) {
   AlarmRecord* record = Find(name);
-  if (!record || std::isnan(threshold))
-    return;
+  if (!record || std::isnan(threshold)) return;
   record->definition.threshold = ClampToRange(record->definition, threshold);
   Send(kAlarmMessageClass, kThresholdSet, *record);
-  if (!record->active)
-    return;
+  if (!record->active) return;
   const bool wasTriggered = record->triggered;
   record->triggered = Passes(record->definition, record->value, record->definition.threshold);
   Send(kValueMessageClass, kNewValue, *record);
-  if (record->triggered != wasTriggered)
-    Announce(*record);
+  if (record->triggered != wasTriggered) Announce(*record);
 }
 
 void KVNAlarmManager::SetSeverity(std::string_view name, std::int32_t severity) {
   AlarmRecord* record = Find(name);
-  if (!record)
-    return;
+  if (!record) return;
   record->severity = ClampAlarmSeverity(severity);
   Send(kAlarmMessageClass, kSeveritySet, *record);
-  if (record->triggered)
-    Send(kAlarmMessageClass, kTriggered, *record);
+  if (record->triggered) Send(kAlarmMessageClass, kTriggered, *record);
   ReevaluateGroupsOf(*record);
 }
 
 void KVNAlarmManager::SetGroupTriggerSeverity(std::string_view name, std::int32_t severity) {
   AlarmRecord* record = Find(name);
-  if (!record || !IsGroupRecord(*record))
-    return;
+  if (!record || !IsGroupRecord(*record)) return;
   record->definition.groupTriggerSeverity = ClampAlarmSeverity(severity);
   Send(kAlarmMessageClass, kGroupTriggerSeveritySet, *record);
   EvaluateGroup(*record);
@@ -168,22 +156,18 @@ void KVNAlarmManager::SetGroupTriggerSeverity(std::string_view name, std::int32_
 
 void KVNAlarmManager::SetActive(std::string_view name, bool active) {
   AlarmRecord* record = Find(name);
-  if (!record || record->active == active)
-    return;
-  if (!active && record->triggered)
-    ClearAlarm(name);
+  if (!record || record->active == active) return;
+  if (!active && record->triggered) ClearAlarm(name);
   record->active = active;
   Send(kAlarmMessageClass, active ? kActivated : kDeactivated, *record);
 }
 
 void KVNAlarmManager::ClearAlarm(std::string_view name) {
   AlarmRecord* record = Find(name);
-  if (!record || !record->active)
-    return;
+  if (!record || !record->active) return;
   if (IsGroupRecord(*record)) {
     // Members never change after registration, so the list can be walked while clearing.
-    for (const std::string& member : record->definition.members)
-      ClearAlarm(member);
+    for (const std::string& member : record->definition.members) ClearAlarm(member);
     return;
   }
   record->triggered = false;
@@ -195,22 +179,17 @@ void KVNAlarmManager::ClearAlarm(std::string_view name) {
 
 void KVNAlarmManager::ClearTriggeredMembers(std::string_view name) {
   const AlarmRecord* record = Find(name);
-  if (!record || !IsGroupRecord(*record))
-    return;
+  if (!record || !IsGroupRecord(*record)) return;
   for (const std::string& member : record->definition.members) {
     const AlarmRecord* memberRecord = Find(member);
-    if (memberRecord && memberRecord->triggered)
-      ClearAlarm(member);
+    if (memberRecord && memberRecord->triggered) ClearAlarm(member);
   }
 }
 
 void KVNAlarmManager::ApplyPersistentInfo(const PersistentAlarmInfo& info) {
-  if (info.severity)
-    SetSeverity(info.uai, *info.severity);
-  if (info.th)
-    SetThreshold(info.uai, *info.th);
-  if (info.groupTriggerSeverity)
-    SetGroupTriggerSeverity(info.uai, *info.groupTriggerSeverity);
+  if (info.severity) SetSeverity(info.uai, *info.severity);
+  if (info.th) SetThreshold(info.uai, *info.th);
+  if (info.groupTriggerSeverity) SetGroupTriggerSeverity(info.uai, *info.groupTriggerSeverity);
 }
 
 void KVNAlarmManager::Announce(AlarmRecord& record) {
@@ -222,8 +201,7 @@ void KVNAlarmManager::ReevaluateGroupsOf(const AlarmRecord& alarm) {
   // By index: a handler may register a group meanwhile.
   for (std::size_t i = 0; i < mGroupNames.size(); ++i) {
     AlarmRecord* group = Find(mGroupNames[i]);
-    if (!group)
-      continue;
+    if (!group) continue;
     const std::vector<std::string>& members = group->definition.members;
     if (std::find(members.begin(), members.end(), alarm.name) != members.end())
       EvaluateGroup(*group);
@@ -239,13 +217,11 @@ void KVNAlarmManager::EvaluateGroup(AlarmRecord& group) {
   if (trigger != 0) {
     for (const std::string& member : group.definition.members) {
       const AlarmRecord* record = Find(member);
-      if (!record)
-        continue;
+      if (!record) continue;
       const std::int32_t severity = record->severity;
       if (severity == kHighestAlarmSeverity && trigger == kHighestAlarmSeverity) {
         ++counted;
-        if (record->triggered)
-          ++triggered;
+        if (record->triggered) ++triggered;
       } else if (severity >= trigger && severity != kHighestAlarmSeverity) {
         ++counted;
         if (record->triggered) {
@@ -258,8 +234,7 @@ void KVNAlarmManager::EvaluateGroup(AlarmRecord& group) {
   const bool on = group.definition.groupMode == AlarmDefinition::kAnyMember
                       ? triggered > 0
                       : counted > 0 && triggered == counted;
-  UpdateValue(group.name, on ? 1.0f : 0.0f, true,
-              group.highestMemberSeverity != previousHighest);
+  UpdateValue(group.name, on ? 1.0f : 0.0f, true, group.highestMemberSeverity != previousHighest);
 }
 
 void KVNAlarmManager::Send(std::int32_t msgClassRef, std::int32_t code, AlarmRecord& record) {

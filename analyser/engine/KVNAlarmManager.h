@@ -1,10 +1,5 @@
 #pragma once
 
-#include "analyser/engine/AlarmRecord.h"
-#include "framework/archive/Serializable.h"
-#include "framework/services/MessagePublisher.h"
-#include "vst2/Vst2Interface.h"
-
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -13,11 +8,16 @@
 #include <string_view>
 #include <vector>
 
+#include "analyser/engine/AlarmRecord.h"
+#include "framework/archive/Serializable.h"
+#include "framework/services/MessagePublisher.h"
+#include "vst2/Vst2Interface.h"
+
 // The plug-in's named alarms: each compares a measured value (or, for a group, the state of its
 // members) with a threshold and announces every change synchronously on 'almM' and 'aEvl'.
 // User-interface thread only.
 class KVNAlarmManager : public MessagePublisher, public Serialization::Serializable {
-public:
+ public:
   static constexpr std::int32_t kAlarmMessageClass = vst2::FourCC('a', 'l', 'm', 'M');
   static constexpr std::int32_t kValueMessageClass = vst2::FourCC('a', 'E', 'v', 'l');
 
@@ -35,7 +35,7 @@ public:
   // The user's settings of one alarm as archived. A field the archive lacks, or a threshold
   // that is not a number, stays empty and leaves the alarm's own value alone.
   class PersistentAlarmInfo : public Serialization::Serializable {
-  public:
+   public:
     std::string_view GetTypeId() const override { return "QMR_PersistentAlarmInfo"; }
     void Save(Serialization::Archive& archive) override;
     // Severities are clamped to 0..4.
@@ -83,7 +83,7 @@ public:
   void LoadSelected(Serialization::Archive& archive, const std::set<std::string>& names,
                     std::int32_t severity);
 
-private:
+ private:
   AlarmRecord* Find(std::string_view name);
   void Announce(AlarmRecord& record);
   void ReevaluateGroupsOf(const AlarmRecord& alarm);

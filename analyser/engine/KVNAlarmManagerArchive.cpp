@@ -1,9 +1,8 @@
-#include "analyser/engine/KVNAlarmManager.h"
-
-#include "framework/archive/Archive.h"
-
 #include <cmath>
 #include <limits>
+
+#include "analyser/engine/KVNAlarmManager.h"
+#include "framework/archive/Archive.h"
 
 namespace {
 
@@ -15,8 +14,7 @@ constexpr char kGroupTriggerSeverity[] = "groupTriggerSeverity";
 
 // A double beyond the float range has no float value at all; it becomes the largest one.
 std::optional<float> ToThreshold(double stored) {
-  if (std::isnan(stored))
-    return std::nullopt;
+  if (std::isnan(stored)) return std::nullopt;
   constexpr double kLargest = std::numeric_limits<float>::max();
   return static_cast<float>(std::min(std::max(stored, -kLargest), kLargest));
 }
@@ -25,20 +23,16 @@ std::optional<float> ToThreshold(double stored) {
 
 void KVNAlarmManager::PersistentAlarmInfo::Save(Serialization::Archive& archive) {
   archive.WriteString(kName, uai);
-  if (th)
-    archive.WriteFloat(kThreshold, *th);
-  if (severity)
-    archive.WriteInt(kSeverity, *severity);
-  if (groupTriggerSeverity)
-    archive.WriteInt(kGroupTriggerSeverity, *groupTriggerSeverity);
+  if (th) archive.WriteFloat(kThreshold, *th);
+  if (severity) archive.WriteInt(kSeverity, *severity);
+  if (groupTriggerSeverity) archive.WriteInt(kGroupTriggerSeverity, *groupTriggerSeverity);
 }
 
 void KVNAlarmManager::PersistentAlarmInfo::Load(Serialization::Archive& archive) {
   uai = archive.ReadStringOrDefault(kName, "invalid");
   th = archive.HasEntry(kThreshold) ? ToThreshold(archive.ReadFloat(kThreshold)) : std::nullopt;
   severity = std::nullopt;
-  if (archive.HasEntry(kSeverity))
-    severity = ClampAlarmSeverity(archive.ReadInt(kSeverity));
+  if (archive.HasEntry(kSeverity)) severity = ClampAlarmSeverity(archive.ReadInt(kSeverity));
   groupTriggerSeverity = std::nullopt;
   if (archive.HasEntry(kGroupTriggerSeverity))
     groupTriggerSeverity = ClampAlarmSeverity(archive.ReadInt(kGroupTriggerSeverity));
@@ -62,17 +56,14 @@ void KVNAlarmManager::Save(Serialization::Archive& archive) {
 void KVNAlarmManager::Load(Serialization::Archive& archive) {
   const std::vector<PersistentAlarmInfo> entries = ReadEntries(archive);
   mPending.clear();
-  for (const PersistentAlarmInfo& info : entries)
-    ApplyOrKeepPending(info);
+  for (const PersistentAlarmInfo& info : entries) ApplyOrKeepPending(info);
 }
 
 void KVNAlarmManager::LoadSelected(Serialization::Archive& archive,
                                    const std::set<std::string>& names, std::int32_t severity) {
   for (PersistentAlarmInfo& info : ReadEntries(archive)) {
-    if (names.count(info.uai) == 0)
-      continue;
-    if (info.severity == kHighestAlarmSeverity)
-      info.severity = ClampAlarmSeverity(severity);
+    if (names.count(info.uai) == 0) continue;
+    if (info.severity == kHighestAlarmSeverity) info.severity = ClampAlarmSeverity(severity);
     ApplyOrKeepPending(info);
   }
 }
@@ -84,8 +75,7 @@ std::vector<KVNAlarmManager::PersistentAlarmInfo> KVNAlarmManager::ReadEntries(
   std::vector<PersistentAlarmInfo> entries;
   for (std::int32_t i = 0; i < count; ++i) {
     const std::string name = std::to_string(i);
-    if (!archive.HasEntry(name))
-      break;
+    if (!archive.HasEntry(name)) break;
     entries.emplace_back().LoadAsObject(archive, name);
   }
   return entries;

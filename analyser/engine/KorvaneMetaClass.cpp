@@ -35,7 +35,8 @@ ZEBKorvaneMetaClass::ZEBKorvaneMetaClass() {
   }
 }
 
-PluginCoreInterface* ZEBKorvaneMetaClass::CreatePluginCore(PluginPlatform* platform, IOConfig ioConfig) {
+PluginCoreInterface* ZEBKorvaneMetaClass::CreatePluginCore(PluginPlatform* platform,
+                                                           IOConfig ioConfig) {
   return new Korvane(platform, ioConfig);
 }
 
@@ -54,8 +55,8 @@ std::string ZEBKorvaneMetaClass::GetDefaultPrograms() const {
   const std::string name = kDisplayName;
   return "<!-- Quillmore " + name + " Program Settings -->\n" +
          "<plugin_programs>\n"
-         "<program number=\"0\" name=\"" + name + "\">\n" +
-         "<obj_archive type=\"" + SettingsArchiveType() + "\">\n" +
+         "<program number=\"0\" name=\"" +
+         name + "\">\n" + "<obj_archive type=\"" + SettingsArchiveType() + "\">\n" +
          "</obj_archive>\n"
          "</program>\n"
          "</plugin_programs>\n";

@@ -1,144 +1,121 @@
 #include "framework/metering/MeteringManager.h"
 
+#include <cmath>
+
 #include "framework/metering/Decibels.h"
 #include "platform/Clock.h"
 
-#include <cmath>
-
 MeteringManager::MeteringManager(bool linear) : mLinear(linear) {}
 
-MeteringManager::~MeteringManager()
-{
-    for (Slot& slot : mSlots)
-        if (slot.reader != nullptr)
-            slot.reader->Forget();
+MeteringManager::~MeteringManager() {
+  for (Slot& slot : mSlots)
+    if (slot.reader != nullptr) slot.reader->Forget();
 }
 
-std::unique_ptr<MeteringReader> MeteringManager::AddReader()
-{
-    const bool linear = IsLinear();
-    for (int i = 0; i < kReaderSlots; ++i) {
-        Slot& slot = mSlots[i];
-        if (slot.inUse.load(std::memory_order_relaxed))
-            continue;
-        slot.held.store(0.0f, std::memory_order_relaxed);
-        slot.tick.store(0, std::memory_order_relaxed);
-        // The first value replaces the initial 0 whatever its size (0 dB would be full scale).
-        slot.resetPending.store(true, std::memory_order_relaxed);
-        std::unique_ptr<MeteringReader> reader(new MeteringReader(this, i, linear));
-        slot.reader = reader.get();
-        // Publishes the cleared fields before the audio thread may write the slot.
-        slot.inUse.store(true, std::memory_order_release);
-        return reader;
+std::unique_ptr<MeteringReader> MeteringManager::AddReader() {
+  const bool linear = IsLinear();
+  for (int i = 0; i < kReaderSlots; ++i) {
+    Slot& slot = mSlots[i];
+    if (slot.inUse.load(std::memory_order_relaxed)) continue;
+    slot.held.store(0.0f, std::memory_order_relaxed);
+    slot.tick.store(0, std::memory_order_relaxed);
+    // The first value replaces the initial 0 whatever its size (0 dB would be full scale).
+    slot.resetPending.store(true, std::memory_order_relaxed);
+    std::unique_ptr<MeteringReader> reader(new MeteringReader(this, i, linear));
+    slot.reader = reader.get();
+    // Publishes the cleared fields before the audio thread may write the slot.
+    slot.inUse.store(true, std::memory_order_release);
+    return reader;
+  }
+  return std::unique_ptr<MeteringReader>(new MeteringReader(nullptr, -1, linear));
+}
+
+void MeteringManager::RemoveReader(MeteringReader* reader) {
+  if (reader == nullptr || reader->mManager != this) return;
+  Slot& slot = mSlots[reader->mSlot];
+  slot.inUse.store(false, std::memory_order_release);
+  slot.reader = nullptr;
+  reader->Forget();
+}
+
+void MeteringManager::SetValue(float value, bool keepPeaks) {
+  // A NaN would stick in every reader: no comparison could ever replace it.
+  if (std::isnan(value)) return;
+  mValue.store(value, std::memory_order_relaxed);
+  bool haveNow = false;
+  std::int64_t now = 0;
+  for (Slot& slot : mSlots) {
+    if (!slot.inUse.load(std::memory_order_acquire)) continue;
+    if (keepPeaks && !slot.resetPending.load() &&
+        !(value > slot.held.load(std::memory_order_relaxed)))
+      continue;
+    if (!haveNow) {
+      now = Clock::GetTimerTick();
+      haveNow = true;
     }
-    return std::unique_ptr<MeteringReader>(new MeteringReader(nullptr, -1, linear));
-}
-
-void MeteringManager::RemoveReader(MeteringReader* reader)
-{
-    if (reader == nullptr || reader->mManager != this)
-        return;
-    Slot& slot = mSlots[reader->mSlot];
-    slot.inUse.store(false, std::memory_order_release);
-    slot.reader = nullptr;
-    reader->Forget();
-}
-
-void MeteringManager::SetValue(float value, bool keepPeaks)
-{
-    // A NaN would stick in every reader: no comparison could ever replace it.
-    if (std::isnan(value))
-        return;
-    mValue.store(value, std::memory_order_relaxed);
-    bool haveNow = false;
-    std::int64_t now = 0;
-    for (Slot& slot : mSlots) {
-        if (!slot.inUse.load(std::memory_order_acquire))
-            continue;
-        if (keepPeaks && !slot.resetPending.load() &&
-            !(value > slot.held.load(std::memory_order_relaxed)))
-            continue;
-        if (!haveNow) {
-            now = Clock::GetTimerTick();
-            haveNow = true;
-        }
-        // Tick before value: a reader that sees the new value sees its tick.
-        slot.tick.store(now, std::memory_order_relaxed);
-        slot.held.store(value, std::memory_order_release);
-        slot.resetPending.store(false);
-    }
+    // Tick before value: a reader that sees the new value sees its tick.
+    slot.tick.store(now, std::memory_order_relaxed);
+    slot.held.store(value, std::memory_order_release);
+    slot.resetPending.store(false);
+  }
 }
 
 void MeteringManager::Reset() { SetValue(IsLinear() ? 0.0f : -1000.0f, false); }
 
 MeteringReader::MeteringReader(MeteringManager* manager, int slot, bool linear)
-    : mManager(manager), mSlot(slot), mLinear(linear), mFloor(linear ? 0.0f : -1000.0f)
-{
-}
+    : mManager(manager), mSlot(slot), mLinear(linear), mFloor(linear ? 0.0f : -1000.0f) {}
 
 MeteringReader::~MeteringReader() { Detach(); }
 
 void MeteringReader::SetFallRate(float dbPer60Ticks) { mFallRate = std::fabs(dbPer60Ticks); }
 
-void MeteringReader::Detach()
-{
-    if (mManager != nullptr)
-        mManager->RemoveReader(this);
+void MeteringReader::Detach() {
+  if (mManager != nullptr) mManager->RemoveReader(this);
 }
 
-void MeteringReader::Forget()
-{
-    if (mManager != nullptr)
-        mLinear = mManager->IsLinear();
-    mManager = nullptr;
-    mSlot = -1;
+void MeteringReader::Forget() {
+  if (mManager != nullptr) mLinear = mManager->IsLinear();
+  mManager = nullptr;
+  mSlot = -1;
 }
 
-float MeteringReader::ReadStep()
-{
-    const std::int64_t now = Clock::GetTimerTick();
-    mLastReadTick = now;
-    if (mManager == nullptr)
-        return mFloor;
-    MeteringManager::Slot& slot = mManager->mSlots[mSlot];
-    // Ask for a replacement before looking, so a value stored meanwhile is not lost.
-    slot.resetPending.store(true);
-    const float held = slot.held.load();
-    const std::int64_t tick = slot.tick.load(std::memory_order_relaxed);
-    if (mHoldTicks != 0 && now - tick > mHoldTicks)
-        return mFloor;
-    return held;
+float MeteringReader::ReadStep() {
+  const std::int64_t now = Clock::GetTimerTick();
+  mLastReadTick = now;
+  if (mManager == nullptr) return mFloor;
+  MeteringManager::Slot& slot = mManager->mSlots[mSlot];
+  // Ask for a replacement before looking, so a value stored meanwhile is not lost.
+  slot.resetPending.store(true);
+  const float held = slot.held.load();
+  const std::int64_t tick = slot.tick.load(std::memory_order_relaxed);
+  if (mHoldTicks != 0 && now - tick > mHoldTicks) return mFloor;
+  return held;
 }
 
-float MeteringReader::ReadDb()
-{
-    const float held = ReadStep();
-    if (Linear())
-        return static_cast<float>(LinearToDbFloor(held, 1e-6));
-    return held;
+float MeteringReader::ReadDb() {
+  const float held = ReadStep();
+  if (Linear()) return static_cast<float>(LinearToDbFloor(held, 1e-6));
+  return held;
 }
 
-float MeteringReader::ReadLinear()
-{
-    const float held = ReadStep();
-    if (Linear())
-        return held;
-    return static_cast<float>(DbToLinear(held));
+float MeteringReader::ReadLinear() {
+  const float held = ReadStep();
+  if (Linear()) return held;
+  return static_cast<float>(DbToLinear(held));
 }
 
 float MeteringReader::ReadRaw() { return ReadStep(); }
 
-float MeteringReader::ReadDbFalling()
-{
-    const float previous = mFallValue;
-    const float current = ReadDb();
-    const float elapsed = static_cast<float>(mLastReadTick - mPreviousReadTick);
-    mPreviousReadTick = mLastReadTick;
-    if (current > previous) {
-        mFallValue = current;
-    } else {
-        const float allowed = elapsed / 60.0f * mFallRate;
-        mFallValue = (previous - current > allowed) ? previous - allowed : current;
-    }
-    return mFallValue;
+float MeteringReader::ReadDbFalling() {
+  const float previous = mFallValue;
+  const float current = ReadDb();
+  const float elapsed = static_cast<float>(mLastReadTick - mPreviousReadTick);
+  mPreviousReadTick = mLastReadTick;
+  if (current > previous) {
+    mFallValue = current;
+  } else {
+    const float allowed = elapsed / 60.0f * mFallRate;
+    mFallValue = (previous - current > allowed) ? previous - allowed : current;
+  }
+  return mFallValue;
 }

@@ -11,84 +11,84 @@ class MeteringReader;
 // manager, so the audio thread never walks a list that the editor changes, and nothing it
 // writes is ever freed under it.
 class MeteringManager {
-public:
-    static constexpr int kReaderSlots = 16;
+ public:
+  static constexpr int kReaderSlots = 16;
 
-    explicit MeteringManager(bool linear);
-    virtual ~MeteringManager();
+  explicit MeteringManager(bool linear);
+  virtual ~MeteringManager();
 
-    MeteringManager(const MeteringManager&) = delete;
-    MeteringManager& operator=(const MeteringManager&) = delete;
+  MeteringManager(const MeteringManager&) = delete;
+  MeteringManager& operator=(const MeteringManager&) = delete;
 
-    // Editor thread. The reader is the caller's; when every slot is taken it is not attached
-    // (IsAttached false) and reads the floor.
-    std::unique_ptr<MeteringReader> AddReader();
-    void RemoveReader(MeteringReader* reader);
+  // Editor thread. The reader is the caller's; when every slot is taken it is not attached
+  // (IsAttached false) and reads the floor.
+  std::unique_ptr<MeteringReader> AddReader();
+  void RemoveReader(MeteringReader* reader);
 
-    // Audio thread.
-    void SetValue(float value, bool keepPeaks);
-    void SubmitValue(float value) { SetValue(value, true); }
-    void Reset();
+  // Audio thread.
+  void SetValue(float value, bool keepPeaks);
+  void SubmitValue(float value) { SetValue(value, true); }
+  void Reset();
 
-    float GetValue() const { return mValue.load(std::memory_order_relaxed); }
-    bool IsLinear() const { return mLinear.load(std::memory_order_relaxed); }
-    void SetLinear() { mLinear.store(true, std::memory_order_relaxed); }
-    void ClearLinear() { mLinear.store(false, std::memory_order_relaxed); }
+  float GetValue() const { return mValue.load(std::memory_order_relaxed); }
+  bool IsLinear() const { return mLinear.load(std::memory_order_relaxed); }
+  void SetLinear() { mLinear.store(true, std::memory_order_relaxed); }
+  void ClearLinear() { mLinear.store(false, std::memory_order_relaxed); }
 
-private:
-    friend class MeteringReader;
+ private:
+  friend class MeteringReader;
 
-    struct Slot {
-        std::atomic<bool> inUse{false};
-        std::atomic<float> held{0.0f};
-        std::atomic<std::int64_t> tick{0};
-        std::atomic<bool> resetPending{false};
-        MeteringReader* reader = nullptr; // editor thread only
-    };
-    static_assert(std::atomic<bool>::is_always_lock_free);
-    static_assert(std::atomic<float>::is_always_lock_free);
-    static_assert(std::atomic<std::int64_t>::is_always_lock_free);
+  struct Slot {
+    std::atomic<bool> inUse{false};
+    std::atomic<float> held{0.0f};
+    std::atomic<std::int64_t> tick{0};
+    std::atomic<bool> resetPending{false};
+    MeteringReader* reader = nullptr;  // editor thread only
+  };
+  static_assert(std::atomic<bool>::is_always_lock_free);
+  static_assert(std::atomic<float>::is_always_lock_free);
+  static_assert(std::atomic<std::int64_t>::is_always_lock_free);
 
-    Slot mSlots[kReaderSlots];
-    std::atomic<float> mValue{0.0f};
-    std::atomic<bool> mLinear{true};
+  Slot mSlots[kReaderSlots];
+  std::atomic<float> mValue{0.0f};
+  std::atomic<bool> mLinear{true};
 };
 
 // One editor-side view of a manager's level. Created by MeteringManager::AddReader; either the
 // reader or its manager may be destroyed first.
 class MeteringReader {
-public:
-    ~MeteringReader();
+ public:
+  ~MeteringReader();
 
-    MeteringReader(const MeteringReader&) = delete;
-    MeteringReader& operator=(const MeteringReader&) = delete;
+  MeteringReader(const MeteringReader&) = delete;
+  MeteringReader& operator=(const MeteringReader&) = delete;
 
-    bool IsAttached() const { return mManager != nullptr; }
-    void SetHoldTicks(std::int64_t ticks) { mHoldTicks = ticks; }
-    void SetFloor(float floor) { mFloor = floor; }
-    void SetFallRate(float dbPer60Ticks);
-    void Detach();
+  bool IsAttached() const { return mManager != nullptr; }
+  void SetHoldTicks(std::int64_t ticks) { mHoldTicks = ticks; }
+  void SetFloor(float floor) { mFloor = floor; }
+  void SetFallRate(float dbPer60Ticks);
+  void Detach();
 
-    float ReadDb();
-    float ReadLinear();
-    float ReadRaw();
-    float ReadDbFalling();
+  float ReadDb();
+  float ReadLinear();
+  float ReadRaw();
+  float ReadDbFalling();
 
-private:
-    friend class MeteringManager;
-    MeteringReader(MeteringManager* manager, int slot, bool linear);
+ private:
+  friend class MeteringManager;
+  MeteringReader(MeteringManager* manager, int slot, bool linear);
 
-    float ReadStep();
-    bool Linear() const { return mManager != nullptr ? mManager->IsLinear() : mLinear; }
-    void Forget();
+  float ReadStep();
+  bool Linear() const { return mManager != nullptr ? mManager->IsLinear() : mLinear; }
+  void Forget();
 
-    MeteringManager* mManager = nullptr;
-    int mSlot = -1;
-    bool mLinear = true; // the manager's flag, remembered for reads after it is gone
-    std::int64_t mHoldTicks = 0;
-    float mFloor = 0.0f;
-    float mFallRate = 12.0f;
-    float mFallValue = -160.0f;
-    std::int64_t mLastReadTick = 0;
-    std::int64_t mPreviousReadTick = 0;
+  MeteringManager* mManager = nullptr;
+  int mSlot = -1;
+  bool mLinear = true;  // the manager's flag, remembered for reads after it is gone
+  std::int64_t mHoldTicks = 0;
+  float mFloor = 0.0f;
+  float mFallRate = 12.0f;
+  float mFallValue = -160.0f;
+  std::int64_t mLastReadTick = 0;
+  std::int64_t mPreviousReadTick = 0;
 };

@@ -1,18 +1,18 @@
 #pragma once
 
-#include "analyser/engine/KVNAlarmManager.h"
-#include "framework/services/MessagingServer.h"
-#include "framework/services/PluginServices.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "analyser/engine/KVNAlarmManager.h"
+#include "framework/services/MessagingServer.h"
+#include "framework/services/PluginServices.h"
+
 // A manager on its own services, with every message it sends logged as "code name",
 // e.g. "trig phase_and_balance.balance.level".
 class AlarmFixture : public ::testing::Test {
-protected:
+ protected:
   using Log = std::vector<std::string>;
 
   AlarmFixture() {
@@ -65,7 +65,7 @@ protected:
   Log log;  // outlives the manager, whose going away is heard too
   KVNAlarmManager manager{&services};
 
-private:
+ private:
   static std::int32_t Record(MessageSubscription*, void* userData, std::int32_t, MessageClass*,
                              std::int32_t code, std::int32_t value, void* payload) {
     auto* self = static_cast<AlarmFixture*>(userData);

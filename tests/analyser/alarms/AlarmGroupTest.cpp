@@ -1,8 +1,8 @@
+#include <algorithm>
+
 #include "analyser/engine/MeasurementIds.h"
 #include "analyser/engine/PhaseAndBalanceAlarms.h"
 #include "tests/analyser/alarms/AlarmFixture.h"
-
-#include <algorithm>
 
 namespace {
 
@@ -10,11 +10,13 @@ using AlarmGroup = AlarmFixture;
 
 // Member alarms that trigger at 1 and clear at 0 when fed with force.
 class AlarmGroupMembers : public AlarmFixture {
-protected:
+ protected:
   void Member(const std::string& name, std::int32_t severity) {
     manager.RegisterAlarm(name, Single(1.0f, AlarmDefinition::kAtLeast, severity));
   }
-  void Set(const std::string& name, bool on) { manager.UpdateValue(name, on ? 1.0f : 0.0f, true, false); }
+  void Set(const std::string& name, bool on) {
+    manager.UpdateValue(name, on ? 1.0f : 0.0f, true, false);
+  }
 };
 
 TEST_F(AlarmGroup, RegistrationImposesTheGroupComparisonAndEvaluatesNothing) {
@@ -52,7 +54,7 @@ TEST_F(AlarmGroupMembers, AllMembersOrAnyMemberTrigger) {
     bool any;
   };
   const Case cases[] = {
-      {false, false, false, false}, {true, false, false, true}, {true, true, true, true},
+      {false, false, false, false}, {true, false, false, true},   {true, true, true, true},
       {false, true, false, true},   {false, false, false, false},
   };
   Member("a", 2);
@@ -77,8 +79,8 @@ TEST_F(AlarmGroupMembers, TheTriggerSeverityDecidesWhichMembersCount) {
   const Case cases[] = {
       {4, 4, true, 0},   // severity 4 counts only in a group of trigger severity 4,
       {4, 1, false, 0},  // and never raises the highest severity
-      {3, 4, false, 0},  {3, 3, true, 3}, {3, 1, true, 3},
-      {1, 2, false, 0},  {0, 0, false, 0},  // trigger severity 0 counts none
+      {3, 4, false, 0}, {3, 3, true, 3},  {3, 1, true, 3},
+      {1, 2, false, 0}, {0, 0, false, 0},  // trigger severity 0 counts none
   };
   int index = 0;
   for (const Case& c : cases) {
@@ -195,7 +197,7 @@ TEST_F(AlarmGroup, CorrelationAlarmsReachTheMasterThroughTheAntiphaseGroup) {
   manager.UpdateValue(kCorrelationInst, -30.0f, false, false);
   EXPECT_TRUE(Triggered(kCorrelationInst));
   EXPECT_FALSE(Triggered(kAntiphaseSummary));  // both correlation alarms are needed
-  EXPECT_FALSE(Triggered(kMasterAlarm));        // severity 4 is not counted by the master
+  EXPECT_FALSE(Triggered(kMasterAlarm));       // severity 4 is not counted by the master
   manager.UpdateValue(kCorrelationAvg, -1.0f, false, false);
   EXPECT_TRUE(Triggered(kAntiphaseSummary));
   EXPECT_TRUE(Triggered(kMasterAlarm));
@@ -204,8 +206,7 @@ TEST_F(AlarmGroup, CorrelationAlarmsReachTheMasterThroughTheAntiphaseGroup) {
   manager.UpdateValue(kBalanceLevel, -7.0f, false, false);  // a magnitude above 6 dB
   EXPECT_TRUE(Triggered(kBalanceLevel));
   manager.ClearAlarm(kMasterAlarm);
-  for (const std::string& name : shown)
-    EXPECT_FALSE(Triggered(name)) << name;
+  for (const std::string& name : shown) EXPECT_FALSE(Triggered(name)) << name;
   EXPECT_FALSE(Triggered(kMasterAlarm));
 }
 

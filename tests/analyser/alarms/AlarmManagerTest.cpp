@@ -1,7 +1,7 @@
-#include "tests/analyser/alarms/AlarmFixture.h"
-
 #include <cmath>
 #include <limits>
+
+#include "tests/analyser/alarms/AlarmFixture.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
+#include <algorithm>
+#include <sstream>
+#include <utility>
+
 #include "analyser/engine/MeasurementIds.h"
 #include "analyser/engine/PhaseAndBalanceAlarms.h"
 #include "framework/archive/XMLArchive.h"
 #include "tests/analyser/alarms/AlarmFixture.h"
 #include "tests/support/TreeArchive.h"
-
-#include <algorithm>
-#include <sstream>
-#include <utility>
 
 namespace {
 
@@ -19,16 +19,14 @@ constexpr char kObject[] = "KVNAlarmManager";
 // The manager's object in an archive to load, holding the given count and entries "0", "1", ...
 // (an empty entry leaves its index out).
 class Settings : public TreeArchive {
-public:
+ public:
   Settings(std::optional<std::string> count, const std::vector<Attributes>& entries) {
     auto object = std::make_unique<Node>();
     object->name = kObject;
     object->type = "QMR_KVNAlarmManager";
-    if (count)
-      object->attributes.emplace_back("alarm_count", *count);
+    if (count) object->attributes.emplace_back("alarm_count", *count);
     for (std::size_t i = 0; i < entries.size(); ++i) {
-      if (entries[i].empty())
-        continue;
+      if (entries[i].empty()) continue;
       auto entry = std::make_unique<Node>();
       entry->name = std::to_string(i);
       entry->type = "QMR_PersistentAlarmInfo";
@@ -39,7 +37,9 @@ public:
   }
 };
 
-void Load(KVNAlarmManager& manager, TreeArchive& archive) { manager.LoadAsObject(archive, kObject); }
+void Load(KVNAlarmManager& manager, TreeArchive& archive) {
+  manager.LoadAsObject(archive, kObject);
+}
 
 void RegisterShownAlarms(KVNAlarmManager& manager) {
   RegisterPhaseAndBalanceAlarms(manager);
@@ -65,7 +65,7 @@ TEST_F(AlarmPersistence, SavesEveryRegisteredAlarmInNameOrder) {
   const TreeArchive::Node& object = *archive.root.children.at(0);
   EXPECT_EQ(object.type, "QMR_KVNAlarmManager");
   EXPECT_EQ(object.attributes, (Attributes{{"alarm_count", "6"}}));
-  const std::vector<std::string> order = {kMasterAlarm,   kAntiphaseSummary, kBalanceLevel,
+  const std::vector<std::string> order = {kMasterAlarm,    kAntiphaseSummary, kBalanceLevel,
                                           kCorrelationAvg, kCorrelationInst,  kSideToMidRatio};
   ASSERT_EQ(object.children.size(), order.size());
   for (std::size_t i = 0; i < order.size(); ++i) {
@@ -73,10 +73,12 @@ TEST_F(AlarmPersistence, SavesEveryRegisteredAlarmInNameOrder) {
     EXPECT_EQ(object.children[i]->type, "QMR_PersistentAlarmInfo");
     EXPECT_EQ(object.children[i]->attributes.at(0).second, order[i]);
   }
-  EXPECT_EQ(object.children[2]->attributes,
-            (Attributes{{"uai", kBalanceLevel}, {"th", std::to_string(9.5)}, {"severity", "2"},
-                        {"groupTriggerSeverity", "4"}}));
-  EXPECT_EQ(object.children[5]->attributes.at(2), (std::pair<std::string, std::string>{"severity", "3"}));
+  EXPECT_EQ(object.children[2]->attributes, (Attributes{{"uai", kBalanceLevel},
+                                                        {"th", std::to_string(9.5)},
+                                                        {"severity", "2"},
+                                                        {"groupTriggerSeverity", "4"}}));
+  EXPECT_EQ(object.children[5]->attributes.at(2),
+            (std::pair<std::string, std::string>{"severity", "3"}));
 }
 
 // Settings go into registered alarms at once, and into alarms registered later when they are.
@@ -92,11 +94,9 @@ TEST_F(AlarmPersistence, SettingsComeBackWhetherTheAlarmsAreRegisteredBeforeOrAf
   for (const bool registeredFirst : {true, false}) {
     PluginServices otherServices;
     KVNAlarmManager other(&otherServices);
-    if (registeredFirst)
-      RegisterShownAlarms(other);
+    if (registeredFirst) RegisterShownAlarms(other);
     Load(other, archive);
-    if (!registeredFirst)
-      RegisterShownAlarms(other);
+    if (!registeredFirst) RegisterShownAlarms(other);
     EXPECT_EQ(other.GetThresholdByName(kCorrelationInst), -40.0f) << registeredFirst;
     EXPECT_EQ(other.FindAlarm(kBalanceLevel)->severity, 0) << registeredFirst;
     EXPECT_EQ(other.FindAlarm(kAntiphaseSummary)->severity, 1) << registeredFirst;
@@ -110,7 +110,7 @@ TEST_F(AlarmPersistence, LoadingIntoRegisteredAlarmsTellsTheWidgets) {
   manager.RegisterAlarm("g", Group({"a"}, 0, 1));
   Heard();
   Settings archive("2", {{{"uai", "a"}, {"th", "5"}, {"severity", "1"}},
-                                       {{"uai", "g"}, {"groupTriggerSeverity", "2"}}});
+                         {{"uai", "g"}, {"groupTriggerSeverity", "2"}}});
   Load(manager, archive);
   EXPECT_EQ(Heard(), (Log{"asev a", "nval g", "aTHc a", "nval a", "gtsc g", "nval g"}));
 }
@@ -127,7 +127,9 @@ TEST_F(AlarmPersistence, StoredValuesAreClampedOrRefused) {
   const Case cases[] = {
       {{{"uai", kAntiphaseSummary}, {"severity", "9"}, {"groupTriggerSeverity", "17"}}, 1.0f, 4, 4},
       {{{"uai", kAntiphaseSummary}, {"severity", "-3"}, {"groupTriggerSeverity", "-2147483648"}},
-       1.0f, 0, 0},
+       1.0f,
+       0,
+       0},
       {{{"uai", kAntiphaseSummary}, {"th", "0.25"}, {"groupTriggerSeverity", "2"}}, 1.0f, 3, 2},
       {{{"uai", kBalanceLevel}, {"th", "500"}, {"severity", "2147483647"}}, 20.0f, 4, 4},
       {{{"uai", kBalanceLevel}, {"th", "-1e300"}}, 0.0f, 2, 4},
@@ -140,12 +142,10 @@ TEST_F(AlarmPersistence, StoredValuesAreClampedOrRefused) {
     for (const bool registeredFirst : {true, false}) {
       PluginServices otherServices;
       KVNAlarmManager other(&otherServices);
-      if (registeredFirst)
-        RegisterPhaseAndBalanceAlarms(other);
+      if (registeredFirst) RegisterPhaseAndBalanceAlarms(other);
       Settings archive("1", {c.entry});
       Load(other, archive);
-      if (!registeredFirst)
-        RegisterPhaseAndBalanceAlarms(other);
+      if (!registeredFirst) RegisterPhaseAndBalanceAlarms(other);
       const AlarmRecord& record = *other.FindAlarm(c.entry[0].second);
       const std::string where = c.entry[1].second + (registeredFirst ? " registered" : " pending");
       EXPECT_EQ(record.definition.threshold, c.threshold) << where;
@@ -178,12 +178,10 @@ TEST_F(AlarmPersistence, TheStoredCountIsNotTrusted) {
         other.RegisterAlarm("a", Single(0.0f, AlarmDefinition::kAbove, 3));
         other.RegisterAlarm("b", Single(0.0f, AlarmDefinition::kAbove, 3));
       };
-      if (registeredFirst)
-        registerBoth();
+      if (registeredFirst) registerBoth();
       Settings archive(c.count, c.entries);
       Load(other, archive);
-      if (!registeredFirst)
-        registerBoth();
+      if (!registeredFirst) registerBoth();
       for (const char* name : {"a", "b"}) {
         const bool applied = std::find(c.applied.begin(), c.applied.end(), name) != c.applied.end();
         EXPECT_EQ(other.FindAlarm(name)->severity, applied ? 0 : 3) << c.count << name;
@@ -193,8 +191,8 @@ TEST_F(AlarmPersistence, TheStoredCountIsNotTrusted) {
 }
 
 TEST_F(AlarmPersistence, EachLoadReplacesThePendingSettings) {
-  Settings first("2", {{{"uai", "a"}, {"severity", "1"}, {"th", "5"}},
-                                     {{"uai", "a"}, {"severity", "2"}}});
+  Settings first(
+      "2", {{{"uai", "a"}, {"severity", "1"}, {"th", "5"}}, {{"uai", "a"}, {"severity", "2"}}});
   Load(manager, first);
   Settings second("1", {{{"uai", "b"}, {"severity", "1"}}});
   Load(manager, second);
@@ -223,7 +221,7 @@ TEST_F(AlarmPersistence, AnArchiveThatFailsToReadChangesNothing) {
   Load(manager, earlier);
   Heard();
   Settings broken("2", {{{"uai", "a"}, {"severity", "1"}, {"th", "50"}},
-                                      {{"uai", "later"}, {"severity", "not a number"}}});
+                        {{"uai", "later"}, {"severity", "not a number"}}});
   EXPECT_ANY_THROW(Load(manager, broken));
   EXPECT_TRUE(Heard().empty());
   EXPECT_EQ(manager.FindAlarm("a")->severity, 3);
@@ -238,9 +236,9 @@ TEST_F(AlarmPersistence, LoadSelectedAppliesOnlyTheNamedAlarms) {
   Settings kept("1", {{{"uai", "p"}, {"severity", "0"}}});
   Load(manager, kept);
   Settings archive("4", {{{"uai", "a"}, {"severity", "4"}, {"th", "7"}},
-                     {{"uai", "b"}, {"severity", "3"}},
-                     {{"uai", "q"}, {"severity", "4"}},
-                     {{"uai", "r"}, {"severity", "3"}}});
+                         {{"uai", "b"}, {"severity", "3"}},
+                         {{"uai", "q"}, {"severity", "4"}},
+                         {{"uai", "r"}, {"severity", "3"}}});
   archive.EnterObject(kObject, "QMR_KVNAlarmManager");
   manager.LoadSelected(archive, {"a", "q", "p"}, 2);
   EXPECT_EQ(manager.FindAlarm("a")->severity, 2);
@@ -283,7 +281,8 @@ TEST_F(AlarmPersistence, SettingsRoundTripThroughXmlText) {
     const AlarmRecord& loaded = *other.FindAlarm(name);
     EXPECT_EQ(loaded.definition.threshold, saved.definition.threshold) << name;
     EXPECT_EQ(loaded.severity, saved.severity) << name;
-    EXPECT_EQ(loaded.definition.groupTriggerSeverity, saved.definition.groupTriggerSeverity) << name;
+    EXPECT_EQ(loaded.definition.groupTriggerSeverity, saved.definition.groupTriggerSeverity)
+        << name;
   }
 }
 

@@ -5,24 +5,22 @@
 
 // The plug-in's two analysis services as the signal tests drive them.
 class Analysers {
-public:
-    Analysers() { mList.SetServices(&mServices); }
+ public:
+  Analysers() { mList.SetServices(&mServices); }
 
-    void Setup(float rate) { mList.Setup(rate, 480, 2); }
-    void Process(const float* a, const float* b, int frames)
-    {
-        const AnalysisView view{a, b};
-        for (KorvaneServiceBase* service : mList.GetServices())
-            service->Process(view, frames);
-    }
-    float Correlation() { return Phase().GetCorrelation(); }
-    float Hold() { return Phase().GetCorrelationMinHold(); }
-    float Average() { return Phase().GetCorrelationAverage(); }
-    KorvaneBalanceService& Balance() { return mList.GetBalanceService(); }
-    KorvanePhaseService& Phase() { return mList.GetPhaseService(); }
-    KorvaneServiceList& List() { return mList; }
+  void Setup(float rate) { mList.Setup(rate, 480, 2); }
+  void Process(const float* a, const float* b, int frames) {
+    const AnalysisView view{a, b};
+    for (KorvaneServiceBase* service : mList.GetServices()) service->Process(view, frames);
+  }
+  float Correlation() { return Phase().GetCorrelation(); }
+  float Hold() { return Phase().GetCorrelationMinHold(); }
+  float Average() { return Phase().GetCorrelationAverage(); }
+  KorvaneBalanceService& Balance() { return mList.GetBalanceService(); }
+  KorvanePhaseService& Phase() { return mList.GetPhaseService(); }
+  KorvaneServiceList& List() { return mList; }
 
-private:
-    PluginServices mServices; // outlives the list
-    KorvaneServiceList mList;
+ private:
+  PluginServices mServices;  // outlives the list
+  KorvaneServiceList mList;
 };

@@ -1,6 +1,4 @@
 // The audio path on one thread while the editor side attaches, detaches and reads on another.
-#include "Analysers.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -9,80 +7,80 @@
 #include <thread>
 #include <vector>
 
+#include "Analysers.h"
+
 namespace {
 
 struct PhaseFrame : KorvaneServiceClient<KorvanePhaseService> {};
 struct BalanceFrame : KorvaneServiceClient<KorvaneBalanceService> {};
 
-TEST(ServicesThread, EditorComesAndGoesWhileAudioRuns)
-{
-    Analysers analysers;
-    analysers.Setup(48000.0f);
-    constexpr int kBlock = 480;
-    std::vector<float> a(kBlock * 10), b(a.size());
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        a[i] = 0.5f * std::sin(0.01f * static_cast<float>(i));
-        b[i] = -a[i];
+TEST(ServicesThread, EditorComesAndGoesWhileAudioRuns) {
+  Analysers analysers;
+  analysers.Setup(48000.0f);
+  constexpr int kBlock = 480;
+  std::vector<float> a(kBlock * 10), b(a.size());
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    a[i] = 0.5f * std::sin(0.01f * static_cast<float>(i));
+    b[i] = -a[i];
+  }
+  a[17] = std::numeric_limits<float>::quiet_NaN();
+  b[17] = std::numeric_limits<float>::quiet_NaN();
+
+  std::atomic<bool> done{false};
+  std::thread audio([&] {
+    for (int block = 0; block < 6000; ++block) {
+      const std::size_t offset = static_cast<std::size_t>(block % 10) * kBlock;
+      analysers.Process(a.data() + offset, b.data() + offset, kBlock);
     }
-    a[17] = std::numeric_limits<float>::quiet_NaN();
-    b[17] = std::numeric_limits<float>::quiet_NaN();
+    done.store(true);
+  });
 
-    std::atomic<bool> done{false};
-    std::thread audio([&] {
-        for (int block = 0; block < 6000; ++block) {
-            const std::size_t offset = static_cast<std::size_t>(block % 10) * kBlock;
-            analysers.Process(a.data() + offset, b.data() + offset, kBlock);
+  KorvanePhaseService& phase = analysers.Phase();
+  KorvaneBalanceService& balance = analysers.Balance();
+  std::vector<ScopeBuffer*> ready;
+  std::vector<float> history;
+  int buffersSeen = 0;
+  bool mismatch = false;
+  for (int round = 0; !done.load() || round < 50; ++round) {
+    {
+      auto frame = std::make_unique<PhaseFrame>();
+      BalanceFrame balanceFrame;
+      frame->AttachToService(analysers.List());
+      balanceFrame.AttachToService(analysers.List());
+      frame->SetActive(round % 3 != 0);
+      auto midPeak = balance.GetMidPeakMeter().AddReader();
+      auto sideAverage = balance.GetSideAverageMeter().AddReader();
+      midPeak->SetHoldTicks(round % 2);
+      EXPECT_LE(midPeak->ReadDb(), 1.0f);
+      EXPECT_LE(sideAverage->ReadDbFalling(), 1.0f);
+
+      if (phase.CollectReadyScopeBuffers(ready)) {
+        for (ScopeBuffer* buffer : ready) {
+          for (int k = 0; k < ScopeBuffer::kFrames; ++k)
+            mismatch |= buffer->first[k] != -buffer->second[k];
+          buffer->Release();
+          ++buffersSeen;
         }
-        done.store(true);
-    });
-
-    KorvanePhaseService& phase = analysers.Phase();
-    KorvaneBalanceService& balance = analysers.Balance();
-    std::vector<ScopeBuffer*> ready;
-    std::vector<float> history;
-    int buffersSeen = 0;
-    bool mismatch = false;
-    for (int round = 0; !done.load() || round < 50; ++round) {
-        {
-            auto frame = std::make_unique<PhaseFrame>();
-            BalanceFrame balanceFrame;
-            frame->AttachToService(analysers.List());
-            balanceFrame.AttachToService(analysers.List());
-            frame->SetActive(round % 3 != 0);
-            auto midPeak = balance.GetMidPeakMeter().AddReader();
-            auto sideAverage = balance.GetSideAverageMeter().AddReader();
-            midPeak->SetHoldTicks(round % 2);
-            EXPECT_LE(midPeak->ReadDb(), 1.0f);
-            EXPECT_LE(sideAverage->ReadDbFalling(), 1.0f);
-
-            if (phase.CollectReadyScopeBuffers(ready)) {
-                for (ScopeBuffer* buffer : ready) {
-                    for (int k = 0; k < ScopeBuffer::kFrames; ++k)
-                        mismatch |= buffer->first[k] != -buffer->second[k];
-                    buffer->Release();
-                    ++buffersSeen;
-                }
-            }
-            EXPECT_GE(phase.GetCorrelation(), -1.0f);
-            EXPECT_LE(phase.GetCorrelationMinHold(), 1.0f);
-            if (round % 7 == 0) {
-                phase.ResetCorrelationMinHold();
-                phase.ResetCorrelationAverage();
-                balance.ResetBalancePeak();
-            }
-            EXPECT_TRUE(std::isfinite(balance.ReadBalanceHistory(&history)));
-            EXPECT_TRUE(std::isfinite(phase.GetCorrelationAverage()));
-            phase.GetPhaseConfig()->SetPhaseScopeEnabled(round % 5 != 0, true);
-            if (round % 2 == 0)
-                frame.reset(); // the other one goes at the end of the scope
-        }
-        std::this_thread::yield();
+      }
+      EXPECT_GE(phase.GetCorrelation(), -1.0f);
+      EXPECT_LE(phase.GetCorrelationMinHold(), 1.0f);
+      if (round % 7 == 0) {
+        phase.ResetCorrelationMinHold();
+        phase.ResetCorrelationAverage();
+        balance.ResetBalancePeak();
+      }
+      EXPECT_TRUE(std::isfinite(balance.ReadBalanceHistory(&history)));
+      EXPECT_TRUE(std::isfinite(phase.GetCorrelationAverage()));
+      phase.GetPhaseConfig()->SetPhaseScopeEnabled(round % 5 != 0, true);
+      if (round % 2 == 0) frame.reset();  // the other one goes at the end of the scope
     }
-    audio.join();
-    EXPECT_FALSE(mismatch) << "a ready buffer showed samples of another fill";
-    EXPECT_GT(buffersSeen, 0);
-    EXPECT_EQ(phase.GetClientCount(), 0u);
-    EXPECT_EQ(phase.GetCorrelation(), -1.0f);
+    std::this_thread::yield();
+  }
+  audio.join();
+  EXPECT_FALSE(mismatch) << "a ready buffer showed samples of another fill";
+  EXPECT_GT(buffersSeen, 0);
+  EXPECT_EQ(phase.GetClientCount(), 0u);
+  EXPECT_EQ(phase.GetCorrelation(), -1.0f);
 }
 
-} // namespace
+}  // namespace

@@ -168,18 +168,18 @@ TEST_F(LevelMeterConfigTest, DefaultsPerMeterType) {
   // type, peakIsMain, integrated, zeroRef, caution, warning, max, min, peakFall, peakHoldTime,
   // decel, rmsRise, rmsFall, parity, rmsHold, rmsLinFall, peakHoldLinFall, rmsHoldLinFall, lp20k
   const Row rows[] = {
-      {0, true, false, 0, -12, -6, 6, -74, 40, 3,
-       0, 0.15f, 40, false, true, true, false, false, false, green, cyan},
-      {1, true, false, 0, -12, -6, 6, -74, 40, 3,
-       0, 0.15f, 40, false, true, true, false, false, false, green, cyan},
-      {2, false, true, -20, 0, 4, 0, -100, 3, 10,
-       0.06f, 0.6f, 166.66667f, true, true, false, true, false, true, green, white},
-      {3, false, true, -14, 0, 4, 0, -100, 3, 10,
-       0.06f, 0.6f, 166.66667f, true, true, false, true, false, true, green, white},
-      {4, false, true, -12, 0, 4, 0, -100, 3, 10,
-       0.06f, 0.6f, 166.66667f, true, true, false, true, false, true, green, white},
-      {5, true, true, 0, 0, 4, 0, -70, 11.7f, 3,
-       0, 0.6f, 0.6f, false, false, true, true, true, false, ppm, white},
+      {0,     true, false, 0,    -12,  -6,    6,     -74,   40,    3,   0,
+       0.15f, 40,   false, true, true, false, false, false, green, cyan},
+      {1,     true, false, 0,    -12,  -6,    6,     -74,   40,    3,   0,
+       0.15f, 40,   false, true, true, false, false, false, green, cyan},
+      {2,    false,      true, -20,  0,     4,    0,     -100, 3,     10,   0.06f,
+       0.6f, 166.66667f, true, true, false, true, false, true, green, white},
+      {3,    false,      true, -14,  0,     4,    0,     -100, 3,     10,   0.06f,
+       0.6f, 166.66667f, true, true, false, true, false, true, green, white},
+      {4,    false,      true, -12,  0,     4,    0,     -100, 3,     10,   0.06f,
+       0.6f, 166.66667f, true, true, false, true, false, true, green, white},
+      {5,    true, true,  0,     0,    4,    0,    -70,   11.7f, 3,    0,
+       0.6f, 0.6f, false, false, true, true, true, false, ppm,   white},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(testing::Message() << "type " << r.type);

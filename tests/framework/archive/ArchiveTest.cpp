@@ -1,13 +1,13 @@
-#include "framework/archive/Archive.h"
-#include "framework/archive/ArchivePathScope.h"
-#include "framework/archive/SerializableColorSpec.h"
-#include "tests/support/TreeArchive.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "framework/archive/Archive.h"
+#include "framework/archive/ArchivePathScope.h"
+#include "framework/archive/SerializableColorSpec.h"
+#include "tests/support/TreeArchive.h"
 
 namespace {
 
@@ -15,22 +15,18 @@ using Serialization::ObjectId;
 
 // Counts its saves and can hold children or references.
 class Item : public Serialization::Serializable {
-public:
+ public:
   std::string_view GetTypeId() const override { return "QMR_Item"; }
   void Save(Serialization::Archive& archive) override {
     ++saves;
     archive.WriteInt("value", value);
-    for (Item* child : children)
-      child->SaveAsObject(archive, "child");
-    for (Item* ref : refs)
-      archive.WriteObjectRef("ref", ref);
-    if (failSave)
-      throw std::runtime_error("save failed");
+    for (Item* child : children) child->SaveAsObject(archive, "child");
+    for (Item* ref : refs) archive.WriteObjectRef("ref", ref);
+    if (failSave) throw std::runtime_error("save failed");
   }
   void Load(Serialization::Archive& archive) override {
     value = archive.ReadIntOrDefault("value", -1);
-    if (failLoad)
-      throw std::runtime_error("load failed");
+    if (failLoad) throw std::runtime_error("load failed");
   }
 
   int saves{0};

@@ -1,16 +1,16 @@
-#include "framework/archive/Archive.h"
-#include "tests/support/TreeArchive.h"
-
 #include <gtest/gtest.h>
 
 #include <set>
 #include <thread>
 #include <vector>
 
+#include "framework/archive/Archive.h"
+#include "tests/support/TreeArchive.h"
+
 namespace {
 
 class Empty : public Serialization::Serializable {
-public:
+ public:
   std::string_view GetTypeId() const override { return "QMR_Empty"; }
   void Save(Serialization::Archive&) override {}
   void Load(Serialization::Archive&) override {}

@@ -1,20 +1,20 @@
-#include "framework/archive/ObjectSerializerHub.h"
-#include "tests/support/TreeArchive.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "framework/archive/ObjectSerializerHub.h"
+#include "tests/support/TreeArchive.h"
+
 namespace {
 
 class Satellite : public Serialization::ObjectSerializerSatellite {
-public:
+ public:
   Satellite(std::vector<std::string>& log, std::string name) : mLog(log), mName(std::move(name)) {}
   void SaveToArchive(Serialization::Archive&) override { mLog.push_back("save " + mName); }
   void LoadFromArchive(Serialization::Archive&) override { mLog.push_back("load " + mName); }
 
-private:
+ private:
   std::vector<std::string>& mLog;
   std::string mName;
 };
