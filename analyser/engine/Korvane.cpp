@@ -1,6 +1,41 @@
 #include "analyser/engine/Korvane.h"
 
-Korvane::Korvane(PluginPlatform* platform, IOConfig ioConfig) : PluginCore(platform, ioConfig) {}
+#include <cstring>
+
+#include "analyser/engine/KVNAlarmManager.h"
+#include "analyser/engine/KorvaneMetaClass.h"
+#include "analyser/engine/KorvaneServiceList.h"
+#include "analyser/engine/MeasurementIds.h"
+#include "framework/core/BypassStates.h"
+#include "framework/core/SettingsMetaData.h"
+#include "framework/services/Exceptions.h"
+
+Korvane::Korvane(PluginPlatform* platform, IOConfig ioConfig) : PluginCore(platform, ioConfig) {
+  mAlarmManager = std::make_unique<KVNAlarmManager>(this);
+  mServiceList = std::make_unique<KorvaneServiceList>();
+  mServiceList->RegisterWith(*this);
+  mServiceList->SetServices(this);
+  for (KorvaneServiceBase* service : mServiceList->GetServices()) {
+    if (service->WantsAudio()) mAudioServices.push_back(service);
+  }
+  Publish(kEditorMessageClass);
+  PrepareServices();
+}
+
+Korvane::~Korvane() {
+  // Nothing may reach the services once they are going.
+  mAudioServices.clear();
+  mAlarmManager.reset();
+  mServiceList.reset();
+}
+
+void Korvane::Open() { LoadDefaultSettings(KorvaneProduct::kDisplayName); }
+
+void Korvane::Suspend() {
+  AudioPause pause(*this);
+  if (!pause.Quiet()) throw AppFrame::TimeOut(APPFRAME_THROW_SITE);
+  mServiceList->Reset();
+}
 
 float Korvane::GetParameter(const ParameterDescriptor& descriptor) const {
   return GetStoredParameterValue(descriptor);
@@ -11,6 +46,39 @@ void Korvane::GetEditorSize(int32_t& width, int32_t& height) const {
   height = 0;
 }
 
-void Korvane::ProcessBlock(float** inputs, float** outputs, int32_t frames, int32_t) {
+void Korvane::OnParameterChange(const ParameterDescriptor& descriptor, float value) {
+  if (descriptor.mId == KorvaneProduct::kResetParameterId && value != 0.0f) {
+    mAlarmManager->ClearAlarm(MeasurementIds::kMasterAlarm);
+  }
+}
+
+void Korvane::PrepareServices() {
+  const int32_t blockSize = std::max(1, GetBlockSize());
+  mZeroBuffer.assign(static_cast<size_t>(blockSize), 0.0f);
+  mServiceList->Setup(GetSampleRate(), blockSize, 2);
+}
+
+void Korvane::ProcessBlock(float** inputs, float** outputs, int32_t frames, int32_t state) {
   CopyInputsToOutputs(inputs, outputs, frames);
+  if (state == kStateBypassed) return;
+  const int32_t channels = GetIOConfig().first;
+  if (channels != 1 && channels != 2) return;
+  // A mono block longer than the zero buffer is measured in pieces.
+  for (int32_t offset = 0; offset < frames;) {
+    const int32_t n = channels == 2 ? frames : std::min<int32_t>(frames - offset, static_cast<int32_t>(mZeroBuffer.size()));
+    const AnalysisView view{inputs[0] + offset, channels == 2 ? inputs[1] + offset : mZeroBuffer.data()};
+    for (KorvaneServiceBase* service : mAudioServices) service->Process(view, n);
+    offset += n;
+  }
+}
+
+void Korvane::SaveProductState(Serialization::Archive& archive) {
+  SaveSatellites(archive);
+  mAlarmManager->SaveAsObject(archive, "KVNAlarmManager");
+}
+
+void Korvane::LoadProductState(Serialization::Archive& archive, const ZEBPluginSettingsMetaData& metaData) {
+  if (std::strcmp(metaData.GetManufacturer(), "Quillmore") != 0) throw 0;
+  LoadSatellites(archive);
+  mAlarmManager->LoadAsObject(archive, "KVNAlarmManager");
 }

@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tests/support/StderrCapture.h"
+#include "tests/support/TemporaryConfig.h"
+#include "tests/vsthost/VstHost.h"
+
+using vsthost::Host;
+
+namespace {
+
+class Analyser : public ::testing::Test {
+ protected:
+  std::unique_ptr<Host> Instance() {
+    auto host = std::make_unique<Host>(library);
+    EXPECT_NE(host->Instantiate(), nullptr);
+    return host;
+  }
+  static std::string Chunk(Host& host, bool preset) {
+    void* data = nullptr;
+    const intptr_t size = host.Dispatch(effGetChunk, preset ? 1 : 0, 0, &data);
+    return data && size > 0 ? std::string(static_cast<const char*>(data), static_cast<size_t>(size)) : std::string();
+  }
+  static intptr_t SetChunk(Host& host, std::string chunk, bool preset) {
+    return host.Dispatch(effSetChunk, preset ? 1 : 0, static_cast<intptr_t>(chunk.size()), chunk.data());
+  }
+  static std::string WithoutIds(std::string text) {
+    for (size_t at = 0; (at = text.find("<obj id=\"", at)) != std::string::npos; at += 9) text.replace(at + 9, 10, "X");
+    return text;
+  }
+  static std::string Replace(std::string text, const std::string& from, const std::string& to) {
+    const size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+  }
+
+  vsthost::PluginLibrary library{VARNIS_PATH};
+};
+
+}  // namespace
+
+TEST_F(Analyser, PassesAudioThroughBitForBit) {
+  auto host = Instance();
+  host->Dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
+  host->Dispatch(effMainsChanged, 0, 1);
+  std::mt19937 random(7);
+  std::uniform_real_distribution<float> sample(-1.5f, 1.5f);
+  for (int32_t frames : {1, 480, 512, 2048, 4096}) {
+    host->Dispatch(effSetBlockSize, 0, frames);
+    std::vector<float> left(frames), right(frames);
+    for (int32_t i = 0; i < frames; ++i) {
+      left[i] = sample(random);
+      right[i] = sample(random);
+    }
+    left[0] = std::nanf("");  // odd samples pass untouched too
+    if (frames > 2) right[1] = INFINITY, right[2] = 1e30f;
+    std::vector<float> outLeft(frames, 9.0f), outRight(frames, 9.0f);
+    float* inputs[] = {left.data(), right.data()};
+    float* outputs[] = {outLeft.data(), outRight.data()};
+    for (int block = 0; block < 3; ++block) host->ProcessReplacing(inputs, outputs, frames);
+    EXPECT_EQ(std::memcmp(outLeft.data(), left.data(), frames * sizeof(float)), 0) << frames;
+    EXPECT_EQ(std::memcmp(outRight.data(), right.data(), frames * sizeof(float)), 0) << frames;
+    std::vector<float> zerosLeft(frames, 0.0f), zerosRight(frames, 0.0f);
+    float* accumulated[] = {zerosLeft.data(), zerosRight.data()};
+    host->Process(inputs, accumulated, frames);
+    EXPECT_EQ(std::memcmp(zerosRight.data(), right.data(), frames * sizeof(float)), 0) << frames;
+    EXPECT_EQ(std::memcmp(zerosLeft.data(), left.data(), frames * sizeof(float)), 0) << frames;
+  }
+}
+
+TEST_F(Analyser, AChunkFromOneInstanceRestoresAnother) {
+  auto first = Instance();
+  auto second = Instance();
+  const std::string changed = Replace(Replace(Chunk(*first, true), "typePolar</att>", "typeXY</att>"),
+                                      "\"mGainDb\" type=\"f\">0.0000000000000000", "\"mGainDb\" type=\"f\">6.5");
+  ASSERT_EQ(SetChunk(*first, changed, true), 1);
+  for (const bool preset : {true, false}) {
+    ASSERT_EQ(SetChunk(*second, Chunk(*first, preset), preset), 1);
+    EXPECT_EQ(WithoutIds(Chunk(*second, preset)), WithoutIds(Chunk(*first, preset)));
+  }
+  EXPECT_NE(Chunk(*second, true).find("typeXY</att>"), std::string::npos);
+  EXPECT_NE(Chunk(*second, true).find(">6.5000000000000000<"), std::string::npos);
+}
+
+TEST_F(Analyser, RefusedChunksOfEveryKindLeaveTheStateAlone) {
+  auto host = Instance();
+  const std::string good = Chunk(*host, true);
+  const std::string bank = Chunk(*host, false);
+  ASSERT_EQ(SetChunk(*host, Replace(good, "typePolar</att>", "typeXY</att>"), true), 1);
+  const std::string before = WithoutIds(Chunk(*host, false));
+  std::mt19937 random(3);
+  std::string binary(3000, '\0');
+  for (char& c : binary) c = static_cast<char>(random());
+  std::string crlf = good;
+  for (size_t at = 0; (at = crlf.find('\n', at)) != std::string::npos; at += 2) crlf.insert(at, "\r");
+  const std::string cases[] = {
+      "Quillmore",
+      "Quillmore" + binary,
+      binary,
+      crlf,
+      Replace(good, ">Quillmore</att>", ">Elsewhere</att>"),
+      good.substr(0, good.size() / 2),
+      bank.substr(0, bank.size() * 2 / 3),
+      Replace(good, "name=\"KVNAlarmManager\"", "name=\"SomethingElse\""),
+  };
+  StderrCapture quiet;
+  for (const std::string& chunk : cases) {
+    for (const bool preset : {true, false}) {
+      EXPECT_EQ(SetChunk(*host, chunk, preset), 0) << "preset " << preset << ": " << chunk.substr(0, 50);
+      EXPECT_EQ(WithoutIds(Chunk(*host, false)), before) << "preset " << preset << ": " << chunk.substr(0, 50);
+    }
+  }
+  EXPECT_EQ(host->Dispatch(effSetChunk, 1, 0, const_cast<char*>("")), 0);
+}
+
+TEST_F(Analyser, AnotherMakersSettingsAreRefusedWithoutChangingAnything) {
+  auto host = Instance();
+  const std::string before = WithoutIds(Chunk(*host, true));
+  std::string other = Replace(Chunk(*host, true), ">Quillmore</att>", ">Elsewhere</att>");
+  other = Replace(other, "typePolar</att>", "typeXY</att>");
+  StderrCapture capture;
+  EXPECT_EQ(SetChunk(*host, other, true), 0);
+  EXPECT_NE(capture.Text().find("Unable to load settings."), std::string::npos);
+  EXPECT_EQ(WithoutIds(Chunk(*host, true)), before);
+}
+
+TEST_F(Analyser, OpeningLoadsTheDefaultSettingsFileTheRegistryNames) {
+  TemporaryConfig config;
+  auto author = Instance();
+  const std::string settings = Replace(Chunk(*author, true), "typePolar</att>", "typeXYCentered</att>");
+  const auto folder = config.root / "defaults";
+  std::filesystem::create_directories(folder);
+  std::ofstream(folder / "KVN Stereo Analyzer (OrbA).default", std::ios::binary)
+      << settings.substr(0, settings.find('\0') + 1);
+  std::filesystem::create_directories(config.SystemStore().parent_path());
+  std::ofstream(config.SystemStore()) << "Software\\\\Quillmore\\\\Default Settings\t\t" << folder.string() << "\n";
+
+  auto host = Instance();
+  EXPECT_EQ(Chunk(*host, true).find("typeXYCentered</att>"), std::string::npos);
+  host->Dispatch(effOpen);
+  EXPECT_NE(Chunk(*host, true).find("typeXYCentered</att>"), std::string::npos);
+
+  std::ofstream(folder / "KVN Stereo Analyzer (OrbA).default", std::ios::binary) << "damaged";
+  auto other = Instance();
+  StderrCapture quiet;
+  other->Dispatch(effOpen);
+  EXPECT_EQ(quiet.Text(), "");  // a bad default settings file is ignored quietly
+  EXPECT_NE(Chunk(*other, true).find("typePolar</att>"), std::string::npos);
+}
