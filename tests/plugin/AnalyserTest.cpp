@@ -8,11 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ArchiveText.h"
 #include "tests/support/StderrCapture.h"
+#include "tests/vsthost/Chunks.h"
 #include "tests/support/TemporaryConfig.h"
 #include "tests/vsthost/VstHost.h"
 
+using vsthost::GetChunk;
 using vsthost::Host;
+using vsthost::SetChunk;
 
 namespace {
 
@@ -22,18 +26,6 @@ class Analyser : public ::testing::Test {
     auto host = std::make_unique<Host>(library);
     EXPECT_NE(host->Instantiate(), nullptr);
     return host;
-  }
-  static std::string Chunk(Host& host, bool preset) {
-    void* data = nullptr;
-    const intptr_t size = host.Dispatch(effGetChunk, preset ? 1 : 0, 0, &data);
-    return data && size > 0 ? std::string(static_cast<const char*>(data), static_cast<size_t>(size)) : std::string();
-  }
-  static intptr_t SetChunk(Host& host, std::string chunk, bool preset) {
-    return host.Dispatch(effSetChunk, preset ? 1 : 0, static_cast<intptr_t>(chunk.size()), chunk.data());
-  }
-  static std::string WithoutIds(std::string text) {
-    for (size_t at = 0; (at = text.find("<obj id=\"", at)) != std::string::npos; at += 9) text.replace(at + 9, 10, "X");
-    return text;
   }
   static std::string Replace(std::string text, const std::string& from, const std::string& to) {
     const size_t at = text.find(from);
@@ -78,23 +70,23 @@ TEST_F(Analyser, PassesAudioThroughBitForBit) {
 TEST_F(Analyser, AChunkFromOneInstanceRestoresAnother) {
   auto first = Instance();
   auto second = Instance();
-  const std::string changed = Replace(Replace(Chunk(*first, true), "typePolar</att>", "typeXY</att>"),
+  const std::string changed = Replace(Replace(GetChunk(*first, true), "typePolar</att>", "typeXY</att>"),
                                       "\"mGainDb\" type=\"f\">0.0000000000000000", "\"mGainDb\" type=\"f\">6.5");
   ASSERT_EQ(SetChunk(*first, changed, true), 1);
   for (const bool preset : {true, false}) {
-    ASSERT_EQ(SetChunk(*second, Chunk(*first, preset), preset), 1);
-    EXPECT_EQ(WithoutIds(Chunk(*second, preset)), WithoutIds(Chunk(*first, preset)));
+    ASSERT_EQ(SetChunk(*second, GetChunk(*first, preset), preset), 1);
+    EXPECT_EQ(WithoutIds(GetChunk(*second, preset)), WithoutIds(GetChunk(*first, preset)));
   }
-  EXPECT_NE(Chunk(*second, true).find("typeXY</att>"), std::string::npos);
-  EXPECT_NE(Chunk(*second, true).find(">6.5000000000000000<"), std::string::npos);
+  EXPECT_NE(GetChunk(*second, true).find("typeXY</att>"), std::string::npos);
+  EXPECT_NE(GetChunk(*second, true).find(">6.5000000000000000<"), std::string::npos);
 }
 
 TEST_F(Analyser, RefusedChunksOfEveryKindLeaveTheStateAlone) {
   auto host = Instance();
-  const std::string good = Chunk(*host, true);
-  const std::string bank = Chunk(*host, false);
+  const std::string good = GetChunk(*host, true);
+  const std::string bank = GetChunk(*host, false);
   ASSERT_EQ(SetChunk(*host, Replace(good, "typePolar</att>", "typeXY</att>"), true), 1);
-  const std::string before = WithoutIds(Chunk(*host, false));
+  const std::string before = WithoutIds(GetChunk(*host, false));
   std::mt19937 random(3);
   std::string binary(3000, '\0');
   for (char& c : binary) c = static_cast<char>(random());
@@ -114,7 +106,7 @@ TEST_F(Analyser, RefusedChunksOfEveryKindLeaveTheStateAlone) {
   for (const std::string& chunk : cases) {
     for (const bool preset : {true, false}) {
       EXPECT_EQ(SetChunk(*host, chunk, preset), 0) << "preset " << preset << ": " << chunk.substr(0, 50);
-      EXPECT_EQ(WithoutIds(Chunk(*host, false)), before) << "preset " << preset << ": " << chunk.substr(0, 50);
+      EXPECT_EQ(WithoutIds(GetChunk(*host, false)), before) << "preset " << preset << ": " << chunk.substr(0, 50);
     }
   }
   EXPECT_EQ(host->Dispatch(effSetChunk, 1, 0, const_cast<char*>("")), 0);
@@ -122,19 +114,19 @@ TEST_F(Analyser, RefusedChunksOfEveryKindLeaveTheStateAlone) {
 
 TEST_F(Analyser, AnotherMakersSettingsAreRefusedWithoutChangingAnything) {
   auto host = Instance();
-  const std::string before = WithoutIds(Chunk(*host, true));
-  std::string other = Replace(Chunk(*host, true), ">Quillmore</att>", ">Elsewhere</att>");
+  const std::string before = WithoutIds(GetChunk(*host, true));
+  std::string other = Replace(GetChunk(*host, true), ">Quillmore</att>", ">Elsewhere</att>");
   other = Replace(other, "typePolar</att>", "typeXY</att>");
   StderrCapture capture;
   EXPECT_EQ(SetChunk(*host, other, true), 0);
   EXPECT_NE(capture.Text().find("Unable to load settings."), std::string::npos);
-  EXPECT_EQ(WithoutIds(Chunk(*host, true)), before);
+  EXPECT_EQ(WithoutIds(GetChunk(*host, true)), before);
 }
 
 TEST_F(Analyser, OpeningLoadsTheDefaultSettingsFileTheRegistryNames) {
   TemporaryConfig config;
   auto author = Instance();
-  const std::string settings = Replace(Chunk(*author, true), "typePolar</att>", "typeXYCentered</att>");
+  const std::string settings = Replace(GetChunk(*author, true), "typePolar</att>", "typeXYCentered</att>");
   const auto folder = config.root / "defaults";
   std::filesystem::create_directories(folder);
   std::ofstream(folder / "KVN Stereo Analyzer (OrbA).default", std::ios::binary)
@@ -143,14 +135,14 @@ TEST_F(Analyser, OpeningLoadsTheDefaultSettingsFileTheRegistryNames) {
   std::ofstream(config.SystemStore()) << "Software\\\\Quillmore\\\\Default Settings\t\t" << folder.string() << "\n";
 
   auto host = Instance();
-  EXPECT_EQ(Chunk(*host, true).find("typeXYCentered</att>"), std::string::npos);
+  EXPECT_EQ(GetChunk(*host, true).find("typeXYCentered</att>"), std::string::npos);
   host->Dispatch(effOpen);
-  EXPECT_NE(Chunk(*host, true).find("typeXYCentered</att>"), std::string::npos);
+  EXPECT_NE(GetChunk(*host, true).find("typeXYCentered</att>"), std::string::npos);
 
   std::ofstream(folder / "KVN Stereo Analyzer (OrbA).default", std::ios::binary) << "damaged";
   auto other = Instance();
   StderrCapture quiet;
   other->Dispatch(effOpen);
   EXPECT_EQ(quiet.Text(), "");  // a bad default settings file is ignored quietly
-  EXPECT_NE(Chunk(*other, true).find("typePolar</att>"), std::string::npos);
+  EXPECT_NE(GetChunk(*other, true).find("typePolar</att>"), std::string::npos);
 }

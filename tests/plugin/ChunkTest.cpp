@@ -3,27 +3,17 @@
 #include <string>
 
 #include "tests/plugin/TestProductFixture.h"
+#include "tests/support/ArchiveText.h"
 #include "tests/support/StderrCapture.h"
+#include "tests/vsthost/Chunks.h"
 
+using vsthost::GetChunk;
 using vsthost::Host;
+using vsthost::SetChunk;
 
 namespace {
 
-class Chunks : public TestProductFixture {
- protected:
-  static std::string Chunk(Host& host, bool preset) {
-    void* data = nullptr;
-    const intptr_t size = host.Dispatch(effGetChunk, preset ? 1 : 0, 0, &data);
-    return data && size > 0 ? std::string(static_cast<const char*>(data), static_cast<size_t>(size)) : std::string();
-  }
-  static intptr_t SetChunk(Host& host, std::string chunk, bool preset) {
-    return host.Dispatch(effSetChunk, preset ? 1 : 0, static_cast<intptr_t>(chunk.size()), chunk.data());
-  }
-  static std::string WithoutIds(std::string text) {
-    for (size_t at = 0; (at = text.find("<obj id=\"", at)) != std::string::npos; at += 9) text.replace(at + 9, 10, "X");
-    return text;
-  }
-};
+class Chunks : public TestProductFixture {};
 
 const std::string kSettings =
     "<obj_archive type=\"ZEB Plugin Settings (Quillmore 2026)\">\n"
@@ -44,7 +34,7 @@ TEST_F(Chunks, ABankIsTheHeaderAndEachProgramsTextFollowedBySixteenZeros) {
   auto host = Instance();
   std::string name = "Mine";
   host->Dispatch(effSetProgramName, 0, 0, name.data());
-  const std::string bank = Chunk(*host, false);
+  const std::string bank = GetChunk(*host, false);
   const std::string expected = "<!-- QuillmoreTest Product Program Settings -->\n"
                                "<program number=\"0\" name=\"Mine\">\n" +
                                kSettings +
@@ -58,8 +48,8 @@ TEST_F(Chunks, ABankIsTheHeaderAndEachProgramsTextFollowedBySixteenZeros) {
 
 TEST_F(Chunks, AProgramChunkIsTheLiveTextWithItsZeroByteAndLineFeed) {
   auto host = Instance();
-  EXPECT_EQ(WithoutIds(Chunk(*host, true)), kSettings + '\0' + "\n" + std::string(16, '\0'));
-  EXPECT_NE(Chunk(*host, true).substr(0, 500).find("Quillmore"), std::string::npos);
+  EXPECT_EQ(WithoutIds(GetChunk(*host, true)), kSettings + '\0' + "\n" + std::string(16, '\0'));
+  EXPECT_NE(GetChunk(*host, true).substr(0, 500).find("Quillmore"), std::string::npos);
 }
 
 TEST_F(Chunks, BankAndProgramChunksRestoreAnotherInstance) {
@@ -67,11 +57,11 @@ TEST_F(Chunks, BankAndProgramChunksRestoreAnotherInstance) {
   auto second = Instance();
   std::string name = "Carried over";
   first->Dispatch(effSetProgramName, 0, 0, name.data());
-  const std::string bank = Chunk(*first, false);
+  const std::string bank = GetChunk(*first, false);
   EXPECT_EQ(SetChunk(*second, bank, false), 1);
-  EXPECT_EQ(WithoutIds(Chunk(*second, false)), WithoutIds(bank));
-  EXPECT_EQ(SetChunk(*second, Chunk(*first, true), true), 1);
-  EXPECT_EQ(WithoutIds(Chunk(*second, true)), WithoutIds(Chunk(*first, true)));
+  EXPECT_EQ(WithoutIds(GetChunk(*second, false)), WithoutIds(bank));
+  EXPECT_EQ(SetChunk(*second, GetChunk(*first, true), true), 1);
+  EXPECT_EQ(WithoutIds(GetChunk(*second, true)), WithoutIds(GetChunk(*first, true)));
 }
 
 TEST_F(Chunks, BankReadingTakesProgramNumbersAndNamesAsWritten) {
@@ -92,7 +82,7 @@ TEST_F(Chunks, BankReadingTakesProgramNumbersAndNamesAsWritten) {
 
 TEST_F(Chunks, RefusedChunksChangeNothingAndTheFirstRefusalIsShown) {
   auto host = Instance();
-  const std::string before = WithoutIds(Chunk(*host, false));
+  const std::string before = WithoutIds(GetChunk(*host, false));
   const std::string late = std::string(600, ' ') + "Quillmore" + kSettings;
   std::string crlf = kSettings;
   crlf.insert(crlf.find('\n'), "\r");
@@ -118,7 +108,7 @@ TEST_F(Chunks, RefusedChunksChangeNothingAndTheFirstRefusalIsShown) {
   };
   for (const std::string& chunk : garbage) {
     EXPECT_EQ(SetChunk(*host, chunk, true), 0) << chunk.substr(0, 60);
-    EXPECT_EQ(WithoutIds(Chunk(*host, false)), before);
+    EXPECT_EQ(WithoutIds(GetChunk(*host, false)), before);
   }
   EXPECT_EQ(host->Dispatch(effSetChunk, 0, 10, nullptr), 0);
   EXPECT_EQ(host->Dispatch(effSetChunk, 0, 0, const_cast<char*>("Quillmore")), 0);
@@ -129,7 +119,7 @@ TEST_F(Chunks, RefusedChunksChangeNothingAndTheFirstRefusalIsShown) {
 
 TEST_F(Chunks, ABankWithoutItsHeaderIsRefusedAndReportedEveryTime) {
   auto host = Instance();
-  const std::string before = WithoutIds(Chunk(*host, false));
+  const std::string before = WithoutIds(GetChunk(*host, false));
   const std::string headless = "Quillmore\n<program number=\"0\" name=\"x\">\n" + kSettings + "</program>\n";
   for (int attempt = 0; attempt < 2; ++attempt) {
     StderrCapture capture;
@@ -138,5 +128,5 @@ TEST_F(Chunks, ABankWithoutItsHeaderIsRefusedAndReportedEveryTime) {
   }
   // A header that is the last line without its line feed is not read either.
   EXPECT_EQ(SetChunk(*host, "<!-- QuillmoreTest Product Program Settings -->", false), 0);
-  EXPECT_EQ(WithoutIds(Chunk(*host, false)), before);
+  EXPECT_EQ(WithoutIds(GetChunk(*host, false)), before);
 }

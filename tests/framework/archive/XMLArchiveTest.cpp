@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/archive/XMLArchive.h"
+#include "tests/support/ArchiveText.h"
 
 using Serialization::XMLArchive;
 
@@ -68,14 +69,6 @@ std::string Save(Everything& object) {
   object.SaveAsObject(archive, "Everything");
   archive.EndSave();
   return out.str();
-}
-
-// The text with every object id replaced by X, since ids come from the process-wide counter.
-std::string WithoutIds(std::string text) {
-  for (size_t at = 0; (at = text.find("<obj id=\"", at)) != std::string::npos; at += 9) {
-    text.replace(at + 9, 10, "X");
-  }
-  return text;
 }
 
 std::string ParseError(const std::string& text, const char* read = nullptr) {
