@@ -17,4 +17,8 @@ void SetTickSource(TickSource source);
 
 std::int64_t GetTimerTick();
 
+// The tick as GetTimerTick last gave it, without reading the clock: for the audio thread, which
+// makes no system call. A test tick source answers directly.
+std::int64_t GetLastTimerTick();
+
 }  // namespace Clock

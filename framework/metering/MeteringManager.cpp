@@ -50,7 +50,9 @@ void MeteringManager::SetValue(float value, bool keepPeaks) {
         !(value > slot.held.load(std::memory_order_relaxed)))
       continue;
     if (!haveNow) {
-      now = Clock::GetTimerTick();
+      // The audio thread reads no clock: the tick the editor side last read is recent enough
+      // for a hold of several ticks, and while no editor reads, old values simply look old.
+      now = Clock::GetLastTimerTick();
       haveNow = true;
     }
     // Tick before value: a reader that sees the new value sees its tick.
