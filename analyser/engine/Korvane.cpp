@@ -53,8 +53,11 @@ void Korvane::OnParameterChange(const ParameterDescriptor& descriptor, float val
 }
 
 void Korvane::PrepareServices() {
+  // A mono block longer than the zero buffer is measured in pieces, so an absurd block size
+  // never becomes an absurd allocation.
+  constexpr int32_t kMaxZeroFrames = 1 << 16;
   const int32_t blockSize = std::max(1, GetBlockSize());
-  mZeroBuffer.assign(static_cast<size_t>(blockSize), 0.0f);
+  mZeroBuffer.assign(static_cast<size_t>(std::min(blockSize, kMaxZeroFrames)), 0.0f);
   mServiceList->Setup(GetSampleRate(), blockSize, 2);
 }
 
@@ -63,7 +66,6 @@ void Korvane::ProcessBlock(float** inputs, float** outputs, int32_t frames, int3
   if (state == kStateBypassed) return;
   const int32_t channels = GetIOConfig().first;
   if (channels != 1 && channels != 2) return;
-  // A mono block longer than the zero buffer is measured in pieces.
   for (int32_t offset = 0; offset < frames;) {
     const int32_t n = channels == 2 ? frames : std::min<int32_t>(frames - offset, static_cast<int32_t>(mZeroBuffer.size()));
     const AnalysisView view{inputs[0] + offset, channels == 2 ? inputs[1] + offset : mZeroBuffer.data()};
