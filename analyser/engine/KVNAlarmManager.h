@@ -73,7 +73,7 @@ class KVNAlarmManager : public MessagePublisher, public Serialization::Serializa
   void ApplyPersistentInfo(const PersistentAlarmInfo& info);
 
   std::string_view GetTypeId() const override { return "QMR_KVNAlarmManager"; }
-  // Settings of the registered alarms; pending settings are not saved.
+  // Settings of the registered alarms and the pending settings of the others, by name.
   void Save(Serialization::Archive& archive) override;
   // Replaces the pending settings. Every entry is read before any is applied, so an archive
   // that fails to read changes nothing.

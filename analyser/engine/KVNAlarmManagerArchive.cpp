@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -38,9 +39,11 @@ void KVNAlarmManager::PersistentAlarmInfo::Load(Serialization::Archive& archive)
     groupTriggerSeverity = ClampAlarmSeverity(archive.ReadInt(kGroupTriggerSeverity));
 }
 
+// Settings loaded for alarms that are not registered yet are saved too: a state loaded and saved
+// again without the editor ever opening must keep the user's thresholds and severities.
 void KVNAlarmManager::Save(Serialization::Archive& archive) {
   std::vector<PersistentAlarmInfo> entries;
-  entries.reserve(mAlarms.size());
+  entries.reserve(mAlarms.size() + mPending.size());
   for (const auto& [name, record] : mAlarms) {
     PersistentAlarmInfo& info = entries.emplace_back();
     info.uai = name;
@@ -48,6 +51,11 @@ void KVNAlarmManager::Save(Serialization::Archive& archive) {
     info.severity = record.severity;
     info.groupTriggerSeverity = record.definition.groupTriggerSeverity;
   }
+  for (const auto& [name, info] : mPending) {
+    if (mAlarms.find(name) == mAlarms.end()) entries.push_back(info);
+  }
+  std::sort(entries.begin(), entries.end(),
+            [](const PersistentAlarmInfo& a, const PersistentAlarmInfo& b) { return a.uai < b.uai; });
   archive.WriteInt(kAlarmCount, static_cast<std::int32_t>(entries.size()));
   for (std::size_t i = 0; i < entries.size(); ++i)
     entries[i].SaveAsObject(archive, std::to_string(i));

@@ -146,3 +146,29 @@ TEST_F(Analyser, OpeningLoadsTheDefaultSettingsFileTheRegistryNames) {
   EXPECT_EQ(quiet.Text(), "");  // a bad default settings file is ignored quietly
   EXPECT_NE(GetChunk(*other, true).find("typePolar</att>"), std::string::npos);
 }
+
+TEST_F(Analyser, AlarmSettingsSurviveSavesAndRefusalsWhileTheEditorIsClosed) {
+  auto host = Instance();
+  const std::string entry =
+      "<obj id=\"0000000001\" name=\"KVNAlarmManager\" type=\"QMR_KVNAlarmManager\">\n"
+      "\t<att name=\"alarm_count\" type=\"i\">1</att>\n"
+      "\t<obj id=\"0000000002\" name=\"0\" type=\"QMR_PersistentAlarmInfo\">\n"
+      "\t\t<att name=\"uai\" type=\"str\">phase_and_balance.balance.level</att>\n"
+      "\t\t<att name=\"th\" type=\"f\">7.2500000000000000</att>\n"
+      "\t\t<att name=\"severity\" type=\"i\">3</att>\n"
+      "\t</obj>\n"
+      "</obj>\n";
+  std::string chunk = GetChunk(*host, true);
+  const size_t from = chunk.find("<obj id=\"0000000006\" name=\"KVNAlarmManager\"");
+  ASSERT_NE(from, std::string::npos);
+  chunk.replace(from, chunk.find("</obj_archive>") - from, entry);
+  ASSERT_EQ(SetChunk(*host, chunk, true), 1);
+  StderrCapture quiet;
+  EXPECT_EQ(SetChunk(*host, Replace(chunk, ">Quillmore</att>", ">Elsewhere</att>"), true), 0);
+  const std::string saved = GetChunk(*host, true);
+  EXPECT_NE(saved.find("<att name=\"uai\" type=\"str\">phase_and_balance.balance.level</att>\n"
+                       "\t\t<att name=\"th\" type=\"f\">7.2500000000000000</att>\n"
+                       "\t\t<att name=\"severity\" type=\"i\">3</att>"),
+            std::string::npos)
+      << saved;
+}

@@ -53,31 +53,32 @@ void RegisterShownAlarms(KVNAlarmManager& manager) {
   manager.RegisterAlarm(kMasterAlarm, master);
 }
 
-TEST_F(AlarmPersistence, SavesEveryRegisteredAlarmInNameOrder) {
+TEST_F(AlarmPersistence, SavesEveryRegisteredAndPendingAlarmInNameOrder) {
   RegisterShownAlarms(manager);
   manager.SetThreshold(kBalanceLevel, 9.5f);
   manager.SetSeverity(kSideToMidRatio, 3);
   Settings pending("1", {{{"uai", "not.registered"}, {"severity", "1"}}});
-  Load(manager, pending);  // kept pending, and pending settings are not saved
+  Load(manager, pending);  // kept pending, and saved with the rest so a save never loses it
 
   TreeArchive archive;
   manager.SaveAsObject(archive, kObject);
   const TreeArchive::Node& object = *archive.root.children.at(0);
   EXPECT_EQ(object.type, "QMR_KVNAlarmManager");
-  EXPECT_EQ(object.attributes, (Attributes{{"alarm_count", "6"}}));
-  const std::vector<std::string> order = {kMasterAlarm,    kAntiphaseSummary, kBalanceLevel,
-                                          kCorrelationAvg, kCorrelationInst,  kSideToMidRatio};
+  EXPECT_EQ(object.attributes, (Attributes{{"alarm_count", "7"}}));
+  const std::vector<std::string> order = {kMasterAlarm,    "not.registered", kAntiphaseSummary, kBalanceLevel,
+                                          kCorrelationAvg, kCorrelationInst, kSideToMidRatio};
   ASSERT_EQ(object.children.size(), order.size());
   for (std::size_t i = 0; i < order.size(); ++i) {
     EXPECT_EQ(object.children[i]->name, std::to_string(i));
     EXPECT_EQ(object.children[i]->type, "QMR_PersistentAlarmInfo");
     EXPECT_EQ(object.children[i]->attributes.at(0).second, order[i]);
   }
-  EXPECT_EQ(object.children[2]->attributes, (Attributes{{"uai", kBalanceLevel},
+  EXPECT_EQ(object.children[1]->attributes, (Attributes{{"uai", "not.registered"}, {"severity", "1"}}));
+  EXPECT_EQ(object.children[3]->attributes, (Attributes{{"uai", kBalanceLevel},
                                                         {"th", std::to_string(9.5)},
                                                         {"severity", "2"},
                                                         {"groupTriggerSeverity", "4"}}));
-  EXPECT_EQ(object.children[5]->attributes.at(2),
+  EXPECT_EQ(object.children[6]->attributes.at(2),
             (std::pair<std::string, std::string>{"severity", "3"}));
 }
 
