@@ -67,9 +67,23 @@ double ParseDouble(std::string_view text, size_t* consumed) {
   size_t at = SkipSpace(text, 0);
   bool negative = false;
   if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
+  std::chars_format format = std::chars_format::general;
+  const bool hex = at + 2 < text.size() && text[at] == '0' &&
+                   (text[at + 1] == 'x' || text[at + 1] == 'X') &&
+                   (DigitValue(text[at + 2]) < 16 || text[at + 2] == '.');
+  if (hex) {
+    format = std::chars_format::hex;
+    at += 2;
+  }
   double value = 0.0;
   const char* begin = text.data() + at;
-  const auto result = std::from_chars(begin, text.data() + text.size(), value, std::chars_format::general);
+  const char* end = text.data() + text.size();
+  // from_chars takes a minus sign of its own; strtod allows one sign only.
+  if (begin == end || *begin == '-' || *begin == '+') {
+    if (consumed) *consumed = 0;
+    return 0.0;
+  }
+  const auto result = std::from_chars(begin, end, value, format);
   if (result.ec == std::errc::invalid_argument || result.ptr == begin) {
     if (consumed) *consumed = 0;
     return 0.0;
@@ -77,10 +91,10 @@ double ParseDouble(std::string_view text, size_t* consumed) {
   if (result.ec == std::errc::result_out_of_range) {
     // from_chars leaves the value alone: give what strtod gives, zero or a huge value.
     const std::string_view number(begin, static_cast<size_t>(result.ptr - begin));
-    const size_t exponent = number.find_first_of("eE");
+    const size_t exponent = number.find_first_of(hex ? "pP" : "eE");
     const bool tiny = exponent != std::string_view::npos
                           ? exponent + 1 < number.size() && number[exponent + 1] == '-'
-                          : number.find_first_of("123456789") > number.find('.');
+                          : number.find_first_of("123456789abcdefABCDEF") > number.find('.');
     value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
   }
   if (consumed) *consumed = static_cast<size_t>(result.ptr - text.data());

@@ -225,17 +225,24 @@ std::string_view XMLArchive::Content(const Node& node) const {
 
 bool XMLArchive::FindTagValue(const Node& node, std::string_view attribute, std::string_view& value) const {
   const std::string_view tag = StartTag(node);
-  size_t from = 0;
-  for (;;) {
+  // Quotes before `counted`, kept as the search moves on so a long tag is scanned once.
+  size_t counted = 0;
+  size_t quotes = 0;
+  for (size_t from = 0;;) {
     const size_t match = tag.find(attribute, from);
     if (match == npos) return false;
-    if (std::count(tag.begin(), tag.begin() + static_cast<std::ptrdiff_t>(match), '"') % 2 == 1) {
+    quotes += static_cast<size_t>(std::count(tag.begin() + static_cast<std::ptrdiff_t>(counted),
+                                             tag.begin() + static_cast<std::ptrdiff_t>(match), '"'));
+    counted = match;
+    if (quotes % 2 == 1) {
+      // The match lies inside a quoted value: go on after its closing quote.
       const size_t quotePairEnd = tag.find('"', match);
       if (quotePairEnd == npos) {
         Fail("cant find matching quote pair." + std::string(kNodeIs) + std::string(tag),
              "quotePairEnd!=GetOpenEnd()", 206);
       }
-      from = quotePairEnd + 1;
+      ++quotes;
+      counted = from = quotePairEnd + 1;
       continue;
     }
     const size_t valStart = tag.find('"', match + attribute.size());

@@ -17,6 +17,17 @@ constexpr const char* kNotValid = "These are not valid settings or the settings 
 constexpr size_t kChunkTailZeros = 16;
 constexpr size_t kMakerWindow = 500;
 
+// Whether the text reads as an archive at all; its objects are checked when it is applied.
+bool IsReadableArchive(const std::string& text) {
+  try {
+    Serialization::XMLArchive archive(text.data(), text.size());
+    archive.BeginLoad();
+    return true;
+  } catch (const Serialization::XMLArchive::ParseException&) {
+    return false;
+  }
+}
+
 // The text up to its first zero byte.
 std::string_view UpToZero(std::string_view text) { return text.substr(0, text.find('\0')); }
 
@@ -137,9 +148,10 @@ PluginCore::Bank PluginCore::ReadBank(std::string_view text) const {
   }
   for (++at; at < lines.size(); ++at) {
     if (lines[at].find(BankText::kProgramOpen) == std::string_view::npos) continue;
-    const int64_t number = std::min<int64_t>(
-        std::abs(NumberText::ParseInt64(BankText::AttributeValue(lines[at], "number"))), INT32_MAX);
-    const bool kept = static_cast<size_t>(number) < bank.settings.size();
+    // Negative numbers count as their magnitude; anything beyond the program count is skipped.
+    const int64_t read = NumberText::ParseInt64(BankText::AttributeValue(lines[at], "number"));
+    const uint64_t number = read < 0 ? 0 - static_cast<uint64_t>(read) : static_cast<uint64_t>(read);
+    const bool kept = number < bank.settings.size();
     if (kept) bank.names[number] = BankText::AttributeValue(lines[at], "name");
     std::string settings;
     for (++at; at < lines.size() && lines[at].find(BankText::kProgramClose) == std::string_view::npos; ++at) {
@@ -221,8 +233,15 @@ bool PluginCore::SetChunk(const void* data, int32_t size, bool isPreset) {
       if (stored) mProgramSettings[static_cast<size_t>(mCurrentProgram)] = text;
       return true;
     }
-    // A bank is read and its current program applied before anything of it is kept.
+    // A bank is read, its other programs checked and its current program applied before
+    // anything of it is kept.
     Bank bank = ReadBank(UpToZero(bytes));
+    for (size_t i = 0; i < bank.settings.size(); ++i) {
+      const std::optional<std::string>& text = bank.settings[i];
+      if (i == static_cast<size_t>(mCurrentProgram) || !text || text->empty() || IsReadableArchive(*text)) continue;
+      ReportError(this, kUnableToLoad, kNotValid, 0, kErrorError);
+      return false;
+    }
     const std::optional<std::string>& current =
         stored ? bank.settings[static_cast<size_t>(mCurrentProgram)] : std::optional<std::string>();
     if (current && !current->empty() && !GuardedApply(*current)) return false;

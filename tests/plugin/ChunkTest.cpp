@@ -73,6 +73,7 @@ TEST_F(Chunks, BankReadingTakesProgramNumbersAndNamesAsWritten) {
                            "</program>\n"
                            "<program number=\"-2\" name=\"" + std::string(300, 'n') + "\">\n</program>\n"
                            "<program number=\"5\" name=\"Skipped\">\n" + kSettings + "</program>\n"
+                           "<program number=\"-9223372036854775808\" name=\"Huge\">\n</program>\n"
                            "</plugin_programs>\n";
   ASSERT_EQ(SetChunk(*host, bank, false), 1);
   EXPECT_EQ(host->DispatchString(effGetProgramNameIndexed, 0, kVstMaxProgNameLen, nullptr), "Zero ");
@@ -128,5 +129,17 @@ TEST_F(Chunks, ABankWithoutItsHeaderIsRefusedAndReportedEveryTime) {
   }
   // A header that is the last line without its line feed is not read either.
   EXPECT_EQ(SetChunk(*host, "<!-- QuillmoreTest Product Program Settings -->", false), 0);
+  EXPECT_EQ(WithoutIds(GetChunk(*host, false)), before);
+}
+
+TEST_F(Chunks, ABankWithAnyUnreadableProgramIsRefusedWhole) {
+  auto host = Instance();
+  const std::string before = WithoutIds(GetChunk(*host, false));
+  const std::string bank = "<!-- QuillmoreTest Product Program Settings -->\n"
+                           "<program number=\"0\" name=\"Fine\">\n" + kSettings + "</program>\n"
+                           "<program number=\"2\" name=\"Broken\">\n<obj_archive type=\"x\">\n<obj\n</program>\n";
+  StderrCapture capture;
+  EXPECT_EQ(SetChunk(*host, bank, false), 0);
+  EXPECT_NE(capture.Text().find("Unable to load settings."), std::string::npos);
   EXPECT_EQ(WithoutIds(GetChunk(*host, false)), before);
 }

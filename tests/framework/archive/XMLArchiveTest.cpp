@@ -211,6 +211,11 @@ TEST(XMLArchive, ValueParsing) {
       {"f", "1e999", INFINITY},
       {"f", "1e-999", 0},
       {"f", "", 0},
+      {"f", "--5", 0},
+      {"f", "+-5", 0},
+      {"f", "0x10", 16},
+      {"f", "-0x1p3", -8},
+      {"i64", "0x10", 16},
       {"bool", "true", 1},
       {"bool", "TRUE", 0},
       {"bool", "false", 0},
@@ -365,4 +370,13 @@ TEST(XMLArchive, DamagedInputFailsInAnOrderlyWay) {
   XMLArchive notLoaded(unbegun.data(), unbegun.size());  // BeginLoad not called: reads fail cleanly
   EXPECT_FALSE(notLoaded.HasEntry("v"));
   EXPECT_THROW(notLoaded.ReadInt("v"), XMLArchive::ParseException);
+}
+
+TEST(XMLArchive, ALongStartTagIsScannedOnce) {
+  // Many attribute-name matches in one tag: each search goes on from the last, so this stays
+  // fast even for a tag of megabytes (it used to recount from the tag's start every time).
+  std::string tag = "<obj_archive type=\"t\">\n<obj name=\"o\" ";
+  for (int i = 0; i < 200000; ++i) tag += "\"id\" ";
+  const std::string text = tag + "type=\"x\">\n</obj>\n</obj_archive>\n";
+  EXPECT_EQ(ParseError(text), "no error");  // every "id" lies inside quotes: no id, no error
 }
