@@ -1,3 +1,4 @@
+#include <sstream>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +10,7 @@
 #include "analyser/engine/KVNLevelMeterConfig.h"
 #include "framework/services/MessagingServer.h"
 #include "framework/services/PluginServices.h"
+#include "framework/archive/XMLArchive.h"
 #include "tests/support/TreeArchive.h"
 
 namespace {
@@ -508,3 +510,21 @@ TEST_F(LevelMeterConfigTest, FailedLoadChangesNothing) {
 }
 
 }  // namespace
+
+TEST_F(LevelMeterConfigTest, RoundTripThroughXmlText) {
+  mConfig.SetMeterType(KVNLevelMeterConfig::mtrCustomLin, false);
+  ChangeEverything(mConfig);
+  std::ostringstream out;
+  Serialization::XMLArchive writer(out, "test", true);
+  writer.BeginSave();
+  mConfig.SaveAsObject(writer, "KVNLevelMeterConfig");
+  writer.EndSave();
+  const std::string text = out.str();
+  Serialization::XMLArchive reader(text.data(), text.size());
+  reader.BeginLoad();
+  KVNLevelMeterConfig loaded(&mServices);
+  loaded.LoadAsObject(reader, "KVNLevelMeterConfig");
+  EXPECT_EQ(loaded.GetMeterType(), KVNLevelMeterConfig::mtrCustomLin);
+  ExpectSameConfig(loaded.GetMeterConfig(KVNLevelMeterConfig::mtrCustomLin),
+                   mConfig.GetMeterConfig(KVNLevelMeterConfig::mtrCustomLin));
+}
