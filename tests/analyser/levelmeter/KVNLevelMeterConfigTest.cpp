@@ -1,8 +1,8 @@
-#include <sstream>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
