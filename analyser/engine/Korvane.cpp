@@ -33,7 +33,7 @@ void Korvane::Open() { LoadDefaultSettings(KorvaneProduct::kDisplayName); }
 
 void Korvane::Suspend() {
   AudioPause pause(*this);
-  if (!pause.Quiet()) throw AppFrame::TimeOut(APPFRAME_THROW_SITE);
+  if (!pause.Quiet()) throw AppFrame::TimeOut(APPFRAME_SITE(".\\Source\\PluginUIRoot", 107));
   mServiceList->Reset();
 }
 

@@ -163,7 +163,7 @@ void PluginCore::RunHook(float** inputs, float** outputs, int32_t frames, bool a
 void PluginCore::ResetProcessing() {
   {
     AudioPause pause(*this);
-    if (!pause.Quiet()) throw AppFrame::TimeOut(APPFRAME_THROW_SITE);
+    if (!pause.Quiet()) throw AppFrame::TimeOut(APPFRAME_SITE(".\\Source\\PluginUIRoot", 107));
     mPrerollLength = std::max(0, GetInitialDelay());
     const size_t length = static_cast<size_t>(mPrerollLength == 0 ? 16 : mPrerollLength);
     mPreroll.assign(static_cast<size_t>(std::max(0, NumChannels())), std::vector<float>(length, 0.0f));
@@ -202,7 +202,7 @@ void PluginCore::SetSampleRate(float rate) {
   BusyRaise();
   try {
     AudioPause pause(*this);
-    if (!pause.Quiet()) throw AppFrame::TimeOut(APPFRAME_THROW_SITE);
+    if (!pause.Quiet()) throw AppFrame::TimeOut(APPFRAME_SITE(".\\Source\\PluginUIRoot", 107));
     OnBeforeSampleRateChange(rate);
     mSampleRate.store(rate, std::memory_order_relaxed);
     OnSampleRateChange(rate);
@@ -219,7 +219,7 @@ void PluginCore::SetBlockSize(int32_t size) {
   BusyRaise();
   try {
     AudioPause pause(*this);
-    if (!pause.Quiet()) throw AppFrame::TimeOut(APPFRAME_THROW_SITE);
+    if (!pause.Quiet()) throw AppFrame::TimeOut(APPFRAME_SITE(".\\Source\\PluginUIRoot", 107));
     mBlockSize.store(size, std::memory_order_relaxed);
     OnBlockSizeChange(size);
     SendMessage(kConfigMessageClass, kBlockSizeChanged, 0);

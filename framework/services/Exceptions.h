@@ -49,10 +49,11 @@ public:
 
 }  // namespace AppFrame
 
-// The throw site of the line where it is written, e.g. throw AppFrame::TimeOut(APPFRAME_THROW_SITE);
-#define APPFRAME_THROW_SITE                                                  \
+// A throw site by the source text and line it names, kept as one static pair, e.g.
+// throw AppFrame::TimeOut(APPFRAME_SITE(".\\Source\\PluginUIRoot", 107));
+#define APPFRAME_SITE(file, line)                                            \
   ([]() -> const ::AppFrame::ThrowSite* {                                    \
-    static constexpr ::AppFrame::ThrowSite site{__FILE__, __LINE__};         \
+    static constexpr ::AppFrame::ThrowSite site{file, line};                 \
     return &site;                                                            \
   }())
 

@@ -80,7 +80,7 @@ void MessageSubscriber<T>::Subscribe(MessageClass* messageClass, std::int32_t su
     return;
   if (mEntries.count(subRef)) {
     if (!replace)
-      throw BadSubRef(APPFRAME_THROW_SITE);
+      throw BadSubRef(APPFRAME_SITE("Source\\CoreFramework\\Core\\MessageSubscriber", 137));
     Unsubscribe(subRef);
   }
   MessagingServer& server = GetMessagingServer();

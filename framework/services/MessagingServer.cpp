@@ -226,7 +226,7 @@ void MessagingServer::DeliverPostedMessages() {
 
 void MessagingServer::RemoveMessageClass(MessageClass* messageClass) {
   if (!Holds(messageClass))
-    throw BadMsgClassId(APPFRAME_THROW_SITE);
+    throw BadMsgClassId(APPFRAME_SITE(".\\Source\\CoreFramework\\Core\\MessagingServer", 89));
   if (messageClass->goingAway)
     return;
   messageClass->goingAway = true;

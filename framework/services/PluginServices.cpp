@@ -21,12 +21,12 @@ PluginServices::~PluginServices() {
 
 TimerManager& PluginServices::GetTimerManager() const {
   if (!mTimerManager)
-    throw PluginServicesNotReady(APPFRAME_THROW_SITE);
+    throw PluginServicesNotReady(APPFRAME_SITE(".\\Source\\PluginServices", 42));
   return *mTimerManager;
 }
 
 MessagingServer& PluginServices::GetMessagingServer() const {
   if (!mMessagingServer)
-    throw PluginServicesNotReady(APPFRAME_THROW_SITE);
+    throw PluginServicesNotReady(APPFRAME_SITE(".\\Source\\PluginServices", 52));
   return *mMessagingServer;
 }

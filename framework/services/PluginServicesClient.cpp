@@ -4,12 +4,12 @@
 
 TimerManager& PluginServicesClient::GetTimerManager() const {
   if (!mServices)
-    throw PluginServices::PluginServicesNotReady(APPFRAME_THROW_SITE);
+    throw PluginServices::PluginServicesNotReady(APPFRAME_SITE(".\\Source\\PluginServices", 42));
   return mServices->GetTimerManager();
 }
 
 MessagingServer& PluginServicesClient::GetMessagingServer() const {
   if (!mServices)
-    throw PluginServices::PluginServicesNotReady(APPFRAME_THROW_SITE);
+    throw PluginServices::PluginServicesNotReady(APPFRAME_SITE(".\\Source\\PluginServices", 52));
   return mServices->GetMessagingServer();
 }

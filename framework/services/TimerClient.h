@@ -75,7 +75,7 @@ template <class T>
 void TimerClient<T>::AddTimer(std::int32_t kind, std::int32_t interval, Handler handler,
                               std::int32_t timerUserId) {
   if (mTimers.count(timerUserId))
-    throw BadTimerUserId(APPFRAME_THROW_SITE);
+    throw BadTimerUserId(APPFRAME_SITE("Source\\CoreFramework\\Core\\TimerClient", 120));
   TimerManager& manager = GetTimerManager();
   const auto entry = mTimers.emplace(timerUserId, Entry{timerUserId, nullptr, handler}).first;
   TimerRecord* timer = manager.CreateTimer(&Dispatch, timerUserId,
@@ -90,13 +90,13 @@ void TimerClient<T>::AddTimer(std::int32_t kind, std::int32_t interval, Handler 
 
 template <class T>
 void TimerClient<T>::RestartTimer(std::int32_t timerUserId, std::int32_t interval) {
-  Entry& entry = Find(timerUserId, APPFRAME_THROW_SITE);
+  Entry& entry = Find(timerUserId, APPFRAME_SITE("Source\\CoreFramework\\Core\\TimerClient", 171));
   GetTimerManager().RestartTimer(entry.timer, interval);
 }
 
 template <class T>
 void TimerClient<T>::SuspendTimer(std::int32_t timerUserId, bool suspended) {
-  Entry& entry = Find(timerUserId, APPFRAME_THROW_SITE);
+  Entry& entry = Find(timerUserId, APPFRAME_SITE("Source\\CoreFramework\\Core\\TimerClient", 186));
   GetTimerManager().SetTimerSuspended(entry.timer, suspended);
 }
 

@@ -83,7 +83,7 @@ void TimerManager::RemoveTimer(TimerRecord* timer) {
   while (*link && *link != timer)
     link = &(*link)->next;
   if (!*link)
-    throw BadTimer(APPFRAME_THROW_SITE);
+    throw BadTimer(APPFRAME_SITE(".\\Source\\CoreFramework\\Core\\TimerManager", 250));
   if (mPassDepth > 0) {
     timer->dead = true;
     mPurgeNeeded = true;

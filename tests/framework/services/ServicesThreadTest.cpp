@@ -9,11 +9,11 @@
 namespace {
 
 [[noreturn]] void ThrowTimeOut() {
-  throw AppFrame::TimeOut(APPFRAME_THROW_SITE);
+  throw AppFrame::TimeOut(APPFRAME_SITE(".\\Source\\PluginUIRoot", 107));
 }
 
 [[noreturn]] void ThrowResAlloc() {
-  throw AppFrame::ResAlloc(APPFRAME_THROW_SITE);
+  throw AppFrame::ResAlloc(APPFRAME_SITE(".\\Source\\(Win)\\OGWorld", 42));
 }
 
 AppFrame::ThrowSite SiteOf(void (*fail)()) {
