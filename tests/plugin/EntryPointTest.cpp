@@ -78,6 +78,15 @@ TEST_F(EntryPoint, AFailedEntryDoesNotSpoilLaterOnes) {
   }
 }
 
+TEST(AnalyserEntryPoint, ExportsOnlyTheTwoEntryNamesOfOneFunction) {
+  vsthost::PluginLibrary library(VARNIS_PATH);
+  ASSERT_NE(library.Symbol("VSTPluginMain"), nullptr);
+  EXPECT_EQ(library.Symbol("main"), library.Symbol("VSTPluginMain"));
+  for (const char* hidden : {"_Z25CreateVstKorvaneMetaClassv", "_Z22AcquirePluginMetaClassv", "_ZTV9VSTPlugin"}) {
+    EXPECT_EQ(library.Symbol(hidden), nullptr) << hidden;
+  }
+}
+
 TEST(AnalyserEntryPoint, RecordDescribesTheAnalyser) {
   vsthost::PluginLibrary library(VARNIS_PATH);
   Host host(library);
