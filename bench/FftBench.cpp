@@ -13,8 +13,7 @@ using Transform = void (*)(float*, int, int, const float*);
 // One iteration is a forward and an inverse transform of state.range(0) points, so the data stay
 // the same noise throughout (forward alone would grow it by N per pass); "per_transform" is half
 // an iteration. floatsPerPoint is 2 for complex data.
-void runFft(benchmark::State& state, Setup setup, Transform forward, Transform inverse,
-            int floatsPerPoint) {
+void runFft(benchmark::State& state, Setup setup, Transform forward, Transform inverse, int floatsPerPoint) {
   const int n = static_cast<int>(state.range(0));
   std::vector<float> table(static_cast<size_t>(n / 4 + 1));
   int m = 0;
@@ -31,8 +30,8 @@ void runFft(benchmark::State& state, Setup setup, Transform forward, Transform i
     inverse(data.data(), m, 1, table.data());
     benchmark::ClobberMemory();
   }
-  state.counters["per_transform"] = benchmark::Counter(
-      2.0, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["per_transform"] =
+      benchmark::Counter(2.0, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void BM_FftComplex(benchmark::State& s) {

@@ -10,8 +10,8 @@
 #include "framework/core/ErrorReporting.h"
 #include "framework/core/VstPluginMetaClass.h"
 #include "platform/FloatingPointGuard.h"
-#include "vst2/AEffEditor.h"
 #include "plugin/HostStrings.h"
+#include "vst2/AEffEditor.h"
 
 namespace {
 
@@ -61,7 +61,8 @@ VSTPlugin::~VSTPlugin() {
 void VSTPlugin::attachCore(std::unique_ptr<PluginCoreInterface> core) {
   mCore = std::move(core);
   mNumPrograms = mEffect.numPrograms = mMetaClass->GetNumberOfPrograms();
-  if (auto* vst = dynamic_cast<VSTPluginMetaClassInterface*>(mMetaClass.get())) setUniqueID(vst->GetUniqueID());
+  if (auto* vst = dynamic_cast<VSTPluginMetaClassInterface*>(mMetaClass.get()))
+    setUniqueID(vst->GetUniqueID());
   RefreshConnections(false);
   suspend();
 }
@@ -143,12 +144,14 @@ void VSTPlugin::getParameterLabel(int32_t index, char* label) {
 void VSTPlugin::getParameterDisplay(int32_t index, char* text) {
   const ParameterDescriptor* descriptor = mMetaClass->GetParameterDescriptor(index);
   std::string display;
-  if (descriptor && mCore) display = mMetaClass->GetParameterDisplay(index, mCore->GetParameter(*descriptor), -1);
+  if (descriptor && mCore)
+    display = mMetaClass->GetParameterDisplay(index, mCore->GetParameter(*descriptor), -1);
   CopyToHostBuffer(text, display, kVstMaxParamStrLen);
 }
 
 void VSTPlugin::getParameterName(int32_t index, char* text) {
-  const IOConfig config = mCore ? mCore->GetIOConfig() : (mIOConfigs.empty() ? IOConfig{} : mIOConfigs.front());
+  const IOConfig config =
+      mCore ? mCore->GetIOConfig() : (mIOConfigs.empty() ? IOConfig{} : mIOConfigs.front());
   CopyToHostBuffer(text, mMetaClass->GetParameterDisplayName(config, index), kVstMaxParamStrLen);
 }
 
@@ -159,7 +162,8 @@ int32_t VSTPlugin::getChunk(void** data, bool isPreset) {
   try {
     return mCore->GetChunk(data, isPreset);
   } catch (const std::bad_alloc&) {
-    ReportError(mCore.get(), "There is insufficient memory available to save settings.", nullptr, 0, kErrorError);
+    ReportError(mCore.get(), "There is insufficient memory available to save settings.", nullptr, 0,
+                kErrorError);
   } catch (...) {
     ReportError(mCore.get(), "Unable to save settings.", "An unknown error occurred", 0, kErrorError);
   }
@@ -301,6 +305,8 @@ void VSTPlugin::RefreshConnections(bool askHost) {
   mInputsConnected.assign(static_cast<size_t>(std::max(0, mEffect.numInputs)), true);
   mOutputsConnected.assign(static_cast<size_t>(std::max(0, mEffect.numOutputs)), true);
   if (!ask) return;
-  for (size_t i = 0; i < mInputsConnected.size(); ++i) mInputsConnected[i] = isInputConnected(static_cast<int32_t>(i));
-  for (size_t i = 0; i < mOutputsConnected.size(); ++i) mOutputsConnected[i] = isOutputConnected(static_cast<int32_t>(i));
+  for (size_t i = 0; i < mInputsConnected.size(); ++i)
+    mInputsConnected[i] = isInputConnected(static_cast<int32_t>(i));
+  for (size_t i = 0; i < mOutputsConnected.size(); ++i)
+    mOutputsConnected[i] = isOutputConnected(static_cast<int32_t>(i));
 }

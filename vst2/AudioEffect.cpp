@@ -86,35 +86,64 @@ AudioEffect::~AudioEffect() { mEffect.object = nullptr; }
 
 intptr_t AudioEffect::dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
   switch (opcode) {
-    case effOpen: open(); return 0;
-    case effClose: close(); return 0;
+    case effOpen:
+      open();
+      return 0;
+    case effClose:
+      close();
+      return 0;
     case effSetProgram:
       if (value >= 0 && value < mNumPrograms) setProgram(static_cast<int32_t>(value));
       return 0;
-    case effGetProgram: return getProgram();
-    case effSetProgramName: setProgramName(static_cast<char*>(ptr)); return 0;
-    case effGetProgramName: getProgramName(static_cast<char*>(ptr)); return 0;
-    case effGetParamLabel: getParameterLabel(index, static_cast<char*>(ptr)); return 0;
-    case effGetParamDisplay: getParameterDisplay(index, static_cast<char*>(ptr)); return 0;
-    case effGetParamName: getParameterName(index, static_cast<char*>(ptr)); return 0;
-    case effGetVu: return static_cast<intptr_t>(getVu() * 32767.0f);
-    case effSetSampleRate: setSampleRate(opt); return 0;
-    case effSetBlockSize: setBlockSize(static_cast<int32_t>(value)); return 0;
-    case effMainsChanged:
-      if (value) resume(); else suspend();
+    case effGetProgram:
+      return getProgram();
+    case effSetProgramName:
+      setProgramName(static_cast<char*>(ptr));
       return 0;
-    case effEditGetRect: return mEditor ? mEditor->getRect(static_cast<ERect**>(ptr)) : 0;
-    case effEditOpen: return mEditor ? mEditor->open(ptr) : 0;
+    case effGetProgramName:
+      getProgramName(static_cast<char*>(ptr));
+      return 0;
+    case effGetParamLabel:
+      getParameterLabel(index, static_cast<char*>(ptr));
+      return 0;
+    case effGetParamDisplay:
+      getParameterDisplay(index, static_cast<char*>(ptr));
+      return 0;
+    case effGetParamName:
+      getParameterName(index, static_cast<char*>(ptr));
+      return 0;
+    case effGetVu:
+      return static_cast<intptr_t>(getVu() * 32767.0f);
+    case effSetSampleRate:
+      setSampleRate(opt);
+      return 0;
+    case effSetBlockSize:
+      setBlockSize(static_cast<int32_t>(value));
+      return 0;
+    case effMainsChanged:
+      if (value)
+        resume();
+      else
+        suspend();
+      return 0;
+    case effEditGetRect:
+      return mEditor ? mEditor->getRect(static_cast<ERect**>(ptr)) : 0;
+    case effEditOpen:
+      return mEditor ? mEditor->open(ptr) : 0;
     case effEditClose:
       if (mEditor) mEditor->close();
       return 0;
     case effEditIdle:
       if (mEditor) mEditor->idle();
       return 0;
-    case effIdentify: return vst2::FourCC('N', 'v', 'E', 'f');
-    case effGetChunk: return getChunk(static_cast<void**>(ptr), index != 0);
-    case effSetChunk: return setChunk(ptr, static_cast<int32_t>(value), index != 0);
-    default: return 0;
+    case effIdentify:
+      return vst2::FourCC('N', 'v', 'E', 'f');
+    case effGetChunk:
+      return getChunk(static_cast<void**>(ptr), index != 0);
+    case effSetChunk:
+      return setChunk(ptr, static_cast<int32_t>(value), index != 0);
+    default:
+      return 0;
   }
 }
 
@@ -132,7 +161,10 @@ void AudioEffect::setEditor(AEffEditor* editor) {
 }
 
 void AudioEffect::setFlag(int32_t flag, bool state) {
-  if (state) mEffect.flags |= flag; else mEffect.flags &= ~flag;
+  if (state)
+    mEffect.flags |= flag;
+  else
+    mEffect.flags &= ~flag;
 }
 
 intptr_t AudioEffect::callHost(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {

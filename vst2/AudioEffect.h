@@ -27,10 +27,18 @@ class AudioEffect {
   virtual void setProgram(int32_t program) { mCurProgram = program; }
   virtual int32_t getProgram() { return mCurProgram; }
   virtual void setProgramName(char*) {}
-  virtual void getProgramName(char* name) { if (name) *name = 0; }
-  virtual void getParameterLabel(int32_t, char* label) { if (label) *label = 0; }
-  virtual void getParameterDisplay(int32_t, char* text) { if (text) *text = 0; }
-  virtual void getParameterName(int32_t, char* text) { if (text) *text = 0; }
+  virtual void getProgramName(char* name) {
+    if (name) *name = 0;
+  }
+  virtual void getParameterLabel(int32_t, char* label) {
+    if (label) *label = 0;
+  }
+  virtual void getParameterDisplay(int32_t, char* text) {
+    if (text) *text = 0;
+  }
+  virtual void getParameterName(int32_t, char* text) {
+    if (text) *text = 0;
+  }
   virtual float getVu() { return 0.0f; }
   virtual int32_t getChunk(void** data, bool isPreset);
   virtual int32_t setChunk(void*, int32_t, bool) { return 0; }

@@ -17,9 +17,9 @@ extern "C" {
 struct AEffect;
 
 using audioMasterCallback = intptr_t(VST2_CALLBACK*)(AEffect* effect, int32_t opcode, int32_t index,
-                                                      intptr_t value, void* ptr, float opt);
+                                                     intptr_t value, void* ptr, float opt);
 using AEffectDispatcherProc = intptr_t(VST2_CALLBACK*)(AEffect* effect, int32_t opcode, int32_t index,
-                                                        intptr_t value, void* ptr, float opt);
+                                                       intptr_t value, void* ptr, float opt);
 using AEffectProcessProc = void(VST2_CALLBACK*)(AEffect* effect, float** inputs, float** outputs,
                                                 int32_t sampleFrames);
 using AEffectProcessDoubleProc = void(VST2_CALLBACK*)(AEffect* effect, double** inputs, double** outputs,

@@ -77,9 +77,7 @@ struct Angle {
   float s = 0.0f;
 };
 
-inline Angle firstQuadrant(const float* table, int quarter, int j) {
-  return {table[j], table[quarter - j]};
-}
+inline Angle firstQuadrant(const float* table, int quarter, int j) { return {table[j], table[quarter - j]}; }
 
 // theta + pi/2: the second quadrant from the same table, the cosine's sign turned.
 inline Angle quarterTurn(Angle a) { return {-a.s, a.c}; }
@@ -92,8 +90,7 @@ void firstPass(float* x, int logN, float scale) {
   const int n = kPowersOfTwo[logN];
   const int half = n / 2;
   auto group = [&](int a, Complex out[4]) {
-    const Complex p = load(x, a), q = load(x, a + half), r = load(x, a + 1),
-                  t = load(x, a + 1 + half);
+    const Complex p = load(x, a), q = load(x, a + half), r = load(x, a + 1), t = load(x, a + 1 + half);
     out[0] = {(p.re + q.re) * scale, (p.im + q.im) * scale};
     out[1] = {(p.re - q.re) * scale, (p.im - q.im) * scale};
     out[2] = {(r.re + t.re) * scale, (r.im + t.im) * scale};
@@ -147,8 +144,8 @@ void radix8FirstPass(float* x, int n) {
 // stage's twiddle, b that of the second (and its quarter turn), c0, c1 those of the third (and
 // theirs).
 template <bool Inverse>
-[[gnu::always_inline]] inline void radix8Column(float* x, int p0, int len, Angle a, Angle b0,
-                                                Angle c0, Angle c1) {
+[[gnu::always_inline]] inline void radix8Column(float* x, int p0, int len, Angle a, Angle b0, Angle c0,
+                                                Angle c1) {
   const Angle b1 = quarterTurn(b0), c2 = quarterTurn(c0), c3 = quarterTurn(c1);
   const int p1 = p0 + len, p2 = p0 + 2 * len, p3 = p0 + 3 * len;
   const int p4 = p0 + 4 * len, p5 = p0 + 5 * len, p6 = p0 + 6 * len, p7 = p0 + 7 * len;
@@ -249,8 +246,7 @@ void complexTransform(float* data, int m, int count, const float* table) {
   if (!usable(data, m, count, table, kFftComplexMinLog2, kFftComplexMaxLog2)) return;
   const int n = kPowersOfTwo[m];
   const float scale = Inverse ? 1.0f / static_cast<float>(n) : 1.0f;
-  for (int i = 0; i < count; ++i, data += 2 * n)
-    complexBlock<Inverse>(data, m, scale, table, n / 4);
+  for (int i = 0; i < count; ++i, data += 2 * n) complexBlock<Inverse>(data, m, scale, table, n / 4);
 }
 
 int setup(int& m, int n, float* table, int minLog2, int maxLog2) {
@@ -265,8 +261,7 @@ int setup(int& m, int n, float* table, int minLog2, int maxLog2) {
   const double turn = 6.283185307179586476925 / n;
   // Upper half from the sine so the table ends in an exact 0.
   for (int i = 0; i <= quarter; ++i)
-    table[i] =
-        static_cast<float>(2 * i <= quarter ? std::cos(turn * i) : std::sin(turn * (quarter - i)));
+    table[i] = static_cast<float>(2 * i <= quarter ? std::cos(turn * i) : std::sin(turn * (quarter - i)));
   return 0;
 }
 
@@ -318,8 +313,7 @@ void fftRealInverse(float* data, int m, int count, const float* cosineTable) {
 
 float integerPower(float base, int exponent) {
   // Magnitude as unsigned so the most negative exponent does not overflow.
-  unsigned e =
-      exponent < 0 ? 0u - static_cast<unsigned>(exponent) : static_cast<unsigned>(exponent);
+  unsigned e = exponent < 0 ? 0u - static_cast<unsigned>(exponent) : static_cast<unsigned>(exponent);
   float result = 1.0f;
   float square = base;
   while (e) {
@@ -330,6 +324,4 @@ float integerPower(float base, int exponent) {
   return exponent < 0 ? 1.0f / result : result;
 }
 
-float integerPower(int base, int exponent) {
-  return integerPower(static_cast<float>(base), exponent);
-}
+float integerPower(int base, int exponent) { return integerPower(static_cast<float>(base), exponent); }

@@ -32,8 +32,7 @@ void runOrder(IirFilter& f, const float* input, float* output, int count, std::i
 
 template <int N>
 void runOrder(IirFilter& f, const float* input, float* output, int count) {
-  runOrder<N>(f, input, output, count, std::make_index_sequence<N>{},
-              std::make_index_sequence<N - 1>{});
+  runOrder<N>(f, input, output, count, std::make_index_sequence<N>{}, std::make_index_sequence<N - 1>{});
 }
 
 constexpr IirFilter::Routine kUnrolled[] = {nullptr,     runOrder<1>, runOrder<2>, runOrder<3>,
@@ -42,8 +41,8 @@ constexpr int kUnrolledOrders = static_cast<int>(sizeof kUnrolled / sizeof kUnro
 
 // Guards records that were filled by hand rather than by createIirFilter.
 bool runnable(const IirFilter* f, const float* input, const float* output, int count) {
-  return f && f->b && f->a && f->coefficientCount >= 1 &&
-         f->coefficientCount <= IirFilter::kMaxOrder + 1 && input && output && count > 0;
+  return f && f->b && f->a && f->coefficientCount >= 1 && f->coefficientCount <= IirFilter::kMaxOrder + 1 &&
+         input && output && count > 0;
 }
 
 }  // namespace
@@ -74,8 +73,8 @@ void runIirFilter(IirFilter* filter, const float* input, float* output, int coun
     runIirFilterGeneric(filter, input, 1, output, 1, count);
 }
 
-void runIirFilterGeneric(IirFilter* filter, const float* input, int inputStep, float* output,
-                         int outputStep, int count) {
+void runIirFilterGeneric(IirFilter* filter, const float* input, int inputStep, float* output, int outputStep,
+                         int count) {
   if (!runnable(filter, input, output, count)) return;
   const int order = filter->coefficientCount - 1;
   const double* b = filter->b;

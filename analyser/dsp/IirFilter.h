@@ -31,5 +31,5 @@ void runIirFilter(IirFilter* filter, const float* input, float* output, int coun
 
 // The generic recursion for any order, reading every inputStep-th and writing every
 // outputStep-th sample.
-void runIirFilterGeneric(IirFilter* filter, const float* input, int inputStep, float* output,
-                         int outputStep, int count);
+void runIirFilterGeneric(IirFilter* filter, const float* input, int inputStep, float* output, int outputStep,
+                         int count);

@@ -14,8 +14,7 @@ void BalanceAnalysis::Configure(float sampleRate) {
   const std::int32_t segment = static_cast<std::int32_t>(static_cast<double>(sampleRate) * 0.1);
   mWindowLength.store(std::max<std::int32_t>(1, window), std::memory_order_relaxed);
   mSegmentLength.store(std::max<std::int32_t>(1, segment), std::memory_order_relaxed);
-  const double updatesPerSecond =
-      static_cast<double>(sampleRate) / std::max<std::int32_t>(1, segment);
+  const double updatesPerSecond = static_cast<double>(sampleRate) / std::max<std::int32_t>(1, segment);
   mSmoothing.store(static_cast<float>(SmoothingCoefficient(4.0, updatesPerSecond)),
                    std::memory_order_relaxed);
   mWindowCount.store(0, std::memory_order_relaxed);
@@ -52,9 +51,8 @@ void BalanceAnalysis::Process(const float* first, const float* second, std::int3
   bool historyChanged = false;
   std::int32_t i = 0;
   while (i < frames) {
-    const std::int32_t todo =
-        std::min({frames - i, std::max<std::int32_t>(1, windowLength - windowCount),
-                  std::max<std::int32_t>(1, segmentLength - segmentCount)});
+    const std::int32_t todo = std::min({frames - i, std::max<std::int32_t>(1, windowLength - windowCount),
+                                        std::max<std::int32_t>(1, segmentLength - segmentCount)});
     float mid = 0.0f, side = 0.0f;
     for (std::int32_t k = i; k < i + todo; ++k) {
       const float a = FiniteOrZero(first[k]);
@@ -115,8 +113,7 @@ void BalanceAnalysis::CloseWindows(float sum0, float sum1, std::int32_t length) 
   // Both channels' windows close together, so they share the history position.
   const std::int32_t written =
       (mChannels[0].position.load(std::memory_order_relaxed) + kHistoryLength - 1) % kHistoryLength;
-  mEntryBalance[written].store(FastLinearToDb(rms[1]) - FastLinearToDb(rms[0]),
-                               std::memory_order_relaxed);
+  mEntryBalance[written].store(FastLinearToDb(rms[1]) - FastLinearToDb(rms[0]), std::memory_order_relaxed);
 }
 
 void BalanceAnalysis::CloseSegment(float segmentMid, float segmentSide) {
@@ -133,8 +130,7 @@ void BalanceAnalysis::CloseSegment(float segmentMid, float segmentSide) {
 
 float BalanceAnalysis::MeanBalance() const {
   float sum = 0.0f;
-  for (const std::atomic<float>& entry : mEntryBalance)
-    sum += entry.load(std::memory_order_relaxed);
+  for (const std::atomic<float>& entry : mEntryBalance) sum += entry.load(std::memory_order_relaxed);
   return sum / static_cast<float>(kHistoryLength);
 }
 

@@ -57,8 +57,7 @@ class BalanceAnalysis {
   std::atomic<std::int32_t> mWindowLength{0};
   std::atomic<std::int32_t> mWindowCount{0};  // both channels' windows run in step
 
-  std::array<MeteringManager, kChannels> mChannelMeters{
-      {MeteringManager(true), MeteringManager(true)}};
+  std::array<MeteringManager, kChannels> mChannelMeters{{MeteringManager(true), MeteringManager(true)}};
   MeteringManager mMidPeak{true};
   MeteringManager mSidePeak{true};
   MeteringManager mMidAverage{true};

@@ -18,8 +18,7 @@ void Follow(std::atomic<float>& value, float target, float coefficient, bool onl
 
 }  // namespace
 
-void CorrelationMeter::Configure(std::int32_t windowLength, float averageCoefficient,
-                                 float holdCoefficient) {
+void CorrelationMeter::Configure(std::int32_t windowLength, float averageCoefficient, float holdCoefficient) {
   mWindowLength.store(std::max<std::int32_t>(1, windowLength), std::memory_order_relaxed);
   mAverageCoefficient.store(averageCoefficient, std::memory_order_relaxed);
   mHoldCoefficient.store(holdCoefficient, std::memory_order_relaxed);

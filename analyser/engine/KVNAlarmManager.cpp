@@ -60,8 +60,7 @@ void KVNAlarmManager::RegisterAlarm(std::string_view name, const AlarmDefinition
     // whether the editor had registered the alarms before the settings came.
     if (info.th) record.definition.threshold = ClampToRange(record.definition, *info.th);
     if (info.severity) record.severity = *info.severity;
-    if (info.groupTriggerSeverity)
-      record.definition.groupTriggerSeverity = *info.groupTriggerSeverity;
+    if (info.groupTriggerSeverity) record.definition.groupTriggerSeverity = *info.groupTriggerSeverity;
   }
 
   const bool group = IsGroupRecord(record);
@@ -203,8 +202,7 @@ void KVNAlarmManager::ReevaluateGroupsOf(const AlarmRecord& alarm) {
     AlarmRecord* group = Find(mGroupNames[i]);
     if (!group) continue;
     const std::vector<std::string>& members = group->definition.members;
-    if (std::find(members.begin(), members.end(), alarm.name) != members.end())
-      EvaluateGroup(*group);
+    if (std::find(members.begin(), members.end(), alarm.name) != members.end()) EvaluateGroup(*group);
   }
 }
 

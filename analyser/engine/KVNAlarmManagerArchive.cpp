@@ -57,8 +57,7 @@ void KVNAlarmManager::Save(Serialization::Archive& archive) {
   std::sort(entries.begin(), entries.end(),
             [](const PersistentAlarmInfo& a, const PersistentAlarmInfo& b) { return a.uai < b.uai; });
   archive.WriteInt(kAlarmCount, static_cast<std::int32_t>(entries.size()));
-  for (std::size_t i = 0; i < entries.size(); ++i)
-    entries[i].SaveAsObject(archive, std::to_string(i));
+  for (std::size_t i = 0; i < entries.size(); ++i) entries[i].SaveAsObject(archive, std::to_string(i));
 }
 
 void KVNAlarmManager::Load(Serialization::Archive& archive) {
@@ -67,8 +66,8 @@ void KVNAlarmManager::Load(Serialization::Archive& archive) {
   for (const PersistentAlarmInfo& info : entries) ApplyOrKeepPending(info);
 }
 
-void KVNAlarmManager::LoadSelected(Serialization::Archive& archive,
-                                   const std::set<std::string>& names, std::int32_t severity) {
+void KVNAlarmManager::LoadSelected(Serialization::Archive& archive, const std::set<std::string>& names,
+                                   std::int32_t severity) {
   for (PersistentAlarmInfo& info : ReadEntries(archive)) {
     if (names.count(info.uai) == 0) continue;
     if (info.severity == kHighestAlarmSeverity) info.severity = ClampAlarmSeverity(severity);

@@ -24,8 +24,8 @@ const Color kCyan{0, 0xFFFF, 0xFFFF};
 const Color kWhite{0xFFFF, 0xFFFF, 0xFFFF};
 const Color kPpmBlue{0x4444, 0x8888, 0xFFFF};
 
-void SetColors(Config& c, const Color& normal, const Color& caution, const Color& warning,
-               const Color& over, const Color& sub) {
+void SetColors(Config& c, const Color& normal, const Color& caution, const Color& warning, const Color& over,
+               const Color& sub) {
   c.mColors = {normal, caution, warning, over, sub, sub};
 }
 
@@ -171,16 +171,14 @@ void KVNLevelMeterConfig::Save(Serialization::Archive& archive) {
 void KVNLevelMeterConfig::Load(Serialization::Archive& archive) {
   const std::string typeName = archive.ReadStringOrDefault("mMeterType", kArchiveNames[mtrCustom]);
   const auto found = std::find(std::begin(kArchiveNames), std::end(kArchiveNames), typeName);
-  const int type = found == std::end(kArchiveNames)
-                       ? mtrCustom
-                       : static_cast<int>(found - std::begin(kArchiveNames));
+  const int type =
+      found == std::end(kArchiveNames) ? mtrCustom : static_cast<int>(found - std::begin(kArchiveNames));
 
   // Read into a copy, so a load that fails halfway leaves every type as it was. A missing
   // child, also a custom one, keeps that type's configuration.
   std::array<MeterConfig, kMeterTypeCount> configs = mMeterConfigs;
   for (int custom : {mtrCustom, mtrCustomLin})
-    if (archive.HasEntry(kArchiveNames[custom]))
-      configs[custom].LoadAsObject(archive, kArchiveNames[custom]);
+    if (archive.HasEntry(kArchiveNames[custom])) configs[custom].LoadAsObject(archive, kArchiveNames[custom]);
   for (int kSystem : {mtrK20_RMS, mtrK14_RMS, mtrK12_RMS})
     if (archive.HasEntry(kArchiveNames[kSystem]))
       KVNKSysMeterConfigMutableParamArchiveHelper(configs[kSystem])
@@ -197,8 +195,7 @@ void KVNLevelMeterConfig::Announce(std::int32_t code, std::int32_t value, bool a
   if (announce) SendMessage(kMessageClass, code, value);
 }
 
-void KVNLevelMeterConfig::SetFlag(bool MeterConfig::*field, bool on, std::int32_t code,
-                                  bool announce) {
+void KVNLevelMeterConfig::SetFlag(bool MeterConfig::*field, bool on, std::int32_t code, bool announce) {
   Selected().*field = on;
   Announce(code, 0, announce);
 }
@@ -307,8 +304,7 @@ void KVNLevelMeterConfig::SetOverIndicator(bool on, bool announce) {
   SetFlag(&MeterConfig::mEnableOverIndicator, on, kMsgOverIndicator, announce);
 }
 
-void KVNLevelMeterConfig::SetColor(int index, const ZEBCanvas::SerializableColorSpec& color,
-                                   bool announce) {
+void KVNLevelMeterConfig::SetColor(int index, const ZEBCanvas::SerializableColorSpec& color, bool announce) {
   const int slot = ColorSlot(index);
   Color& target = Selected().mColors[slot];
   target.mRed = color.mRed;

@@ -18,15 +18,7 @@ class KVNLevelMeterConfig : public MessagePublisher, public Serialization::Seria
   // Levels in dB, times in seconds.
   class MeterConfig : public Serialization::Serializable {
    public:
-    enum ColorIndex {
-      clrNormal,
-      clrCaution,
-      clrWarning,
-      clrOver,
-      clrSubLevel,
-      clrSubHold,
-      kColorCount
-    };
+    enum ColorIndex { clrNormal, clrCaution, clrWarning, clrOver, clrSubLevel, clrSubHold, kColorCount };
 
     std::string_view GetTypeId() const override { return "QMR_KVNLevelMeterConfig::MeterConfig"; }
     void Save(Serialization::Archive& archive) override;
@@ -71,15 +63,7 @@ class KVNLevelMeterConfig : public MessagePublisher, public Serialization::Seria
     std::array<ZEBCanvas::SerializableColorSpec, kColorCount> mColors{};
   };
 
-  enum MeterType {
-    mtrCustom,
-    mtrCustomLin,
-    mtrK20_RMS,
-    mtrK14_RMS,
-    mtrK12_RMS,
-    mtrBBCPPM,
-    kMeterTypeCount
-  };
+  enum MeterType { mtrCustom, mtrCustomLin, mtrK20_RMS, mtrK14_RMS, mtrK12_RMS, mtrBBCPPM, kMeterTypeCount };
 
   static constexpr std::int32_t kMessageClass = vst2::FourCC('l', 'm', 'M', 'n');
   // Message codes, one per setter.
@@ -194,9 +178,7 @@ class KVNLevelMeterConfig : public MessagePublisher, public Serialization::Seria
   bool GetRmsHoldLinearFall() const { return Selected().mRmsHoldLinearFall; }
 
   // The configuration kept for a meter type (the first one for an index out of range).
-  const MeterConfig& GetMeterConfig(int meterType) const {
-    return mMeterConfigs[TypeIndex(meterType)];
-  }
+  const MeterConfig& GetMeterConfig(int meterType) const { return mMeterConfigs[TypeIndex(meterType)]; }
 
  private:
   static int TypeIndex(int meterType) {

@@ -85,20 +85,20 @@ void KVNLevelMeterConfig::MeterConfig::Load(Serialization::Archive& archive) {
     if (archive.HasEntry(kColorNames[i])) mColors[i].LoadAsObject(archive, kColorNames[i]);
 }
 
-void KVNLevelMeterConfig::MeterConfig::ReadKey(Serialization::Archive& archive,
-                                               std::string_view key, bool& field) {
+void KVNLevelMeterConfig::MeterConfig::ReadKey(Serialization::Archive& archive, std::string_view key,
+                                               bool& field) {
   field = archive.ReadBoolOrDefault(key, field);
 }
 
-void KVNLevelMeterConfig::MeterConfig::ReadKey(Serialization::Archive& archive,
-                                               std::string_view key, float& field) {
+void KVNLevelMeterConfig::MeterConfig::ReadKey(Serialization::Archive& archive, std::string_view key,
+                                               float& field) {
   // Damaged text may hold NaN or a number beyond float; converting those is undefined or poisons
   // every level computed from them.
   const double value = archive.ReadFloatOrDefault(key, field);
   if (std::isfinite(value) && std::fabs(value) <= FLT_MAX) field = static_cast<float>(value);
 }
 
-void KVNLevelMeterConfig::MeterConfig::ReadKey(Serialization::Archive& archive,
-                                               std::string_view key, std::int32_t& field) {
+void KVNLevelMeterConfig::MeterConfig::ReadKey(Serialization::Archive& archive, std::string_view key,
+                                               std::int32_t& field) {
   field = archive.ReadIntOrDefault(key, field);
 }

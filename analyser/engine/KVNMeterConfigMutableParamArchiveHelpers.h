@@ -9,9 +9,7 @@ class KVNKSysMeterConfigMutableParamArchiveHelper : public Serialization::Serial
   explicit KVNKSysMeterConfigMutableParamArchiveHelper(KVNLevelMeterConfig::MeterConfig& config)
       : mConfig(&config) {}
 
-  std::string_view GetTypeId() const override {
-    return "QMR_KVNKSysMeterConfigMutableParamArchiveHelper";
-  }
+  std::string_view GetTypeId() const override { return "QMR_KVNKSysMeterConfigMutableParamArchiveHelper"; }
   void Save(Serialization::Archive& archive) override;
   void Load(Serialization::Archive& archive) override;
 
@@ -21,9 +19,7 @@ class KVNKSysMeterConfigMutableParamArchiveHelper : public Serialization::Serial
 
 class KVNBBCPPMMeterConfigMutableParamArchiveHelper : public Serialization::Serializable {
  public:
-  std::string_view GetTypeId() const override {
-    return "QMR_KVNBBCPPMMeterConfigMutableParamArchiveHelper";
-  }
+  std::string_view GetTypeId() const override { return "QMR_KVNBBCPPMMeterConfigMutableParamArchiveHelper"; }
   void Save(Serialization::Archive&) override {}
   void Load(Serialization::Archive&) override {}
 };

@@ -125,11 +125,10 @@ void KVNPhaseConfig::Load(Serialization::Archive& archive) {
   mAutoGain = archive.ReadBoolOrDefault("mAutoGain", true);
   // A gain out of range is clamped, a NaN one refused.
   const double gain = archive.ReadFloatOrDefault("mGainDb", mGainDb);
-  if (!std::isnan(gain))
-    mGainDb = static_cast<float>(std::clamp(gain, 0.0, static_cast<double>(kMaxGainDb)));
+  if (!std::isnan(gain)) mGainDb = static_cast<float>(std::clamp(gain, 0.0, static_cast<double>(kMaxGainDb)));
   mLowLevelGate = archive.ReadBoolOrDefault("mLowLevelGate", mLowLevelGate);
-  mXYPlotStyle = archive.ReadStringOrDefault("mXYPlotStyle", "xysPoints") == "xysPoints" ? xysPoints
-                                                                                         : xysLines;
+  mXYPlotStyle =
+      archive.ReadStringOrDefault("mXYPlotStyle", "xysPoints") == "xysPoints" ? xysPoints : xysLines;
   const std::string polar = archive.ReadStringOrDefault("mPolarPlotStyle", "ppsBars");
   mPolarPlotStyle = polar == "ppsBars" ? ppsBars : polar == "ppsLines" ? ppsLines : ppsPoints;
   for (int t = 0; t < 3; ++t) {
@@ -137,11 +136,9 @@ void KVNPhaseConfig::Load(Serialization::Archive& archive) {
     mPlotDecay[t] = archive.ReadIntOrDefault(kDecayNames[t], mPlotDecay[t]);
   }
   if (archive.HasEntry("mPhaseColor")) mPhaseColor.LoadAsObject(archive, "mPhaseColor");
-  mPhaseScopeEnabled.store(archive.ReadBoolOrDefault("mPhaseScopeEnabled", true),
-                           std::memory_order_relaxed);
+  mPhaseScopeEnabled.store(archive.ReadBoolOrDefault("mPhaseScopeEnabled", true), std::memory_order_relaxed);
 
-  for (std::int32_t code :
-       {kAutoGainChanged, kManualGainChanged, kGainMayHaveChanged, kXYStyleChanged,
-        kPolarStyleChanged, kDensityChanged, kDecayChanged, kColourChanged})
+  for (std::int32_t code : {kAutoGainChanged, kManualGainChanged, kGainMayHaveChanged, kXYStyleChanged,
+                            kPolarStyleChanged, kDensityChanged, kDecayChanged, kColourChanged})
     Notify(code);
 }

@@ -67,7 +67,8 @@ void Korvane::ProcessBlock(float** inputs, float** outputs, int32_t frames, int3
   const int32_t channels = GetIOConfig().first;
   if (channels != 1 && channels != 2) return;
   for (int32_t offset = 0; offset < frames;) {
-    const int32_t n = channels == 2 ? frames : std::min<int32_t>(frames - offset, static_cast<int32_t>(mZeroBuffer.size()));
+    const int32_t n =
+        channels == 2 ? frames : std::min<int32_t>(frames - offset, static_cast<int32_t>(mZeroBuffer.size()));
     const AnalysisView view{inputs[0] + offset, channels == 2 ? inputs[1] + offset : mZeroBuffer.data()};
     for (KorvaneServiceBase* service : mAudioServices) service->Process(view, n);
     offset += n;

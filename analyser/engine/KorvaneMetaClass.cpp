@@ -35,8 +35,7 @@ ZEBKorvaneMetaClass::ZEBKorvaneMetaClass() {
   }
 }
 
-PluginCoreInterface* ZEBKorvaneMetaClass::CreatePluginCore(PluginPlatform* platform,
-                                                           IOConfig ioConfig) {
+PluginCoreInterface* ZEBKorvaneMetaClass::CreatePluginCore(PluginPlatform* platform, IOConfig ioConfig) {
   return new Korvane(platform, ioConfig);
 }
 

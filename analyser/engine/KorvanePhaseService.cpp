@@ -24,8 +24,7 @@ void KorvanePhaseService::SetServices(PluginServices* services) {
   mConfig.reset();
   mProxy = std::make_unique<MsgProxy>(services);
   mConfig = std::make_unique<KVNPhaseConfig>(services);
-  mProxy->Subscribe(mConfig->GetMessageClass(KVNPhaseConfig::kMessageClass), 0,
-                    &MsgProxy::OnMessage, true);
+  mProxy->Subscribe(mConfig->GetMessageClass(KVNPhaseConfig::kMessageClass), 0, &MsgProxy::OnMessage, true);
   mAudioConfig.store(mConfig.get(), std::memory_order_release);
 }
 
@@ -48,8 +47,7 @@ void KorvanePhaseService::Reset() {
 void KorvanePhaseService::Process(const AnalysisView& view, std::int32_t frames) {
   if (!HasWork() || IsMono() || frames <= 0) return;
   const KVNPhaseConfig* config = mAudioConfig.load(std::memory_order_acquire);
-  if (config != nullptr && config->IsPhaseScopeEnabled())
-    mPool.Fill(view.first, view.second, frames);
+  if (config != nullptr && config->IsPhaseScopeEnabled()) mPool.Fill(view.first, view.second, frames);
   mCorrelation.Process(view.first, view.second, frames);
 }
 

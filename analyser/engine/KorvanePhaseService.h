@@ -13,8 +13,7 @@
 // Correlation of the two channels per 50 ms window with its minimum hold and long-term
 // average, and the scope buffers that the phase scope draws from. Owns the phase-scope
 // configuration.
-class KorvanePhaseService : public KorvaneService<KorvanePhaseService>,
-                            public Serialization::Serializable {
+class KorvanePhaseService : public KorvaneService<KorvanePhaseService>, public Serialization::Serializable {
  public:
   static constexpr const char* kServiceName = "KorvanePhaseService";
 

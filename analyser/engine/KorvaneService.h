@@ -62,8 +62,7 @@ class KorvaneService : public KorvaneServiceBase {
   void UpdateHasWork() {
     bool work = mProcessWithoutClients;
     if (!mClients.empty())
-      work = std::any_of(mClients.begin(), mClients.end(),
-                         [](const Client* c) { return c->IsActive(); });
+      work = std::any_of(mClients.begin(), mClients.end(), [](const Client* c) { return c->IsActive(); });
     mHasWork.store(work, std::memory_order_release);
   }
 
@@ -74,8 +73,7 @@ class KorvaneService : public KorvaneServiceBase {
 
 template <class S, int kWantsAudio, class Client>
 void KorvaneService<S, kWantsAudio, Client>::LoadFromArchive(Serialization::Archive& archive) {
-  if (archive.HasEntry(this->GetName()))
-    static_cast<S*>(this)->LoadAsObject(archive, this->GetName());
+  if (archive.HasEntry(this->GetName())) static_cast<S*>(this)->LoadAsObject(archive, this->GetName());
 }
 
 // Base of the editor frames that read service S. Attaching takes S from the plug-in's service

@@ -25,11 +25,8 @@ void KorvaneServiceList::Reset() {
   for (KorvaneServiceBase* service : mServices) service->Reset();
 }
 
-void KorvaneServiceList::Setup(float sampleRate, std::int32_t blockSize,
-                               std::int32_t channelCount) {
+void KorvaneServiceList::Setup(float sampleRate, std::int32_t blockSize, std::int32_t channelCount) {
   for (KorvaneServiceBase* service : mServices) service->Setup(sampleRate, blockSize, channelCount);
 }
 
-KorvaneServiceBase* FindService(KorvaneServiceList& list, std::string_view name) {
-  return list.Find(name);
-}
+KorvaneServiceBase* FindService(KorvaneServiceList& list, std::string_view name) { return list.Find(name); }

@@ -5,8 +5,8 @@
 
 namespace {
 
-AlarmDefinition Single(float minimum, float maximum, float threshold, std::int32_t comparison,
-                       bool absolute, std::int32_t severity, float initialValue) {
+AlarmDefinition Single(float minimum, float maximum, float threshold, std::int32_t comparison, bool absolute,
+                       std::int32_t severity, float initialValue) {
   AlarmDefinition definition;
   definition.minimum = minimum;
   definition.maximum = maximum;
@@ -30,8 +30,7 @@ void RegisterPhaseAndBalanceAlarms(KVNAlarmManager& manager) {
   AlarmDefinition antiphase = Single(0.0f, 0.0f, 0.0f, AlarmDefinition::kAtLeast, false, 3, 0.0f);
   antiphase.members = {kCorrelationInst, kCorrelationAvg};
   manager.RegisterAlarm(kAntiphaseSummary, antiphase);
-  manager.RegisterAlarm(kBalanceLevel,
-                        Single(0.0f, 20.0f, 6.0f, AlarmDefinition::kAbove, true, 2, 0.0f));
+  manager.RegisterAlarm(kBalanceLevel, Single(0.0f, 20.0f, 6.0f, AlarmDefinition::kAbove, true, 2, 0.0f));
   manager.RegisterAlarm(kSideToMidRatio,
                         Single(-40.0f, 0.0f, -20.0f, AlarmDefinition::kBelow, false, 1, 0.0f));
 }

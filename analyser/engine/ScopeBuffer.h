@@ -12,8 +12,7 @@ struct ScopeBuffer {
   static constexpr std::int32_t kFrames = 2048;
 
   bool IsReady() const {
-    return readToggle.load(std::memory_order_acquire) ==
-           writeToggle.load(std::memory_order_acquire);
+    return readToggle.load(std::memory_order_acquire) == writeToggle.load(std::memory_order_acquire);
   }
   // Drawing side: hands a ready buffer back to the writer.
   void Release() {

@@ -46,12 +46,10 @@ std::string Archive::ReadStringOrDefault(std::string_view name, std::string_view
 }
 
 void Archive::WriteObjectRef(std::string_view name, Serializable* object) {
-  if (!object)
-    throw 0;
+  if (!object) throw 0;
   object->SaveAsObject(*this, {});
   const ObjectRecord* record = FindRecord(*object);
-  if (!record)
-    throw 0;
+  if (!record) throw 0;
   WriteObjectId(name, object->GetObjectId());
 }
 
@@ -61,11 +59,9 @@ Serializable* Archive::ReadObjectRef(std::string_view name) {
     ++found->second.referenceCount;
     return found->second.object;
   }
-  if (!mFactory)
-    return nullptr;
+  if (!mFactory) return nullptr;
   std::unique_ptr<Serializable> object(mFactory->CreateObject(ReadObjectType(id)));
-  if (!object)
-    return nullptr;
+  if (!object) return nullptr;
   const auto record = mRegistry.emplace(id, ObjectRecord{object.get(), false, 1}).first;
   try {
     object->LoadAsObject(*this, {});
@@ -79,8 +75,7 @@ Serializable* Archive::ReadObjectRef(std::string_view name) {
 void Archive::EnterObject(std::string_view, std::string_view) {}
 
 ObjectId Archive::BeginObject(Serializable& object, std::string_view) {
-  if (FindRecord(object))
-    return 0;
+  if (FindRecord(object)) return 0;
   const ObjectId id = gLastObjectId.fetch_add(1, std::memory_order_relaxed) + 1;
   const auto record = mRegistry.emplace(id, ObjectRecord{&object, false, 0}).first;
   try {
@@ -96,8 +91,7 @@ ObjectId Archive::BeginObject(Serializable& object, std::string_view) {
 void Archive::LeaveObject() {}
 
 void Archive::EndObject(Serializable& object) {
-  if (mObjectStack.empty() || mObjectStack.back() != &object)
-    return;
+  if (mObjectStack.empty() || mObjectStack.back() != &object) return;
   mObjectStack.pop_back();
   if (const auto found = mRegistry.find(object.GetObjectId()); found != mRegistry.end())
     found->second.written = true;

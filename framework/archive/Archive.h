@@ -14,7 +14,7 @@ namespace Serialization {
 
 // Makes objects by class identifier for a loading archive that meets an unknown object id.
 class ObjectFactory {
-public:
+ public:
   virtual ~ObjectFactory();
   // The caller owns the result; null for a class identifier the factory does not know.
   virtual Serializable* CreateObject(std::string_view typeId) = 0;
@@ -23,7 +23,7 @@ public:
 // One save or one load of a tree of named objects holding typed, named attributes.
 // Attribute and object names are looked up in the current object, the innermost one entered.
 class Archive {
-public:
+ public:
   explicit Archive(std::string archiveType = {}, ObjectFactory* factory = nullptr);
   virtual ~Archive();
   Archive(const Archive&) = delete;
@@ -55,8 +55,7 @@ public:
   virtual std::string ReadString(std::string_view name) = 0;
   virtual void WriteBinary(std::string_view name, const std::uint8_t* bytes, std::size_t length) = 0;
   // A new block owned by the caller; length receives its byte count.
-  virtual std::unique_ptr<std::uint8_t[]> ReadBinary(std::string_view name,
-                                                     std::size_t& length) = 0;
+  virtual std::unique_ptr<std::uint8_t[]> ReadBinary(std::string_view name, std::size_t& length) = 0;
 
   // Writes the object (unless the archive holds it already) and then a reference to it.
   // Throws the integer 0 for an object that cannot be registered, a null one included.
@@ -84,12 +83,12 @@ public:
 
   const std::string& GetArchiveType() const { return mArchiveType; }
 
-protected:
+ protected:
   void SetArchiveType(std::string archiveType) { mArchiveType = std::move(archiveType); }
   // Objects begun and not yet ended.
   std::size_t GetOpenObjectCount() const { return mObjectStack.size(); }
 
-private:
+ private:
   struct ObjectRecord {
     Serializable* object{nullptr};
     bool written{false};

@@ -10,8 +10,7 @@ ArchivePathScope::ArchivePathScope(Archive& archive, const std::vector<std::stri
       mEntered(archive.EnterObjectPath(names)) {}
 
 ArchivePathScope::~ArchivePathScope() {
-  if (!mEntered)
-    return;
+  if (!mEntered) return;
   try {
     mArchive.LeaveObjects(mNameCount);
   } catch (...) {

@@ -9,7 +9,7 @@ class Archive;
 
 // Enters a path of nested objects for the scope's lifetime, if the whole path is there.
 class ArchivePathScope {
-public:
+ public:
   ArchivePathScope(Archive& archive, const std::vector<std::string>& names);
   ~ArchivePathScope();
   ArchivePathScope(const ArchivePathScope&) = delete;
@@ -17,7 +17,7 @@ public:
 
   bool IsOpen() const { return mEntered; }
 
-private:
+ private:
   Archive& mArchive;
   int mNameCount{0};
   bool mEntered{false};

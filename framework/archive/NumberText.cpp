@@ -53,7 +53,8 @@ std::string FormatUnsigned(uint64_t value, int minimumDigits) {
 
 std::string FormatFixed(double value, int decimals) {
   char buffer[400];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
   return result.ec == std::errc() ? Chars(buffer, result.ptr) : std::string("0");
 }
 
@@ -68,8 +69,7 @@ double ParseDouble(std::string_view text, size_t* consumed) {
   bool negative = false;
   if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
   std::chars_format format = std::chars_format::general;
-  const bool hex = at + 2 < text.size() && text[at] == '0' &&
-                   (text[at + 1] == 'x' || text[at + 1] == 'X') &&
+  const bool hex = at + 2 < text.size() && text[at] == '0' && (text[at + 1] == 'x' || text[at + 1] == 'X') &&
                    (DigitValue(text[at + 2]) < 16 || text[at + 2] == '.');
   if (hex) {
     format = std::chars_format::hex;
@@ -108,7 +108,8 @@ int32_t ParseLong32(std::string_view text) {
   int base = 10;
   if (at < text.size() && text[at] == '0') {
     base = 8;
-    if (at + 2 < text.size() && (text[at + 1] == 'x' || text[at + 1] == 'X') && DigitValue(text[at + 2]) < 16) {
+    if (at + 2 < text.size() && (text[at + 1] == 'x' || text[at + 1] == 'X') &&
+        DigitValue(text[at + 2]) < 16) {
       base = 16;
       at += 2;
     }

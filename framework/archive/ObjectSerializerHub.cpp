@@ -13,8 +13,7 @@ void EraseAll(std::vector<T*>& list, const T* item) {
 }  // namespace
 
 ObjectSerializerSatellite::~ObjectSerializerSatellite() {
-  while (!mHubs.empty())
-    mHubs.front()->RemoveSatellite(*this);
+  while (!mHubs.empty()) mHubs.front()->RemoveSatellite(*this);
 }
 
 ObjectSerializerHub::~ObjectSerializerHub() {
@@ -43,13 +42,11 @@ void ObjectSerializerHub::RemoveSatellite(ObjectSerializerSatellite& satellite) 
 
 // By index: a satellite may add or remove satellites while it is saved or loaded.
 void ObjectSerializerHub::SaveSatellites(Archive& archive) {
-  for (std::size_t i = 0; i < mSatellites.size(); ++i)
-    mSatellites[i]->SaveToArchive(archive);
+  for (std::size_t i = 0; i < mSatellites.size(); ++i) mSatellites[i]->SaveToArchive(archive);
 }
 
 void ObjectSerializerHub::LoadSatellites(Archive& archive) {
-  for (std::size_t i = 0; i < mSatellites.size(); ++i)
-    mSatellites[i]->LoadFromArchive(archive);
+  for (std::size_t i = 0; i < mSatellites.size(); ++i) mSatellites[i]->LoadFromArchive(archive);
 }
 
 }  // namespace Serialization

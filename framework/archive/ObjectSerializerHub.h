@@ -9,7 +9,7 @@ class ObjectSerializerHub;
 
 // An object archived along with its hubs' owners, which need not know its class.
 class ObjectSerializerSatellite {
-public:
+ public:
   ObjectSerializerSatellite() = default;
   ObjectSerializerSatellite(const ObjectSerializerSatellite&) = delete;
   ObjectSerializerSatellite& operator=(const ObjectSerializerSatellite&) = delete;
@@ -19,14 +19,14 @@ public:
   virtual void SaveToArchive(Archive& archive) = 0;
   virtual void LoadFromArchive(Archive& archive) = 0;
 
-private:
+ private:
   friend class ObjectSerializerHub;
   std::vector<ObjectSerializerHub*> mHubs{};
 };
 
 // Saves and loads its satellites in registration order. Neither side owns the other.
 class ObjectSerializerHub {
-public:
+ public:
   ObjectSerializerHub() = default;
   ObjectSerializerHub(const ObjectSerializerHub&) = delete;
   ObjectSerializerHub& operator=(const ObjectSerializerHub&) = delete;
@@ -39,7 +39,7 @@ public:
   void SaveSatellites(Archive& archive);
   void LoadSatellites(Archive& archive);
 
-private:
+ private:
   std::vector<ObjectSerializerSatellite*> mSatellites{};
 };
 

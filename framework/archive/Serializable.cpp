@@ -7,8 +7,7 @@ namespace Serialization {
 Serializable::~Serializable() = default;
 
 void Serializable::SaveAsObject(Archive& archive, std::string_view name) {
-  if (archive.BeginObject(*this, name) == 0)
-    return;
+  if (archive.BeginObject(*this, name) == 0) return;
   try {
     Save(archive);
   } catch (...) {

@@ -12,7 +12,7 @@ using ObjectId = std::uint64_t;
 
 // Base of everything that writes and reads its attributes by name into an object archive.
 class Serializable {
-public:
+ public:
   Serializable() = default;
   Serializable(const Serializable&) = default;
   Serializable& operator=(const Serializable&) = default;
@@ -31,7 +31,7 @@ public:
   ObjectId GetObjectId() const { return mObjectId; }
   void SetObjectId(ObjectId id) { mObjectId = id; }
 
-private:
+ private:
   ObjectId mObjectId{0};
 };
 

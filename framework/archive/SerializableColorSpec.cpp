@@ -5,9 +5,7 @@
 namespace ZEBCanvas {
 namespace {
 
-std::uint16_t LowBits(std::int32_t value) {
-  return static_cast<std::uint16_t>(value & 0xFFFF);
-}
+std::uint16_t LowBits(std::int32_t value) { return static_cast<std::uint16_t>(value & 0xFFFF); }
 
 }  // namespace
 

@@ -8,7 +8,7 @@ namespace ZEBCanvas {
 
 // An archived colour: three 16-bit components, 0xFFFF full.
 class SerializableColorSpec : public Serialization::Serializable {
-public:
+ public:
   SerializableColorSpec() = default;
   SerializableColorSpec(std::uint16_t red, std::uint16_t green, std::uint16_t blue)
       : mRed(red), mGreen(green), mBlue(blue) {}

@@ -36,7 +36,9 @@ size_t ReadSize(std::string_view text, size_t maximum, std::string_view name) {
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
-bool IsAlphanumeric(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsAlphanumeric(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
 int HexDigit(char c) {
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -111,7 +113,8 @@ namespace {
 void CheckName(std::string_view name) {
   for (char special : kSpecialCharacters) {
     if (name.find(special) != npos) {
-      Fail("illegal character in '" + std::string(name) + "'", "str.find(cSpecialChars[k]) == std::string::npos", 1064);
+      Fail("illegal character in '" + std::string(name) + "'",
+           "str.find(cSpecialChars[k]) == std::string::npos", 1064);
     }
   }
 }
@@ -124,7 +127,9 @@ void XMLArchive::WriteScalar(std::string_view name, const char* type, std::strin
   *mOut << mIndent << "<att name=\"" << name << "\" type=\"" << type << "\">" << value << "</att>\n";
 }
 
-void XMLArchive::WriteBool(std::string_view name, bool value) { WriteScalar(name, "bool", value ? "true" : "false"); }
+void XMLArchive::WriteBool(std::string_view name, bool value) {
+  WriteScalar(name, "bool", value ? "true" : "false");
+}
 
 void XMLArchive::WriteInt(std::string_view name, int32_t value) {
   WriteScalar(name, "i", NumberText::FormatInteger(value));
@@ -173,7 +178,8 @@ std::string XMLArchive::FormatNumber(double value) const {
   return mFixedFloats ? NumberText::FormatFixed(value, 16) : NumberText::FormatShort(value);
 }
 
-void XMLArchive::WriteNumbers(std::string_view name, size_t count, const double* doubles, const float* floats) {
+void XMLArchive::WriteNumbers(std::string_view name, size_t count, const double* doubles,
+                              const float* floats) {
   CheckName(name);
   if (!mOut) return;
   *mOut << mIndent << "<att name=\"" << name << "\" type=\"fvec\" vec_size=\"" << count << "\">\n";
@@ -196,8 +202,8 @@ ObjectId XMLArchive::BeginObject(Serializable& object, std::string_view name) {
   if (mOut) CheckName(name);
   const ObjectId id = Archive::BeginObject(object, name);
   if (id == 0 || !mOut) return id;
-  *mOut << mIndent << "<obj id=\"" << NumberText::FormatUnsigned(id, 10) << "\" name=\"" << name << "\" type=\""
-        << object.GetTypeId() << "\">\n";
+  *mOut << mIndent << "<obj id=\"" << NumberText::FormatUnsigned(id, 10) << "\" name=\"" << name
+        << "\" type=\"" << object.GetTypeId() << "\">\n";
   mIndent.assign(GetOpenObjectCount(), '\t');
   return id;
 }
@@ -265,8 +271,9 @@ size_t XMLArchive::ReadElement(Node& node, int depth) {
   const std::string_view tag = StartTag(node);
   if (const size_t name = tag.find("name=\""); name != npos) {
     const size_t close = tag.find('"', name + 6);
-    if (close == npos) Fail("cant find matching quote pair." + std::string(kNodeIs) + std::string(tag),
-                            "quotePairEnd!=GetOpenEnd()", 206);
+    if (close == npos)
+      Fail("cant find matching quote pair." + std::string(kNodeIs) + std::string(tag),
+           "quotePairEnd!=GetOpenEnd()", 206);
     node.name = tag.substr(name + 6, close - name - 6);
   }
   if (node.kind == kAttributeNode) {
@@ -354,15 +361,21 @@ const XMLArchive::Node& XMLArchive::AttributeNode(std::string_view name) const {
 
 bool XMLArchive::ReadBool(std::string_view name) { return Content(AttributeNode(name)) == "true"; }
 
-int32_t XMLArchive::ReadInt(std::string_view name) { return NumberText::ParseLong32(Content(AttributeNode(name))); }
+int32_t XMLArchive::ReadInt(std::string_view name) {
+  return NumberText::ParseLong32(Content(AttributeNode(name)));
+}
 
 int64_t XMLArchive::ReadInt64(std::string_view name) {
   return NumberText::DoubleToInt64(NumberText::ParseDouble(Content(AttributeNode(name))));
 }
 
-double XMLArchive::ReadFloat(std::string_view name) { return NumberText::ParseDouble(Content(AttributeNode(name))); }
+double XMLArchive::ReadFloat(std::string_view name) {
+  return NumberText::ParseDouble(Content(AttributeNode(name)));
+}
 
-std::string XMLArchive::ReadString(std::string_view name) { return std::string(Content(AttributeNode(name))); }
+std::string XMLArchive::ReadString(std::string_view name) {
+  return std::string(Content(AttributeNode(name)));
+}
 
 ObjectId XMLArchive::ReadObjectId(std::string_view name) {
   return static_cast<ObjectId>(NumberText::ParseInt64(Content(AttributeNode(name))));
@@ -383,7 +396,8 @@ std::unique_ptr<uint8_t[]> XMLArchive::ReadBinary(std::string_view name, size_t&
     if (pending < 0) {
       pending = digit;
     } else {
-      bytes[decoded++] = static_cast<uint8_t>((static_cast<unsigned>(pending) << 4) + static_cast<unsigned>(digit));
+      bytes[decoded++] =
+          static_cast<uint8_t>((static_cast<unsigned>(pending) << 4) + static_cast<unsigned>(digit));
       pending = -1;
     }
   }
@@ -428,8 +442,8 @@ void XMLArchive::EnterObject(std::string_view name, std::string_view) {
   Node* objNode = Child(name);
   if (!objNode) Fail("cant find object '" + std::string(name) + "'", "objNode!=NULL", __LINE__);
   if (objNode->kind != kObjectNode) {
-    Fail("node is not an object '" + std::string(StartTag(*objNode)) + "'", "objNode->GetType()==ArchiveNode::Object",
-         1042);
+    Fail("node is not an object '" + std::string(StartTag(*objNode)) + "'",
+         "objNode->GetType()==ArchiveNode::Object", 1042);
   }
   std::string_view type;
   if (!FindTagValue(*objNode, "type", type)) {
@@ -464,7 +478,8 @@ bool XMLArchive::LeaveObjects(int count) {
 
 std::string XMLArchive::ReadObjectType(ObjectId id) {
   const auto found = mIdIndex.find(id);
-  if (found == mIdIndex.end()) Fail("cant find object with id " + std::to_string(id), "objNode!=NULL", __LINE__);
+  if (found == mIdIndex.end())
+    Fail("cant find object with id " + std::to_string(id), "objNode!=NULL", __LINE__);
   std::string_view type;
   if (!FindTagValue(*found->second, "type", type)) {
     Fail("cant find type for object '" + std::string(StartTag(*found->second)) + "'", "typeVal.first", 1045);

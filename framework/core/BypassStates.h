@@ -14,8 +14,10 @@ enum ProcessState : int32_t {
 // mode 0: normal; any other mode: bypass requested. Unknown states start over at processing.
 inline int32_t NextProcessState(int32_t state, int32_t mode) {
   static constexpr int32_t kTable[5][2] = {
-      {kStateProcessing, kStateEnteringBypass},    {kStateLeavingBypass, kStateBypassed},
-      {kStateHeld, kStateHeld},                    {kStateLeavingBypass, kStateBypassed},
+      {kStateProcessing, kStateEnteringBypass},
+      {kStateLeavingBypass, kStateBypassed},
+      {kStateHeld, kStateHeld},
+      {kStateLeavingBypass, kStateBypassed},
       {kStateProcessing, kStateEnteringBypass},
   };
   if (state < 0 || state > 4) state = kStateProcessing;

@@ -30,7 +30,8 @@ bool WriteDefaultSettingsFile(const std::string& name, const std::string& text) 
   return Files::MakeDirectory(directory) && Files::WriteFileAtomically(path, text);
 }
 
-void TokenizeString(const char* text, const char* delimiters, std::vector<std::string>& pieces, bool keepEmpty) {
+void TokenizeString(const char* text, const char* delimiters, std::vector<std::string>& pieces,
+                    bool keepEmpty) {
   pieces.clear();
   if (!text || !*text) return;
   const char* start = text;

@@ -17,4 +17,5 @@ bool ReadDefaultSettingsFile(const std::string& name, std::string& text);
 bool WriteDefaultSettingsFile(const std::string& name, const std::string& text);
 
 // Cuts text at any of the delimiters; empty pieces are kept only when asked for.
-void TokenizeString(const char* text, const char* delimiters, std::vector<std::string>& pieces, bool keepEmpty);
+void TokenizeString(const char* text, const char* delimiters, std::vector<std::string>& pieces,
+                    bool keepEmpty);

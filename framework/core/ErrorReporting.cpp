@@ -34,7 +34,8 @@ void ShowErrorMessageBox(PluginCoreInterface*, const char* message, const char* 
   ShowMessageBox(title, ErrorMessageBody(message, detail, code), icon);
 }
 
-void ReportError(PluginCoreInterface* core, const char* message, const char* detail, int32_t code, int32_t type) {
+void ReportError(PluginCoreInterface* core, const char* message, const char* detail, int32_t code,
+                 int32_t type) {
   PluginUIRoot* root = core ? core->GetUIRoot() : nullptr;
   if (root && root->IsOpen() && root->ShowError(message, detail, code, type)) return;
   ShowErrorMessageBox(core, message, detail, code, type);

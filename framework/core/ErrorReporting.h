@@ -9,7 +9,8 @@ enum ErrorType : int32_t { kErrorWarning = 0, kErrorInformation = 1, kErrorError
 
 // The one place where the plug-in shows a failure to the user: inside the open editor, else in a
 // message box. core, message and detail may be null.
-void ReportError(PluginCoreInterface* core, const char* message, const char* detail, int32_t code, int32_t type);
+void ReportError(PluginCoreInterface* core, const char* message, const char* detail, int32_t code,
+                 int32_t type);
 void ShowErrorMessageBox(PluginCoreInterface* core, const char* message, const char* detail, int32_t code,
                          int32_t type);
 

@@ -18,7 +18,7 @@ struct ParameterDescriptor {
   float mFifthSetting = 0.0f;
   int32_t mReserved = 1;
   std::string mLabel;
-  std::vector<std::string> mValueNames;  // per value: alternative texts separated by ';'
+  std::vector<std::string> mValueNames;                  // per value: alternative texts separated by ';'
   std::vector<std::vector<std::string>> mTextsByLength;  // per value: each text at its length
   bool mAutomatable = false;
   int32_t mId = 0;

@@ -44,7 +44,8 @@ PluginCore::PluginCore(PluginPlatform* platform, IOConfig ioConfig)
   mProgramSettings.assign(static_cast<size_t>(programs), std::string());
   mDisplayName = mMetaClass->GetProductName();
   for (int32_t i = 0; i < programs; ++i) {
-    mProgramNames[static_cast<size_t>(i)] = programs == 1 ? mDisplayName : "User Config " + std::to_string(i + 1);
+    mProgramNames[static_cast<size_t>(i)] =
+        programs == 1 ? mDisplayName : "User Config " + std::to_string(i + 1);
   }
   mPrefsName = mMetaClass->GetPrefsName();
   Publish(kConfigMessageClass);
@@ -126,7 +127,8 @@ void PluginCore::Process(float** inputs, float** outputs, int32_t frames, bool a
   ProcessEntered(inputs, outputs, frames, accumulate, mode);
 }
 
-void PluginCore::ProcessEntered(float** inputs, float** outputs, int32_t frames, bool accumulate, int32_t mode) {
+void PluginCore::ProcessEntered(float** inputs, float** outputs, int32_t frames, bool accumulate,
+                                int32_t mode) {
   if (mode == 2) {
     CopyInputsToOutputs(inputs, outputs, frames);
     return;

@@ -98,7 +98,8 @@ void PluginCore::ReportParameterChange(int32_t id, float value, bool force) {
     ~EndReport() { reporting.store(-1); }
   } end{mReporting};
   const ParameterDescriptor* descriptor = mMetaClass->FindParameterDescriptor(id);
-  if (!descriptor || descriptor->mIndex < 0 || descriptor->mIndex >= mParameterCount || std::isnan(value)) return;
+  if (!descriptor || descriptor->mIndex < 0 || descriptor->mIndex >= mParameterCount || std::isnan(value))
+    return;
   value = std::clamp(value, std::min(descriptor->mMinimum, descriptor->mMaximum),
                      std::max(descriptor->mMinimum, descriptor->mMaximum));
   auto& lastReported = mParameters[descriptor->mIndex].lastReported;
@@ -129,4 +130,3 @@ std::string PluginCore::GetProgramNameIndexed(int32_t index) const {
 }
 
 std::string PluginCore::GetProgramName() const { return GetProgramNameIndexed(mCurrentProgram); }
-

@@ -141,9 +141,10 @@ PluginCore::Bank PluginCore::ReadBank(std::string_view text) const {
   size_t at = 0;
   while (at < lines.size() && !BankText::IsHeaderLine(lines[at], maker, displayName)) ++at;
   if (at == lines.size()) {
-    ReportError(const_cast<PluginCore*>(this), kUnableToLoad,
-                "These are not valid settings or the settings have been corrupted.  (Unable to find the header.)", 0,
-                kErrorError);
+    ReportError(
+        const_cast<PluginCore*>(this), kUnableToLoad,
+        "These are not valid settings or the settings have been corrupted.  (Unable to find the header.)", 0,
+        kErrorError);
     throw Serialization::XMLArchive::ParseException("no bank header", "foundHeader", __LINE__);
   }
   for (++at; at < lines.size(); ++at) {
@@ -221,8 +222,9 @@ bool PluginCore::SetChunk(const void* data, int32_t size, bool isPreset) {
     return refuse(kNotValid);
   }
   if (bytes.find('\r') != std::string_view::npos) {
-    return refuse("These are not valid settings or the settings have been corrupted.  (Contains illegal carriage "
-                  "returns.)");
+    return refuse(
+        "These are not valid settings or the settings have been corrupted.  (Contains illegal carriage "
+        "returns.)");
   }
   try {
     const bool stored = mMetaClass->StoresProgramSettings() && mCurrentProgram >= 0 &&
@@ -238,7 +240,8 @@ bool PluginCore::SetChunk(const void* data, int32_t size, bool isPreset) {
     Bank bank = ReadBank(UpToZero(bytes));
     for (size_t i = 0; i < bank.settings.size(); ++i) {
       const std::optional<std::string>& text = bank.settings[i];
-      if (i == static_cast<size_t>(mCurrentProgram) || !text || text->empty() || IsReadableArchive(*text)) continue;
+      if (i == static_cast<size_t>(mCurrentProgram) || !text || text->empty() || IsReadableArchive(*text))
+        continue;
       ReportError(this, kUnableToLoad, kNotValid, 0, kErrorError);
       return false;
     }
@@ -249,7 +252,8 @@ bool PluginCore::SetChunk(const void* data, int32_t size, bool isPreset) {
     return true;
   } catch (const std::bad_alloc&) {
     if (!mChunkFailureReported) {
-      ReportError(this, "There is insufficient memory available. Cannot load the settings.", nullptr, 0, kErrorError);
+      ReportError(this, "There is insufficient memory available. Cannot load the settings.", nullptr, 0,
+                  kErrorError);
     }
     mChunkFailureReported = true;
   } catch (...) {
@@ -258,7 +262,8 @@ bool PluginCore::SetChunk(const void* data, int32_t size, bool isPreset) {
 }
 
 void PluginCore::SetProgram(int32_t program) {
-  if (program < 0 || static_cast<size_t>(program) >= mProgramNames.size() || program == mCurrentProgram) return;
+  if (program < 0 || static_cast<size_t>(program) >= mProgramNames.size() || program == mCurrentProgram)
+    return;
   const int32_t old = mCurrentProgram;
   mCurrentProgram = program;
   try {

@@ -20,7 +20,8 @@ const char* const kUnitLabels[13] = {"", "", "", "", "dB", "dB", "Hz", "", "oct"
 // Fixed-point text in the C locale, whatever locale the host set.
 std::string Fixed(float value, int decimals) {
   char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
   return result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string("*");
 }
 
@@ -127,21 +128,29 @@ std::string ZEBPluginMetaClass::GetParameterDisplay(int32_t index, float value, 
   if (!descriptor) return {};
   std::string text;
   switch (descriptor->mKind) {
-    case 6: text = FormatNumber(value, 0, true); break;
+    case 6:
+      text = FormatNumber(value, 0, true);
+      break;
     case 7:
-    case 8: text = FormatNumber(value, 2, false); break;
+    case 8:
+      text = FormatNumber(value, 2, false);
+      break;
     case 0:
     case 1:
     case 3:
-      text = descriptor->mValueNames.empty() ? FormatNumber(value, 1, false) : ValueText(*descriptor, value, width);
+      text = descriptor->mValueNames.empty() ? FormatNumber(value, 1, false)
+                                             : ValueText(*descriptor, value, width);
       break;
-    default: text = FormatNumber(value, 1, false); break;
+    default:
+      text = FormatNumber(value, 1, false);
+      break;
   }
   if (width >= 0 && text.size() > static_cast<size_t>(width)) text = width > 0 ? "*" : "";
   return text;
 }
 
-std::string ZEBPluginMetaClass::GetParameterDisplayWithLabel(int32_t index, float value, int32_t width) const {
+std::string ZEBPluginMetaClass::GetParameterDisplayWithLabel(int32_t index, float value,
+                                                             int32_t width) const {
   const std::string text = GetParameterDisplay(index, value, width);
   const std::string label = GetParameterLabel(index);
   if (label.empty()) return text;
@@ -177,18 +186,20 @@ std::string ZEBPluginMetaClass::GetPrefsName() const {
 std::string ZEBPluginMetaClass::Describe() const {
   IOConfigList configs;
   GetIOConfigs(configs);
-  std::string text = "Name = " + GetName() + ";Version = " + GetVersion() + ";FW Build Type = " + ";IOConfigs = ";
+  std::string text =
+      "Name = " + GetName() + ";Version = " + GetVersion() + ";FW Build Type = " + ";IOConfigs = ";
   for (const auto& config : configs) {
     text += "/" + std::to_string(config.first) + "," + std::to_string(config.second);
   }
   text += ";SupportsSidechain = " + std::string(SupportsSidechain() ? "1" : "0");
   text += ";NumberOfPrograms = " + std::to_string(GetNumberOfPrograms());
   text += ";NumberOfParameters = " + std::to_string(GetNumberOfParameters());
-  text += ";ParametersRepresentCompleteState = " + std::string(ParametersRepresentCompleteState() ? "1" : "0");
+  text +=
+      ";ParametersRepresentCompleteState = " + std::string(ParametersRepresentCompleteState() ? "1" : "0");
   const char* mangled = typeid(*this).name();
   int status = 0;
-  std::unique_ptr<char, decltype(&std::free)> demangled(abi::__cxa_demangle(mangled, nullptr, nullptr, &status),
-                                                        &std::free);
+  std::unique_ptr<char, decltype(&std::free)> demangled(
+      abi::__cxa_demangle(mangled, nullptr, nullptr, &status), &std::free);
   text += ";metaclass = " + std::string(status == 0 && demangled ? demangled.get() : mangled);
   return text;
 }

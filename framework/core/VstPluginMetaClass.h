@@ -26,6 +26,7 @@ class VstPluginMetaClassBase : public ProductMetaClass, public VSTPluginMetaClas
     const uint32_t id = static_cast<uint32_t>(GetUniqueID());
     std::string idText;
     for (int shift = 0; shift < 32; shift += 8) idText += static_cast<char>((id >> shift) & 0xFF);
-    return ProductMetaClass::Describe() + ";Build Type = " + "ZEB_RELEASE_BUILD" + ";VST ID = '" + idText + "'";
+    return ProductMetaClass::Describe() + ";Build Type = " + "ZEB_RELEASE_BUILD" + ";VST ID = '" + idText +
+           "'";
   }
 };

@@ -46,8 +46,7 @@ void MeteringManager::SetValue(float value, bool keepPeaks) {
   std::int64_t now = 0;
   for (Slot& slot : mSlots) {
     if (!slot.inUse.load(std::memory_order_acquire)) continue;
-    if (keepPeaks && !slot.resetPending.load() &&
-        !(value > slot.held.load(std::memory_order_relaxed)))
+    if (keepPeaks && !slot.resetPending.load() && !(value > slot.held.load(std::memory_order_relaxed)))
       continue;
     if (!haveNow) {
       // The audio thread reads no clock: the tick the editor side last read is recent enough

@@ -14,9 +14,7 @@ ThrowSite GetLastExceptionSite() {
   return site ? *site : ThrowSite{};
 }
 
-Exception::Exception(const ThrowSite* site) {
-  gLastSite.store(site, std::memory_order_release);
-}
+Exception::Exception(const ThrowSite* site) { gLastSite.store(site, std::memory_order_release); }
 
 Exception::~Exception() = default;
 

@@ -20,7 +20,7 @@ ThrowSite GetLastExceptionSite();
 // Root of the framework's exception family. The site constructor records the throw site;
 // copies made while the exception travels leave the last site alone.
 class Exception {
-public:
+ public:
   explicit Exception(const ThrowSite* site);
   Exception(const Exception&) = default;
   Exception& operator=(const Exception&) = default;
@@ -28,22 +28,22 @@ public:
 };
 
 class BadParameter : public Exception {
-public:
+ public:
   using Exception::Exception;
 };
 
 class ResAlloc : public Exception {
-public:
+ public:
   using Exception::Exception;
 };
 
 class TimeOut : public Exception {
-public:
+ public:
   using Exception::Exception;
 };
 
 class DuplicateEntry : public Exception {
-public:
+ public:
   using Exception::Exception;
 };
 
@@ -51,17 +51,17 @@ public:
 
 // A throw site by the source text and line it names, kept as one static pair, e.g.
 // throw AppFrame::TimeOut(APPFRAME_SITE(".\\Source\\PluginUIRoot", 107));
-#define APPFRAME_SITE(file, line)                                            \
-  ([]() -> const ::AppFrame::ThrowSite* {                                    \
-    static constexpr ::AppFrame::ThrowSite site{file, line};                 \
-    return &site;                                                            \
+#define APPFRAME_SITE(file, line)                            \
+  ([]() -> const ::AppFrame::ThrowSite* {                    \
+    static constexpr ::AppFrame::ThrowSite site{file, line}; \
+    return &site;                                            \
   }())
 
 namespace Vud {
 
 // Text-carrying exception of the support library; the archive's parse exception derives from it.
 class Exception : public std::runtime_error {
-public:
+ public:
   explicit Exception(const std::string& message) : std::runtime_error(message) {}
 };
 

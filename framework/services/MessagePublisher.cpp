@@ -18,8 +18,7 @@ MessagePublisher::~MessagePublisher() {
 
 MessageClass* MessagePublisher::Publish(std::int32_t msgClassRef) {
   auto [entry, inserted] = mClasses.emplace(msgClassRef, nullptr);
-  if (!inserted)
-    throw std::invalid_argument("MessagePublisher::Publish: msgClassRef is not unique.");
+  if (!inserted) throw std::invalid_argument("MessagePublisher::Publish: msgClassRef is not unique.");
   MessageClass* messageClass = nullptr;
   try {
     messageClass = GetMessagingServer().CreateMessageClass(msgClassRef);
@@ -36,27 +35,30 @@ MessageClass* MessagePublisher::Publish(std::int32_t msgClassRef) {
 }
 
 void MessagePublisher::Unpublish(std::int32_t msgClassRef) {
-  MessageClass* messageClass = Find(msgClassRef, APPFRAME_SITE(".\\Source\\CoreFramework\\Core\\MessagePublisher", 62));
+  MessageClass* messageClass =
+      Find(msgClassRef, APPFRAME_SITE(".\\Source\\CoreFramework\\Core\\MessagePublisher", 62));
   GetMessagingServer().RemoveMessageClass(messageClass);
   // By key: a handler of the removal may have unpublished it already.
   mClasses.erase(msgClassRef);
 }
 
-std::int32_t MessagePublisher::SendMessage(std::int32_t msgClassRef, std::int32_t code,
-                                           std::int32_t value, void* payload,
-                                           MessageSubscription* excluded) {
-  MessageClass* messageClass = Find(msgClassRef, APPFRAME_SITE(".\\Source\\CoreFramework\\Core\\MessagePublisher", 106));
+std::int32_t MessagePublisher::SendMessage(std::int32_t msgClassRef, std::int32_t code, std::int32_t value,
+                                           void* payload, MessageSubscription* excluded) {
+  MessageClass* messageClass =
+      Find(msgClassRef, APPFRAME_SITE(".\\Source\\CoreFramework\\Core\\MessagePublisher", 106));
   return GetMessagingServer().Send(messageClass, code, value, payload, excluded);
 }
 
 void MessagePublisher::PostMessage(std::int32_t msgClassRef, std::int32_t code, std::int32_t value,
                                    void* payload, bool ownsPayload) {
-  MessageClass* messageClass = Find(msgClassRef, APPFRAME_SITE(".\\Source\\CoreFramework\\Core\\MessagePublisher", 120));
+  MessageClass* messageClass =
+      Find(msgClassRef, APPFRAME_SITE(".\\Source\\CoreFramework\\Core\\MessagePublisher", 120));
   GetMessagingServer().Post(messageClass, code, value, payload, ownsPayload);
 }
 
 void MessagePublisher::MuteMessageClass(std::int32_t msgClassRef, bool on) {
-  MessageClass* messageClass = Find(msgClassRef, APPFRAME_SITE(".\\Source\\CoreFramework\\Core\\MessagePublisher", 133));
+  MessageClass* messageClass =
+      Find(msgClassRef, APPFRAME_SITE(".\\Source\\CoreFramework\\Core\\MessagePublisher", 133));
   GetMessagingServer().MuteMessageClass(messageClass, on);
 }
 
@@ -65,14 +67,13 @@ MessageClass* MessagePublisher::GetMessageClass(std::int32_t msgClassRef) const 
 }
 
 std::int32_t MessagePublisher::GetSubscriberCount(std::int32_t msgClassRef) const {
-  MessageClass* messageClass = Find(msgClassRef, APPFRAME_SITE(".\\Source\\CoreFramework\\Core\\MessagePublisher", 92));
+  MessageClass* messageClass =
+      Find(msgClassRef, APPFRAME_SITE(".\\Source\\CoreFramework\\Core\\MessagePublisher", 92));
   return GetMessagingServer().GetSubscriberCount(messageClass);
 }
 
-MessageClass* MessagePublisher::Find(std::int32_t msgClassRef,
-                                     const AppFrame::ThrowSite* site) const {
+MessageClass* MessagePublisher::Find(std::int32_t msgClassRef, const AppFrame::ThrowSite* site) const {
   const auto entry = mClasses.find(msgClassRef);
-  if (entry == mClasses.end())
-    throw BadMsgClassRef(site);
+  if (entry == mClasses.end()) throw BadMsgClassRef(site);
   return entry->second;
 }

@@ -11,9 +11,9 @@ struct MessageSubscription;
 
 // Base of objects that own message classes, each under a four-character reference.
 class MessagePublisher : public PluginServicesClient {
-public:
+ public:
   class BadMsgClassRef : public AppFrame::BadParameter {
-  public:
+   public:
     using BadParameter::BadParameter;
   };
 
@@ -28,8 +28,7 @@ public:
   // The operations below throw BadMsgClassRef for a reference that is not published.
   virtual void Unpublish(std::int32_t msgClassRef);
   virtual std::int32_t SendMessage(std::int32_t msgClassRef, std::int32_t code, std::int32_t value,
-                                   void* payload = nullptr,
-                                   MessageSubscription* excluded = nullptr);
+                                   void* payload = nullptr, MessageSubscription* excluded = nullptr);
   virtual void PostMessage(std::int32_t msgClassRef, std::int32_t code, std::int32_t value,
                            void* payload = nullptr, bool ownsPayload = false);
   virtual void MuteMessageClass(std::int32_t msgClassRef, bool on);
@@ -37,7 +36,7 @@ public:
   MessageClass* GetMessageClass(std::int32_t msgClassRef) const;
   std::int32_t GetSubscriberCount(std::int32_t msgClassRef) const;
 
-private:
+ private:
   MessageClass* Find(std::int32_t msgClassRef, const AppFrame::ThrowSite* site) const;
 
   std::map<std::int32_t, MessageClass*> mClasses{};

@@ -12,9 +12,9 @@
 // reference of T's choosing.
 template <class T>
 class MessageSubscriber : public PluginServicesClient {
-public:
+ public:
   class BadSubRef : public AppFrame::BadParameter {
-  public:
+   public:
     using BadParameter::BadParameter;
   };
 
@@ -29,18 +29,17 @@ public:
   // A reference in use throws BadSubRef unless replace is set, which ends the old subscription
   // first. Memory running out throws std::bad_alloc; a null class or one that is going away
   // subscribes nothing.
-  void Subscribe(MessageClass* messageClass, std::int32_t subRef, Handler handler,
-                 bool replace = false);
+  void Subscribe(MessageClass* messageClass, std::int32_t subRef, Handler handler, bool replace = false);
   // An unknown reference is ignored.
   void Unsubscribe(std::int32_t subRef);
 
-protected:
+ protected:
   std::int32_t GetCurrentSubscriptionValue() const { return mCurrentSubscriptionValue; }
   MessageClass* GetCurrentMessageClass() const { return mCurrentMessageClass; }
   std::int32_t GetCurrentMessageValue() const { return mCurrentMessageValue; }
   void* GetCurrentMessagePayload() const { return mCurrentMessagePayload; }
 
-private:
+ private:
   struct Entry {
     std::int32_t subRef{0};
     MessageSubscription* subscription{nullptr};
@@ -49,10 +48,9 @@ private:
   };
 
   static std::int32_t Dispatch(MessageSubscription* subscription, void* userData,
-                               std::int32_t subscriptionValue, MessageClass* messageClass,
-                               std::int32_t code, std::int32_t value, void* payload);
-  static void Release(MessageSubscription* subscription, void* userData,
-                      std::int32_t subscriptionValue);
+                               std::int32_t subscriptionValue, MessageClass* messageClass, std::int32_t code,
+                               std::int32_t value, void* payload);
+  static void Release(MessageSubscription* subscription, void* userData, std::int32_t subscriptionValue);
 
   std::map<std::int32_t, Entry> mEntries{};
   std::int32_t mCurrentSubscriptionValue{0};
@@ -63,35 +61,29 @@ private:
 
 template <class T>
 MessageSubscriber<T>::~MessageSubscriber() {
-  if (mEntries.empty())
-    return;
+  if (mEntries.empty()) return;
   try {
     MessagingServer& server = GetMessagingServer();
-    for (const auto& [subRef, entry] : mEntries)
-      server.Unsubscribe(entry.messageClass, entry.subscription);
+    for (const auto& [subRef, entry] : mEntries) server.Unsubscribe(entry.messageClass, entry.subscription);
   } catch (...) {
   }
 }
 
 template <class T>
-void MessageSubscriber<T>::Subscribe(MessageClass* messageClass, std::int32_t subRef,
-                                     Handler handler, bool replace) {
-  if (!messageClass)
-    return;
+void MessageSubscriber<T>::Subscribe(MessageClass* messageClass, std::int32_t subRef, Handler handler,
+                                     bool replace) {
+  if (!messageClass) return;
   if (mEntries.count(subRef)) {
-    if (!replace)
-      throw BadSubRef(APPFRAME_SITE("Source\\CoreFramework\\Core\\MessageSubscriber", 137));
+    if (!replace) throw BadSubRef(APPFRAME_SITE("Source\\CoreFramework\\Core\\MessageSubscriber", 137));
     Unsubscribe(subRef);
   }
   MessagingServer& server = GetMessagingServer();
   const auto entry = mEntries.emplace(subRef, Entry{subRef, nullptr, messageClass, handler}).first;
   MessageSubscription* subscription =
-      server.Subscribe(messageClass, &Dispatch, static_cast<MessageSubscriber*>(this), subRef,
-                       &Release);
+      server.Subscribe(messageClass, &Dispatch, static_cast<MessageSubscriber*>(this), subRef, &Release);
   if (!subscription) {
     mEntries.erase(entry);
-    if (server.IsClassGoingAway(messageClass))
-      return;
+    if (server.IsClassGoingAway(messageClass)) return;
     throw std::bad_alloc();
   }
   entry->second.subscription = subscription;
@@ -101,8 +93,7 @@ void MessageSubscriber<T>::Subscribe(MessageClass* messageClass, std::int32_t su
 template <class T>
 void MessageSubscriber<T>::Unsubscribe(std::int32_t subRef) {
   const auto found = mEntries.find(subRef);
-  if (found == mEntries.end())
-    return;
+  if (found == mEntries.end()) return;
   MessagingServer& server = GetMessagingServer();
   const Entry entry = found->second;
   mEntries.erase(found);
@@ -111,11 +102,9 @@ void MessageSubscriber<T>::Unsubscribe(std::int32_t subRef) {
 
 template <class T>
 std::int32_t MessageSubscriber<T>::Dispatch(MessageSubscription* subscription, void* userData,
-                                            std::int32_t subscriptionValue,
-                                            MessageClass* messageClass, std::int32_t code,
-                                            std::int32_t value, void* payload) {
-  if (!userData)
-    return 0;
+                                            std::int32_t subscriptionValue, MessageClass* messageClass,
+                                            std::int32_t code, std::int32_t value, void* payload) {
+  if (!userData) return 0;
   auto* self = static_cast<MessageSubscriber*>(userData);
   T* owner = dynamic_cast<T*>(self);
   const auto* entry =

@@ -38,8 +38,7 @@ namespace {
 
 struct PostedMessageDeleter {
   void operator()(PostedMessage* message) const noexcept {
-    if (message->ownsPayload && message->payload)
-      ::operator delete(message->payload);
+    if (message->ownsPayload && message->payload) ::operator delete(message->payload);
     delete message;
   }
 };
@@ -57,26 +56,23 @@ void MarkDead(MessageClass* messageClass, MessageSubscription* subscription) noe
 
 // Keeps records alive while any delivery runs; the outermost one frees what died meanwhile.
 class MessagingServer::DeliveryScope {
-public:
+ public:
   explicit DeliveryScope(MessagingServer& server) : mServer(server) { ++mServer.mDeliveryDepth; }
   ~DeliveryScope() {
-    if (--mServer.mDeliveryDepth == 0 && mServer.mPurgeNeeded)
-      mServer.Purge();
+    if (--mServer.mDeliveryDepth == 0 && mServer.mPurgeNeeded) mServer.Purge();
   }
   DeliveryScope(const DeliveryScope&) = delete;
   DeliveryScope& operator=(const DeliveryScope&) = delete;
 
-private:
+ private:
   MessagingServer& mServer;
 };
 
 MessagingServer::~MessagingServer() {
   for (;;) {
     MessageClass* live = mClasses;
-    while (live && (live->dead || live->goingAway))
-      live = live->next;
-    if (!live)
-      break;
+    while (live && (live->dead || live->goingAway)) live = live->next;
+    if (!live) break;
     RemoveMessageClass(live);
   }
   while (PostedMessage* message = mQueueHead) {
@@ -89,8 +85,7 @@ MessagingServer::~MessagingServer() {
 
 MessageClass* MessagingServer::CreateMessageClass(std::int32_t userData) noexcept {
   auto* messageClass = new (std::nothrow) MessageClass;
-  if (!messageClass)
-    return nullptr;
+  if (!messageClass) return nullptr;
   messageClass->userData = userData;
   messageClass->next = mClasses;
   mClasses = messageClass;
@@ -106,11 +101,9 @@ MessageSubscription* MessagingServer::Subscribe(MessageClass* messageClass, Mess
                                                 SubscriptionReleaseHook releaseHook) noexcept {
   // A class that is going away takes no new subscriptions, or a handler that subscribes again
   // on its removal notice would keep the removal going forever.
-  if (!messageClass || !callback || messageClass->goingAway || messageClass->dead)
-    return nullptr;
+  if (!messageClass || !callback || messageClass->goingAway || messageClass->dead) return nullptr;
   auto* subscription = new (std::nothrow) MessageSubscription;
-  if (!subscription)
-    return nullptr;
+  if (!subscription) return nullptr;
   subscription->callback = callback;
   subscription->userData = userData;
   subscription->subscriptionValue = subscriptionValue;
@@ -121,15 +114,11 @@ MessageSubscription* MessagingServer::Subscribe(MessageClass* messageClass, Mess
   return subscription;
 }
 
-void MessagingServer::Unsubscribe(MessageClass* messageClass,
-                                  MessageSubscription* subscription) noexcept {
-  if (!subscription || !Holds(messageClass))
-    return;
+void MessagingServer::Unsubscribe(MessageClass* messageClass, MessageSubscription* subscription) noexcept {
+  if (!subscription || !Holds(messageClass)) return;
   for (MessageSubscription** link = &messageClass->subscribers; *link; link = &(*link)->next) {
-    if (*link != subscription)
-      continue;
-    if (subscription->dead)
-      return;
+    if (*link != subscription) continue;
+    if (subscription->dead) return;
     MarkDead(messageClass, subscription);
     if (mDeliveryDepth > 0) {
       mPurgeNeeded = true;
@@ -165,43 +154,38 @@ void MessagingServer::MuteSubscription(MessageSubscription* subscription, bool o
 
 std::int32_t MessagingServer::Send(MessageClass* messageClass, std::int32_t code, std::int32_t value,
                                    void* payload, MessageSubscription* excluded) {
-  if (!messageClass || messageClass->dead)
-    return 0;
+  if (!messageClass || messageClass->dead) return 0;
   DeliveryScope scope(*this);
   MessageSubscription* next = nullptr;
-  for (MessageSubscription* subscription = messageClass->subscribers; subscription;
-       subscription = next) {
+  for (MessageSubscription* subscription = messageClass->subscribers; subscription; subscription = next) {
     next = subscription->next;
     // Mutes are read for every subscription, so a mute set by a handler applies at once.
-    if (subscription->dead || subscription == excluded || Muted(messageClass, subscription))
-      continue;
+    if (subscription->dead || subscription == excluded || Muted(messageClass, subscription)) continue;
     subscription->callback(subscription, subscription->userData, subscription->subscriptionValue,
                            messageClass, code, value, payload);
   }
   return 0;
 }
 
-void MessagingServer::DeliverToSubscriber(MessageClass* messageClass,
-                                          MessageSubscription* subscription, std::int32_t code,
-                                          std::int32_t value, void* payload) {
+void MessagingServer::DeliverToSubscriber(MessageClass* messageClass, MessageSubscription* subscription,
+                                          std::int32_t code, std::int32_t value, void* payload) {
   if (!messageClass || !subscription || messageClass->dead || subscription->dead ||
       Muted(messageClass, subscription))
     return;
   DeliveryScope scope(*this);
-  subscription->callback(subscription, subscription->userData, subscription->subscriptionValue,
-                         messageClass, code, value, payload);
+  subscription->callback(subscription, subscription->userData, subscription->subscriptionValue, messageClass,
+                         code, value, payload);
 }
 
-void MessagingServer::Post(MessageClass* messageClass, std::int32_t code, std::int32_t value,
-                           void* payload, bool ownsPayload, MessageSubscription* excluded) noexcept {
+void MessagingServer::Post(MessageClass* messageClass, std::int32_t code, std::int32_t value, void* payload,
+                           bool ownsPayload, MessageSubscription* excluded) noexcept {
   PostedMessage* message = nullptr;
   // Posts to a class that is going away would never be delivered.
   if (messageClass && !messageClass->goingAway && !messageClass->dead)
-    message = new (std::nothrow)
-        PostedMessage{nullptr, ownsPayload, messageClass, code, value, payload, excluded};
+    message =
+        new (std::nothrow) PostedMessage{nullptr, ownsPayload, messageClass, code, value, payload, excluded};
   if (!message) {
-    if (ownsPayload && payload)
-      ::operator delete(payload);
+    if (ownsPayload && payload) ::operator delete(payload);
     return;
   }
   if (mQueueTail)
@@ -217,42 +201,34 @@ void MessagingServer::DeliverPostedMessages() {
     // Unlinked before delivery, so a nested drain can neither deliver nor free it again.
     std::unique_ptr<PostedMessage, PostedMessageDeleter> message(mQueueHead);
     mQueueHead = message->next;
-    if (!mQueueHead)
-      mQueueTail = nullptr;
-    Send(message->messageClass, message->code, message->value, message->payload,
-         message->excluded);
+    if (!mQueueHead) mQueueTail = nullptr;
+    Send(message->messageClass, message->code, message->value, message->payload, message->excluded);
   }
 }
 
 void MessagingServer::RemoveMessageClass(MessageClass* messageClass) {
   if (!Holds(messageClass))
     throw BadMsgClassId(APPFRAME_SITE(".\\Source\\CoreFramework\\Core\\MessagingServer", 89));
-  if (messageClass->goingAway)
-    return;
+  if (messageClass->goingAway) return;
   messageClass->goingAway = true;
   DeliveryScope scope(*this);
   DropPosted(messageClass);
   for (;;) {
     MessageSubscription* subscription = messageClass->subscribers;
-    while (subscription && subscription->dead)
-      subscription = subscription->next;
-    if (!subscription)
-      break;
+    while (subscription && subscription->dead) subscription = subscription->next;
+    if (!subscription) break;
     if (!Muted(messageClass, subscription)) {
       // Runs from destructors too, which must not throw: a failing handler is dropped.
       try {
-        subscription->callback(subscription, subscription->userData,
-                               subscription->subscriptionValue, messageClass, kMessageClassRemoved,
-                               0, nullptr);
+        subscription->callback(subscription, subscription->userData, subscription->subscriptionValue,
+                               messageClass, kMessageClassRemoved, 0, nullptr);
       } catch (...) {
       }
     }
-    if (subscription->dead)
-      continue;  // the handler unsubscribed it itself
+    if (subscription->dead) continue;  // the handler unsubscribed it itself
     MarkDead(messageClass, subscription);
     if (subscription->releaseHook)
-      subscription->releaseHook(subscription, subscription->userData,
-                                subscription->subscriptionValue);
+      subscription->releaseHook(subscription, subscription->userData, subscription->subscriptionValue);
   }
   messageClass->dead = true;
   mPurgeNeeded = true;
@@ -264,8 +240,7 @@ bool MessagingServer::IsClassGoingAway(const MessageClass* messageClass) const {
 
 bool MessagingServer::Holds(const MessageClass* messageClass) const {
   for (const MessageClass* held = mClasses; held; held = held->next)
-    if (held == messageClass)
-      return !held->dead;
+    if (held == messageClass) return !held->dead;
   return false;
 }
 
@@ -279,8 +254,7 @@ void MessagingServer::DropPosted(const MessageClass* messageClass) noexcept {
       continue;
     }
     *link = message->next;
-    if (mQueueTail == message)
-      mQueueTail = previous;
+    if (mQueueTail == message) mQueueTail = previous;
     PostedMessageDeleter()(message);
   }
 }

@@ -27,9 +27,9 @@ using SubscriptionReleaseHook = void (*)(MessageSubscription* subscription, void
 // records are marked dead and freed only when the outermost delivery (send, drain or class
 // removal) has ended.
 class MessagingServer {
-public:
+ public:
   class BadMsgClassId : public AppFrame::Exception {
-  public:
+   public:
     using Exception::Exception;
   };
 
@@ -45,8 +45,8 @@ public:
 
   // The newest subscription is delivered to first. Null when memory runs out, when the class
   // is going away or without a callback.
-  MessageSubscription* Subscribe(MessageClass* messageClass, MessageCallback callback,
-                                 void* userData, std::int32_t subscriptionValue,
+  MessageSubscription* Subscribe(MessageClass* messageClass, MessageCallback callback, void* userData,
+                                 std::int32_t subscriptionValue,
                                  SubscriptionReleaseHook releaseHook = nullptr) noexcept;
   // A null subscription, one of another class or an unknown class is ignored.
   void Unsubscribe(MessageClass* messageClass, MessageSubscription* subscription) noexcept;
@@ -57,10 +57,10 @@ public:
   void MuteMessageClass(MessageClass* messageClass, bool on);
   void MuteSubscription(MessageSubscription* subscription, bool on);
 
-  std::int32_t Send(MessageClass* messageClass, std::int32_t code, std::int32_t value,
-                    void* payload, MessageSubscription* excluded = nullptr);
-  void DeliverToSubscriber(MessageClass* messageClass, MessageSubscription* subscription,
-                           std::int32_t code, std::int32_t value, void* payload);
+  std::int32_t Send(MessageClass* messageClass, std::int32_t code, std::int32_t value, void* payload,
+                    MessageSubscription* excluded = nullptr);
+  void DeliverToSubscriber(MessageClass* messageClass, MessageSubscription* subscription, std::int32_t code,
+                           std::int32_t value, void* payload);
 
   // Queued for DeliverPostedMessages. An owned payload must come from plain operator new; the
   // queue frees it with operator delete, no destructor runs, also when it cannot be queued.
@@ -75,7 +75,7 @@ public:
   void RemoveMessageClass(MessageClass* messageClass);
   bool IsClassGoingAway(const MessageClass* messageClass) const;
 
-private:
+ private:
   class DeliveryScope;
 
   bool Holds(const MessageClass* messageClass) const;

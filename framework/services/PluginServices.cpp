@@ -7,8 +7,7 @@
 #include <utility>
 
 PluginServices::PluginServices()
-    : mTimerManager(new (std::nothrow) TimerManager),
-      mMessagingServer(new (std::nothrow) MessagingServer) {}
+    : mTimerManager(new (std::nothrow) TimerManager), mMessagingServer(new (std::nothrow) MessagingServer) {}
 
 PluginServices::~PluginServices() {
   // The timer manager goes first and is unreachable from then on, so handlers of the class
@@ -20,13 +19,11 @@ PluginServices::~PluginServices() {
 }
 
 TimerManager& PluginServices::GetTimerManager() const {
-  if (!mTimerManager)
-    throw PluginServicesNotReady(APPFRAME_SITE(".\\Source\\PluginServices", 42));
+  if (!mTimerManager) throw PluginServicesNotReady(APPFRAME_SITE(".\\Source\\PluginServices", 42));
   return *mTimerManager;
 }
 
 MessagingServer& PluginServices::GetMessagingServer() const {
-  if (!mMessagingServer)
-    throw PluginServicesNotReady(APPFRAME_SITE(".\\Source\\PluginServices", 52));
+  if (!mMessagingServer) throw PluginServicesNotReady(APPFRAME_SITE(".\\Source\\PluginServices", 52));
   return *mMessagingServer;
 }

@@ -7,9 +7,9 @@ class TimerManager;
 
 // The per-instance services: one timer manager and one messaging server.
 class PluginServices {
-public:
+ public:
   class PluginServicesNotReady : public AppFrame::Exception {
-  public:
+   public:
     using Exception::Exception;
   };
 
@@ -22,7 +22,7 @@ public:
   TimerManager& GetTimerManager() const;
   MessagingServer& GetMessagingServer() const;
 
-private:
+ private:
   TimerManager* mTimerManager{nullptr};
   MessagingServer* mMessagingServer{nullptr};
 };

@@ -7,7 +7,7 @@ class TimerManager;
 // Base of everything that uses the instance's timers or messages. The services are not owned
 // and must outlive the client.
 class PluginServicesClient {
-public:
+ public:
   explicit PluginServicesClient(PluginServices* services = nullptr) : mServices(services) {}
 
   void AttachServices(PluginServices* services) { mServices = services; }
@@ -18,11 +18,11 @@ public:
   TimerManager& GetTimerManager() const;
   MessagingServer& GetMessagingServer() const;
 
-protected:
+ protected:
   ~PluginServicesClient() = default;
   PluginServicesClient(const PluginServicesClient&) = default;
   PluginServicesClient& operator=(const PluginServicesClient&) = default;
 
-private:
+ private:
   PluginServices* mServices{nullptr};
 };

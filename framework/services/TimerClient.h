@@ -12,9 +12,9 @@
 // timer user id of T's choosing.
 template <class T>
 class TimerClient : public PluginServicesClient {
-public:
+ public:
   class BadTimerUserId : public AppFrame::Exception {
-  public:
+   public:
     using Exception::Exception;
   };
 
@@ -35,11 +35,11 @@ public:
   // An unknown id is ignored.
   void RemoveTimer(std::int32_t timerUserId);
 
-protected:
+ protected:
   // The id of the timer whose handler is running.
   std::int32_t GetCurrentTimerUserId() const { return mCurrentTimerUserId; }
 
-private:
+ private:
   struct Entry {
     std::int32_t timerUserId{0};
     TimerRecord* timer{nullptr};
@@ -57,8 +57,7 @@ private:
 
 template <class T>
 TimerClient<T>::~TimerClient() {
-  if (mTimers.empty())
-    return;
+  if (mTimers.empty()) return;
   try {
     TimerManager& manager = GetTimerManager();
     for (const auto& [timerUserId, entry] : mTimers) {
@@ -78,8 +77,8 @@ void TimerClient<T>::AddTimer(std::int32_t kind, std::int32_t interval, Handler 
     throw BadTimerUserId(APPFRAME_SITE("Source\\CoreFramework\\Core\\TimerClient", 120));
   TimerManager& manager = GetTimerManager();
   const auto entry = mTimers.emplace(timerUserId, Entry{timerUserId, nullptr, handler}).first;
-  TimerRecord* timer = manager.CreateTimer(&Dispatch, timerUserId,
-                                           static_cast<TimerClient*>(this), kind, interval);
+  TimerRecord* timer =
+      manager.CreateTimer(&Dispatch, timerUserId, static_cast<TimerClient*>(this), kind, interval);
   if (!timer) {
     mTimers.erase(entry);
     throw std::bad_alloc();
@@ -103,8 +102,7 @@ void TimerClient<T>::SuspendTimer(std::int32_t timerUserId, bool suspended) {
 template <class T>
 void TimerClient<T>::RemoveTimer(std::int32_t timerUserId) {
   const auto found = mTimers.find(timerUserId);
-  if (found == mTimers.end())
-    return;
+  if (found == mTimers.end()) return;
   TimerManager& manager = GetTimerManager();
   TimerRecord* timer = found->second.timer;
   mTimers.erase(found);
@@ -112,25 +110,21 @@ void TimerClient<T>::RemoveTimer(std::int32_t timerUserId) {
 }
 
 template <class T>
-void TimerClient<T>::Dispatch(TimerRecord* timer, std::int32_t userData, void* argument,
-                              std::int64_t) {
+void TimerClient<T>::Dispatch(TimerRecord* timer, std::int32_t userData, void* argument, std::int64_t) {
   auto* self = static_cast<TimerClient*>(argument);
   T* const owner = self->mOwner;
-  if (!owner)
-    return;
+  if (!owner) return;
   const auto* entry = static_cast<const Entry*>(self->GetTimerManager().GetTimerContext(timer));
   const Handler handler = entry ? entry->handler : nullptr;
   self->mCurrentTimerUserId = userData;
   // Nothing of self is touched after the handler: it may delete its owner.
-  if (handler)
-    (owner->*handler)();
+  if (handler) (owner->*handler)();
 }
 
 template <class T>
 typename TimerClient<T>::Entry& TimerClient<T>::Find(std::int32_t timerUserId,
                                                      const AppFrame::ThrowSite* site) {
   const auto found = mTimers.find(timerUserId);
-  if (found == mTimers.end())
-    throw BadTimerUserId(site);
+  if (found == mTimers.end()) throw BadTimerUserId(site);
   return found->second;
 }

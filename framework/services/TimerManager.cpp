@@ -24,8 +24,7 @@ namespace {
 
 // Tick differences in wrapping arithmetic, so no tick value can overflow a comparison.
 std::int64_t TicksBetween(std::int64_t from, std::int64_t to) {
-  return static_cast<std::int64_t>(static_cast<std::uint64_t>(to) -
-                                   static_cast<std::uint64_t>(from));
+  return static_cast<std::int64_t>(static_cast<std::uint64_t>(to) - static_cast<std::uint64_t>(from));
 }
 
 }  // namespace
@@ -37,14 +36,11 @@ TimerManager::~TimerManager() {
   }
 }
 
-TimerRecord* TimerManager::CreateTimer(TimerCallback callback, std::int32_t userData,
-                                       void* argument, std::int32_t kind,
-                                       std::int32_t interval) noexcept {
-  if (!callback)
-    return nullptr;
+TimerRecord* TimerManager::CreateTimer(TimerCallback callback, std::int32_t userData, void* argument,
+                                       std::int32_t kind, std::int32_t interval) noexcept {
+  if (!callback) return nullptr;
   auto* timer = new (std::nothrow) TimerRecord;
-  if (!timer)
-    return nullptr;
+  if (!timer) return nullptr;
   timer->callback = callback;
   timer->userData = userData;
   timer->argument = argument;
@@ -64,26 +60,17 @@ std::int32_t TimerManager::RestartTimer(TimerRecord* timer, std::int32_t interva
   return 0;
 }
 
-void TimerManager::SetTimerSuspended(TimerRecord* timer, bool suspended) {
-  timer->suspended = suspended;
-}
+void TimerManager::SetTimerSuspended(TimerRecord* timer, bool suspended) { timer->suspended = suspended; }
 
-void TimerManager::SetTimerContext(TimerRecord* timer, void* context) {
-  timer->context = context;
-}
+void TimerManager::SetTimerContext(TimerRecord* timer, void* context) { timer->context = context; }
 
-void* TimerManager::GetTimerContext(const TimerRecord* timer) const {
-  return timer->context;
-}
+void* TimerManager::GetTimerContext(const TimerRecord* timer) const { return timer->context; }
 
 void TimerManager::RemoveTimer(TimerRecord* timer) {
-  if (!timer)
-    return;
+  if (!timer) return;
   TimerRecord** link = &mTimers;
-  while (*link && *link != timer)
-    link = &(*link)->next;
-  if (!*link)
-    throw BadTimer(APPFRAME_SITE(".\\Source\\CoreFramework\\Core\\TimerManager", 250));
+  while (*link && *link != timer) link = &(*link)->next;
+  if (!*link) throw BadTimer(APPFRAME_SITE(".\\Source\\CoreFramework\\Core\\TimerManager", 250));
   if (mPassDepth > 0) {
     timer->dead = true;
     mPurgeNeeded = true;
@@ -95,16 +82,13 @@ void TimerManager::RemoveTimer(TimerRecord* timer) {
 }
 
 void TimerManager::ProcessTimers() {
-  if (!mTimers)
-    return;
+  if (!mTimers) return;
   const std::int64_t now = Clock::GetTimerTick();
   ++mPassDepth;
   for (TimerRecord* timer = mTimers; timer; timer = timer->next) {
     // A timer whose callback is running is left to that call, also by nested passes.
-    if (timer->suspended || timer->dead || timer->running)
-      continue;
-    if (TicksBetween(timer->lastFireTick, now) < timer->interval)
-      continue;
+    if (timer->suspended || timer->dead || timer->running) continue;
+    if (TicksBetween(timer->lastFireTick, now) < timer->interval) continue;
     if (timer->kind == kPeriodic) {
       ++timer->fireCount;
     } else if (timer->kind == kOneShot && timer->fireCount == 0) {
@@ -114,15 +98,13 @@ void TimerManager::ProcessTimers() {
     }
     timer->running = true;
     try {
-      timer->callback(timer, timer->userData, timer->argument,
-                      TicksBetween(timer->startTick, now));
+      timer->callback(timer, timer->userData, timer->argument, TicksBetween(timer->startTick, now));
     } catch (...) {
     }
     timer->running = false;
     timer->lastFireTick = now;
   }
-  if (--mPassDepth == 0 && mPurgeNeeded)
-    Purge();
+  if (--mPassDepth == 0 && mPurgeNeeded) Purge();
 }
 
 void TimerManager::Purge() noexcept {

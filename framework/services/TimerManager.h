@@ -13,9 +13,9 @@ using TimerCallback = void (*)(TimerRecord* timer, std::int32_t userData, void* 
 // Timers in ticks of Clock::GetTimerTick, run by ProcessTimers from the editor's idle.
 // Editor thread only; no lock.
 class TimerManager {
-public:
+ public:
   class BadTimer : public AppFrame::Exception {
-  public:
+   public:
     using Exception::Exception;
   };
 
@@ -29,9 +29,10 @@ public:
   TimerManager(const TimerManager&) = delete;
   TimerManager& operator=(const TimerManager&) = delete;
 
-  // Null when memory runs out or without a callback. Timers made during a pass are first looked at in the next one.
-  TimerRecord* CreateTimer(TimerCallback callback, std::int32_t userData, void* argument,
-                           std::int32_t kind, std::int32_t interval) noexcept;
+  // Null when memory runs out or without a callback. Timers made during a pass are first looked at in the
+  // next one.
+  TimerRecord* CreateTimer(TimerCallback callback, std::int32_t userData, void* argument, std::int32_t kind,
+                           std::int32_t interval) noexcept;
   // Re-arms the timer from now with the new interval; returns 0.
   std::int32_t RestartTimer(TimerRecord* timer, std::int32_t interval);
   void SetTimerSuspended(TimerRecord* timer, bool suspended);
@@ -45,7 +46,7 @@ public:
   // Fires every due timer once; missed periods are not caught up. Callback failures are dropped.
   void ProcessTimers();
 
-private:
+ private:
   void Purge() noexcept;
 
   TimerRecord* mTimers{nullptr};

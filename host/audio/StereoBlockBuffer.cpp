@@ -61,7 +61,9 @@ void StereoBlockBuffer::set_right_scaled(const float* values, float factor) {
 }
 
 void StereoBlockBuffer::set_left_clipped(const float* values) { copy_clipped(left_.get(), values, frames_); }
-void StereoBlockBuffer::set_right_clipped(const float* values) { copy_clipped(right_.get(), values, frames_); }
+void StereoBlockBuffer::set_right_clipped(const float* values) {
+  copy_clipped(right_.get(), values, frames_);
+}
 
 void StereoBlockBuffer::apply_gain() {
   for (int i = 0; i < frames_; ++i) {

@@ -25,8 +25,8 @@ VstPluginEx& host_object_of(AEffect* effect) {
   return effect && effect->user ? *static_cast<VstPluginEx*>(effect->user) : default_host;
 }
 
-intptr_t VST2_CALLBACK host_callback(AEffect* effect, int32_t opcode, int32_t /*index*/, intptr_t /*value*/, void* ptr,
-                                     float /*opt*/) {
+intptr_t VST2_CALLBACK host_callback(AEffect* effect, int32_t opcode, int32_t /*index*/, intptr_t /*value*/,
+                                     void* ptr, float /*opt*/) {
   switch (opcode) {
     case audioMasterVersion:
       return 2400;

@@ -9,5 +9,5 @@ class VstPluginEx;
 // else the process-wide default host object.
 VstPluginEx& host_object_of(AEffect* effect);
 
-intptr_t VST2_CALLBACK host_callback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                                     float opt);
+intptr_t VST2_CALLBACK host_callback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
+                                     void* ptr, float opt);

@@ -97,9 +97,15 @@ intptr_t VstPlugin::set_program(int32_t program) {
 intptr_t VstPlugin::get_program() { return dispatch(effGetProgram); }
 intptr_t VstPlugin::set_program_name(char* name) { return dispatch_out(effSetProgramName, 0, 0, name); }
 intptr_t VstPlugin::get_program_name(char* name) { return dispatch_out(effGetProgramName, 0, 0, name); }
-intptr_t VstPlugin::get_param_label(int32_t index, char* label) { return dispatch_out(effGetParamLabel, index, 0, label); }
-intptr_t VstPlugin::get_param_display(int32_t index, char* text) { return dispatch_out(effGetParamDisplay, index, 0, text); }
-intptr_t VstPlugin::get_param_name(int32_t index, char* name) { return dispatch_out(effGetParamName, index, 0, name); }
+intptr_t VstPlugin::get_param_label(int32_t index, char* label) {
+  return dispatch_out(effGetParamLabel, index, 0, label);
+}
+intptr_t VstPlugin::get_param_display(int32_t index, char* text) {
+  return dispatch_out(effGetParamDisplay, index, 0, text);
+}
+intptr_t VstPlugin::get_param_name(int32_t index, char* name) {
+  return dispatch_out(effGetParamName, index, 0, name);
+}
 intptr_t VstPlugin::mains_changed(bool on) { return dispatch(effMainsChanged, 0, on ? 1 : 0); }
 intptr_t VstPlugin::suspend() { return dispatch(effMainsChanged, 0, 0); }
 intptr_t VstPlugin::resume() { return dispatch(effMainsChanged, 0, 1); }
@@ -128,7 +134,9 @@ intptr_t VstPlugin::edit_idle() {
 }
 
 intptr_t VstPlugin::identify() { return dispatch(effIdentify); }
-intptr_t VstPlugin::get_chunk(void** data, bool is_preset) { return dispatch_out(effGetChunk, is_preset ? 1 : 0, 0, data); }
+intptr_t VstPlugin::get_chunk(void** data, bool is_preset) {
+  return dispatch_out(effGetChunk, is_preset ? 1 : 0, 0, data);
+}
 
 intptr_t VstPlugin::set_chunk(void* data, intptr_t size, bool is_preset) {
   begin_set_program();
@@ -139,7 +147,9 @@ intptr_t VstPlugin::set_chunk(void* data, intptr_t size, bool is_preset) {
 
 intptr_t VstPlugin::process_events(void* events) { return dispatch(effProcessEvents, 0, 0, events); }
 intptr_t VstPlugin::can_be_automated(int32_t index) { return dispatch(effCanBeAutomated, index); }
-intptr_t VstPlugin::string_to_parameter(int32_t index, char* text) { return dispatch(effString2Parameter, index, 0, text); }
+intptr_t VstPlugin::string_to_parameter(int32_t index, char* text) {
+  return dispatch(effString2Parameter, index, 0, text);
+}
 intptr_t VstPlugin::get_num_program_categories() { return dispatch(effGetNumProgramCategories); }
 
 intptr_t VstPlugin::get_program_name_indexed(int32_t category, int32_t index, char* name) {
@@ -147,8 +157,12 @@ intptr_t VstPlugin::get_program_name_indexed(int32_t category, int32_t index, ch
 }
 
 intptr_t VstPlugin::copy_program(int32_t destination) { return dispatch(effCopyProgram, destination); }
-intptr_t VstPlugin::connect_input(int32_t index, bool connected) { return dispatch(effConnectInput, index, connected ? 1 : 0); }
-intptr_t VstPlugin::connect_output(int32_t index, bool connected) { return dispatch(effConnectOutput, index, connected ? 1 : 0); }
+intptr_t VstPlugin::connect_input(int32_t index, bool connected) {
+  return dispatch(effConnectInput, index, connected ? 1 : 0);
+}
+intptr_t VstPlugin::connect_output(int32_t index, bool connected) {
+  return dispatch(effConnectOutput, index, connected ? 1 : 0);
+}
 
 intptr_t VstPlugin::get_input_properties(int32_t index, void* properties) {
   return dispatch_out(effGetInputProperties, index, 0, properties);
@@ -166,8 +180,12 @@ intptr_t VstPlugin::offline_notify(void* files, intptr_t count, int32_t start) {
   return dispatch(effOfflineNotify, start, count, files);
 }
 
-intptr_t VstPlugin::offline_prepare(void* tasks, intptr_t count) { return dispatch(effOfflinePrepare, 0, count, tasks); }
-intptr_t VstPlugin::offline_run(void* tasks, intptr_t count) { return dispatch(effOfflineRun, 0, count, tasks); }
+intptr_t VstPlugin::offline_prepare(void* tasks, intptr_t count) {
+  return dispatch(effOfflinePrepare, 0, count, tasks);
+}
+intptr_t VstPlugin::offline_run(void* tasks, intptr_t count) {
+  return dispatch(effOfflineRun, 0, count, tasks);
+}
 intptr_t VstPlugin::process_var_io(void* io) { return dispatch(effProcessVarIo, 0, 0, io); }
 
 intptr_t VstPlugin::set_speaker_arrangement(void* input, void* output) {
@@ -225,7 +243,9 @@ intptr_t VstPlugin::get_midi_program_category(int32_t channel, void* category) {
   return dispatch_out(effGetMidiProgramCategory, channel, 0, category);
 }
 
-intptr_t VstPlugin::has_midi_programs_changed(int32_t channel) { return dispatch(effHasMidiProgramsChanged, channel); }
+intptr_t VstPlugin::has_midi_programs_changed(int32_t channel) {
+  return dispatch(effHasMidiProgramsChanged, channel);
+}
 
 intptr_t VstPlugin::get_midi_key_name(int32_t channel, void* key_name) {
   return dispatch_out(effGetMidiKeyName, channel, 0, key_name);
@@ -245,13 +265,21 @@ intptr_t VstPlugin::get_speaker_arrangement(void* input, void* output) {
   return dispatch(effGetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(input), output);
 }
 
-intptr_t VstPlugin::set_total_sample_to_process(intptr_t samples) { return dispatch(effSetTotalSampleToProcess, 0, samples); }
-intptr_t VstPlugin::shell_get_next_plugin(char* name) { return dispatch_out(effShellGetNextPlugin, 0, 0, name); }
+intptr_t VstPlugin::set_total_sample_to_process(intptr_t samples) {
+  return dispatch(effSetTotalSampleToProcess, 0, samples);
+}
+intptr_t VstPlugin::shell_get_next_plugin(char* name) {
+  return dispatch_out(effShellGetNextPlugin, 0, 0, name);
+}
 intptr_t VstPlugin::start_process() { return dispatch(effStartProcess); }
 intptr_t VstPlugin::stop_process() { return dispatch(effStopProcess); }
-intptr_t VstPlugin::set_pan_law(int32_t law, float gain) { return dispatch(effSetPanLaw, 0, law, nullptr, gain); }
+intptr_t VstPlugin::set_pan_law(int32_t law, float gain) {
+  return dispatch(effSetPanLaw, 0, law, nullptr, gain);
+}
 intptr_t VstPlugin::begin_load_bank(void* info) { return dispatch(effBeginLoadBank, 0, 0, info); }
 intptr_t VstPlugin::begin_load_program(void* info) { return dispatch(effBeginLoadProgram, 0, 0, info); }
-intptr_t VstPlugin::set_process_precision(int32_t precision) { return dispatch(effSetProcessPrecision, 0, precision); }
+intptr_t VstPlugin::set_process_precision(int32_t precision) {
+  return dispatch(effSetProcessPrecision, 0, precision);
+}
 intptr_t VstPlugin::get_num_midi_input_channels() { return dispatch(effGetNumMidiInputChannels); }
 intptr_t VstPlugin::get_num_midi_output_channels() { return dispatch(effGetNumMidiOutputChannels); }

@@ -117,7 +117,8 @@ class VstPlugin {
   // The block size last declared to the plug-in, 0 before any.
   int32_t declared_block_size() const { return block_size_.load(std::memory_order_relaxed); }
 
-  intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f);
+  intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
+                    float opt = 0.0f);
 
  private:
   // For opcodes whose ptr the plug-in reads or writes: no call with a null one.

@@ -43,7 +43,8 @@ bool VstPluginEx::alloc_channel_buffers(int length) {
   free_channel_buffers();
   const AEffect* fx = effect();
   if (!fx || length < 0) return false;
-  if (fx->numInputs < 0 || fx->numInputs > kMaxChannels || fx->numOutputs < 0 || fx->numOutputs > kMaxChannels)
+  if (fx->numInputs < 0 || fx->numInputs > kMaxChannels || fx->numOutputs < 0 ||
+      fx->numOutputs > kMaxChannels)
     return false;
   auto make = [length](int count, Buffers& buffers, Buffers& views) {
     if (count == 0) return true;
@@ -128,7 +129,8 @@ void VstPluginEx::update_window() {
     return;
   }
   QMetaObject::invokeMethod(
-      this, [this] {
+      this,
+      [this] {
         if (window_) window_->update();
       },
       Qt::QueuedConnection);

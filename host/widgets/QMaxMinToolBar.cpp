@@ -4,8 +4,7 @@
 
 QMaxMinToolBar::QMaxMinToolBar(QWidget* parent) : QWidget(parent) { set_up(); }
 
-QMaxMinToolBar::QMaxMinToolBar(int buttons, QWidget* parent)
-    : QWidget(parent), buttons_(buttons) {
+QMaxMinToolBar::QMaxMinToolBar(int buttons, QWidget* parent) : QWidget(parent), buttons_(buttons) {
   set_up();
 }
 

@@ -17,12 +17,17 @@ QWidgetNoTitle::QWidgetNoTitle(QWidget* parent) : QWidget(parent) {
 void QWidgetNoTitle::set_title_tool_bar(int buttons) {
   if (!tool_bar_) tool_bar_ = new QMaxMinToolBar(buttons, this);
   const QRect area = rect();
-  tool_bar_->move(area.right() + 1 - tool_bar_->width() - tool_bar_margin_x_, area.top() + tool_bar_margin_y_);
+  tool_bar_->move(area.right() + 1 - tool_bar_->width() - tool_bar_margin_x_,
+                  area.top() + tool_bar_margin_y_);
   tool_bar_->raise();
-  if (QPushButton* b = tool_bar_->close_button()) connect(b, SIGNAL(clicked()), this, SLOT(ToolBarEmitClose()), Qt::UniqueConnection);
-  if (QPushButton* b = tool_bar_->max_button()) connect(b, SIGNAL(clicked()), this, SLOT(ToolBarEmitMax()), Qt::UniqueConnection);
-  if (QPushButton* b = tool_bar_->min_button()) connect(b, SIGNAL(clicked()), this, SLOT(ToolBarEmitMin()), Qt::UniqueConnection);
-  if (QPushButton* b = tool_bar_->more_button()) connect(b, SIGNAL(clicked()), this, SLOT(ToolBarEmitMore()), Qt::UniqueConnection);
+  if (QPushButton* b = tool_bar_->close_button())
+    connect(b, SIGNAL(clicked()), this, SLOT(ToolBarEmitClose()), Qt::UniqueConnection);
+  if (QPushButton* b = tool_bar_->max_button())
+    connect(b, SIGNAL(clicked()), this, SLOT(ToolBarEmitMax()), Qt::UniqueConnection);
+  if (QPushButton* b = tool_bar_->min_button())
+    connect(b, SIGNAL(clicked()), this, SLOT(ToolBarEmitMin()), Qt::UniqueConnection);
+  if (QPushButton* b = tool_bar_->more_button())
+    connect(b, SIGNAL(clicked()), this, SLOT(ToolBarEmitMore()), Qt::UniqueConnection);
 }
 
 void QWidgetNoTitle::ToolBarEmitClose() {
@@ -42,7 +47,8 @@ void QWidgetNoTitle::ToolBarEmitMore() { hide(); }
 void QWidgetNoTitle::mousePressEvent(QMouseEvent* event) {
   mouse_down_ = true;
   const QPoint at = event->pos();
-  const bool in_band = !tool_bar_ || (at.y() <= tool_bar_->geometry().bottom() && at.x() <= tool_bar_->geometry().right());
+  const bool in_band =
+      !tool_bar_ || (at.y() <= tool_bar_->geometry().bottom() && at.x() <= tool_bar_->geometry().right());
   if (!in_band) {
     dragging_ = false;
     return;

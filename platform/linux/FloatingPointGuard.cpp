@@ -3,7 +3,8 @@
 #include <xmmintrin.h>
 
 namespace {
-constexpr uint32_t kAllExceptionsMasked = 0x1F80;    // invalid, denormal, div-by-zero, overflow, underflow, precision
+constexpr uint32_t kAllExceptionsMasked =
+    0x1F80;  // invalid, denormal, div-by-zero, overflow, underflow, precision
 constexpr uint32_t kHostKeptBits = 0x8000 | 0x0040;  // flush-to-zero, denormals-are-zero
 }  // namespace
 

@@ -68,11 +68,21 @@ std::string Escape(const std::string& text) {
   std::string escaped;
   for (char c : text) {
     switch (c) {
-      case '\\': escaped += "\\\\"; break;
-      case '\t': escaped += "\\t"; break;
-      case '\n': escaped += "\\n"; break;
-      case '\r': escaped += "\\r"; break;
-      default: escaped += c; break;
+      case '\\':
+        escaped += "\\\\";
+        break;
+      case '\t':
+        escaped += "\\t";
+        break;
+      case '\n':
+        escaped += "\\n";
+        break;
+      case '\r':
+        escaped += "\\r";
+        break;
+      default:
+        escaped += c;
+        break;
     }
   }
   return escaped;
@@ -87,11 +97,20 @@ bool Unescape(const std::string& text, std::string& plain) {
     }
     if (++i == text.size()) return false;
     switch (text[i]) {
-      case '\\': plain += '\\'; break;
-      case 't': plain += '\t'; break;
-      case 'n': plain += '\n'; break;
-      case 'r': plain += '\r'; break;
-      default: return false;
+      case '\\':
+        plain += '\\';
+        break;
+      case 't':
+        plain += '\t';
+        break;
+      case 'n':
+        plain += '\n';
+        break;
+      case 'r':
+        plain += '\r';
+        break;
+      default:
+        return false;
     }
   }
   return true;
@@ -111,7 +130,8 @@ bool Parse(const std::string& text, Values& values) {
     const size_t second = first == std::string::npos ? first : line.find('\t', first + 1);
     if (second == std::string::npos || line.find('\t', second + 1) != std::string::npos) return false;
     std::string key, name, value;
-    if (!Unescape(line.substr(0, first), key) || !Unescape(line.substr(first + 1, second - first - 1), name) ||
+    if (!Unescape(line.substr(0, first), key) ||
+        !Unescape(line.substr(first + 1, second - first - 1), name) ||
         !Unescape(line.substr(second + 1), value)) {
       return false;
     }
@@ -180,7 +200,8 @@ bool WriteString(const std::string& keyPath, const std::string& valueName, const
   std::string text;
   Values values;
   if (Files::ReadFile(store, text) && !Parse(text, values)) {
-    const std::string aside = store + ".corrupt." + std::to_string(static_cast<long long>(std::time(nullptr)));
+    const std::string aside =
+        store + ".corrupt." + std::to_string(static_cast<long long>(std::time(nullptr)));
     if (rename(store.c_str(), aside.c_str()) != 0) return false;
     values.clear();
   }

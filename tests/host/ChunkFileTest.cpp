@@ -31,9 +31,7 @@ class ChunkFile : public ::testing::Test {
     ASSERT_EQ(std::system(("rm -rf '" + dir_ + "'").c_str()), 0);
   }
 
-  static void write(const std::string& bytes) {
-    std::ofstream(kChunkFileName, std::ios::binary) << bytes;
-  }
+  static void write(const std::string& bytes) { std::ofstream(kChunkFileName, std::ios::binary) << bytes; }
 
   char previous_[PATH_MAX] = {};
   std::string dir_;

@@ -54,7 +54,8 @@ TEST(HostCallback, VendorAndProductStringsAreCopiedBounded) {
     int32_t opcode;
     const char* text;
   };
-  for (const Case& c : {Case{audioMasterGetVendorString, "Vornad"}, Case{audioMasterGetProductString, "Default VST Host"}}) {
+  for (const Case& c :
+       {Case{audioMasterGetVendorString, "Vornad"}, Case{audioMasterGetProductString, "Default VST Host"}}) {
     char buffer[kVstMaxProductStrLen + 8];
     std::memset(buffer, 'x', sizeof buffer);
     EXPECT_EQ(host_callback(nullptr, c.opcode, 0, 0, buffer, 0.0f), 1);

@@ -39,7 +39,9 @@ std::vector<int32_t> recorded_opcodes() {
   return opcodes;
 }
 
-std::string recorder_path(const std::string& variant) { return std::string(RECORDER_DIR) + "/" + variant + ".so"; }
+std::string recorder_path(const std::string& variant) {
+  return std::string(RECORDER_DIR) + "/" + variant + ".so";
+}
 
 bool library_loaded(const std::string& path) {
   void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);

@@ -71,16 +71,20 @@ TEST(StereoBlockBuffer, Setters) {
       {"right scaled", [&](StereoBlockBuffer& b) { b.set_right_scaled(in, 0.5f); }, zeros, halved},
       {"left clipped", [&](StereoBlockBuffer& b) { b.set_left_clipped(in); }, clipped, zeros},
       {"right clipped", [&](StereoBlockBuffer& b) { b.set_right_clipped(in); }, zeros, clipped},
-      {"null sources", [](StereoBlockBuffer& b) {
+      {"null sources",
+       [](StereoBlockBuffer& b) {
          b.set_left(nullptr);
          b.set_right_scaled(nullptr, 2.0f);
          b.set_left_clipped(nullptr);
-       }, zeros, zeros},
-      {"gain", [&](StereoBlockBuffer& b) {
+       },
+       zeros, zeros},
+      {"gain",
+       [&](StereoBlockBuffer& b) {
          b.set_left(in);
          b.set_gain(0.5f);
          b.apply_gain();
-       }, halved, zeros},
+       },
+       halved, zeros},
   };
   for (const Case& c : cases) {
     StereoBlockBuffer block(7);
@@ -94,8 +98,9 @@ TEST(SampleMath, LimitAndSign) {
   struct Limit {
     float a, b, expected;
   };
-  for (const Limit& c : {Limit{2, 1, 1}, Limit{-2, 1, -1}, Limit{0.25f, 1, 0.25f}, Limit{1e-10f, 1, 1e-10f},
-                         Limit{3e7f, 1, 1}, Limit{-kInf, 0.5f, -0.5f}, Limit{0.25f, -1, -0.25f}, Limit{5, 0, 0}}) {
+  for (const Limit& c :
+       {Limit{2, 1, 1}, Limit{-2, 1, -1}, Limit{0.25f, 1, 0.25f}, Limit{1e-10f, 1, 1e-10f}, Limit{3e7f, 1, 1},
+        Limit{-kInf, 0.5f, -0.5f}, Limit{0.25f, -1, -0.25f}, Limit{5, 0, 0}}) {
     EXPECT_EQ(limit(c.a, c.b), c.expected) << c.a << " limited to " << c.b;
   }
   EXPECT_TRUE(std::isnan(limit(kNaN, 1)));
@@ -103,7 +108,8 @@ TEST(SampleMath, LimitAndSign) {
   struct Sign {
     float x, expected;
   };
-  for (const Sign& c : {Sign{2, 1}, Sign{-3, -1}, Sign{0, 0}, Sign{kInf, 1}}) EXPECT_EQ(sign(c.x), c.expected) << c.x;
+  for (const Sign& c : {Sign{2, 1}, Sign{-3, -1}, Sign{0, 0}, Sign{kInf, 1}})
+    EXPECT_EQ(sign(c.x), c.expected) << c.x;
   EXPECT_TRUE(std::signbit(sign(-0.0f)));
   EXPECT_TRUE(std::isnan(sign(kNaN)));
 }

@@ -36,14 +36,16 @@ TEST(Registry, ValuesRoundTripWithEveryCharacterThatNeedsEscaping) {
   EXPECT_EQ(Registry::ReadString(key, ""), "default");
   EXPECT_EQ(Registry::ReadString("Software\\Quillmore\\Other", "x"), "other");
   const std::string text = ReadText(config.UserStore());
-  EXPECT_NE(text.find("Software\\\\Quillmore\\\\Recent Directories\\\\\tx\ttab\\there\\nline\\r\\\\end\\\\t\n"),
-            std::string::npos)
+  EXPECT_NE(
+      text.find("Software\\\\Quillmore\\\\Recent Directories\\\\\tx\ttab\\there\\nline\\r\\\\end\\\\t\n"),
+      std::string::npos)
       << text;
 }
 
 TEST(Registry, SystemStoresAnswerWhatTheUserStoreLacks) {
   TemporaryConfig config;
-  WriteText(config.SystemStore(), "# provided by the installer\nSoftware\\\\Quillmore\\\\Default Settings\t\t/opt/presets\n");
+  WriteText(config.SystemStore(),
+            "# provided by the installer\nSoftware\\\\Quillmore\\\\Default Settings\t\t/opt/presets\n");
   EXPECT_EQ(Registry::ReadString("Software\\Quillmore\\Default Settings", ""), "/opt/presets");
   ASSERT_TRUE(Registry::WriteString("Software\\Quillmore\\Default Settings", "", "/home/me/presets"));
   EXPECT_EQ(Registry::ReadString("Software\\Quillmore\\Default Settings", ""), "/home/me/presets");
@@ -65,7 +67,8 @@ TEST(Registry, ACorruptStoreReadsAsEmptyAndIsSetAsideNotErased) {
     }
   }
   EXPECT_EQ(asides, 1);
-  for (const std::string& bad : {std::string("a\tb\tc\\q\n"), std::string("a\tb\tc\td\n"), std::string("a\tb\tc\\")}) {
+  for (const std::string& bad :
+       {std::string("a\tb\tc\\q\n"), std::string("a\tb\tc\td\n"), std::string("a\tb\tc\\")}) {
     WriteText(config.UserStore(), bad);
     EXPECT_FALSE(Registry::ReadString("a", "b").has_value()) << bad;
   }
@@ -84,7 +87,8 @@ TEST(Registry, ConcurrentWritersKeepEveryValue) {
   for (auto& writer : writers) writer.join();
   for (int w = 0; w < 4; ++w) {
     for (int i = 0; i < 20; ++i) {
-      EXPECT_TRUE(Registry::ReadString("Software\\Quillmore\\W" + std::to_string(w), std::to_string(i)).has_value());
+      EXPECT_TRUE(
+          Registry::ReadString("Software\\Quillmore\\W" + std::to_string(w), std::to_string(i)).has_value());
     }
   }
 }

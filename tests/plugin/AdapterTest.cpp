@@ -14,7 +14,8 @@ using vsthost::Host;
 class Adapter : public TestProductFixture {};
 
 struct StereoBlock {
-  explicit StereoBlock(size_t frames) : left(frames, 0.25f), right(frames, -0.5f), outLeft(frames), outRight(frames) {}
+  explicit StereoBlock(size_t frames)
+      : left(frames, 0.25f), right(frames, -0.5f), outLeft(frames), outRight(frames) {}
   std::vector<float> left, right, outLeft, outRight;
   float* inputs[2] = {left.data(), right.data()};
   float* outputs[2] = {outLeft.data(), outRight.data()};
@@ -24,17 +25,30 @@ TEST_F(Adapter, OpcodesItDoesNotServeAnswerZero) {
   auto host = Instance();
   for (int32_t opcode = 0; opcode < effNumOpcodes; ++opcode) {
     switch (opcode) {
-      case effClose: case effGetProgram: case effIdentify: case effCanBeAutomated:
-      case effGetNumProgramCategories: case effGetProgramNameIndexed: case effConnectInput:
-      case effConnectOutput: case effGetPlugCategory: case effSetBlockSizeAndSampleRate:
-      case effGetEffectName: case effGetVendorString: case effGetProductString: case effCanDo:
-      case effKeysRequired: case effGetVstVersion: case effGetChunk:
+      case effClose:
+      case effGetProgram:
+      case effIdentify:
+      case effCanBeAutomated:
+      case effGetNumProgramCategories:
+      case effGetProgramNameIndexed:
+      case effConnectInput:
+      case effConnectOutput:
+      case effGetPlugCategory:
+      case effSetBlockSizeAndSampleRate:
+      case effGetEffectName:
+      case effGetVendorString:
+      case effGetProductString:
+      case effCanDo:
+      case effKeysRequired:
+      case effGetVstVersion:
+      case effGetChunk:
         continue;
       default:
         break;
     }
     char buffer[256] = {};
-    EXPECT_EQ(host->Dispatch(opcode, 0, 0, opcode == effSetChunk ? nullptr : buffer), 0) << "opcode " << opcode;
+    EXPECT_EQ(host->Dispatch(opcode, 0, 0, opcode == effSetChunk ? nullptr : buffer), 0)
+        << "opcode " << opcode;
   }
 }
 
@@ -102,7 +116,8 @@ TEST_F(Adapter, ProgramNamesAreCutToTwentyThreeCharacters) {
   std::string name = "abcdefghijklmnopqrstuvwxyz";
   host->Dispatch(effSetProgramName, 0, 0, name.data());
   bool overrun = true;
-  EXPECT_EQ(host->DispatchString(effGetProgramName, 0, kVstMaxProgNameLen, &overrun), "abcdefghijklmnopqrstuvw");
+  EXPECT_EQ(host->DispatchString(effGetProgramName, 0, kVstMaxProgNameLen, &overrun),
+            "abcdefghijklmnopqrstuvw");
   EXPECT_FALSE(overrun);
   intptr_t result = 0;
   EXPECT_EQ(host->DispatchString(effGetProgramNameIndexed, 0, kVstMaxProgNameLen, &overrun, &result),
@@ -264,6 +279,6 @@ TEST_F(Adapter, AudioEntriesComputeWithMaskedExceptionsAndRoundToNearest) {
   host->SetParameter(1, 0.5f);
   _mm_setcsr(saved);
   EXPECT_EQ(afterProcess, hostCsr);
-  EXPECT_EQ(hookCsr() & 0xFFC0u, 0x8000u | 0x1F80u);  // all masked, nearest, flush-to-zero kept
+  EXPECT_EQ(hookCsr() & 0xFFC0u, 0x8000u | 0x1F80u);       // all masked, nearest, flush-to-zero kept
   EXPECT_EQ(parameterCsr() & 0xFFC0u, hostCsr & 0xFFC0u);  // parameter calls leave it alone
 }

@@ -10,8 +10,8 @@
 
 #include "tests/support/ArchiveText.h"
 #include "tests/support/StderrCapture.h"
-#include "tests/vsthost/Chunks.h"
 #include "tests/support/TemporaryConfig.h"
+#include "tests/vsthost/Chunks.h"
 #include "tests/vsthost/VstHost.h"
 
 using vsthost::GetChunk;
@@ -70,8 +70,9 @@ TEST_F(Analyser, PassesAudioThroughBitForBit) {
 TEST_F(Analyser, AChunkFromOneInstanceRestoresAnother) {
   auto first = Instance();
   auto second = Instance();
-  const std::string changed = Replace(Replace(GetChunk(*first, true), "typePolar</att>", "typeXY</att>"),
-                                      "\"mGainDb\" type=\"f\">0.0000000000000000", "\"mGainDb\" type=\"f\">6.5");
+  const std::string changed =
+      Replace(Replace(GetChunk(*first, true), "typePolar</att>", "typeXY</att>"),
+              "\"mGainDb\" type=\"f\">0.0000000000000000", "\"mGainDb\" type=\"f\">6.5");
   ASSERT_EQ(SetChunk(*first, changed, true), 1);
   for (const bool preset : {true, false}) {
     ASSERT_EQ(SetChunk(*second, GetChunk(*first, preset), preset), 1);
@@ -106,7 +107,8 @@ TEST_F(Analyser, RefusedChunksOfEveryKindLeaveTheStateAlone) {
   for (const std::string& chunk : cases) {
     for (const bool preset : {true, false}) {
       EXPECT_EQ(SetChunk(*host, chunk, preset), 0) << "preset " << preset << ": " << chunk.substr(0, 50);
-      EXPECT_EQ(WithoutIds(GetChunk(*host, false)), before) << "preset " << preset << ": " << chunk.substr(0, 50);
+      EXPECT_EQ(WithoutIds(GetChunk(*host, false)), before)
+          << "preset " << preset << ": " << chunk.substr(0, 50);
     }
   }
   EXPECT_EQ(host->Dispatch(effSetChunk, 1, 0, const_cast<char*>("")), 0);
@@ -132,7 +134,8 @@ TEST_F(Analyser, OpeningLoadsTheDefaultSettingsFileTheRegistryNames) {
   std::ofstream(folder / "KVN Stereo Analyzer (OrbA).default", std::ios::binary)
       << settings.substr(0, settings.find('\0') + 1);
   std::filesystem::create_directories(config.SystemStore().parent_path());
-  std::ofstream(config.SystemStore()) << "Software\\\\Quillmore\\\\Default Settings\t\t" << folder.string() << "\n";
+  std::ofstream(config.SystemStore())
+      << "Software\\\\Quillmore\\\\Default Settings\t\t" << folder.string() << "\n";
 
   auto host = Instance();
   EXPECT_EQ(GetChunk(*host, true).find("typeXYCentered</att>"), std::string::npos);

@@ -35,14 +35,15 @@ TEST_F(Chunks, ABankIsTheHeaderAndEachProgramsTextFollowedBySixteenZeros) {
   std::string name = "Mine";
   host->Dispatch(effSetProgramName, 0, 0, name.data());
   const std::string bank = GetChunk(*host, false);
-  const std::string expected = "<!-- QuillmoreTest Product Program Settings -->\n"
-                               "<program number=\"0\" name=\"Mine\">\n" +
-                               kSettings +
-                               "</program>\n"
-                               "<program number=\"1\" name=\"User Config 2\">\n</program>\n"
-                               "<program number=\"2\" name=\"User Config 3\">\n</program>\n"
-                               "<program number=\"3\" name=\"User Config 4\">\n</program>\n" +
-                               std::string(16, '\0');
+  const std::string expected =
+      "<!-- QuillmoreTest Product Program Settings -->\n"
+      "<program number=\"0\" name=\"Mine\">\n" +
+      kSettings +
+      "</program>\n"
+      "<program number=\"1\" name=\"User Config 2\">\n</program>\n"
+      "<program number=\"2\" name=\"User Config 3\">\n</program>\n"
+      "<program number=\"3\" name=\"User Config 4\">\n</program>\n" +
+      std::string(16, '\0');
   EXPECT_EQ(WithoutIds(bank), expected);
 }
 
@@ -66,18 +67,24 @@ TEST_F(Chunks, BankAndProgramChunksRestoreAnotherInstance) {
 
 TEST_F(Chunks, BankReadingTakesProgramNumbersAndNamesAsWritten) {
   auto host = Instance();
-  const std::string bank = "<!-- Quillmore Test Product Program Settings -->\n"
-                           "<plugin_programs>\n"
-                           "<program number=\"-0\" name=\"Zero \"quoted\">\n" +
-                           kSettings +
-                           "</program>\n"
-                           "<program number=\"-2\" name=\"" + std::string(300, 'n') + "\">\n</program>\n"
-                           "<program number=\"5\" name=\"Skipped\">\n" + kSettings + "</program>\n"
-                           "<program number=\"-9223372036854775808\" name=\"Huge\">\n</program>\n"
-                           "</plugin_programs>\n";
+  const std::string bank =
+      "<!-- Quillmore Test Product Program Settings -->\n"
+      "<plugin_programs>\n"
+      "<program number=\"-0\" name=\"Zero \"quoted\">\n" +
+      kSettings +
+      "</program>\n"
+      "<program number=\"-2\" name=\"" +
+      std::string(300, 'n') +
+      "\">\n</program>\n"
+      "<program number=\"5\" name=\"Skipped\">\n" +
+      kSettings +
+      "</program>\n"
+      "<program number=\"-9223372036854775808\" name=\"Huge\">\n</program>\n"
+      "</plugin_programs>\n";
   ASSERT_EQ(SetChunk(*host, bank, false), 1);
   EXPECT_EQ(host->DispatchString(effGetProgramNameIndexed, 0, kVstMaxProgNameLen, nullptr), "Zero ");
-  EXPECT_EQ(host->DispatchString(effGetProgramNameIndexed, 2, kVstMaxProgNameLen, nullptr), std::string(23, 'n'));
+  EXPECT_EQ(host->DispatchString(effGetProgramNameIndexed, 2, kVstMaxProgNameLen, nullptr),
+            std::string(23, 'n'));
   EXPECT_EQ(host->DispatchString(effGetProgramNameIndexed, 3, kVstMaxProgNameLen, nullptr), "User Config 4");
 }
 
@@ -92,7 +99,8 @@ TEST_F(Chunks, RefusedChunksChangeNothingAndTheFirstRefusalIsShown) {
     EXPECT_EQ(SetChunk(*host, late, true), 0);
     const std::string shown = capture.Text();
     EXPECT_NE(shown.find("Unable to load settings."), std::string::npos) << shown;
-    EXPECT_NE(shown.find("These are not valid settings or the settings have been corrupted."), std::string::npos);
+    EXPECT_NE(shown.find("These are not valid settings or the settings have been corrupted."),
+              std::string::npos);
   }
   {
     StderrCapture capture;
@@ -105,7 +113,8 @@ TEST_F(Chunks, RefusedChunksChangeNothingAndTheFirstRefusalIsShown) {
       "Quillmore <obj_archive type=\"x\"><obj",
       "Quillmore " + std::string(5000, '<'),
       kSettings.substr(0, kSettings.size() / 2),
-      "<obj_archive type=\"Quillmore\">\n<obj id=\"1\" name=\"Settings Metadata\" type=\"t\">\n</obj>\n</obj_archive>\n",
+      "<obj_archive type=\"Quillmore\">\n<obj id=\"1\" name=\"Settings Metadata\" "
+      "type=\"t\">\n</obj>\n</obj_archive>\n",
   };
   for (const std::string& chunk : garbage) {
     EXPECT_EQ(SetChunk(*host, chunk, true), 0) << chunk.substr(0, 60);
@@ -135,9 +144,12 @@ TEST_F(Chunks, ABankWithoutItsHeaderIsRefusedAndReportedEveryTime) {
 TEST_F(Chunks, ABankWithAnyUnreadableProgramIsRefusedWhole) {
   auto host = Instance();
   const std::string before = WithoutIds(GetChunk(*host, false));
-  const std::string bank = "<!-- QuillmoreTest Product Program Settings -->\n"
-                           "<program number=\"0\" name=\"Fine\">\n" + kSettings + "</program>\n"
-                           "<program number=\"2\" name=\"Broken\">\n<obj_archive type=\"x\">\n<obj\n</program>\n";
+  const std::string bank =
+      "<!-- QuillmoreTest Product Program Settings -->\n"
+      "<program number=\"0\" name=\"Fine\">\n" +
+      kSettings +
+      "</program>\n"
+      "<program number=\"2\" name=\"Broken\">\n<obj_archive type=\"x\">\n<obj\n</program>\n";
   StderrCapture capture;
   EXPECT_EQ(SetChunk(*host, bank, false), 0);
   EXPECT_NE(capture.Text().find("Unable to load settings."), std::string::npos);

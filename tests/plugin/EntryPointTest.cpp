@@ -82,7 +82,8 @@ TEST(AnalyserEntryPoint, ExportsOnlyTheTwoEntryNamesOfOneFunction) {
   vsthost::PluginLibrary library(VARNIS_PATH);
   ASSERT_NE(library.Symbol("VSTPluginMain"), nullptr);
   EXPECT_EQ(library.Symbol("main"), library.Symbol("VSTPluginMain"));
-  for (const char* hidden : {"_Z25CreateVstKorvaneMetaClassv", "_Z22AcquirePluginMetaClassv", "_ZTV9VSTPlugin"}) {
+  for (const char* hidden :
+       {"_Z25CreateVstKorvaneMetaClassv", "_Z22AcquirePluginMetaClassv", "_ZTV9VSTPlugin"}) {
     EXPECT_EQ(library.Symbol(hidden), nullptr) << hidden;
   }
 }
@@ -100,7 +101,8 @@ TEST(AnalyserEntryPoint, RecordDescribesTheAnalyser) {
   EXPECT_EQ(effect->uniqueID, 0x37313831);
   EXPECT_EQ(host.Dispatch(effGetPlugCategory), 3);
   bool overrun = true;
-  EXPECT_EQ(host.DispatchString(effGetEffectName, 0, kVstMaxEffectNameLen, &overrun), "KVN Stereo Analyzer (OrbA)");
+  EXPECT_EQ(host.DispatchString(effGetEffectName, 0, kVstMaxEffectNameLen, &overrun),
+            "KVN Stereo Analyzer (OrbA)");
   EXPECT_FALSE(overrun);
   EXPECT_EQ(host.DispatchString(effGetVendorString, 0, kVstMaxVendorStrLen, &overrun), "Quillmore");
   EXPECT_EQ(host.DispatchString(effGetParamName, 0, kVstMaxParamStrLen, &overrun), "Reset");

@@ -15,7 +15,8 @@ TEST(OddHostCalls, EveryOpcodeWithOddArgumentsIsSurvived) {
   vsthost::Host host(library);
   ASSERT_NE(host.Instantiate(), nullptr);
   const int32_t indices[] = {0, 1, -1, 1000, std::numeric_limits<int32_t>::min()};
-  const intptr_t values[] = {0, 1, -1, 4096, std::numeric_limits<int32_t>::max(), std::numeric_limits<intptr_t>::min()};
+  const intptr_t values[] = {
+      0, 1, -1, 4096, std::numeric_limits<int32_t>::max(), std::numeric_limits<intptr_t>::min()};
   const float opts[] = {0.0f, 48000.0f, -1.0f, std::nanf(""), INFINITY, 1e30f};
   StderrCapture quiet;
   for (int32_t opcode = 0; opcode < effNumOpcodes + 20; ++opcode) {

@@ -11,7 +11,7 @@
 // An archive kept as a tree in memory, to exercise the archive model without a file format.
 // Values are held as text; a missing name on a plain read or enter throws std::out_of_range.
 class TreeArchive : public Serialization::Archive {
-public:
+ public:
   struct Node {
     std::string name;
     std::string type;
@@ -22,8 +22,7 @@ public:
 
   Node root;
 
-  explicit TreeArchive(Serialization::ObjectFactory* factory = nullptr)
-      : Archive("tree", factory) {}
+  explicit TreeArchive(Serialization::ObjectFactory* factory = nullptr) : Archive("tree", factory) {}
 
   std::size_t Depth() const { return mScope.size() - 1; }
   using Archive::GetOpenObjectCount;
@@ -46,9 +45,7 @@ public:
   void WriteBinary(std::string_view, const std::uint8_t*, std::size_t) override { Unkept(); }
   std::unique_ptr<std::uint8_t[]> ReadBinary(std::string_view, std::size_t&) override { Unkept(); }
 
-  bool HasEntry(std::string_view name) override {
-    return FindAttribute(name) || FindChild(name);
-  }
+  bool HasEntry(std::string_view name) override { return FindAttribute(name) || FindChild(name); }
   bool EnterObjectPath(const std::vector<std::string>& names) override {
     const std::size_t depth = mScope.size();
     for (const std::string& name : names) {
@@ -62,20 +59,17 @@ public:
     return true;
   }
   bool LeaveObjects(int count) override {
-    if (count < 0 || Depth() < static_cast<std::size_t>(count))
-      return false;
+    if (count < 0 || Depth() < static_cast<std::size_t>(count)) return false;
     mScope.resize(mScope.size() - count);
     return true;
   }
   void EnterObject(std::string_view name, std::string_view) override {
     Node* child = FindChild(name);
-    if (!child)
-      throw std::out_of_range("no object " + std::string(name));
+    if (!child) throw std::out_of_range("no object " + std::string(name));
     mScope.push_back(child);
   }
   void LeaveObject() override {
-    if (Depth() > 0)
-      mScope.pop_back();
+    if (Depth() > 0) mScope.pop_back();
   }
   Serialization::ObjectId BeginObject(Serialization::Serializable& object, std::string_view name) override {
     const Serialization::ObjectId id = Archive::BeginObject(object, name);
@@ -92,8 +86,7 @@ public:
   void EndObject(Serialization::Serializable& object) override {
     const std::size_t open = GetOpenObjectCount();
     Archive::EndObject(object);
-    if (GetOpenObjectCount() < open)
-      mScope.pop_back();
+    if (GetOpenObjectCount() < open) mScope.pop_back();
   }
   void WriteObjectId(std::string_view name, Serialization::ObjectId id) override {
     Put(name, std::to_string(id));
@@ -106,34 +99,29 @@ public:
 
   Node& Current() { return *mScope.back(); }
 
-private:
+ private:
   void Put(std::string_view name, std::string value) {
     mScope.back()->attributes.emplace_back(std::string(name), std::move(value));
   }
   const std::string* FindAttribute(std::string_view name) const {
     for (const auto& [key, value] : mScope.back()->attributes)
-      if (key == name)
-        return &value;
+      if (key == name) return &value;
     return nullptr;
   }
   const std::string& Get(std::string_view name) const {
     const std::string* value = FindAttribute(name);
-    if (!value)
-      throw std::out_of_range("no attribute " + std::string(name));
+    if (!value) throw std::out_of_range("no attribute " + std::string(name));
     return *value;
   }
   Node* FindChild(std::string_view name) const {
     for (const auto& child : mScope.back()->children)
-      if (child->name == name)
-        return child.get();
+      if (child->name == name) return child.get();
     return nullptr;
   }
   static const Node* FindId(const Node& node, Serialization::ObjectId id) {
-    if (node.id == id)
-      return &node;
+    if (node.id == id) return &node;
     for (const auto& child : node.children)
-      if (const Node* found = FindId(*child, id))
-        return found;
+      if (const Node* found = FindId(*child, id)) return found;
     return nullptr;
   }
   [[noreturn]] static void Unkept() { throw std::logic_error("not kept by TreeArchive"); }

@@ -10,7 +10,8 @@ namespace vsthost {
 inline std::string GetChunk(Host& host, bool preset) {
   void* data = nullptr;
   const intptr_t size = host.Dispatch(effGetChunk, preset ? 1 : 0, 0, &data);
-  return data && size > 0 ? std::string(static_cast<const char*>(data), static_cast<size_t>(size)) : std::string();
+  return data && size > 0 ? std::string(static_cast<const char*>(data), static_cast<size_t>(size))
+                          : std::string();
 }
 
 inline intptr_t SetChunk(Host& host, std::string chunk, bool preset) {

@@ -75,13 +75,16 @@ void Host::ProcessReplacing(float** inputs, float** outputs, int32_t frames) {
   mEffect->processReplacing(mEffect, inputs, outputs, frames);
 }
 
-void Host::Process(float** inputs, float** outputs, int32_t frames) { mEffect->process(mEffect, inputs, outputs, frames); }
+void Host::Process(float** inputs, float** outputs, int32_t frames) {
+  mEffect->process(mEffect, inputs, outputs, frames);
+}
 
 void Host::SetParameter(int32_t index, float value) { mEffect->setParameter(mEffect, index, value); }
 
 float Host::GetParameter(int32_t index) { return mEffect->getParameter(mEffect, index); }
 
-std::string Host::DispatchString(int32_t opcode, int32_t index, size_t size, bool* overrun, intptr_t* result) {
+std::string Host::DispatchString(int32_t opcode, int32_t index, size_t size, bool* overrun,
+                                 intptr_t* result) {
   std::vector<unsigned char> buffer(size + 2 * kGuardBytes, kGuard);
   char* text = reinterpret_cast<char*>(buffer.data() + kGuardBytes);
   const intptr_t answer = Dispatch(opcode, index, 0, text);
@@ -104,7 +107,8 @@ void Host::ClearCalls() {
   mCalls.clear();
 }
 
-intptr_t Host::Callback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
+intptr_t Host::Callback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                        float opt) {
   Host* host = HostFor(effect);
   return host ? host->Handle(effect, opcode, index, value, ptr, opt) : 0;
 }

@@ -56,7 +56,8 @@ class Host {
   AEffect* Instantiate();
   AEffect* Effect() const { return mEffect; }
 
-  intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f);
+  intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
+                    float opt = 0.0f);
   // effClose; the effect is gone afterwards.
   intptr_t Close();
   void ProcessReplacing(float** inputs, float** outputs, int32_t frames);
@@ -66,13 +67,15 @@ class Host {
 
   // A string opcode answered into a buffer of `size` bytes fenced by guard bytes; `overrun` is
   // set when the plug-in wrote past the buffer or left it unterminated.
-  std::string DispatchString(int32_t opcode, int32_t index, size_t size, bool* overrun, intptr_t* result = nullptr);
+  std::string DispatchString(int32_t opcode, int32_t index, size_t size, bool* overrun,
+                             intptr_t* result = nullptr);
 
   std::vector<HostCall> Calls() const;
   void ClearCalls();
 
  private:
-  static intptr_t Callback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
+  static intptr_t Callback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                           float opt);
   intptr_t Handle(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
 
   PluginLibrary& mLibrary;

@@ -72,8 +72,8 @@ class AlarmFixture : public ::testing::Test {
     EXPECT_EQ(value, 0);
     const std::string name = payload ? static_cast<const AlarmRecord*>(payload)->name : "-";
     const auto c = static_cast<std::uint32_t>(code);
-    const char text[] = {static_cast<char>(c >> 24), static_cast<char>(c >> 16),
-                         static_cast<char>(c >> 8), static_cast<char>(c), ' '};
+    const char text[] = {static_cast<char>(c >> 24), static_cast<char>(c >> 16), static_cast<char>(c >> 8),
+                         static_cast<char>(c), ' '};
     self->log.push_back(std::string(text, sizeof text) + name);
     return 0;
   }

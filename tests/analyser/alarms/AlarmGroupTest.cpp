@@ -14,9 +14,7 @@ class AlarmGroupMembers : public AlarmFixture {
   void Member(const std::string& name, std::int32_t severity) {
     manager.RegisterAlarm(name, Single(1.0f, AlarmDefinition::kAtLeast, severity));
   }
-  void Set(const std::string& name, bool on) {
-    manager.UpdateValue(name, on ? 1.0f : 0.0f, true, false);
-  }
+  void Set(const std::string& name, bool on) { manager.UpdateValue(name, on ? 1.0f : 0.0f, true, false); }
 };
 
 TEST_F(AlarmGroup, RegistrationImposesTheGroupComparisonAndEvaluatesNothing) {
@@ -167,8 +165,8 @@ TEST_F(AlarmGroupMembers, HandlersMayRegisterGroupsWhileGroupsAreEvaluated) {
   };
   Member("a", 2);
   manager.RegisterAlarm("g", Group({"a"}, AlarmDefinition::kAnyMember, 1));
-  services.GetMessagingServer().Subscribe(
-      manager.GetMessageClass(KVNAlarmManager::kValueMessageClass), registerMore, &registrar, 0);
+  services.GetMessagingServer().Subscribe(manager.GetMessageClass(KVNAlarmManager::kValueMessageClass),
+                                          registerMore, &registrar, 0);
   Set("a", true);
   EXPECT_TRUE(Triggered("g"));
   EXPECT_GT(registrar.made, 1);
@@ -177,8 +175,8 @@ TEST_F(AlarmGroupMembers, HandlersMayRegisterGroupsWhileGroupsAreEvaluated) {
 TEST_F(AlarmGroup, CorrelationAlarmsReachTheMasterThroughTheAntiphaseGroup) {
   using namespace MeasurementIds;
   RegisterPhaseAndBalanceAlarms(manager);
-  const std::vector<std::string> shown = {kCorrelationInst, kCorrelationAvg, kAntiphaseSummary,
-                                          kBalanceLevel, kSideToMidRatio};
+  const std::vector<std::string> shown = {kCorrelationInst, kCorrelationAvg, kAntiphaseSummary, kBalanceLevel,
+                                          kSideToMidRatio};
   AlarmDefinition master;
   master.comparison = AlarmDefinition::kAbove;
   master.severity = 3;

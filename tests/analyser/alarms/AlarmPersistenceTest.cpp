@@ -37,17 +37,14 @@ class Settings : public TreeArchive {
   }
 };
 
-void Load(KVNAlarmManager& manager, TreeArchive& archive) {
-  manager.LoadAsObject(archive, kObject);
-}
+void Load(KVNAlarmManager& manager, TreeArchive& archive) { manager.LoadAsObject(archive, kObject); }
 
 void RegisterShownAlarms(KVNAlarmManager& manager) {
   RegisterPhaseAndBalanceAlarms(manager);
   AlarmDefinition master;
   master.comparison = AlarmDefinition::kAbove;
   master.severity = 3;
-  master.members = {kCorrelationInst, kCorrelationAvg, kAntiphaseSummary, kBalanceLevel,
-                    kSideToMidRatio};
+  master.members = {kCorrelationInst, kCorrelationAvg, kAntiphaseSummary, kBalanceLevel, kSideToMidRatio};
   master.groupMode = AlarmDefinition::kAnyMember;
   master.groupTriggerSeverity = 1;
   manager.RegisterAlarm(kMasterAlarm, master);
@@ -78,8 +75,7 @@ TEST_F(AlarmPersistence, SavesEveryRegisteredAndPendingAlarmInNameOrder) {
                                                         {"th", std::to_string(9.5)},
                                                         {"severity", "2"},
                                                         {"groupTriggerSeverity", "4"}}));
-  EXPECT_EQ(object.children[6]->attributes.at(2),
-            (std::pair<std::string, std::string>{"severity", "3"}));
+  EXPECT_EQ(object.children[6]->attributes.at(2), (std::pair<std::string, std::string>{"severity", "3"}));
 }
 
 // Settings go into registered alarms at once, and into alarms registered later when they are.
@@ -110,8 +106,8 @@ TEST_F(AlarmPersistence, LoadingIntoRegisteredAlarmsTellsTheWidgets) {
   manager.RegisterAlarm("a", Single(0.0f, AlarmDefinition::kAbove));
   manager.RegisterAlarm("g", Group({"a"}, 0, 1));
   Heard();
-  Settings archive("2", {{{"uai", "a"}, {"th", "5"}, {"severity", "1"}},
-                         {{"uai", "g"}, {"groupTriggerSeverity", "2"}}});
+  Settings archive(
+      "2", {{{"uai", "a"}, {"th", "5"}, {"severity", "1"}}, {{"uai", "g"}, {"groupTriggerSeverity", "2"}}});
   Load(manager, archive);
   EXPECT_EQ(Heard(), (Log{"asev a", "nval g", "aTHc a", "nval a", "gtsc g", "nval g"}));
 }
@@ -127,10 +123,7 @@ TEST_F(AlarmPersistence, StoredValuesAreClampedOrRefused) {
   // The antiphase group: severity 3, trigger severity 4. The balance alarm: 0..20, threshold 6.
   const Case cases[] = {
       {{{"uai", kAntiphaseSummary}, {"severity", "9"}, {"groupTriggerSeverity", "17"}}, 1.0f, 4, 4},
-      {{{"uai", kAntiphaseSummary}, {"severity", "-3"}, {"groupTriggerSeverity", "-2147483648"}},
-       1.0f,
-       0,
-       0},
+      {{{"uai", kAntiphaseSummary}, {"severity", "-3"}, {"groupTriggerSeverity", "-2147483648"}}, 1.0f, 0, 0},
       {{{"uai", kAntiphaseSummary}, {"th", "0.25"}, {"groupTriggerSeverity", "2"}}, 1.0f, 3, 2},
       {{{"uai", kBalanceLevel}, {"th", "500"}, {"severity", "2147483647"}}, 20.0f, 4, 4},
       {{{"uai", kBalanceLevel}, {"th", "-1e300"}}, 0.0f, 2, 4},
@@ -192,8 +185,7 @@ TEST_F(AlarmPersistence, TheStoredCountIsNotTrusted) {
 }
 
 TEST_F(AlarmPersistence, EachLoadReplacesThePendingSettings) {
-  Settings first(
-      "2", {{{"uai", "a"}, {"severity", "1"}, {"th", "5"}}, {{"uai", "a"}, {"severity", "2"}}});
+  Settings first("2", {{{"uai", "a"}, {"severity", "1"}, {"th", "5"}}, {{"uai", "a"}, {"severity", "2"}}});
   Load(manager, first);
   Settings second("1", {{{"uai", "b"}, {"severity", "1"}}});
   Load(manager, second);
@@ -276,14 +268,13 @@ TEST_F(AlarmPersistence, SettingsRoundTripThroughXmlText) {
   archive.BeginLoad();
   other.LoadAsObject(archive, kObject);
   RegisterShownAlarms(other);
-  for (const char* name : {kMasterAlarm, kAntiphaseSummary, kBalanceLevel, kCorrelationAvg,
-                           kCorrelationInst, kSideToMidRatio}) {
+  for (const char* name :
+       {kMasterAlarm, kAntiphaseSummary, kBalanceLevel, kCorrelationAvg, kCorrelationInst, kSideToMidRatio}) {
     const AlarmRecord& saved = *manager.FindAlarm(name);
     const AlarmRecord& loaded = *other.FindAlarm(name);
     EXPECT_EQ(loaded.definition.threshold, saved.definition.threshold) << name;
     EXPECT_EQ(loaded.severity, saved.severity) << name;
-    EXPECT_EQ(loaded.definition.groupTriggerSeverity, saved.definition.groupTriggerSeverity)
-        << name;
+    EXPECT_EQ(loaded.definition.groupTriggerSeverity, saved.definition.groupTriggerSeverity) << name;
   }
 }
 

@@ -87,12 +87,10 @@ TEST(FftSetup, AcceptsOnlyPowersOfTwoInRangeAndAlwaysWritesM) {
     int m;
   };
   const Case cases[] = {
-      {false, 8, 0, 3},     {false, 1 << 19, 0, 19}, {false, 4, 1, 2},
-      {false, 1000, 1, 10}, {false, 1 << 20, 1, 20}, {false, 1, 1, 0},
-      {false, 0, 1, 0},     {false, -8, 1, 0},       {false, INT_MAX, 1, 31},
-      {false, 12, 1, 4},    {true, 16, 0, 4},        {true, 1 << 20, 0, 20},
-      {true, 8, 1, 3},      {true, 1 << 21, 1, 21},  {true, INT_MIN, 1, 0},
-      {true, 1023, 1, 10},
+      {false, 8, 0, 3},        {false, 1 << 19, 0, 19}, {false, 4, 1, 2},      {false, 1000, 1, 10},
+      {false, 1 << 20, 1, 20}, {false, 1, 1, 0},        {false, 0, 1, 0},      {false, -8, 1, 0},
+      {false, INT_MAX, 1, 31}, {false, 12, 1, 4},       {true, 16, 0, 4},      {true, 1 << 20, 0, 20},
+      {true, 8, 1, 3},         {true, 1 << 21, 1, 21},  {true, INT_MIN, 1, 0}, {true, 1023, 1, 10},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << (c.real ? "real " : "complex ") << c.n);
@@ -100,8 +98,7 @@ TEST(FftSetup, AcceptsOnlyPowersOfTwoInRangeAndAlwaysWritesM) {
     const size_t used = c.answer == 0 ? size_t(c.n) / 4 + 1 : 0;
     std::vector<float> table(used + 16, 42.0f);
     int m = -99;
-    const int answer =
-        c.real ? fftSetupReal(m, c.n, table.data()) : fftSetupComplex(m, c.n, table.data());
+    const int answer = c.real ? fftSetupReal(m, c.n, table.data()) : fftSetupComplex(m, c.n, table.data());
     EXPECT_EQ(answer, c.answer);
     EXPECT_EQ(m, c.m);
     for (size_t i = used; i < table.size(); ++i) ASSERT_EQ(table[i], 42.0f) << "touched " << i;
@@ -167,8 +164,7 @@ TEST(Fft, ForwardThenInverseGivesTheInputBackForEveryAcceptedSize) {
     std::vector<float> data = input;
     fftComplexForward(data.data(), p.m, 1, p.table.data());
     fftComplexInverse(data.data(), p.m, 1, p.table.data());
-    EXPECT_LT(relativeError(toComplex(data.data(), 1u << m), toComplex(input.data(), 1u << m)),
-              kTolerance);
+    EXPECT_LT(relativeError(toComplex(data.data(), 1u << m), toComplex(input.data(), 1u << m)), kTolerance);
   }
   for (int m = kFftRealMinLog2; m <= kFftRealMaxLog2; ++m) {
     SCOPED_TRACE(testing::Message() << "real m = " << m);
@@ -178,8 +174,7 @@ TEST(Fft, ForwardThenInverseGivesTheInputBackForEveryAcceptedSize) {
     fftRealForward(data.data(), p.m, 1, p.table.data());
     fftRealInverse(data.data(), p.m, 1, p.table.data());
     // Real samples viewed as complex pairs: the same relative measure.
-    EXPECT_LT(relativeError(toComplex(data.data(), 1u << (m - 1)),
-                            toComplex(input.data(), 1u << (m - 1))),
+    EXPECT_LT(relativeError(toComplex(data.data(), 1u << (m - 1)), toComplex(input.data(), 1u << (m - 1))),
               kTolerance);
   }
 }

@@ -19,9 +19,7 @@ struct Filter {
   IirFilter* get() const { return filter.get(); }
 };
 
-Filter make(std::vector<double> b, std::vector<double> a) {
-  return Filter{std::move(b), std::move(a)};
-}
+Filter make(std::vector<double> b, std::vector<double> a) { return Filter{std::move(b), std::move(a)}; }
 
 std::vector<float> run(IirFilter* f, const std::vector<float>& in) {
   std::vector<float> out(in.size(), -99.0f);
@@ -73,8 +71,7 @@ std::vector<double> reference(const std::vector<double>& b, const std::vector<do
   std::vector<double> y(x.size());
   for (size_t n = 0; n < x.size(); ++n) {
     double acc = b[0] * x[n];
-    for (size_t k = 1; k < b.size() && k <= n; ++k)
-      acc += b[k] * double(x[n - k]) - a[k] * y[n - k];
+    for (size_t k = 1; k < b.size() && k <= n; ++k) acc += b[k] * double(x[n - k]) - a[k] * y[n - k];
     y[n] = acc;
   }
   return y;

@@ -31,10 +31,8 @@ struct Expected {
 Expected Reference(const signals::Stereo& s, double rate, std::int64_t frames, int blockSize) {
   Expected e;
   const std::int64_t window = static_cast<std::int64_t>(static_cast<float>(rate) * 0.05f);
-  const float holdK =
-      static_cast<float>(SmoothingCoefficient(1.0, 1.0 / static_cast<double>(0.05f)));
-  const float averageK =
-      static_cast<float>(SmoothingCoefficient(5.0, 1.0 / static_cast<double>(0.05f)));
+  const float holdK = static_cast<float>(SmoothingCoefficient(1.0, 1.0 / static_cast<double>(0.05f)));
+  const float averageK = static_cast<float>(SmoothingCoefficient(5.0, 1.0 / static_cast<double>(0.05f)));
   float hold = 1.0f, average = 1.0f;
   e.entryBalance.assign(59, 0.0);
   std::vector<double> db0(59, -120.0), db1(59, -120.0);
@@ -149,14 +147,14 @@ TEST(SignalTableReference, NamedValues) {
     double correlation;
     double entryBalance;
   };
-  const double plus6 = FastLinearToDb(0.125f * 1.9952623f / std::sqrt(2.0f)) -
-                       FastLinearToDb(0.125f / std::sqrt(2.0f));
-  for (const Named& n : {Named{Kind::Identical, 1.0, 0.0}, Named{Kind::Inverted, -1.0, 0.0},
-                         Named{Kind::Silence, 1.0, 0.0},
-                         Named{Kind::LeftOnly, 1.0, -120.0 - FastLinearToDb(0.35355339f)},
-                         Named{Kind::Quadrature, 0.0, 0.0}, Named{Kind::RightPlus6Db, 1.0, plus6},
-                         Named{Kind::DcOffset, 1.0, 0.0}, Named{Kind::DcOffsetInverted, -1.0, 0.0},
-                         Named{Kind::PureDc, 1.0, FastLinearToDb(0.25f) - FastLinearToDb(0.5f)}}) {
+  const double plus6 =
+      FastLinearToDb(0.125f * 1.9952623f / std::sqrt(2.0f)) - FastLinearToDb(0.125f / std::sqrt(2.0f));
+  for (const Named& n :
+       {Named{Kind::Identical, 1.0, 0.0}, Named{Kind::Inverted, -1.0, 0.0}, Named{Kind::Silence, 1.0, 0.0},
+        Named{Kind::LeftOnly, 1.0, -120.0 - FastLinearToDb(0.35355339f)}, Named{Kind::Quadrature, 0.0, 0.0},
+        Named{Kind::RightPlus6Db, 1.0, plus6}, Named{Kind::DcOffset, 1.0, 0.0},
+        Named{Kind::DcOffsetInverted, -1.0, 0.0},
+        Named{Kind::PureDc, 1.0, FastLinearToDb(0.25f) - FastLinearToDb(0.5f)}}) {
     const double rate = 48000.0;
     const signals::Stereo s = signals::Make(n.kind, rate, 48000);
     const Expected e = Reference(s, rate, 48000, 480);
@@ -170,8 +168,8 @@ TEST(SignalTableReference, NamedValues) {
 std::vector<Case> AllCases() {
   std::vector<Case> cases;
   for (Kind kind :
-       {Kind::Identical, Kind::Inverted, Kind::LeftOnly, Kind::RightOnly, Kind::Silence,
-        Kind::Quadrature, Kind::RightPlus6Db, Kind::DcOffset, Kind::DcOffsetInverted, Kind::PureDc})
+       {Kind::Identical, Kind::Inverted, Kind::LeftOnly, Kind::RightOnly, Kind::Silence, Kind::Quadrature,
+        Kind::RightPlus6Db, Kind::DcOffset, Kind::DcOffsetInverted, Kind::PureDc})
     for (double rate : {44100.0, 48000.0})
       for (int block : {480, 127, 2205}) cases.push_back({kind, rate, block});
   return cases;
@@ -182,8 +180,8 @@ INSTANTIATE_TEST_SUITE_P(Signals, SignalTable, ::testing::ValuesIn(AllCases()),
                            std::string name = signals::Name(info.param.kind);
                            std::replace(name.begin(), name.end(), '-', '_');
                            std::replace(name.begin(), name.end(), '+', 'p');
-                           return name + "_" + std::to_string(static_cast<int>(info.param.rate)) +
-                                  "_" + std::to_string(info.param.blockSize);
+                           return name + "_" + std::to_string(static_cast<int>(info.param.rate)) + "_" +
+                                  std::to_string(info.param.blockSize);
                          });
 
 }  // namespace

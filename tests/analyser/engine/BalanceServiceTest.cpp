@@ -97,8 +97,7 @@ TEST_F(BalanceService, ResetClearsHistoryPeakAndAverages) {
   std::vector<float> a(4410, 0.25f);
   analysers.Process(a.data(), a.data(), 4410);
   // The average starts again from 0.
-  EXPECT_FLOAT_EQ(midAverage->ReadRaw(),
-                  0.5f * static_cast<float>(SmoothingCoefficient(4.0, 10.0)));
+  EXPECT_FLOAT_EQ(midAverage->ReadRaw(), 0.5f * static_cast<float>(SmoothingCoefficient(4.0, 10.0)));
 }
 
 }  // namespace

@@ -20,8 +20,7 @@ std::string CodeText(std::int32_t code) {
 // Records the codes sent on the configuration's class.
 class Listener : public MessageSubscriber<Listener> {
  public:
-  Listener(PluginServices* services, KVNPhaseConfig& config)
-      : MessageSubscriber<Listener>(services) {
+  Listener(PluginServices* services, KVNPhaseConfig& config) : MessageSubscriber<Listener>(services) {
     Subscribe(config.GetMessageClass(KVNPhaseConfig::kMessageClass), 1, &Listener::OnMessage);
   }
   std::int32_t OnMessage(std::int32_t code) {
@@ -135,21 +134,19 @@ TEST_F(PhaseConfig, RoundTripKeepsEverySetting) {
   config.SaveAsObject(archive, "KVNPhaseConfig");
   archive.EndSave();
   std::vector<std::string> names;
-  for (const auto& attribute : archive.root.children[0]->attributes)
-    names.push_back(attribute.first);
-  EXPECT_EQ(names, (std::vector<std::string>{
-                       "mPlotType", "mAutoGain", "mGainDb", "mLowLevelGate", "mXYPlotStyle",
-                       "mPolarPlotStyle", "mPlotDensity[typeXY]", "mPlotDecay[typeXY]",
-                       "mPlotDensity[typeXYCentered]", "mPlotDecay[typeXYCentered]",
-                       "mPlotDensity[typePolar]", "mPlotDecay[typePolar]", "mPhaseScopeEnabled"}));
+  for (const auto& attribute : archive.root.children[0]->attributes) names.push_back(attribute.first);
+  EXPECT_EQ(names, (std::vector<std::string>{"mPlotType", "mAutoGain", "mGainDb", "mLowLevelGate",
+                                             "mXYPlotStyle", "mPolarPlotStyle", "mPlotDensity[typeXY]",
+                                             "mPlotDecay[typeXY]", "mPlotDensity[typeXYCentered]",
+                                             "mPlotDecay[typeXYCentered]", "mPlotDensity[typePolar]",
+                                             "mPlotDecay[typePolar]", "mPhaseScopeEnabled"}));
 
   PluginServices otherServices;
   KVNPhaseConfig loaded(&otherServices);
   Listener loadListener(&otherServices, loaded);
   archive.BeginLoad();
   loaded.LoadAsObject(archive, "KVNPhaseConfig");
-  EXPECT_EQ(loadListener.codes,
-            (Codes{"agai", "mgai", "gain", "xySt", "ppSt", "dens", "decy", "colr"}));
+  EXPECT_EQ(loadListener.codes, (Codes{"agai", "mgai", "gain", "xySt", "ppSt", "dens", "decy", "colr"}));
   EXPECT_EQ(loaded.GetPlotType(), KVNPhaseConfig::typeXYCentered);
   EXPECT_FALSE(loaded.GetAutoGain());
   EXPECT_EQ(loaded.GetGainDb(), 7.5f);
@@ -166,8 +163,7 @@ TEST_F(PhaseConfig, RoundTripKeepsEverySetting) {
 }
 
 // Loads one object holding the given attributes into `config`.
-void LoadAttributes(KVNPhaseConfig& config,
-                    std::vector<std::pair<std::string, std::string>> attributes) {
+void LoadAttributes(KVNPhaseConfig& config, std::vector<std::pair<std::string, std::string>> attributes) {
   TreeArchive archive;
   auto node = std::make_unique<TreeArchive::Node>();
   node->name = "KVNPhaseConfig";

@@ -32,7 +32,8 @@ TEST(KorvaneMetaClass, NamesTheAnalyser) {
 TEST(KorvaneMetaClass, DescribeEndsWithTheIdentifierLowestByteFirst) {
   const std::string text = Description()->Describe();
   EXPECT_EQ(text.rfind("Name = KVN Stereo Analyzer (OrbA);Version = 1.2x0;", 0), 0u) << text;
-  const std::string tail = ";metaclass = ZEBVstKorvaneMetaClass;Build Type = ZEB_RELEASE_BUILD;VST ID = '1817'";
+  const std::string tail =
+      ";metaclass = ZEBVstKorvaneMetaClass;Build Type = ZEB_RELEASE_BUILD;VST ID = '1817'";
   ASSERT_GE(text.size(), tail.size());
   EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
 }
@@ -57,7 +58,9 @@ TEST(KorvaneMetaClass, DefaultBankHoldsOneProgramNamedAfterTheAnalyser) {
   auto description = Description();
   const std::string bank = description->GetDefaultPrograms();
   EXPECT_EQ(bank.find('\r'), std::string::npos);
-  EXPECT_EQ(bank.rfind("<!-- Quillmore KVN Stereo Analyzer (OrbA) Program Settings -->\n<plugin_programs>\n", 0), 0u);
+  EXPECT_EQ(
+      bank.rfind("<!-- Quillmore KVN Stereo Analyzer (OrbA) Program Settings -->\n<plugin_programs>\n", 0),
+      0u);
   std::vector<std::string> names;
   description->GetFactoryPrograms(names);
   EXPECT_EQ(names, (std::vector<std::string>{"KVN Stereo Analyzer (OrbA)"}));

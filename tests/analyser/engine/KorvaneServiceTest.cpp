@@ -150,8 +150,7 @@ TEST(KorvaneService, SavedUnderTheirNamesThroughTheHub) {
   TreeArchive empty;
   empty.BeginLoad();
   for (KorvaneServiceBase* service : other.GetServices()) service->LoadFromArchive(empty);
-  EXPECT_EQ(other.GetPhaseService().GetPhaseConfig()->GetPlotType(),
-            KVNPhaseConfig::typeXYCentered);
+  EXPECT_EQ(other.GetPhaseService().GetPhaseConfig()->GetPlotType(), KVNPhaseConfig::typeXYCentered);
 }
 
 }  // namespace

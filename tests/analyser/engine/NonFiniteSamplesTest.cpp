@@ -43,8 +43,7 @@ TEST(NonFiniteSamples, CountAsSilenceEverywhere) {
   EXPECT_EQ(dirty.Average(), clean.Average());
   EXPECT_TRUE(std::isfinite(dirty.Average()));
   EXPECT_EQ(dirty.Balance().GetBalancePeak(), clean.Balance().GetBalancePeak());
-  EXPECT_EQ(dirty.Balance().ReadBalanceHistory(nullptr),
-            clean.Balance().ReadBalanceHistory(nullptr));
+  EXPECT_EQ(dirty.Balance().ReadBalanceHistory(nullptr), clean.Balance().ReadBalanceHistory(nullptr));
   EXPECT_EQ(dirtyMid->ReadRaw(), cleanMid->ReadRaw());
   // The input is left as it was, NaNs included (compared bitwise: NaN != NaN).
   EXPECT_EQ(std::memcmp(a.data(), input0.data(), a.size() * sizeof(float)), 0);

@@ -49,8 +49,8 @@ TEST_F(PhaseService, HoldFallsOnlyForLowerWindowsAndResets) {
   Run(a, b);
   const float r = analysers.Correlation();
   ASSERT_LT(std::fabs(r), 0.1f);
-  const float k = static_cast<float>(
-      1.0 / (1.0 + 1.0 / static_cast<double>(0.05f) * 0.5 * (1.0 - 1.0 / M_E) / 0.95));
+  const float k =
+      static_cast<float>(1.0 / (1.0 + 1.0 / static_cast<double>(0.05f) * 0.5 * (1.0 - 1.0 / M_E) / 0.95));
   EXPECT_NEAR(analysers.Hold(), 1.0f + (r - 1.0f) * k, 1e-6f);
   const float held = analysers.Hold();
   Run(a, a);  // a window of 1.0 leaves the hold

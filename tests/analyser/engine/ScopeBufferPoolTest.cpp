@@ -44,8 +44,7 @@ TEST(ScopeBufferPool, FullPoolDropsAudioUntilOneIsReleased) {
   std::vector<ScopeBuffer*> ready;
   pool.CollectReady(ready);
   ASSERT_EQ(ready.size(), 5u);
-  for (std::size_t i = 0; i < ready.size(); ++i)
-    EXPECT_EQ(ready[i]->sequence.load(), i) << "oldest first";
+  for (std::size_t i = 0; i < ready.size(); ++i) EXPECT_EQ(ready[i]->sequence.load(), i) << "oldest first";
 
   const std::vector<float> loud(480, 0.9f);
   pool.Fill(loud.data(), loud.data(), 480);

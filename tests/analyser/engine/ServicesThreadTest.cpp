@@ -56,8 +56,7 @@ TEST(ServicesThread, EditorComesAndGoesWhileAudioRuns) {
 
       if (phase.CollectReadyScopeBuffers(ready)) {
         for (ScopeBuffer* buffer : ready) {
-          for (int k = 0; k < ScopeBuffer::kFrames; ++k)
-            mismatch |= buffer->first[k] != -buffer->second[k];
+          for (int k = 0; k < ScopeBuffer::kFrames; ++k) mismatch |= buffer->first[k] != -buffer->second[k];
           buffer->Release();
           ++buffersSeen;
         }

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "analyser/engine/KVNLevelMeterConfig.h"
+#include "framework/archive/XMLArchive.h"
 #include "framework/services/MessagingServer.h"
 #include "framework/services/PluginServices.h"
-#include "framework/archive/XMLArchive.h"
 #include "tests/support/TreeArchive.h"
 
 namespace {
@@ -24,14 +24,12 @@ class LevelMeterConfigTest : public testing::Test {
  protected:
   LevelMeterConfigTest() {
     MessagingServer& server = mServices.GetMessagingServer();
-    server.Subscribe(mConfig.GetMessageClass(KVNLevelMeterConfig::kMessageClass), Record,
-                     &mMessages, 0);
+    server.Subscribe(mConfig.GetMessageClass(KVNLevelMeterConfig::kMessageClass), Record, &mMessages, 0);
   }
 
-  static std::int32_t Record(MessageSubscription*, void* user, std::int32_t, MessageClass*,
-                             std::int32_t code, std::int32_t value, void*) {
-    if (code != kMessageClassRemoved)
-      static_cast<std::vector<Message>*>(user)->emplace_back(code, value);
+  static std::int32_t Record(MessageSubscription*, void* user, std::int32_t, MessageClass*, std::int32_t code,
+                             std::int32_t value, void*) {
+    if (code != kMessageClassRemoved) static_cast<std::vector<Message>*>(user)->emplace_back(code, value);
     return 0;
   }
 
@@ -116,8 +114,7 @@ void ExpectSameConfig(const Config& a, const Config& b) {
   EXPECT_EQ(a.mLp20k, b.mLp20k);
   EXPECT_EQ(a.mShowPeak, b.mShowPeak);
   EXPECT_EQ(a.mShowRMS, b.mShowRMS);
-  for (int i = 0; i < Config::kColorCount; ++i)
-    ExpectSameColor(a.mColors[i], b.mColors[i], "colour");
+  for (int i = 0; i < Config::kColorCount; ++i) ExpectSameColor(a.mColors[i], b.mColors[i], "colour");
 }
 
 // Changes every field of the selected type to a value no default has.
@@ -151,17 +148,15 @@ void ChangeEverything(KVNLevelMeterConfig& c) {
   c.SetLp20k(true, false);
   c.SetOverIndicator(false, false);
   for (int i = 0; i < Config::kColorCount; ++i)
-    c.SetColor(
-        i, Color(std::uint16_t(0x1000 + i), std::uint16_t(0x2000 + i), std::uint16_t(0x3000 + i)),
-        false);
+    c.SetColor(i, Color(std::uint16_t(0x1000 + i), std::uint16_t(0x2000 + i), std::uint16_t(0x3000 + i)),
+               false);
 }
 
 TEST_F(LevelMeterConfigTest, DefaultsPerMeterType) {
   struct Row {
     int type;
     bool peakIsMain, integrated;
-    float zeroRef, caution, warning, maxLevel, minLevel, peakFall, peakHoldTime, decel, rmsRise,
-        rmsFall;
+    float zeroRef, caution, warning, maxLevel, minLevel, peakFall, peakHoldTime, decel, rmsRise, rmsFall;
     bool parity, rmsHold, rmsLinFall, peakHoldLinFall, rmsHoldLinFall, lp20k;
     Color normal, sub;
   };
@@ -280,9 +275,8 @@ TEST_F(LevelMeterConfigTest, SettersClampAndAnnounce) {
        KVNLevelMeterConfig::kMsgPeakFallTime, 3, 90},
       {"peakHoldTime", &KVNLevelMeterConfig::SetPeakHoldTime, &KVNLevelMeterConfig::GetPeakHoldTime,
        KVNLevelMeterConfig::kMsgPeakHoldTime, -1, 20},
-      {"peakHoldFall", &KVNLevelMeterConfig::SetPeakHoldFallTime,
-       &KVNLevelMeterConfig::GetPeakHoldFallTime, KVNLevelMeterConfig::kMsgPeakHoldFallTime, 0.1f,
-       90},
+      {"peakHoldFall", &KVNLevelMeterConfig::SetPeakHoldFallTime, &KVNLevelMeterConfig::GetPeakHoldFallTime,
+       KVNLevelMeterConfig::kMsgPeakHoldFallTime, 0.1f, 90},
       {"deceleration", &KVNLevelMeterConfig::SetDeceleration, &KVNLevelMeterConfig::GetDeceleration,
        KVNLevelMeterConfig::kMsgDeceleration, -1, 1},
       {"rmsWindow", &KVNLevelMeterConfig::SetRmsWindow, &KVNLevelMeterConfig::GetRmsWindow,
@@ -293,9 +287,8 @@ TEST_F(LevelMeterConfigTest, SettersClampAndAnnounce) {
        KVNLevelMeterConfig::kMsgRmsFallTime, 0.1f, 90},
       {"rmsHoldTime", &KVNLevelMeterConfig::SetRmsHoldTime, &KVNLevelMeterConfig::GetRmsHoldTime,
        KVNLevelMeterConfig::kMsgRmsHoldTime, -1, 20},
-      {"rmsHoldFall", &KVNLevelMeterConfig::SetRmsHoldFallTime,
-       &KVNLevelMeterConfig::GetRmsHoldFallTime, KVNLevelMeterConfig::kMsgRmsHoldFallTime, 0.1f,
-       90},
+      {"rmsHoldFall", &KVNLevelMeterConfig::SetRmsHoldFallTime, &KVNLevelMeterConfig::GetRmsHoldFallTime,
+       KVNLevelMeterConfig::kMsgRmsHoldFallTime, 0.1f, 90},
   };
   const float inf = std::numeric_limits<float>::infinity();
   for (const auto& c : cases) {
@@ -331,8 +324,7 @@ TEST_F(LevelMeterConfigTest, CautionAndWarningStayApartPerColumn) {
   mConfig.SetWarningLevel(7, 20.0f, true);
   EXPECT_EQ(mConfig.GetWarningLevel(0), 20.0f);
   EXPECT_EQ(mConfig.GetWarningLevel(-1), 20.0f);
-  const std::int32_t c = KVNLevelMeterConfig::kMsgCautionLevel,
-                     w = KVNLevelMeterConfig::kMsgWarningLevel;
+  const std::int32_t c = KVNLevelMeterConfig::kMsgCautionLevel, w = KVNLevelMeterConfig::kMsgWarningLevel;
   EXPECT_EQ(mMessages, (std::vector<Message>{{c, 0}, {w, 1}, {w, 1}, {c, 1}, {w, 0}}));
 }
 
@@ -346,8 +338,7 @@ TEST_F(LevelMeterConfigTest, FlagsWeightingAndColours) {
   } flags[] = {
       {&KVNLevelMeterConfig::SetShowPeak, &KVNLevelMeterConfig::GetShowPeak,
        KVNLevelMeterConfig::kMsgShowPeak},
-      {&KVNLevelMeterConfig::SetShowRMS, &KVNLevelMeterConfig::GetShowRMS,
-       KVNLevelMeterConfig::kMsgShowRMS},
+      {&KVNLevelMeterConfig::SetShowRMS, &KVNLevelMeterConfig::GetShowRMS, KVNLevelMeterConfig::kMsgShowRMS},
       {&KVNLevelMeterConfig::SetPeakIsMain, &KVNLevelMeterConfig::GetPeakIsMain,
        KVNLevelMeterConfig::kMsgPeakIsMain},
       {&KVNLevelMeterConfig::SetIntegratedMeters, &KVNLevelMeterConfig::GetIntegratedMeters,
@@ -356,10 +347,8 @@ TEST_F(LevelMeterConfigTest, FlagsWeightingAndColours) {
        KVNLevelMeterConfig::kMsgPeakHold},
       {&KVNLevelMeterConfig::SetPeakRMSParity, &KVNLevelMeterConfig::GetPeakRMSParity,
        KVNLevelMeterConfig::kMsgPeakRMSParity},
-      {&KVNLevelMeterConfig::SetRmsHold, &KVNLevelMeterConfig::GetRmsHold,
-       KVNLevelMeterConfig::kMsgRmsHold},
-      {&KVNLevelMeterConfig::SetLp20k, &KVNLevelMeterConfig::GetLp20k,
-       KVNLevelMeterConfig::kMsgLp20k},
+      {&KVNLevelMeterConfig::SetRmsHold, &KVNLevelMeterConfig::GetRmsHold, KVNLevelMeterConfig::kMsgRmsHold},
+      {&KVNLevelMeterConfig::SetLp20k, &KVNLevelMeterConfig::GetLp20k, KVNLevelMeterConfig::kMsgLp20k},
       {&KVNLevelMeterConfig::SetOverIndicator, &KVNLevelMeterConfig::GetOverIndicator,
        KVNLevelMeterConfig::kMsgOverIndicator},
   };
@@ -389,8 +378,7 @@ TEST_F(LevelMeterConfigTest, FlagsWeightingAndColours) {
   EXPECT_EQ(mConfig.GetColor(99), mConfig.GetColor(0));
   const std::int32_t colr = KVNLevelMeterConfig::kMsgColor;
   EXPECT_EQ(mMessages,
-            (std::vector<Message>{
-                {KVNLevelMeterConfig::kMsgWeighting, 0}, {colr, 2}, {colr, 0}, {colr, 0}}));
+            (std::vector<Message>{{KVNLevelMeterConfig::kMsgWeighting, 0}, {colr, 2}, {colr, 0}, {colr, 0}}));
 }
 
 TEST_F(LevelMeterConfigTest, RoundTripRestoresCustomTypesFullyAndKSystemHolds) {
@@ -404,8 +392,8 @@ TEST_F(LevelMeterConfigTest, RoundTripRestoresCustomTypesFullyAndKSystemHolds) {
   SaveInto(mConfig, in);
   KVNLevelMeterConfig loaded(&mServices);
   std::vector<Message> loadedMessages;
-  mServices.GetMessagingServer().Subscribe(
-      loaded.GetMessageClass(KVNLevelMeterConfig::kMessageClass), Record, &loadedMessages, 0);
+  mServices.GetMessagingServer().Subscribe(loaded.GetMessageClass(KVNLevelMeterConfig::kMessageClass), Record,
+                                           &loadedMessages, 0);
   loaded.Load(in);
 
   EXPECT_EQ(loaded.GetMeterType(), KVNLevelMeterConfig::mtrK12_RMS);
@@ -436,21 +424,19 @@ TEST_F(LevelMeterConfigTest, RoundTripRestoresCustomTypesFullyAndKSystemHolds) {
   EXPECT_EQ(tree.attributes[0], (std::pair<std::string, std::string>{"mMeterType", "mtrK12_RMS"}));
   std::vector<std::string> names;
   for (const auto& child : tree.children) names.push_back(child->name + " " + child->type);
-  EXPECT_EQ(names, (std::vector<std::string>{
-                       "mtrCustom QMR_KVNLevelMeterConfig::MeterConfig",
-                       "mtrCustomLin QMR_KVNLevelMeterConfig::MeterConfig",
-                       "mtrK20_RMS QMR_KVNKSysMeterConfigMutableParamArchiveHelper",
-                       "mtrK14_RMS QMR_KVNKSysMeterConfigMutableParamArchiveHelper",
-                       "mtrK12_RMS QMR_KVNKSysMeterConfigMutableParamArchiveHelper",
-                       "mtrBBCPPM QMR_KVNBBCPPMMeterConfigMutableParamArchiveHelper"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"mtrCustom QMR_KVNLevelMeterConfig::MeterConfig",
+                                             "mtrCustomLin QMR_KVNLevelMeterConfig::MeterConfig",
+                                             "mtrK20_RMS QMR_KVNKSysMeterConfigMutableParamArchiveHelper",
+                                             "mtrK14_RMS QMR_KVNKSysMeterConfigMutableParamArchiveHelper",
+                                             "mtrK12_RMS QMR_KVNKSysMeterConfigMutableParamArchiveHelper",
+                                             "mtrBBCPPM QMR_KVNBBCPPMMeterConfigMutableParamArchiveHelper"}));
   EXPECT_EQ(Child(tree, "mtrCustom")->attributes.size(), 32u);
   ASSERT_EQ(Child(tree, "mtrCustom")->children.size(), std::size_t(Config::kColorCount));
   EXPECT_EQ(Child(tree, "mtrCustom")->children.back()->name, "clrSubHold");
   EXPECT_EQ(Child(tree, "mtrCustom")->children.back()->type, "SerializableColorSpec");
   std::vector<std::string> kSystemKeys;
   for (const auto& [key, value] : Child(tree, "mtrK14_RMS")->attributes) kSystemKeys.push_back(key);
-  EXPECT_EQ(kSystemKeys,
-            (std::vector<std::string>{"peakHold", "peakHoldTime", "rmsHold", "rmsHoldTime"}));
+  EXPECT_EQ(kSystemKeys, (std::vector<std::string>{"peakHold", "peakHoldTime", "rmsHold", "rmsHoldTime"}));
   EXPECT_TRUE(Child(tree, "mtrK14_RMS")->children.empty());
   EXPECT_TRUE(Child(tree, "mtrBBCPPM")->attributes.empty());
 }

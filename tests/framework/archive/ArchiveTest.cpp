@@ -106,8 +106,8 @@ TEST(Archive, ObjectReferencesWriteTheObjectOnceThenItsId) {
   EXPECT_EQ(node.children[0]->name, "");
   EXPECT_EQ(target.saves, 1);
   const std::string id = std::to_string(target.GetObjectId());
-  EXPECT_EQ(node.attributes, (std::vector<std::pair<std::string, std::string>>{
-                                 {"value", "0"}, {"ref", id}, {"ref", id}}));
+  EXPECT_EQ(node.attributes,
+            (std::vector<std::pair<std::string, std::string>>{{"value", "0"}, {"ref", id}, {"ref", id}}));
   try {
     archive.WriteObjectRef("none", nullptr);
     FAIL();

@@ -83,8 +83,8 @@ std::string ParseError(const std::string& text, const char* read = nullptr) {
 }
 
 std::string Attribute(const char* type, const char* content, const char* extra = "") {
-  return std::string("<obj_archive type=\"t\">\n<att name=\"v\" type=\"") + type + "\"" + extra + ">" + content +
-         "</att>\n</obj_archive>\n";
+  return std::string("<obj_archive type=\"t\">\n<att name=\"v\" type=\"") + type + "\"" + extra + ">" +
+         content + "</att>\n</obj_archive>\n";
 }
 
 }  // namespace
@@ -180,8 +180,8 @@ TEST(XMLArchive, NamesAndValuesThatWouldBreakTheTextAreRefused) {
                     "'MiscCodeLib\\Serialization\\XMLArchive:1064");
     }
   }
-  for (const std::string& value : {std::string("x</att>"), std::string("x\r\n"), std::string("x\0y", 3),
-                                  std::string("</program>")}) {
+  for (const std::string& value :
+       {std::string("x</att>"), std::string("x\r\n"), std::string("x\0y", 3), std::string("</program>")}) {
     std::ostringstream out;
     XMLArchive archive(out, "T", true);
     EXPECT_THROW(archive.WriteString("name", value), XMLArchive::ParseException);
@@ -256,7 +256,8 @@ TEST(XMLArchive, BinaryAndVectorContents) {
     size_t length = 0;
     auto bytes = archive.ReadBinary("v", length);
     ASSERT_EQ(length, 4u);
-    EXPECT_EQ(std::vector<uint8_t>(bytes.get(), bytes.get() + 5), (std::vector<uint8_t>{0x0A, 0x1B, 0xFF, 0, 0}));
+    EXPECT_EQ(std::vector<uint8_t>(bytes.get(), bytes.get() + 5),
+              (std::vector<uint8_t>{0x0A, 0x1B, 0xFF, 0, 0}));
   }
   {
     const std::string text = Attribute("fvec", "\n\t1.5|\n\tx|\n\t3", " vec_size=\"5\"");
@@ -317,7 +318,8 @@ TEST(XMLArchive, ErrorTextsNameTheFailedCheck) {
     const char* read;
     std::string error;
   } cases[] = {
-      {"no tags at all", nullptr, "cant find root node, may not be archive data\nExpression 'foundRoot" + site + "280"},
+      {"no tags at all", nullptr,
+       "cant find root node, may not be archive data\nExpression 'foundRoot" + site + "280"},
       {thousandTags + "<obj_archive type=\"t\"></obj_archive>", nullptr,
        "cant find root node, may not be archive data\nExpression 'foundRoot" + site + "280"},
       {"<obj_archive type=\"t\"", nullptr,
@@ -356,7 +358,8 @@ TEST(XMLArchive, DamagedInputFailsInAnOrderlyWay) {
   const std::string text = Attribute("i", "1");
   XMLArchive archive(text.data(), text.size());
   archive.BeginLoad();
-  EXPECT_THROW(archive.EnterObject("Settings Metadata", "PluginCore_SettingsMetaData"), XMLArchive::ParseException);
+  EXPECT_THROW(archive.EnterObject("Settings Metadata", "PluginCore_SettingsMetaData"),
+               XMLArchive::ParseException);
   EXPECT_THROW(archive.EnterObject("v", "x"), XMLArchive::ParseException);  // an attribute, not an object
   EXPECT_NE(ParseError("<obj_archive type=\"t\">\n<att name=\"v>1</att>\n</obj_archive>\n")
                 .find("cant find matching quote pair."),

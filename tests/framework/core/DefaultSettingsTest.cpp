@@ -24,7 +24,8 @@ TEST(DefaultSettings, WritesIntoTheFolderTheRegistryNamesCreatingOneLevel) {
   const auto folder = config.root / "presets";
   ASSERT_TRUE(Registry::WriteString("Software\\Quillmore\\Default Settings", "", folder.string()));
   EXPECT_EQ(ReadDefaultSettingsDirectory(), folder.string());
-  EXPECT_EQ(DefaultSettingsPath("/a/b", "KVN Stereo Analyzer (OrbA)"), "/a/b/KVN Stereo Analyzer (OrbA).default");
+  EXPECT_EQ(DefaultSettingsPath("/a/b", "KVN Stereo Analyzer (OrbA)"),
+            "/a/b/KVN Stereo Analyzer (OrbA).default");
   ASSERT_TRUE(WriteDefaultSettingsFile("Product", std::string("text\0with zero", 14)));
   std::string text;
   ASSERT_TRUE(ReadDefaultSettingsFile("Product", text));
@@ -33,7 +34,8 @@ TEST(DefaultSettings, WritesIntoTheFolderTheRegistryNamesCreatingOneLevel) {
   ASSERT_TRUE(ReadDefaultSettingsFile("Product", text));
   EXPECT_EQ(text, "");
 
-  ASSERT_TRUE(Registry::WriteString("Software\\Quillmore\\Default Settings", "", (config.root / "x" / "y").string()));
+  ASSERT_TRUE(
+      Registry::WriteString("Software\\Quillmore\\Default Settings", "", (config.root / "x" / "y").string()));
   EXPECT_FALSE(WriteDefaultSettingsFile("Product", "settings"));  // only one level is created
 }
 

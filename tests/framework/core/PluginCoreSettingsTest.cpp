@@ -80,10 +80,11 @@ TEST_F(CoreSettings, ATextThatFailsHalfWayLeavesTheStateAsItWas) {
   EXPECT_EQ(core.second, 2);
   EXPECT_FALSE(core.ApplySettingsText(Text(10, 20, "Elsewhere")));
   EXPECT_EQ(core.first, 1);
-  EXPECT_EQ(root.reports, (std::vector<std::string>{
-                              "Unable to load settings. | These are not valid settings or the settings have been "
-                              "corrupted.  ",
-                              "Unable to load settings. | "}));
+  EXPECT_EQ(root.reports,
+            (std::vector<std::string>{
+                "Unable to load settings. | These are not valid settings or the settings have been "
+                "corrupted.  ",
+                "Unable to load settings. | "}));
 }
 
 TEST_F(CoreSettings, ProgramSwitchesKeepEachProgramsState) {

@@ -172,7 +172,8 @@ TEST_F(Core, DeliversTheLatestChangeOncePerIdle) {
   core.SetParameter(level, -20.0f);
   core.SetParameter(toggle, 1.0f);
   core.DispatchParameterChanges();
-  EXPECT_EQ(core.delivered, (std::vector<std::pair<int32_t, float>>{{toggle.mIndex, 1.0f}, {level.mIndex, -20.0f}}));
+  EXPECT_EQ(core.delivered,
+            (std::vector<std::pair<int32_t, float>>{{toggle.mIndex, 1.0f}, {level.mIndex, -20.0f}}));
   core.SetParameter(level, -20.0f);  // equal to the delivered value: counts, delivers nothing
   core.DispatchParameterChanges();
   EXPECT_EQ(core.delivered.size(), 2u);
@@ -220,8 +221,8 @@ TEST_F(Core, AnnouncesRateAndBlockSizeChangesAndClipClears) {
   core.SetSampleRate(48000.0f);
   core.SetBlockSize(256);
   core.SendClipClear();
-  EXPECT_EQ(listener.codes, (std::vector<int32_t>{PluginCore::kSampleRateChanged, PluginCore::kBlockSizeChanged,
-                                                  PluginCore::kClipClear}));
+  EXPECT_EQ(listener.codes, (std::vector<int32_t>{PluginCore::kSampleRateChanged,
+                                                  PluginCore::kBlockSizeChanged, PluginCore::kClipClear}));
   EXPECT_EQ(core.GetSampleRate(), 48000.0f);
   EXPECT_EQ(core.GetBlockSize(), 256);
 }

@@ -14,9 +14,8 @@ TEST(NumericTools, IsPowerOfTwo) {
     std::uint32_t n;
     bool expected;
   };
-  for (const Case& c :
-       {Case{0, false}, Case{1, true}, Case{2, true}, Case{3, false}, Case{0x80000000u, true},
-        Case{0x80000001u, false}, Case{0xFFFFFFFFu, false}})
+  for (const Case& c : {Case{0, false}, Case{1, true}, Case{2, true}, Case{3, false}, Case{0x80000000u, true},
+                        Case{0x80000001u, false}, Case{0xFFFFFFFFu, false}})
     EXPECT_EQ(IsPowerOfTwo(c.n), c.expected) << c.n;
 }
 

@@ -17,8 +17,7 @@ void* operator new(std::size_t size) {
     tFailed = true;
     throw std::bad_alloc();
   }
-  if (void* block = std::malloc(size ? size : 1))
-    return block;
+  if (void* block = std::malloc(size ? size : 1)) return block;
   throw std::bad_alloc();
 }
 
@@ -31,18 +30,13 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
 }
 
 void operator delete(void* block) noexcept {
-  if (block && block == tWatched)
-    tWatchedFreed = true;
+  if (block && block == tWatched) tWatchedFreed = true;
   std::free(block);
 }
 
-void operator delete(void* block, std::size_t) noexcept {
-  ::operator delete(block);
-}
+void operator delete(void* block, std::size_t) noexcept { ::operator delete(block); }
 
-void operator delete(void* block, const std::nothrow_t&) noexcept {
-  ::operator delete(block);
-}
+void operator delete(void* block, const std::nothrow_t&) noexcept { ::operator delete(block); }
 
 namespace alloc_test {
 
@@ -51,21 +45,15 @@ FailAllocation::FailAllocation(int nth) {
   tCountdown = nth;
 }
 
-FailAllocation::~FailAllocation() {
-  tCountdown = -1;
-}
+FailAllocation::~FailAllocation() { tCountdown = -1; }
 
-bool FailAllocation::Failed() const {
-  return tFailed;
-}
+bool FailAllocation::Failed() const { return tFailed; }
 
 void WatchBlock(const void* block) {
   tWatched = block;
   tWatchedFreed = false;
 }
 
-bool WatchedBlockFreed() {
-  return tWatchedFreed;
-}
+bool WatchedBlockFreed() { return tWatchedFreed; }
 
 }  // namespace alloc_test

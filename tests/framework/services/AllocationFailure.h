@@ -5,7 +5,7 @@ namespace alloc_test {
 
 // While alive, the nth allocation on this thread from now (0 = the next one) fails.
 class FailAllocation {
-public:
+ public:
   explicit FailAllocation(int nth);
   ~FailAllocation();
   FailAllocation(const FailAllocation&) = delete;

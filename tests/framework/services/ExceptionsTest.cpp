@@ -39,8 +39,8 @@ TEST(Exceptions, EveryThrowSiteRecordsItsSourceTextAndLine) {
   MessagingServer foreignServer;
   MessageClass* foreign = foreignServer.CreateMessageClass(0);
   TimerManager foreignManager;
-  TimerRecord* foreignTimer = foreignManager.CreateTimer(
-      [](TimerRecord*, std::int32_t, void*, std::int64_t) {}, 0, nullptr, 0, 0);
+  TimerRecord* foreignTimer =
+      foreignManager.CreateTimer([](TimerRecord*, std::int32_t, void*, std::int64_t) {}, 0, nullptr, 0, 0);
   NoServicesClient noServices;
 
   struct Site {
@@ -69,10 +69,8 @@ TEST(Exceptions, EveryThrowSiteRecordsItsSourceTextAndLine) {
        [&] { widget.AddTimer(TimerManager::kPeriodic, 1, &Widget::OnTimer, 1); }},
       {"restart", kTimerClient, 171, [&] { widget.RestartTimer(9, 1); }},
       {"suspend", kTimerClient, 186, [&] { widget.SuspendTimer(9, true); }},
-      {"client timers", kServices, 42,
-       [&] { noServices.GetTimerManager(); }},
-      {"client messaging", kServices, 52,
-       [&] { noServices.GetMessagingServer(); }},
+      {"client timers", kServices, 42, [&] { noServices.GetTimerManager(); }},
+      {"client messaging", kServices, 52, [&] { noServices.GetMessagingServer(); }},
   };
   for (const Site& site : sites) {
     SCOPED_TRACE(site.what);

@@ -6,7 +6,7 @@
 
 // Puts the timer tick under the test's control for the fixture's lifetime.
 class FakeTicks {
-public:
+ public:
   explicit FakeTicks(std::int64_t start = 0) {
     sNow = start;
     Clock::SetTickSource(&Now);
@@ -18,7 +18,7 @@ public:
   void Set(std::int64_t now) { sNow = now; }
   std::int64_t Get() const { return sNow; }
 
-private:
+ private:
   static std::int64_t Now() { return sNow; }
   static inline std::int64_t sNow{0};
 };

@@ -20,8 +20,8 @@ struct Recorded {
   void* payload{nullptr};
 };
 
-std::int32_t Record(MessageSubscription*, void* userData, std::int32_t, MessageClass*,
-                    std::int32_t code, std::int32_t value, void* payload) {
+std::int32_t Record(MessageSubscription*, void* userData, std::int32_t, MessageClass*, std::int32_t code,
+                    std::int32_t value, void* payload) {
   static_cast<std::vector<Recorded>*>(userData)->push_back({code, value, payload});
   return 0;
 }

@@ -17,7 +17,7 @@ constexpr std::int32_t kFirst = vst2::FourCC('f', 'r', 's', 't');
 constexpr std::int32_t kSecond = vst2::FourCC('s', 'c', 'n', 'd');
 
 class Listener : public MessageSubscriber<Listener> {
-public:
+ public:
   Listener(PluginServices* services, std::vector<std::string>& log, std::string name)
       : MessageSubscriber<Listener>(services), mLog(log), mName(std::move(name)) {}
 
@@ -27,8 +27,7 @@ public:
                    std::to_string(GetCurrentMessageValue()));
     lastClass = GetCurrentMessageClass();
     lastPayload = GetCurrentMessagePayload();
-    if (action)
-      action(code);
+    if (action) action(code);
     return code + 1;
   }
 
@@ -36,7 +35,7 @@ public:
   MessageClass* lastClass{nullptr};
   void* lastPayload{nullptr};
 
-private:
+ private:
   std::vector<std::string>& mLog;
   std::string mName;
 };
@@ -96,8 +95,7 @@ TEST_F(MessageSubscriberTest, ARemovalHandlerMaySubscribeAgainUnderTheSameRefere
   Listener listener(&services, log, "l");
   listener.Subscribe(first, 1, &Listener::OnMessage);
   listener.action = [&](std::int32_t code) {
-    if (code == kMessageClassRemoved)
-      listener.Subscribe(second, 1, &Listener::OnMessage, true);
+    if (code == kMessageClassRemoved) listener.Subscribe(second, 1, &Listener::OnMessage, true);
   };
   publisher.Unpublish(kFirst);
   listener.action = nullptr;

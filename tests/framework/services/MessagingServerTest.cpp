@@ -13,7 +13,7 @@ namespace {
 
 // Raw subscriptions that log "name:code" and may act on each delivery.
 class Probes {
-public:
+ public:
   struct Probe {
     Probes* owner{nullptr};
     std::string name;
@@ -28,14 +28,13 @@ public:
 
   std::vector<std::string> log;
 
-private:
+ private:
   static std::int32_t Deliver(MessageSubscription*, void* userData, std::int32_t, MessageClass*,
                               std::int32_t code, std::int32_t value, void*) {
     auto* probe = static_cast<Probe*>(userData);
     probe->owner->log.push_back(probe->name + ":" + std::to_string(code) +
                                 (value ? "=" + std::to_string(value) : ""));
-    if (probe->action)
-      probe->action(code);
+    if (probe->action) probe->action(code);
     return 0;
   }
 
@@ -63,9 +62,15 @@ TEST(MessagingServer, SendReachesNewestFirstSkippingExcludedAndMuted) {
   const Case cases[] = {
       {"all", [] {}, nullptr, {"c:5", "b:5", "a:5"}, [] {}},
       {"excluded", [] {}, b, {"c:5", "a:5"}, [] {}},
-      {"muted subscription", [&] { server.MuteSubscription(a, true); }, nullptr, {"c:5", "b:5"},
+      {"muted subscription",
+       [&] { server.MuteSubscription(a, true); },
+       nullptr,
+       {"c:5", "b:5"},
        [&] { server.MuteSubscription(a, false); }},
-      {"muted class", [&] { server.MuteMessageClass(cls, true); }, nullptr, {},
+      {"muted class",
+       [&] { server.MuteMessageClass(cls, true); },
+       nullptr,
+       {},
        [&] { server.MuteMessageClass(cls, false); }},
       {"muted twice, unmuted once",
        [&] {
@@ -73,13 +78,17 @@ TEST(MessagingServer, SendReachesNewestFirstSkippingExcludedAndMuted) {
          server.MuteMessageClass(cls, true);
          server.MuteMessageClass(cls, false);
        },
-       nullptr, {}, [&] { server.MuteMessageClass(cls, false); }},
+       nullptr,
+       {},
+       [&] { server.MuteMessageClass(cls, false); }},
       {"unmuting an unmuted class stays at zero",
        [&] {
          server.MuteMessageClass(cls, false);
          server.MuteMessageClass(cls, true);
        },
-       nullptr, {}, [&] { server.MuteMessageClass(cls, false); }},
+       nullptr,
+       {},
+       [&] { server.MuteMessageClass(cls, false); }},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.what);
@@ -156,8 +165,7 @@ TEST(MessagingServer, AHandlerMayRemoveTheClassBeingSent) {
   MessageClass* cls = server.CreateMessageClass(1);
   probes.Subscribe(server, cls, "a");
   probes.Subscribe(server, cls, "b", [&](std::int32_t code) {
-    if (code == 1)
-      server.RemoveMessageClass(cls);
+    if (code == 1) server.RemoveMessageClass(cls);
   });
   server.Send(cls, 1, 0, nullptr);
   EXPECT_EQ(probes.log, (Log{"b:1", "b:-32768", "a:-32768"}));
@@ -183,8 +191,7 @@ TEST(MessagingServer, PostsAreDeliveredOldestFirstIncludingThosePostedMeanwhile)
   MessageClass* first = server.CreateMessageClass(1);
   MessageClass* second = server.CreateMessageClass(2);
   probes.Subscribe(server, first, "f", [&](std::int32_t code) {
-    if (code == 1)
-      server.Post(second, 9, 0, nullptr, false);
+    if (code == 1) server.Post(second, 9, 0, nullptr, false);
   });
   probes.Subscribe(server, second, "s");
   server.Post(first, 1, 0, nullptr, false);
@@ -203,11 +210,9 @@ TEST(MessagingServer, ANestedDrainDeliversAndFreesEachPostOnce) {
   MessagingServer server;
   MessageClass* cls = server.CreateMessageClass(1);
   probes.Subscribe(server, cls, "a", [&](std::int32_t code) {
-    if (code == 1)
-      server.DeliverPostedMessages();
+    if (code == 1) server.DeliverPostedMessages();
   });
-  for (std::int32_t code = 1; code <= 3; ++code)
-    server.Post(cls, code, 0, ::operator new(8), true);
+  for (std::int32_t code = 1; code <= 3; ++code) server.Post(cls, code, 0, ::operator new(8), true);
   server.DeliverPostedMessages();
   EXPECT_EQ(probes.log, (Log{"a:1", "a:2", "a:3"}));
 }
@@ -266,8 +271,7 @@ TEST(MessagingServer, AHandlerMayRemoveAClassWhilePostsAreDrained) {
   MessageClass* doomed = server.CreateMessageClass(1);
   MessageClass* other = server.CreateMessageClass(2);
   probes.Subscribe(server, doomed, "d", [&](std::int32_t code) {
-    if (code == 1)
-      server.RemoveMessageClass(doomed);
+    if (code == 1) server.RemoveMessageClass(doomed);
   });
   probes.Subscribe(server, other, "o");
   server.Post(doomed, 1, 0, nullptr, false);
@@ -296,8 +300,8 @@ TEST(MessagingServer, OutOfMemoryOrNoCallbackYieldsNoClassAndNoSubscription) {
     EXPECT_EQ(server.CreateMessageClass(1), nullptr);
   }
   MessageClass* cls = server.CreateMessageClass(1);
-  const MessageCallback ignore = [](MessageSubscription*, void*, std::int32_t, MessageClass*,
-                                    std::int32_t, std::int32_t, void*) { return std::int32_t{0}; };
+  const MessageCallback ignore = [](MessageSubscription*, void*, std::int32_t, MessageClass*, std::int32_t,
+                                    std::int32_t, void*) { return std::int32_t{0}; };
   {
     alloc_test::FailAllocation fail(0);
     EXPECT_EQ(server.Subscribe(cls, ignore, nullptr, 0), nullptr);

@@ -8,9 +8,7 @@
 
 namespace {
 
-[[noreturn]] void ThrowTimeOut() {
-  throw AppFrame::TimeOut(APPFRAME_SITE(".\\Source\\PluginUIRoot", 107));
-}
+[[noreturn]] void ThrowTimeOut() { throw AppFrame::TimeOut(APPFRAME_SITE(".\\Source\\PluginUIRoot", 107)); }
 
 [[noreturn]] void ThrowResAlloc() {
   throw AppFrame::ResAlloc(APPFRAME_SITE(".\\Source\\(Win)\\OGWorld", 42));
@@ -35,16 +33,14 @@ TEST(ServicesThreads, TheLastExceptionSiteIsAlwaysAWholePair) {
   ASSERT_NE(timeOut.line, resAlloc.line);
   std::atomic<bool> stop{false};
   auto keepThrowing = [&stop](void (*fail)()) {
-    while (!stop.load(std::memory_order_relaxed))
-      SiteOf(fail);
+    while (!stop.load(std::memory_order_relaxed)) SiteOf(fail);
   };
   std::thread a(keepThrowing, &ThrowTimeOut);
   std::thread b(keepThrowing, &ThrowResAlloc);
   int mixed = 0;
   for (int i = 0; i < 20000; ++i) {
     const AppFrame::ThrowSite site = AppFrame::GetLastExceptionSite();
-    if (!Same(site, timeOut) && !Same(site, resAlloc))
-      ++mixed;
+    if (!Same(site, timeOut) && !Same(site, resAlloc)) ++mixed;
   }
   stop = true;
   a.join();

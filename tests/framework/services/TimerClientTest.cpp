@@ -13,19 +13,18 @@
 namespace {
 
 class Blinker : public TimerClient<Blinker> {
-public:
+ public:
   Blinker(PluginServices* services, std::vector<std::string>& log, bool withOwner = true)
       : TimerClient<Blinker>(services, withOwner ? this : nullptr), mLog(log) {}
 
   void OnTimer() {
     mLog.push_back("timer " + std::to_string(GetCurrentTimerUserId()));
-    if (action)
-      action();
+    if (action) action();
   }
 
   std::function<void()> action;
 
-private:
+ private:
   std::vector<std::string>& mLog;
 };
 
@@ -65,8 +64,7 @@ TEST_F(TimerClientTest, HandlersRunUnderTheirTimerUserId) {
 TEST_F(TimerClientTest, UnknownAndRepeatedIdsAreRefusedWithoutChange) {
   Blinker blinker(&services, log);
   blinker.AddTimer(TimerManager::kPeriodic, 1, &Blinker::OnTimer, 1);
-  EXPECT_THROW(blinker.AddTimer(TimerManager::kOneShot, 5, &Blinker::OnTimer, 1),
-               Blinker::BadTimerUserId);
+  EXPECT_THROW(blinker.AddTimer(TimerManager::kOneShot, 5, &Blinker::OnTimer, 1), Blinker::BadTimerUserId);
   EXPECT_THROW(blinker.RestartTimer(2, 1), Blinker::BadTimerUserId);
   EXPECT_THROW(blinker.SuspendTimer(2, true), Blinker::BadTimerUserId);
   EXPECT_EQ(manager.GetTimerCount(), 1);

@@ -23,8 +23,7 @@ void Fire(TimerRecord*, std::int32_t, void* argument, std::int64_t ticksSinceSta
   auto* probe = static_cast<Probe*>(argument);
   probe->fired.push_back(probe->ticks->Get());
   probe->sinceStart.push_back(ticksSinceStart);
-  if (probe->action)
-    probe->action();
+  if (probe->action) probe->action();
 }
 
 struct TimerManagerTest : testing::Test {
@@ -52,7 +51,11 @@ TEST_F(TimerManagerTest, FiringTables) {
     std::vector<std::int64_t> fired;
   };
   const Case cases[] = {
-      {"periodic 0 fires at every pass", TimerManager::kPeriodic, 0, 1, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
+      {"periodic 0 fires at every pass",
+       TimerManager::kPeriodic,
+       0,
+       1,
+       {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
       {"periodic 3, passes every 2", TimerManager::kPeriodic, 3, 2, {4, 8, 12}},
       {"periodic 5, late passes catch nothing up", TimerManager::kPeriodic, 5, 7, {7}},
       {"one-shot 3", TimerManager::kOneShot, 3, 1, {3}},

@@ -135,13 +135,15 @@ extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMa
 
 #ifndef RECORDER_NO_MAIN
 // Exported under the name "main", which C++ reserves for the program's own.
-extern "C" __attribute__((visibility("default"))) AEffect* recorder_main(audioMasterCallback callback) __asm__("main");
+extern "C" __attribute__((visibility("default"))) AEffect* recorder_main(
+    audioMasterCallback callback) __asm__("main");
 AEffect* recorder_main(audioMasterCallback callback) { return entry(callback, 1); }
 #endif
 
 #if defined(RECORDER_NO_VSTPLUGINMAIN) && defined(RECORDER_NO_MAIN)
 // An entry point under a name no host looks for.
-extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMainElsewhere(audioMasterCallback callback) {
+extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMainElsewhere(
+    audioMasterCallback callback) {
   return entry(callback, 2);
 }
 #endif

@@ -145,7 +145,9 @@ class VstTestMetaClass : public VstPluginMetaClassBase<TestMetaClass> {
   int32_t GetUniqueID() const override { return vst2::FourCC('T', 's', 't', 'P'); }
 };
 
-VSTPlugin* Adapter(AEffect* effect) { return static_cast<VSTPlugin*>(static_cast<AudioEffect*>(effect->object)); }
+VSTPlugin* Adapter(AEffect* effect) {
+  return static_cast<VSTPlugin*>(static_cast<AudioEffect*>(effect->object));
+}
 
 }  // namespace
 
@@ -168,7 +170,9 @@ TEST_HOOK void TestProductSetEditorOpen(bool open) { gEditorOpen.store(open); }
 TEST_HOOK void TestProductIdle(AEffect* effect) {
   static_cast<PluginCore*>(Adapter(effect)->GetCore())->DispatchParameterChanges();
 }
-TEST_HOOK bool TestProductLockMutex(AEffect* effect, bool tryOnly) { return Adapter(effect)->LockMutex(tryOnly); }
+TEST_HOOK bool TestProductLockMutex(AEffect* effect, bool tryOnly) {
+  return Adapter(effect)->LockMutex(tryOnly);
+}
 TEST_HOOK void TestProductUnlockMutex(AEffect* effect) { Adapter(effect)->UnlockMutex(); }
 TEST_HOOK int TestProductTakePendingProgram(AEffect* effect) { return Adapter(effect)->TakePendingProgram(); }
 TEST_HOOK int TestProductLastState(AEffect* effect) {
