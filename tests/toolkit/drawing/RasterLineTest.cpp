@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "tests/toolkit/support/Pixels.h"
+#include "toolkit/drawing/OGWorld.h"
+
+namespace {
+
+constexpr Color kRed{0xFFFF, 0, 0};
+
+PixelSet Line(Point from, Point to, int32_t size = 64) {
+  OGWorld world(Rect{0, 0, size, size});
+  world.SetForeColor(kRed);
+  world.MoveTo(from);
+  world.LineTo(to);
+  return Painted(world);
+}
+
+struct LineCase {
+  Point from;
+  Point to;
+  PixelSet pixels;
+};
+
+TEST(RasterLine, PaintsBothEndsAndTheBresenhamPixels) {
+  const LineCase cases[] = {
+      {{0, 0}, {5, 0}, {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}}},
+      {{3, 3}, {3, 3}, {{3, 3}}},
+      {{2, 1}, {2, 4}, {{2, 1}, {2, 2}, {2, 3}, {2, 4}}},
+      {{0, 0}, {3, 3}, {{0, 0}, {1, 1}, {2, 2}, {3, 3}}},
+      // Half-way steps go toward the positive minor axis.
+      {{0, 0}, {4, 2}, {{0, 0}, {1, 1}, {2, 1}, {3, 2}, {4, 2}}},
+      {{0, 4}, {4, 2}, {{0, 4}, {1, 4}, {2, 3}, {3, 3}, {4, 2}}},
+      {{0, 0}, {2, 4}, {{0, 0}, {1, 1}, {1, 2}, {2, 3}, {2, 4}}},
+      {{10, 0},
+       {0, 1},
+       {{0, 1}, {1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 0}, {7, 0}, {8, 0}, {9, 0}, {10, 0}}},
+  };
+  for (const LineCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << "(" << c.from.x << "," << c.from.y << ")-(" << c.to.x << "," << c.to.y
+                                    << ")");
+    EXPECT_EQ(Line(c.from, c.to), c.pixels);
+    EXPECT_EQ(Line(c.to, c.from), c.pixels);
+  }
+}
+
+TEST(RasterLine, BothDirectionsAndAnyClipPaintTheSamePixels) {
+  std::mt19937 random(7);
+  std::uniform_int_distribution<int32_t> coordinate(-20, 83);
+  for (int i = 0; i < 2000; ++i) {
+    const Point a{coordinate(random), coordinate(random)}, b{coordinate(random), coordinate(random)};
+    const PixelSet forward = Line(a, b), backward = Line(b, a);
+    ASSERT_EQ(forward, backward);
+    // Clipped to a window: exactly the unclipped pixels inside it.
+    OGWorld world(Rect{0, 0, 64, 64});
+    world.SetClipRect(Rect{13, 7, 41, 50});
+    world.SetForeColor(kRed);
+    world.MoveTo(a);
+    world.LineTo(b);
+    PixelSet expected;
+    for (const auto& p : forward)
+      if (p.first >= 13 && p.first < 41 && p.second >= 7 && p.second < 50) expected.insert(p);
+    ASSERT_EQ(Painted(world), expected);
+  }
+}
+
+TEST(RasterLine, LineToTheLastPointPaintsOnePixelAndMovesThePen) {
+  OGWorld world(Rect{0, 0, 8, 8});
+  world.SetForeColor(kRed);
+  world.MoveTo(Point{2, 2});
+  world.LineTo(Point{2, 2});
+  EXPECT_EQ(Painted(world), (PixelSet{{2, 2}}));
+  world.LineTo(Point{4, 2});
+  EXPECT_EQ(Painted(world), (PixelSet{{2, 2}, {3, 2}, {4, 2}}));
+}
+
+TEST(RasterLine, OriginAndClipApplyToLinesAndPolyLines) {
+  OGWorld world(Rect{0, 0, 16, 16});
+  world.SetOrigin(Point{-4, -2});  // local (0, 0) is device (4, 2)
+  world.SetClipRect(Rect{0, 0, 3, 10});
+  world.SetForeColor(kRed);
+  world.PolyLineTo({0, 5, 5}, {0, 0, 4}, 3);
+  // (0,0)-(5,0) clipped to x < 3, then (5,0)-(5,4) lies outside the clip.
+  EXPECT_EQ(Painted(world), (PixelSet{{4, 2}, {5, 2}, {6, 2}}));
+}
+
+TEST(RasterLine, PolyLineReadsNoFurtherThanTheShorterVector) {
+  struct Case {
+    std::vector<int32_t> xs, ys;
+    int32_t count;
+    PixelSet pixels;
+  };
+  const Case cases[] = {
+      {{}, {}, 3, {}},
+      {{1}, {}, 1, {}},
+      {{1, 3, 7}, {1, 1}, 5, {{1, 1}, {2, 1}, {3, 1}}},
+      {{1, 3, 7}, {1, 1, 1}, 2, {{1, 1}, {2, 1}, {3, 1}}},
+      {{1, 3}, {1, 1}, -1, {}},
+      {{2}, {2}, 1, {}},
+  };
+  for (const Case& c : cases) {
+    OGWorld world(Rect{0, 0, 8, 8});
+    world.SetForeColor(kRed);
+    world.PolyLineTo(c.xs, c.ys, c.count);
+    EXPECT_EQ(Painted(world), c.pixels);
+  }
+}
+
+}  // namespace
