@@ -41,9 +41,19 @@ raster::Point64 RasterContext::Device(Point p) const {
 void RasterContext::MoveTo(Point point) { mPen = Device(point); }
 
 void RasterContext::LineTo(Point point) {
-  const raster::Point64 to = Device(point);
-  for (const Rect& clip : mClip) raster::DrawLine(mSurface, clip, mPen, to, mForePixel);
+  const raster::Point64 from = mPen, to = Device(point);
   mPen = to;
+  if (mClip.size() != 1) return LineInClipRegion(from, to);
+  // One clip rectangle, the common case: the scope's dot is drawn here and a line is a tail call,
+  // so neither saves anything on the stack.
+  const Rect& clip = mClip.front();
+  if (from.x != to.x || from.y != to.y) return raster::DrawLongLine(mSurface, clip, from, to, mForePixel);
+  if (to.x >= clip.left && to.x < clip.right && to.y >= clip.top && to.y < clip.bottom)
+    mSurface.pixels[to.y * mSurface.stride + to.x] = mForePixel;
+}
+
+void RasterContext::LineInClipRegion(raster::Point64 from, raster::Point64 to) {
+  for (const Rect& clip : mClip) raster::DrawLine(mSurface, clip, from, to, mForePixel);
 }
 
 void RasterContext::PolyLineTo(const std::vector<int32_t>& xs, const std::vector<int32_t>& ys,

@@ -65,6 +65,8 @@ class RasterContext : public DrawContext {
  private:
   Rect SurfaceBounds() const;
   raster::Point64 Device(Point p) const;
+  // Kept out of LineTo so that the common path saves no registers.
+  __attribute__((noinline)) void LineInClipRegion(raster::Point64 from, raster::Point64 to);
   void DrawGlyphs(const char* text, const char* end, int64_t x, int64_t baseline);
   void DrawWrappedText(const char* text, int64_t left, int64_t baseline, int32_t width);
   void Copy(const PixelView& source, const Rect& sourceRect, Point destination, raster::CopyMode mode);

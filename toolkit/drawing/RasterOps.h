@@ -14,10 +14,18 @@ struct Point64 {
   int64_t y{0};
 };
 
+// A line longer than one pixel; DrawLine's rules.
+void DrawLongLine(const Surface& surface, const Rect& clip, Point64 from, Point64 to, uint32_t pixel);
+
 // Both end points included. Bresenham from the end with the smaller major coordinate (x is major
 // when |dx| >= |dy|), ties toward the positive minor axis, so both directions paint the same
 // pixels; clipping skips ahead exactly, so a clipped line paints what the unclipped one would.
-void DrawLine(const Surface& surface, const Rect& clip, Point64 from, Point64 to, uint32_t pixel);
+// A line of one point, the scope's dot, is handled here without a call.
+inline void DrawLine(const Surface& surface, const Rect& clip, Point64 from, Point64 to, uint32_t pixel) {
+  if (from.x != to.x || from.y != to.y) return DrawLongLine(surface, clip, from, to, pixel);
+  if (to.x >= clip.left && to.x < clip.right && to.y >= clip.top && to.y < clip.bottom)
+    surface.pixels[to.y * surface.stride + to.x] = pixel;
+}
 
 // [left, right) x [top, bottom) of the given device rect, within the clip.
 void FillRect(const Surface& surface, const Rect& clip, const Rect& rect, uint32_t pixel);
