@@ -109,8 +109,10 @@ void PluginUIRoot::CloseDrawingScope() {
 }
 
 void PluginUIRoot::Flush() {
-  // Both lists keep their capacity, so a flush allocates nothing once they have grown.
+  // Both lists keep their capacity and trade places, so once both have grown to the set's size a
+  // flush allocates nothing.
   mFlushing.clear();
+  if (mFlushing.capacity() < mUpdateSet.capacity()) mFlushing.reserve(mUpdateSet.capacity());
   mFlushing.swap(mUpdateSet);
   mInFlush = true;
   size_t next = 0;

@@ -65,6 +65,30 @@ TEST(RasterLine, BothDirectionsAndAnyClipPaintTheSamePixels) {
   }
 }
 
+TEST(RasterLine, LongLinesFollowTheExactRoundingOfTheLine) {
+  std::mt19937 random(3);
+  const Rect window{0, 0, 700, 700};
+  std::uniform_int_distribution<int32_t> coordinate(0, 699);
+  for (int i = 0; i < 300; ++i) {
+    const Point a{coordinate(random), coordinate(random)}, b{coordinate(random), coordinate(random)};
+    ASSERT_EQ(Line(a, b, 700), ExactLine(a, b, window)) << a.x << "," << a.y << " " << b.x << "," << b.y;
+  }
+  // The longest lines of the short-line path, in both majors, and beyond it.
+  const std::pair<Point, Point> lines[] = {{{0, 3}, {4095, 20}},
+                                           {{4095, 0}, {0, 37}},
+                                           {{1, 4096}, {30, 0}},
+                                           {{0, 0}, {4096, 1}},
+                                           {{4097, 9}, {0, 30}}};
+  for (const auto& [a, b] : lines) {
+    const Rect bounds{0, 0, std::max(a.x, b.x) + 1, std::max(a.y, b.y) + 1};
+    OGWorld world(bounds);
+    world.SetForeColor(kRed);
+    world.MoveTo(a);
+    world.LineTo(b);
+    EXPECT_EQ(Painted(world), ExactLine(a, b, bounds));
+  }
+}
+
 TEST(RasterLine, LineToTheLastPointPaintsOnePixelAndMovesThePen) {
   OGWorld world(Rect{0, 0, 8, 8});
   world.SetForeColor(kRed);

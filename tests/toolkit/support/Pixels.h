@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <set>
 #include <utility>
@@ -21,4 +22,31 @@ inline PixelSet Painted(const RasterContext& context) {
 inline uint32_t PixelAt(const RasterContext& context, int32_t x, int32_t y) {
   const Surface& s = context.GetSurface();
   return s.pixels[y * s.stride + x];
+}
+
+// The pixels of the line from a to b inside the window, by the exact rounding of the line: x is
+// major when |dx| >= |dy|; each major step takes the minor value nearest the true line, half-way
+// toward the larger minor value. Independent of the raster's own arithmetic.
+inline PixelSet ExactLine(Point a, Point b, const Rect& window) {
+  using Wide = __int128;
+  const bool xMajor = (Wide(b.x) - a.x) * (Wide(b.x) - a.x) >= (Wide(b.y) - a.y) * (Wide(b.y) - a.y);
+  auto major = [&](Point p) { return Wide(xMajor ? p.x : p.y); };
+  auto minor = [&](Point p) { return Wide(xMajor ? p.y : p.x); };
+  if (major(a) > major(b)) std::swap(a, b);
+  const Wide run = major(b) - major(a), rise = minor(b) - minor(a);
+  PixelSet set;
+  const Wide from = std::max(major(a), Wide(xMajor ? window.left : window.top));
+  const Wide to = std::min(major(b), Wide(xMajor ? window.right : window.bottom) - 1);
+  for (Wide m = from; m <= to; ++m) {
+    Wide n = minor(a);
+    if (run != 0) {
+      // n = minor(a) + round((m - major(a)) * rise / run), halves upward.
+      const Wide num = 2 * (m - major(a)) * rise + run, den = 2 * run;
+      n += num >= 0 ? num / den : -((-num + den - 1) / den);
+    }
+    const Wide x = xMajor ? m : n, y = xMajor ? n : m;
+    if (x >= window.left && x < window.right && y >= window.top && y < window.bottom)
+      set.insert({int32_t(x), int32_t(y)});
+  }
+  return set;
 }
