@@ -128,6 +128,7 @@ void TriggerButton(Canvas& c, const Region& r) {
 void ValueCells(Canvas& c, const Region& r) {
   // Cell 0: quiet; cells 1 to 4: the severity's colour at the edge and a tinted ground.
   ForEachCell(r, [&](int32_t x, int32_t y, int32_t k) {
+    k = std::max(k, 0);  // no disabled image
     const uint32_t tone = colour::kSeverity[k];
     c.Fill(x, y, r.width, r.height, k == 0 ? colour::kReadoutBack : Mix(colour::kReadoutBack, tone, 0.22));
     c.Frame(x, y, r.width, r.height, k == 0 ? 0x2A3037 : tone);
@@ -137,6 +138,7 @@ void ValueCells(Canvas& c, const Region& r) {
 
 void GroupCells(Canvas& c, const Region& r) {
   ForEachCell(r, [&](int32_t x, int32_t y, int32_t k) {
+    k = std::max(k, 0);  // no disabled image
     const uint32_t tone = colour::kSeverity[k];
     c.Fill(x, y, r.width, r.height, k == 0 ? 0x16191D : tone);
     c.Frame(x, y, r.width, r.height, k == 0 ? 0x2A3037 : Scale(tone, 0.7));
@@ -148,6 +150,7 @@ void MasterRows(Canvas& c, const Region& r) {
   // Row layout read by the master strip: left cap 0-8, tile 10-30, label 32-120, right cap 122-130;
   // the tile and the label's ground vary only from top to bottom, so they tile seamlessly.
   ForEachCell(r, [&](int32_t x, int32_t y, int32_t s) {
+    s = std::max(s, 0);  // no disabled image
     const uint32_t tone = s == 0 ? 0x30363D : colour::kSeverity[s];
     const uint32_t top = Mix(tone, 0xFFFFFF, 0.18), bottom = Scale(tone, 0.72);
     c.Fill(x, y, r.width, r.height, kGround);
