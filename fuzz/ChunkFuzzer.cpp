@@ -2,13 +2,13 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "framework/core/PluginUIRoot.h"
+#include "framework/core/PluginUIRootInterface.h"
 #include "tests/framework/core/CoreFixture.h"
 
 namespace {
 
 // Takes the refusals the core reports, so the fuzzer's output stays readable.
-class QuietRoot : public PluginUIRoot {
+class QuietRoot : public PluginUIRootInterface {
  public:
   bool IsOpen() const override { return true; }
   bool ShowError(const char*, const char*, int32_t, int32_t) override { return true; }

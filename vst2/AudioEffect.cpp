@@ -78,7 +78,7 @@ AudioEffect::AudioEffect(audioMasterCallback host, int32_t numPrograms, int32_t 
   mEffect.numOutputs = 2;
   mEffect.ioRatio = 1.0f;
   mEffect.object = this;
-  mEffect.uniqueID = vst2::FourCC('N', 'o', 'E', 'f');
+  mEffect.uniqueID = 0x4E6F4566;  // 'NoEf'
   mEffect.version = 1;
 }
 
@@ -137,7 +137,7 @@ intptr_t AudioEffect::dispatcher(int32_t opcode, int32_t index, intptr_t value, 
       if (mEditor) mEditor->idle();
       return 0;
     case effIdentify:
-      return vst2::FourCC('N', 'v', 'E', 'f');
+      return 0x4E764566;  // 'NvEf'
     case effGetChunk:
       return getChunk(static_cast<void**>(ptr), index != 0);
     case effSetChunk:

@@ -81,18 +81,8 @@ static_assert(offsetof(AEffect, processReplacing) == 80, "AEffect::processReplac
 #endif
 static_assert(sizeof(ERect) == 8, "ERect is four int16");
 
-namespace vst2 {
-
-constexpr int32_t FourCC(char a, char b, char c, char d) {
-  return static_cast<int32_t>((static_cast<uint32_t>(static_cast<unsigned char>(a)) << 24) |
-                              (static_cast<uint32_t>(static_cast<unsigned char>(b)) << 16) |
-                              (static_cast<uint32_t>(static_cast<unsigned char>(c)) << 8) |
-                              static_cast<uint32_t>(static_cast<unsigned char>(d)));
-}
-
-}  // namespace vst2
-
-constexpr int32_t kEffectMagic = vst2::FourCC('V', 's', 't', 'P');
+// The effect record's magic, 'VstP' with the first character in the highest byte.
+constexpr int32_t kEffectMagic = 0x56737450;
 
 // String buffer sizes a host provides, terminator included.
 constexpr int kVstMaxProgNameLen = 24;

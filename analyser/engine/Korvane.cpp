@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "analyser/engine/KVNAlarmManager.h"
 #include "analyser/engine/KorvaneMetaClass.h"
-#include "analyser/engine/KorvaneServiceList.h"
 #include "analyser/engine/MeasurementIds.h"
+#include "analyser/engine/alarms/KVNAlarmManager.h"
+#include "analyser/engine/services/KorvaneServiceList.h"
 #include "framework/core/BypassStates.h"
 #include "framework/core/SettingsMetaData.h"
 #include "framework/services/Exceptions.h"

@@ -4,6 +4,7 @@
 
 #include "analyser/engine/Korvane.h"
 #include "framework/core/SettingsMetaData.h"
+#include "framework/services/FourCC.h"
 #include "vst2/Vst2Interface.h"
 
 namespace KorvaneProduct {
@@ -72,6 +73,6 @@ std::string ZEBKorvaneMetaClass::GetPrefsName() const {
 }
 
 int32_t ZEBVstKorvaneMetaClass::GetPlugCategory() const { return kPlugCategAnalysis; }
-int32_t ZEBVstKorvaneMetaClass::GetUniqueID() const { return vst2::FourCC('7', '1', '8', '1'); }
+int32_t ZEBVstKorvaneMetaClass::GetUniqueID() const { return FourCC('7', '1', '8', '1'); }
 
 ZEBPluginMetaClass* CreateVstKorvaneMetaClass() { return new ZEBVstKorvaneMetaClass(); }

@@ -5,7 +5,7 @@
 
 #include "framework/core/PluginCoreInterface.h"
 #include "framework/core/PluginMetaClass.h"
-#include "framework/core/PluginUIRoot.h"
+#include "framework/core/PluginUIRootInterface.h"
 #include "platform/MessageBox.h"
 
 std::string ErrorMessageBody(const char* message, const char* detail, int32_t code) {
@@ -36,7 +36,7 @@ void ShowErrorMessageBox(PluginCoreInterface*, const char* message, const char* 
 
 void ReportError(PluginCoreInterface* core, const char* message, const char* detail, int32_t code,
                  int32_t type) {
-  PluginUIRoot* root = core ? core->GetUIRoot() : nullptr;
+  PluginUIRootInterface* root = core ? core->GetUIRoot() : nullptr;
   if (root && root->IsOpen() && root->ShowError(message, detail, code, type)) return;
   ShowErrorMessageBox(core, message, detail, code, type);
 }

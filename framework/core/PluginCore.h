@@ -12,11 +12,11 @@
 #include "framework/core/PluginCoreInterface.h"
 #include "framework/core/PluginMetaClass.h"
 #include "framework/core/PluginPlatform.h"
+#include "framework/services/FourCC.h"
 #include "framework/services/MessagePublisher.h"
 #include "framework/services/PluginServices.h"
-#include "vst2/Vst2Interface.h"
 
-class PluginUIRoot;
+class PluginUIRootInterface;
 class ZEBPluginSettingsMetaData;
 namespace Serialization {
 class Archive;
@@ -28,11 +28,11 @@ class Archive;
 class PluginCore : public PluginCoreInterface, public PluginServices, public MessagePublisher {
  public:
   // The framework's message classes and codes.
-  static constexpr int32_t kConfigMessageClass = vst2::FourCC('c', 'f', 'g', ' ');
-  static constexpr int32_t kSampleRateChanged = vst2::FourCC('s', 'r', 't', 'e');
-  static constexpr int32_t kBlockSizeChanged = vst2::FourCC('b', 'l', 'o', 'k');
-  static constexpr int32_t kClipMessageClass = vst2::FourCC('c', 'l', 'i', 'p');
-  static constexpr int32_t kClipClear = vst2::FourCC('c', 'l', 'c', 'l');
+  static constexpr int32_t kConfigMessageClass = FourCC('c', 'f', 'g', ' ');
+  static constexpr int32_t kSampleRateChanged = FourCC('s', 'r', 't', 'e');
+  static constexpr int32_t kBlockSizeChanged = FourCC('b', 'l', 'o', 'k');
+  static constexpr int32_t kClipMessageClass = FourCC('c', 'l', 'i', 'p');
+  static constexpr int32_t kClipClear = FourCC('c', 'l', 'c', 'l');
 
   PluginCore(PluginPlatform* platform, IOConfig ioConfig);
   ~PluginCore() override;
@@ -74,7 +74,7 @@ class PluginCore : public PluginCoreInterface, public PluginServices, public Mes
   void SetSampleRate(float rate) override;
   void SetBlockSize(int32_t size) override;
   bool IsEditorOpen() const override { return mPlatform->IsEditorOpen(); }
-  PluginUIRoot* GetUIRoot() const override { return mUIRoot; }
+  PluginUIRootInterface* GetUIRoot() const override { return mUIRoot; }
 
   void SetParameter(const ParameterDescriptor& descriptor, float value) override;
   void SetParameterByIndex(int32_t index, float value) override;
@@ -101,7 +101,7 @@ class PluginCore : public PluginCoreInterface, public PluginServices, public Mes
   void ResetParameterTracking();
   int32_t SuspendProcessing(bool suspend);
   bool IsInProcess() const { return mInProcess.load(); }
-  void SetUIRoot(PluginUIRoot* root) { mUIRoot = root; }
+  void SetUIRoot(PluginUIRootInterface* root) { mUIRoot = root; }
   void CopyInputsToOutputs(float** inputs, float** outputs, int32_t frames) const;
 
  protected:
@@ -185,7 +185,7 @@ class PluginCore : public PluginCoreInterface, public PluginServices, public Mes
   IOConfig mIOConfig{0, 0};
   std::atomic<float> mSampleRate{44100.0f};
   std::atomic<int32_t> mBlockSize{1024};
-  PluginUIRoot* mUIRoot = nullptr;
+  PluginUIRootInterface* mUIRoot = nullptr;
   std::atomic<int32_t> mBusy{0};
   std::atomic<int32_t> mSuspendCount{0};
   std::atomic<bool> mInProcess{false};

@@ -6,7 +6,7 @@
 #include "framework/core/PluginMetaClass.h"
 
 class Frame;
-class PluginUIRoot;
+class PluginUIRootInterface;
 
 // How the VST adapter and the editor drive a plug-in instance.
 class PluginCoreInterface {
@@ -41,8 +41,8 @@ class PluginCoreInterface {
                                      int32_t mode) = 0;
   virtual void Halt() = 0;
 
-  virtual Frame* CreateEditorFrame(PluginUIRoot* root) = 0;
-  virtual Frame* CreateAboutFrame(PluginUIRoot* root) = 0;
+  virtual Frame* CreateEditorFrame(PluginUIRootInterface* root) = 0;
+  virtual Frame* CreateAboutFrame(PluginUIRootInterface* root) = 0;
   virtual void GetEditorSize(int32_t& width, int32_t& height) const = 0;
 
   virtual void SetInitialDelay(int32_t samples) = 0;
@@ -57,7 +57,7 @@ class PluginCoreInterface {
   virtual void SetSampleRate(float rate) = 0;
   virtual void SetBlockSize(int32_t size) = 0;
   virtual bool IsEditorOpen() const = 0;
-  virtual PluginUIRoot* GetUIRoot() const = 0;
+  virtual PluginUIRootInterface* GetUIRoot() const = 0;
 
   // Any thread (often the audio thread): stored at once, delivered at editor idle.
   virtual void SetParameter(const ParameterDescriptor& descriptor, float value) = 0;

@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "framework/services/FourCC.h"
 #include "tests/plugin/TestProductFixture.h"
 
 using vsthost::Host;
@@ -54,7 +55,7 @@ TEST_F(Adapter, OpcodesItDoesNotServeAnswerZero) {
 
 TEST_F(Adapter, FixedAnswers) {
   auto host = Instance();
-  EXPECT_EQ(host->Dispatch(effIdentify), vst2::FourCC('N', 'v', 'E', 'f'));
+  EXPECT_EQ(host->Dispatch(effIdentify), FourCC('N', 'v', 'E', 'f'));
   EXPECT_EQ(host->Dispatch(effGetVstVersion), 2);
   EXPECT_EQ(host->Dispatch(effKeysRequired), 1);
   EXPECT_EQ(host->Dispatch(effGetNumProgramCategories), 1);

@@ -50,8 +50,8 @@ class HookCore : public PluginCore {
   float GetParameter(const ParameterDescriptor& descriptor) const override {
     return GetStoredParameterValue(descriptor);
   }
-  Frame* CreateEditorFrame(PluginUIRoot*) override { return nullptr; }
-  Frame* CreateAboutFrame(PluginUIRoot*) override { return nullptr; }
+  Frame* CreateEditorFrame(PluginUIRootInterface*) override { return nullptr; }
+  Frame* CreateAboutFrame(PluginUIRootInterface*) override { return nullptr; }
   void GetEditorSize(int32_t& width, int32_t& height) const override { width = height = 0; }
 
   using PluginCore::AudioPause;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "framework/archive/Archive.h"
-#include "framework/core/PluginUIRoot.h"
+#include "framework/core/PluginUIRootInterface.h"
 #include "framework/core/SettingsMetaData.h"
 #include "tests/framework/core/CoreFixture.h"
 #include "tests/framework/core/TestDescription.h"
@@ -35,7 +35,7 @@ class StateCore : public HookCore {
 };
 
 // Collects what the core reports.
-class RecordingRoot : public PluginUIRoot {
+class RecordingRoot : public PluginUIRootInterface {
  public:
   bool IsOpen() const override { return true; }
   bool ShowError(const char* message, const char* detail, int32_t, int32_t) override {

@@ -10,6 +10,7 @@
 
 #include "framework/core/PluginCore.h"
 #include "framework/core/VstPluginMetaClass.h"
+#include "framework/services/FourCC.h"
 #include "plugin/VSTPlugin.h"
 #include "vst2/Vst2Interface.h"
 
@@ -46,8 +47,8 @@ class TestCore : public PluginCore {
   float GetParameter(const ParameterDescriptor& descriptor) const override {
     return GetStoredParameterValue(descriptor);
   }
-  Frame* CreateEditorFrame(PluginUIRoot*) override { return nullptr; }
-  Frame* CreateAboutFrame(PluginUIRoot*) override { return nullptr; }
+  Frame* CreateEditorFrame(PluginUIRootInterface*) override { return nullptr; }
+  Frame* CreateAboutFrame(PluginUIRootInterface*) override { return nullptr; }
   void GetEditorSize(int32_t& width, int32_t& height) const override {
     width = 0;
     height = 0;
@@ -95,13 +96,13 @@ class TestMetaClass : public ZEBPluginMetaClass {
  public:
   TestMetaClass() {
     ParameterDescriptor toggle;
-    toggle.mId = vst2::FourCC('t', 'o', 'g', 'l');
+    toggle.mId = FourCC('t', 'o', 'g', 'l');
     toggle.mKind = 0;
     toggle.mAutomatable = true;
     AddParameter(toggle);
 
     ParameterDescriptor gain;
-    gain.mId = vst2::FourCC('g', 'a', 'i', 'n');
+    gain.mId = FourCC('g', 'a', 'i', 'n');
     gain.mKind = 4;
     gain.mMinimum = -60.0f;
     gain.mMaximum = 12.0f;
@@ -109,7 +110,7 @@ class TestMetaClass : public ZEBPluginMetaClass {
     AddParameter(gain);
 
     ParameterDescriptor frequency;
-    frequency.mId = vst2::FourCC('f', 'r', 'e', 'q');
+    frequency.mId = FourCC('f', 'r', 'e', 'q');
     frequency.mKind = 6;
     frequency.mMinimum = 20.0f;
     frequency.mMaximum = 20000.0f;
@@ -142,7 +143,7 @@ class TestMetaClass : public ZEBPluginMetaClass {
 class VstTestMetaClass : public VstPluginMetaClassBase<TestMetaClass> {
  public:
   int32_t GetPlugCategory() const override { return kPlugCategEffect; }
-  int32_t GetUniqueID() const override { return vst2::FourCC('T', 's', 't', 'P'); }
+  int32_t GetUniqueID() const override { return FourCC('T', 's', 't', 'P'); }
 };
 
 VSTPlugin* Adapter(AEffect* effect) {
