@@ -1,6 +1,5 @@
 // A VST 2 effect that does nothing but report every call it gets to the test process, and
 // pass its two inputs to its two outputs. Compile definitions make the loading variants.
-#include "framework/services/FourCC.h"
 #include "tests/plugins/recorder/RecorderCall.h"
 #include "vst2/Vst2Interface.h"
 
@@ -108,7 +107,7 @@ AEffect* entry(audioMasterCallback callback, int32_t which) {
   host = callback;
   effect_record = AEffect{};
 #ifdef RECORDER_BAD_MAGIC
-  effect_record.magic = FourCC('V', 's', 't', 'X');
+  effect_record.magic = 0x56737458;  // 'VstX'
 #else
   effect_record.magic = kEffectMagic;
 #endif
@@ -121,7 +120,7 @@ AEffect* entry(audioMasterCallback callback, int32_t which) {
   effect_record.numInputs = 2;
   effect_record.numOutputs = 2;
   effect_record.flags = RECORDER_FLAGS;
-  effect_record.uniqueID = FourCC('R', 'e', 'c', 'd');
+  effect_record.uniqueID = 0x52656364;  // 'Recd'
   effect_record.processReplacing = process_replacing;
   return &effect_record;
 }
