@@ -11,19 +11,19 @@ namespace {
 class QuietRoot : public PluginUIRootInterface {
  public:
   bool IsOpen() const override { return true; }
-  bool ShowError(const char*, const char*, int32_t, int32_t) override { return true; }
+  bool ShowError(const char*, const char*, std::int32_t, std::int32_t) override { return true; }
 };
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   static PluginMetaClassRef metaClass;
   static FakePlatform platform;
   static QuietRoot root;
   HookCore core(&platform);
   core.SetUIRoot(&root);
   const bool preset = size > 0 && (data[0] & 1);
-  core.SetChunk(data, static_cast<int32_t>(size), preset);
+  core.SetChunk(data, static_cast<std::int32_t>(size), preset);
   void* chunk = nullptr;
   core.GetChunk(&chunk, !preset);
   return 0;

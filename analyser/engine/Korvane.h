@@ -16,7 +16,7 @@ class KVNAlarmManager;
 // analysis services; keeps the alarms; saves and restores both with the settings.
 class Korvane : public PluginCore, public Serialization::ObjectSerializerHub {
  public:
-  static constexpr int32_t kEditorMessageClass = FourCC('p', 'b', 'A', 'c');
+  static constexpr std::int32_t kEditorMessageClass = FourCC('p', 'b', 'A', 'c');
 
   Korvane(PluginPlatform* platform, IOConfig ioConfig);
   ~Korvane() override;
@@ -28,7 +28,7 @@ class Korvane : public PluginCore, public Serialization::ObjectSerializerHub {
   float GetParameter(const ParameterDescriptor& descriptor) const override;
   Frame* CreateEditorFrame(PluginUIRootInterface*) override { return nullptr; }
   Frame* CreateAboutFrame(PluginUIRootInterface*) override { return nullptr; }
-  void GetEditorSize(int32_t& width, int32_t& height) const override;
+  void GetEditorSize(std::int32_t& width, std::int32_t& height) const override;
 
   bool IsMono() const { return GetIOConfig().first == 1; }
   KVNAlarmManager& GetAlarmManager() { return *mAlarmManager; }
@@ -38,8 +38,8 @@ class Korvane : public PluginCore, public Serialization::ObjectSerializerHub {
   bool ValidateParameterChange(const ParameterDescriptor&, float) override { return true; }
   void OnParameterChange(const ParameterDescriptor& descriptor, float value) override;
   void OnSampleRateChange(float) override { PrepareServices(); }
-  void OnBlockSizeChange(int32_t) override { PrepareServices(); }
-  void ProcessBlock(float** inputs, float** outputs, int32_t frames, int32_t state) override;
+  void OnBlockSizeChange(std::int32_t) override { PrepareServices(); }
+  void ProcessBlock(float** inputs, float** outputs, std::int32_t frames, std::int32_t state) override;
   void SaveProductState(Serialization::Archive& archive) override;
   void LoadProductState(Serialization::Archive& archive, const ZEBPluginSettingsMetaData& metaData) override;
 

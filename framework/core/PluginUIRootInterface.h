@@ -9,5 +9,5 @@ class PluginUIRootInterface {
   virtual bool IsOpen() const = 0;
   // Shows a failure inside the editor; false when it could not, so the caller falls back to a
   // message box.
-  virtual bool ShowError(const char* message, const char* detail, int32_t code, int32_t type) = 0;
+  virtual bool ShowError(const char* message, const char* detail, std::int32_t code, std::int32_t type) = 0;
 };

@@ -49,7 +49,7 @@ class TestCore : public PluginCore {
   }
   Frame* CreateEditorFrame(PluginUIRootInterface*) override { return nullptr; }
   Frame* CreateAboutFrame(PluginUIRootInterface*) override { return nullptr; }
-  void GetEditorSize(int32_t& width, int32_t& height) const override {
+  void GetEditorSize(std::int32_t& width, std::int32_t& height) const override {
     width = 0;
     height = 0;
   }
@@ -62,11 +62,11 @@ class TestCore : public PluginCore {
     Journal("SetSampleRate " + Number(rate));
     PluginCore::SetSampleRate(rate);
   }
-  void SetBlockSize(int32_t size) override {
+  void SetBlockSize(std::int32_t size) override {
     Journal("SetBlockSize " + std::to_string(size));
     PluginCore::SetBlockSize(size);
   }
-  void SetProgram(int32_t program) override {
+  void SetProgram(std::int32_t program) override {
     Journal("SetProgram " + std::to_string(program));
     PluginCore::SetProgram(program);
   }
@@ -79,17 +79,17 @@ class TestCore : public PluginCore {
   void OnParameterChange(const ParameterDescriptor& descriptor, float value) override {
     Journal("OnParameterChange " + std::to_string(descriptor.mIndex) + " " + Number(value));
   }
-  void ProcessBlock(float** inputs, float** outputs, int32_t frames, int32_t state) override {
+  void ProcessBlock(float** inputs, float** outputs, std::int32_t frames, std::int32_t state) override {
     // Writes input + 1 so tests can tell the hook ran and what an accumulating call added.
-    for (int32_t c = 0; c < GetIOConfig().second; ++c) {
-      for (int32_t i = 0; i < frames; ++i) outputs[c][i] = inputs[c][i] + 1.0f;
+    for (std::int32_t c = 0; c < GetIOConfig().second; ++c) {
+      for (std::int32_t i = 0; i < frames; ++i) outputs[c][i] = inputs[c][i] + 1.0f;
     }
     mLastState.store(state);
     gHookCsr.store(_mm_getcsr());
   }
 
  public:
-  std::atomic<int32_t> mLastState{-1};
+  std::atomic<std::int32_t> mLastState{-1};
 };
 
 class TestMetaClass : public ZEBPluginMetaClass {
@@ -133,8 +133,8 @@ class TestMetaClass : public ZEBPluginMetaClass {
     list.emplace_back(1, 1);
   }
   std::string GetDefaultPrograms() const override { return {}; }
-  int32_t GetNumberOfPrograms() const override { return 4; }
-  std::string GetParameterDisplayName(IOConfig, int32_t index) const override {
+  std::int32_t GetNumberOfPrograms() const override { return 4; }
+  std::string GetParameterDisplayName(IOConfig, std::int32_t index) const override {
     static const char* const kNames[] = {"Toggle", "Gain Amount Longer", "Frequency"};
     return index >= 0 && index < 3 ? kNames[index] : "INVALID ID";
   }
@@ -142,8 +142,8 @@ class TestMetaClass : public ZEBPluginMetaClass {
 
 class VstTestMetaClass : public VstPluginMetaClassBase<TestMetaClass> {
  public:
-  int32_t GetPlugCategory() const override { return kPlugCategEffect; }
-  int32_t GetUniqueID() const override { return FourCC('T', 's', 't', 'P'); }
+  std::int32_t GetPlugCategory() const override { return kPlugCategEffect; }
+  std::int32_t GetUniqueID() const override { return FourCC('T', 's', 't', 'P'); }
 };
 
 VSTPlugin* Adapter(AEffect* effect) {
