@@ -8,7 +8,6 @@
 #include "analyser/engine/services/KorvaneServiceList.h"
 #include "framework/core/BypassStates.h"
 #include "framework/core/SettingsMetaData.h"
-#include "framework/services/Exceptions.h"
 
 Korvane::Korvane(PluginPlatform* platform, IOConfig ioConfig) : PluginCore(platform, ioConfig) {
   mAlarmManager = std::make_unique<KVNAlarmManager>(this);
@@ -32,8 +31,7 @@ Korvane::~Korvane() {
 void Korvane::Open() { LoadDefaultSettings(KorvaneProduct::kDisplayName); }
 
 void Korvane::Suspend() {
-  AudioPause pause(*this);
-  if (!pause.Quiet()) throw AppFrame::TimeOut(APPFRAME_SITE(".\\Source\\PluginUIRoot", 107));
+  auto pause = GetAudioGate().PauseOrThrow();
   mServiceList->Reset();
 }
 

@@ -2,39 +2,20 @@
 
 #include <algorithm>
 #include <cfloat>
-#include <chrono>
 #include <cmath>
 #include <stdexcept>
-#include <thread>
 
-#include "framework/core/AtomicCounter.h"
 #include "framework/core/BypassStates.h"
-#include "framework/services/Exceptions.h"
 
 static_assert(std::atomic<float>::is_always_lock_free);
-static_assert(std::atomic<bool>::is_always_lock_free);
 
 namespace {
 
 // Longest accumulating slice kept aside at once; a host block size beyond it is processed in
 // slices, so an absurd block size never becomes an absurd allocation.
 constexpr std::int32_t kMaxScratchFrames = 1 << 16;
-// How long a reconfiguration waits for the audio hook to return before giving up.
-constexpr auto kAudioPauseLimit = std::chrono::seconds(2);
 
 }  // namespace
-
-PluginCore::AudioPause::AudioPause(PluginCore& core) : mCore(core) {
-  mCore.SuspendProcessing(true);
-  const auto deadline = std::chrono::steady_clock::now() + kAudioPauseLimit;
-  while (mCore.IsInProcess()) {
-    if (std::chrono::steady_clock::now() >= deadline) return;
-    std::this_thread::sleep_for(std::chrono::microseconds(200));
-  }
-  mQuiet = true;
-}
-
-PluginCore::AudioPause::~AudioPause() { mCore.SuspendProcessing(false); }
 
 PluginCore::PluginCore(PluginPlatform* platform, IOConfig ioConfig)
     : MessagePublisher(this), mPlatform(platform), mIOConfig(ioConfig) {
@@ -72,11 +53,6 @@ PluginCore::~PluginCore() = default;
 
 const char* PluginCore::GetHostProductString() const { return mPlatform->GetHostProductString(); }
 
-std::int32_t PluginCore::SuspendProcessing(bool suspend) {
-  if (suspend) return mSuspendCount.fetch_add(1) + 1;
-  return DecrementWithFloor(mSuspendCount);
-}
-
 void PluginCore::CopyInputsToOutputs(float** inputs, float** outputs, std::int32_t frames) const {
   if (!inputs || !outputs || frames <= 0) return;
   const std::int32_t channels = std::min(NumChannels(), mIOConfig.first);
@@ -96,18 +72,6 @@ bool PluginCore::IsValidBlock(float** inputs, float** outputs, std::int32_t fram
   return true;
 }
 
-// Announces the hook before looking at the suspend counter: a reconfiguration raises the
-// counter and then waits for the flag, so one of the two always sees the other.
-PluginCore::AudioSection::AudioSection(PluginCore& core) : mCore(core) {
-  mCore.mInProcess.store(true);
-  mEntered = mCore.mSuspendCount.load() == 0;
-  if (!mEntered) mCore.mInProcess.store(false);
-}
-
-PluginCore::AudioSection::~AudioSection() {
-  if (mEntered) mCore.mInProcess.store(false);
-}
-
 void PluginCore::SilenceIfReplacing(float** outputs, std::int32_t frames, bool accumulate) const {
   if (accumulate) return;
   for (std::int32_t c = 0; c < NumChannels(); ++c) std::fill_n(outputs[c], frames, 0.0f);
@@ -120,8 +84,8 @@ void PluginCore::Process(float** inputs, float** outputs, std::int32_t frames, b
     CopyInputsToOutputs(inputs, outputs, frames);
     return;
   }
-  AudioSection section(*this);
-  if (!section.Entered()) {
+  AudioGate::Entry entry(mAudioGate);
+  if (!entry.Entered()) {
     SilenceIfReplacing(outputs, frames, accumulate);
     return;
   }
@@ -167,8 +131,7 @@ void PluginCore::RunHook(float** inputs, float** outputs, std::int32_t frames, b
 
 void PluginCore::ResetProcessing() {
   {
-    AudioPause pause(*this);
-    if (!pause.Quiet()) throw AppFrame::TimeOut(APPFRAME_SITE(".\\Source\\PluginUIRoot", 107));
+    auto pause = mAudioGate.PauseOrThrow();
     mPrerollLength = std::max(0, GetInitialDelay());
     const size_t length = static_cast<size_t>(mPrerollLength == 0 ? 16 : mPrerollLength);
     mPreroll.assign(static_cast<size_t>(std::max(0, NumChannels())), std::vector<float>(length, 0.0f));
@@ -183,8 +146,8 @@ void PluginCore::ResetProcessing() {
 std::int32_t PluginCore::ProcessWithPreroll(float** inputs, float** outputs, std::int32_t frames,
                                             bool accumulate, std::int32_t mode) {
   if (!IsValidBlock(inputs, outputs, frames)) return 0;
-  AudioSection section(*this);
-  if (!section.Entered()) {
+  AudioGate::Entry entry(mAudioGate);
+  if (!entry.Entered()) {
     SilenceIfReplacing(outputs, frames, accumulate);
     return 0;
   }
@@ -201,41 +164,25 @@ std::int32_t PluginCore::ProcessWithPreroll(float** inputs, float** outputs, std
   return frames - n;
 }
 
-void PluginCore::BusyLower() { DecrementWithFloor(mBusy); }
-
 void PluginCore::SetSampleRate(float rate) {
-  BusyRaise();
-  try {
-    AudioPause pause(*this);
-    if (!pause.Quiet()) throw AppFrame::TimeOut(APPFRAME_SITE(".\\Source\\PluginUIRoot", 107));
-    OnBeforeSampleRateChange(rate);
-    mSampleRate.store(rate, std::memory_order_relaxed);
-    OnSampleRateChange(rate);
-    SendMessage(kConfigMessageClass, kSampleRateChanged, 0);
-    OnAfterSampleRateChange();
-  } catch (...) {
-    BusyLower();
-    throw;
-  }
-  BusyLower();
+  auto busy = mAudioGate.Busy();
+  auto pause = mAudioGate.PauseOrThrow();
+  OnBeforeSampleRateChange(rate);
+  mSampleRate.store(rate, std::memory_order_relaxed);
+  OnSampleRateChange(rate);
+  SendMessage(kConfigMessageClass, kSampleRateChanged, 0);
+  OnAfterSampleRateChange();
 }
 
 void PluginCore::SetBlockSize(std::int32_t size) {
-  BusyRaise();
-  try {
-    AudioPause pause(*this);
-    if (!pause.Quiet()) throw AppFrame::TimeOut(APPFRAME_SITE(".\\Source\\PluginUIRoot", 107));
-    mBlockSize.store(size, std::memory_order_relaxed);
-    OnBlockSizeChange(size);
-    SendMessage(kConfigMessageClass, kBlockSizeChanged, 0);
-    OnAfterBlockSizeChange();
-    const size_t frames = static_cast<size_t>(std::clamp(size, 1, kMaxScratchFrames));
-    for (auto& buffer : mScratch) buffer.assign(frames, 0.0f);
-  } catch (...) {
-    BusyLower();
-    throw;
-  }
-  BusyLower();
+  auto busy = mAudioGate.Busy();
+  auto pause = mAudioGate.PauseOrThrow();
+  mBlockSize.store(size, std::memory_order_relaxed);
+  OnBlockSizeChange(size);
+  SendMessage(kConfigMessageClass, kBlockSizeChanged, 0);
+  OnAfterBlockSizeChange();
+  const size_t frames = static_cast<size_t>(std::clamp(size, 1, kMaxScratchFrames));
+  for (auto& buffer : mScratch) buffer.assign(frames, 0.0f);
 }
 
 void PluginCore::SendClipClear() { SendMessage(kClipMessageClass, kClipClear, 0); }

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/core/AudioGate.h"
 #include "framework/core/PluginCoreInterface.h"
 #include "framework/core/PluginMetaClass.h"
 #include "framework/core/PluginPlatform.h"
@@ -102,8 +103,9 @@ class PluginCore : public PluginCoreInterface, public PluginServices, public Mes
   virtual void ReportParameterChange(std::int32_t id, float value, bool force);
   void DispatchParameterChanges();
   void ResetParameterTracking();
-  std::int32_t SuspendProcessing(bool suspend);
-  bool IsInProcess() const { return mInProcess.load(); }
+  std::int32_t SuspendProcessing(bool suspend) { return mAudioGate.Suspend(suspend); }
+  bool IsInProcess() const { return mAudioGate.IsInProcess(); }
+  AudioGate& GetAudioGate() { return mAudioGate; }
   void SetUIRoot(PluginUIRootInterface* root) { mUIRoot = root; }
   void CopyInputsToOutputs(float** inputs, float** outputs, std::int32_t frames) const;
 
@@ -125,21 +127,6 @@ class PluginCore : public PluginCoreInterface, public PluginServices, public Mes
   ZEBPluginMetaClass* MetaClass() const { return mMetaClass.get(); }
   std::int32_t NumChannels() const { return mIOConfig.second; }
 
-  // While alive, the audio hook is not running and will not start: the state that the audio
-  // thread reads may be rebuilt. Quiet() is false when the audio thread did not leave in time.
-  class AudioPause {
-   public:
-    explicit AudioPause(PluginCore& core);
-    ~AudioPause();
-    AudioPause(const AudioPause&) = delete;
-    AudioPause& operator=(const AudioPause&) = delete;
-    bool Quiet() const { return mQuiet; }
-
-   private:
-    PluginCore& mCore;
-    bool mQuiet = false;
-  };
-
  private:
   struct ParameterValues {
     std::atomic<float> delivered{0.0f};
@@ -147,20 +134,6 @@ class PluginCore : public PluginCoreInterface, public PluginServices, public Mes
     std::atomic<float> lastReported{0.0f};
   };
   using ChannelBuffers = std::vector<std::vector<float>>;
-
-  // The audio entry's claim on the hook; not entered while processing is suspended.
-  class AudioSection {
-   public:
-    explicit AudioSection(PluginCore& core);
-    ~AudioSection();
-    AudioSection(const AudioSection&) = delete;
-    AudioSection& operator=(const AudioSection&) = delete;
-    bool Entered() const { return mEntered; }
-
-   private:
-    PluginCore& mCore;
-    bool mEntered = false;
-  };
 
   // A program bank as read, before it is allowed to change anything.
   struct Bank {
@@ -181,8 +154,6 @@ class PluginCore : public PluginCoreInterface, public PluginServices, public Mes
   void ProcessEntered(float** inputs, float** outputs, std::int32_t frames, bool accumulate,
                       std::int32_t mode);
   void RunHook(float** inputs, float** outputs, std::int32_t frames, bool accumulate, std::int32_t state);
-  void BusyRaise() { mBusy.fetch_add(1); }
-  void BusyLower();
 
   PluginMetaClassRef mMetaClass;
   PluginPlatform* mPlatform = nullptr;
@@ -190,13 +161,11 @@ class PluginCore : public PluginCoreInterface, public PluginServices, public Mes
   std::atomic<float> mSampleRate{44100.0f};
   std::atomic<std::int32_t> mBlockSize{1024};
   PluginUIRootInterface* mUIRoot = nullptr;
-  std::atomic<std::int32_t> mBusy{0};
-  std::atomic<std::int32_t> mSuspendCount{0};
-  std::atomic<bool> mInProcess{false};
+  AudioGate mAudioGate;
   std::atomic<std::int32_t> mState{0};
   std::atomic<std::int32_t> mCustomValue{0};
 
-  // Audio-thread buffers: rebuilt only behind an AudioPause.
+  // Audio-thread buffers: rebuilt only behind a pause of the audio gate.
   ChannelBuffers mScratch;
   std::vector<float*> mSliceInputs;
   std::vector<float*> mSliceOutputs;

@@ -25,23 +25,17 @@ void PluginCore::SetParameter(const ParameterDescriptor& descriptor, float value
   const std::int32_t index = descriptor.mIndex;
   if (index < 0 || index >= mParameterCount || std::isnan(value)) return;
   if (descriptor.mId == mReporting.load()) return;  // the host's echo of our own report
-  BusyRaise();
+  auto busy = mAudioGate.Busy();
   const bool dropped = (descriptor.mFlags & ParameterDescriptor::kEditorOnly) && !IsEditorOpen();
   if (!dropped) {
     value = std::clamp(value, std::min(descriptor.mMinimum, descriptor.mMaximum),
                        std::max(descriptor.mMinimum, descriptor.mMaximum));
-    try {
-      if (ValidateParameterChange(descriptor, value)) {
-        mParameters[index].current.store(value, std::memory_order_relaxed);
-        mChangeCount.fetch_add(1, std::memory_order_release);
-      }
-    } catch (...) {
-      BusyLower();
-      throw;
+    if (ValidateParameterChange(descriptor, value)) {
+      mParameters[index].current.store(value, std::memory_order_relaxed);
+      mChangeCount.fetch_add(1, std::memory_order_release);
     }
     mParameters[index].lastReported.store(FLT_MAX, std::memory_order_relaxed);
   }
-  BusyLower();
 }
 
 void PluginCore::SetParameterByIndex(std::int32_t index, float value) {
@@ -79,15 +73,9 @@ void PluginCore::DispatchParameterChanges() {
     if (current == mParameters[i].delivered.load(std::memory_order_relaxed)) continue;
     const ParameterDescriptor* descriptor = mMetaClass->GetParameterDescriptor(i);
     if (!descriptor) continue;
-    BusyRaise();
-    try {
-      OnParameterChange(*descriptor, current);
-    } catch (...) {
-      BusyLower();
-      throw;
-    }
+    auto busy = mAudioGate.Busy();
+    OnParameterChange(*descriptor, current);
     mParameters[i].delivered.store(current, std::memory_order_relaxed);
-    BusyLower();
   }
 }
 
@@ -104,7 +92,7 @@ void PluginCore::ReportParameterChange(std::int32_t id, float value, bool force)
                      std::max(descriptor->mMinimum, descriptor->mMaximum));
   auto& lastReported = mParameters[descriptor->mIndex].lastReported;
   const bool forced = mForcedReports.load() > 0;
-  if ((mBusy.load() == 0 || forced) && (force || value != lastReported.load() || forced)) {
+  if ((!mAudioGate.IsBusy() || forced) && (force || value != lastReported.load() || forced)) {
     lastReported.store(value);
     mPlatform->AutomateParameter(descriptor->mIndex, value);
   }

@@ -88,16 +88,9 @@ bool PluginCore::ApplyText(const std::string& text, bool report) {
 bool PluginCore::ApplySettingsText(const std::string& text) { return ApplyText(text, true); }
 
 bool PluginCore::GuardedApply(const std::string& text) {
-  BusyRaise();
-  bool applied = false;
-  try {
-    applied = ApplySettingsText(text);
-    ResetParameterTracking();
-  } catch (...) {
-    BusyLower();
-    throw;
-  }
-  BusyLower();
+  auto busy = mAudioGate.Busy();
+  const bool applied = ApplySettingsText(text);
+  ResetParameterTracking();
   return applied;
 }
 

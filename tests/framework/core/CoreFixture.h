@@ -54,8 +54,6 @@ class HookCore : public PluginCore {
   Frame* CreateAboutFrame(PluginUIRootInterface*) override { return nullptr; }
   void GetEditorSize(std::int32_t& width, std::int32_t& height) const override { width = height = 0; }
 
-  using PluginCore::AudioPause;
-
   std::atomic<std::int32_t> lastState{-1};
   std::atomic<std::int32_t> hookCalls{0};
   std::atomic<std::int32_t> largestSlice{0};
