@@ -20,15 +20,19 @@ class KVNLevelMeterConfig : public MessagePublisher, public Serialization::Seria
    public:
     enum ColorIndex { clrNormal, clrCaution, clrWarning, clrOver, clrSubLevel, clrSubHold, kColorCount };
 
+    // The fields an archive holds: all, or those a user may change in the K-System types.
+    enum Fields { kAllFields, kKSystemFields };
+
+    // The defaults of a meter type (the first type's for an index out of range).
+    static MeterConfig Defaults(int meterType);
+
     std::string_view GetTypeId() const override { return "QMR_KVNLevelMeterConfig::MeterConfig"; }
     void Save(Serialization::Archive& archive) override;
     // A missing key, or a number no float holds, keeps the field's present value.
     void Load(Serialization::Archive& archive) override;
-
-    // Field reads with those rules, shared with the fixed types' archive helpers.
-    static void ReadKey(Serialization::Archive& archive, std::string_view key, bool& field);
-    static void ReadKey(Serialization::Archive& archive, std::string_view key, float& field);
-    static void ReadKey(Serialization::Archive& archive, std::string_view key, std::int32_t& field);
+    // The fields without the colours, by the same rules.
+    void SaveFields(Serialization::Archive& archive, Fields fields);
+    void LoadFields(Serialization::Archive& archive, Fields fields);
 
     bool mPeakIsMain{true};
     bool mIntegratedMeters{true};
