@@ -11,7 +11,6 @@
 #include "framework/core/VstPluginMetaClass.h"
 #include "platform/FloatingPointGuard.h"
 #include "plugin/HostStrings.h"
-#include "vst2/AEffEditor.h"
 
 namespace {
 
@@ -53,9 +52,15 @@ VSTPlugin::VSTPlugin(audioMasterCallback host) : AudioEffectX(host, 0, 0) {
 }
 
 VSTPlugin::~VSTPlugin() {
-  mCore.reset();
   setEditor(nullptr);
+  mOwnedEditor.reset();
+  mCore.reset();
   mMutex.reset();
+}
+
+void VSTPlugin::attachEditor(std::unique_ptr<AEffEditor> editor) {
+  setEditor(editor.get());
+  mOwnedEditor = std::move(editor);
 }
 
 void VSTPlugin::attachCore(std::unique_ptr<PluginCoreInterface> core) {

@@ -10,6 +10,7 @@
 #include "framework/core/PluginMetaClass.h"
 #include "framework/core/PluginPlatform.h"
 #include "platform/PlatformMutex.h"
+#include "vst2/AEffEditor.h"
 #include "vst2/AudioEffectX.h"
 
 // The object behind the effect record: turns host opcodes and audio calls into calls of the
@@ -21,6 +22,9 @@ class VSTPlugin : public AudioEffectX, public PluginPlatform {
 
   void attachCore(std::unique_ptr<PluginCoreInterface> core);
   PluginCoreInterface* GetCore() const { return mCore.get(); }
+  // The adapter owns its editor and deletes it before the core: the editor's frames are clients
+  // of the core's services, which must outlive them.
+  void attachEditor(std::unique_ptr<AEffEditor> editor);
 
   // For the editor adapter: the instance mutex and the program change it kept while busy.
   bool LockMutex(bool tryOnly);
@@ -89,6 +93,7 @@ class VSTPlugin : public AudioEffectX, public PluginPlatform {
   IOConfigList mIOConfigs;
   std::atomic<bool> mResumed{false};
   std::unique_ptr<PluginCoreInterface> mCore;
+  std::unique_ptr<AEffEditor> mOwnedEditor;  // declared after the core, so destroyed before it
   std::int32_t mPendingProgram = -1;
   std::unique_ptr<PlatformMutex> mMutex;
   std::string mPrefsName;

@@ -68,6 +68,15 @@ TEST_F(EntryPoint, CloseAnswersOneAndDestroysTheInstance) {
   EXPECT_STREQ(journal(), "Close\ndestroy\n");
 }
 
+// The editor's frames are clients of the core's services, so the editor goes first.
+TEST_F(EntryPoint, CloseEndsTheEditorBeforeTheCore) {
+  auto host = Instance();
+  Hook<void (*)(AEffect*)>("TestProductAttachEditor")(host->Effect());
+  EXPECT_TRUE(host->Effect()->flags & effFlagsHasEditor);
+  EXPECT_EQ(host->Close(), 1);
+  EXPECT_STREQ(journal(), "editor close\nClose\neditor destroy\ndestroy\n");
+}
+
 TEST_F(EntryPoint, AFailedEntryDoesNotSpoilLaterOnes) {
   for (int failure : {1, 2}) {
     setFailure(failure);

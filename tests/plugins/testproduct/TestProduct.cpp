@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -150,6 +151,17 @@ VSTPlugin* Adapter(AEffect* effect) {
   return static_cast<VSTPlugin*>(static_cast<AudioEffect*>(effect->object));
 }
 
+// An editor that journals its close and its end, to show when the adapter ends it.
+class JournalEditor : public AEffEditor {
+ public:
+  using AEffEditor::AEffEditor;
+  ~JournalEditor() override { Journal("editor destroy"); }
+  void close() override {
+    Journal("editor close");
+    AEffEditor::close();
+  }
+};
+
 }  // namespace
 
 ZEBPluginMetaClass* CreateVstKorvaneMetaClass() { return new VstTestMetaClass(); }
@@ -178,6 +190,9 @@ TEST_HOOK void TestProductUnlockMutex(AEffect* effect) { Adapter(effect)->Unlock
 TEST_HOOK int TestProductTakePendingProgram(AEffect* effect) { return Adapter(effect)->TakePendingProgram(); }
 TEST_HOOK int TestProductLastState(AEffect* effect) {
   return static_cast<TestCore*>(Adapter(effect)->GetCore())->mLastState.load();
+}
+TEST_HOOK void TestProductAttachEditor(AEffect* effect) {
+  Adapter(effect)->attachEditor(std::make_unique<JournalEditor>(Adapter(effect)));
 }
 TEST_HOOK unsigned TestProductHookCsr() { return gHookCsr.load(); }
 TEST_HOOK unsigned TestProductParameterCsr() { return gParameterCsr.load(); }
