@@ -14,30 +14,39 @@
 #include "vst2/AudioEffectX.h"
 
 // The object behind the effect record: turns host opcodes and audio calls into calls of the
-// plug-in core, and answers the core's questions about its host.
+// plug-in core, and answers the core's questions about its host. Each group says which thread
+// calls it; "dispatcher thread" is any non-audio thread the host sends opcodes from.
 class VSTPlugin : public AudioEffectX, public PluginPlatform {
  public:
+  // The entry point's thread, and effClose's.
   explicit VSTPlugin(audioMasterCallback host);
   ~VSTPlugin() override;
 
+  // The entry point, before the host has the effect. The adapter owns its editor and deletes it
+  // before the core: the editor's frames are clients of the core's services, which must outlive
+  // them.
   void attachCore(std::unique_ptr<PluginCoreInterface> core);
-  PluginCoreInterface* GetCore() const { return mCore.get(); }
-  // The adapter owns its editor and deletes it before the core: the editor's frames are clients
-  // of the core's services, which must outlive them.
   void attachEditor(std::unique_ptr<AEffEditor> editor);
+  // Any thread; the core lives as long as the adapter.
+  PluginCoreInterface* GetCore() const { return mCore.get(); }
 
-  // For the editor adapter: the instance mutex and the program change it kept while busy.
+  // UI thread, for the editor adapter: the instance mutex and the program change it kept while busy.
   bool LockMutex(bool tryOnly);
   void UnlockMutex();
   std::int32_t TakePendingProgram();
 
-  // AudioEffect and AudioEffectX.
+  // Dispatcher thread: every opcode, under the floating-point guard.
   std::intptr_t dispatcher(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
                            float opt) override;
+  // Audio thread; never blocks, allocates, locks or makes a system call.
   void process(float** inputs, float** outputs, std::int32_t frames) override;
   void processReplacing(float** inputs, float** outputs, std::int32_t frames) override;
+  // Any thread, the audio thread too; never blocks.
   void setParameter(std::int32_t index, float value) override;
   float getParameter(std::int32_t index) override;
+  // Dispatcher thread; may allocate. setProgram only tries the instance mutex and, when it is
+  // busy, leaves the program pending for whoever holds it. setSampleRate, setBlockSize and suspend
+  // wait, bounded, for the audio hook to leave.
   void open() override;
   void close() override;
   void setProgram(std::int32_t program) override;
@@ -60,7 +69,8 @@ class VSTPlugin : public AudioEffectX, public PluginPlatform {
   bool getProductString(char* text) override;
   std::int32_t canDo(char* text) override;
 
-  // PluginPlatform.
+  // PluginPlatform: the core's questions, from the thread of the call that asks them. The answers
+  // read values the dispatcher thread sets; AutomateParameter calls the host.
   const char* GetHostProductString() const override { return mHostProduct.c_str(); }
   std::int32_t GetInitialDelay() const override { return mEffect.initialDelay; }
   float GetSampleRate() const override { return mSampleRate; }
