@@ -19,21 +19,19 @@ AudioGate::Entry::~Entry() {
   if (mEntered) mGate.mInProcess.store(false);
 }
 
-AudioGate::Pause::Pause(Pause&& other) noexcept : mGate(other.mGate) { other.mGate = nullptr; }
-
-AudioGate::Pause::~Pause() {
-  if (mGate) mGate->Suspend(false);
+AudioGate::Scope::Scope(Scope&& other) noexcept : mGate(other.mGate), mEnd(other.mEnd) {
+  other.mGate = nullptr;
 }
 
-AudioGate::BusyScope::BusyScope(BusyScope&& other) noexcept : mGate(other.mGate) { other.mGate = nullptr; }
-
-AudioGate::BusyScope::~BusyScope() {
-  if (mGate) DecrementWithFloor(mGate->mBusy);
+AudioGate::Scope::~Scope() {
+  if (mGate) (mGate->*mEnd)();
 }
 
-AudioGate::Pause AudioGate::PauseOrThrow() {
+void AudioGate::EndBusy() { DecrementWithFloor(mBusy); }
+
+AudioGate::Scope AudioGate::PauseOrThrow() {
   Suspend(true);
-  Pause pause(this);
+  Scope pause(this, &AudioGate::EndPause);
   const auto deadline = std::chrono::steady_clock::now() + mPauseLimit;
   while (IsInProcess()) {
     if (std::chrono::steady_clock::now() >= deadline)

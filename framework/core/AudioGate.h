@@ -24,35 +24,21 @@ class AudioGate {
     bool mEntered = false;
   };
 
-  // While alive, the hook is not running and will not start: what the audio thread reads may be
-  // rebuilt.
-  class [[nodiscard]] Pause {
+  // A pause or a busy mark of the gate, ended when this goes.
+  class [[nodiscard]] Scope {
    public:
-    Pause(Pause&& other) noexcept;
-    ~Pause();
-    Pause(const Pause&) = delete;
-    Pause& operator=(const Pause&) = delete;
-    Pause& operator=(Pause&&) = delete;
+    Scope(Scope&& other) noexcept;
+    ~Scope();
+    Scope(const Scope&) = delete;
+    Scope& operator=(const Scope&) = delete;
+    Scope& operator=(Scope&&) = delete;
 
    private:
     friend class AudioGate;
-    explicit Pause(AudioGate* gate) : mGate(gate) {}
+    using End = void (AudioGate::*)();
+    Scope(AudioGate* gate, End end) : mGate(gate), mEnd(end) {}
     AudioGate* mGate = nullptr;
-  };
-
-  // While alive, the instance counts as busy.
-  class [[nodiscard]] BusyScope {
-   public:
-    BusyScope(BusyScope&& other) noexcept;
-    ~BusyScope();
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-    BusyScope& operator=(BusyScope&&) = delete;
-
-   private:
-    friend class AudioGate;
-    explicit BusyScope(AudioGate* gate) : mGate(gate) {}
-    AudioGate* mGate = nullptr;
+    End mEnd = nullptr;
   };
 
   static constexpr std::chrono::milliseconds kDefaultPauseLimit{2000};
@@ -61,12 +47,15 @@ class AudioGate {
   AudioGate(const AudioGate&) = delete;
   AudioGate& operator=(const AudioGate&) = delete;
 
-  // Not the audio thread. Shuts the gate and waits for the hook to leave; when it has not left
-  // within the limit, opens the gate again and throws AppFrame::TimeOut.
-  Pause PauseOrThrow();
-  BusyScope Busy() {
+  // Not the audio thread. Shuts the gate and waits for the hook to leave; while the scope lives,
+  // the hook is not running and will not start, so what the audio thread reads may be rebuilt.
+  // When the hook has not left within the limit, opens the gate again and throws
+  // AppFrame::TimeOut.
+  Scope PauseOrThrow();
+  // While the scope lives, the instance counts as busy.
+  Scope Busy() {
     mBusy.fetch_add(1);
-    return BusyScope(this);
+    return Scope(this, &AudioGate::EndBusy);
   }
   bool IsBusy() const { return mBusy.load() > 0; }
 
@@ -76,6 +65,9 @@ class AudioGate {
   bool IsInProcess() const { return mInProcess.load(); }
 
  private:
+  void EndPause() { Suspend(false); }
+  void EndBusy();
+
   const std::chrono::milliseconds mPauseLimit = kDefaultPauseLimit;
   std::atomic<std::int32_t> mSuspendCount{0};
   std::atomic<bool> mInProcess{false};
