@@ -6,17 +6,17 @@
 // that the generator draws from and the tests check against.
 namespace bitmaps {
 
-constexpr int32_t kSprites = 2000;      // controls' and meters' sprites
-constexpr int32_t kAbout = 2200;        // the about page's picture
-constexpr int32_t kPanel = 5200;        // backgrounds: panel, header, spare band
-constexpr int32_t kMeterScales = 5913;  // correlation and balance meters
-constexpr int32_t kErrorInfo = 8000;    // error frame, information
-constexpr int32_t kErrorAlert = 8001;   // error frame, warning and error
+constexpr std::int32_t kSprites = 2000;      // controls' and meters' sprites
+constexpr std::int32_t kAbout = 2200;        // the about page's picture
+constexpr std::int32_t kPanel = 5200;        // backgrounds: panel, header, spare band
+constexpr std::int32_t kMeterScales = 5913;  // correlation and balance meters
+constexpr std::int32_t kErrorInfo = 8000;    // error frame, information
+constexpr std::int32_t kErrorAlert = 8001;   // error frame, warning and error
 
 struct BitmapSpec {
-  int32_t id{0};
-  int32_t width{0};
-  int32_t height{0};
+  std::int32_t id{0};
+  std::int32_t width{0};
+  std::int32_t height{0};
   const char* name{nullptr};
 };
 
@@ -71,67 +71,67 @@ enum class Look {
 };
 
 struct Region {
-  int32_t bitmap{0};
+  std::int32_t bitmap{0};
   const char* name{nullptr};
   Kind kind{Kind::kBackground};
   Look look{Look::kNone};
-  int32_t x{0};
-  int32_t y{0};
-  int32_t width{0};
-  int32_t height{0};
-  int32_t count{1};
-  int32_t stepX{0};
-  int32_t stepY{0};
-  int32_t disabledX{-1};  // the image shown while disabled, -1 none
-  int32_t disabledY{-1};
-  const uint32_t* colours{nullptr};  // kColour and kTextBackground, 0x00RRGGBB
+  std::int32_t x{0};
+  std::int32_t y{0};
+  std::int32_t width{0};
+  std::int32_t height{0};
+  std::int32_t count{1};
+  std::int32_t stepX{0};
+  std::int32_t stepY{0};
+  std::int32_t disabledX{-1};  // the image shown while disabled, -1 none
+  std::int32_t disabledY{-1};
+  const std::uint32_t* colours{nullptr};  // kColour and kTextBackground, 0x00RRGGBB
 };
 
 // Colours that frames read from the bitmaps.
 namespace colour {
-constexpr uint32_t kPanel = 0x1B1E23;
-constexpr uint32_t kReadoutText = 0xE8EDF2;   // readouts, enabled
-constexpr uint32_t kStepperText = 0xE8EDF3;   // stepper text, enabled
-constexpr uint32_t kDisabledText = 0x5A626C;  // every text, disabled
-constexpr uint32_t kValueText = 0xF2F5F8;     // alarmed values
-constexpr uint32_t kValueTextDim = 0x9AA3AD;  // alarmed values, second colour
-constexpr uint32_t kReadoutBack = 0x0C0E11;   // behind readouts and steppers
-constexpr uint32_t kStripFill = 0x15181C;     // master and global strips
-constexpr uint32_t kStripOutline = 0x3A414A;
-constexpr uint32_t kFillFrameFill = 0x101317;
-constexpr uint32_t kFillFrameOutline = 0x3A414A;
-constexpr uint32_t kMidBar = 0x3FB6FF;
-constexpr uint32_t kSideBar = 0xFFB04A;
-constexpr uint32_t kRatioBar = 0xC08CFF;
-constexpr uint32_t kErrorPaper = 0xEEF1F4;  // behind the error frame's black text
+constexpr std::uint32_t kPanel = 0x1B1E23;
+constexpr std::uint32_t kReadoutText = 0xE8EDF2;   // readouts, enabled
+constexpr std::uint32_t kStepperText = 0xE8EDF3;   // stepper text, enabled
+constexpr std::uint32_t kDisabledText = 0x5A626C;  // every text, disabled
+constexpr std::uint32_t kValueText = 0xF2F5F8;     // alarmed values
+constexpr std::uint32_t kValueTextDim = 0x9AA3AD;  // alarmed values, second colour
+constexpr std::uint32_t kReadoutBack = 0x0C0E11;   // behind readouts and steppers
+constexpr std::uint32_t kStripFill = 0x15181C;     // master and global strips
+constexpr std::uint32_t kStripOutline = 0x3A414A;
+constexpr std::uint32_t kFillFrameFill = 0x101317;
+constexpr std::uint32_t kFillFrameOutline = 0x3A414A;
+constexpr std::uint32_t kMidBar = 0x3FB6FF;
+constexpr std::uint32_t kSideBar = 0xFFB04A;
+constexpr std::uint32_t kRatioBar = 0xC08CFF;
+constexpr std::uint32_t kErrorPaper = 0xEEF1F4;  // behind the error frame's black text
 // Severities 0 (none) to 4.
-constexpr uint32_t kSeverity[5] = {0x3C434C, 0x3D9BFF, 0xF4C430, 0xFF7F2A, 0xFF3434};
+constexpr std::uint32_t kSeverity[5] = {0x3C434C, 0x3D9BFF, 0xF4C430, 0xFF7F2A, 0xFF3434};
 }  // namespace colour
 
 namespace chips {
-constexpr uint32_t kReadoutText[] = {colour::kReadoutText};
-constexpr uint32_t kStepperText[] = {colour::kStepperText};
-constexpr uint32_t kDisabledText[] = {colour::kDisabledText};
-constexpr uint32_t kValueText[] = {colour::kValueText};
-constexpr uint32_t kValueTextDim[] = {colour::kValueTextDim};
-constexpr uint32_t kStripFill[] = {colour::kStripFill};
-constexpr uint32_t kStripOutline[] = {colour::kStripOutline};
-constexpr uint32_t kFillFrameFill[] = {colour::kFillFrameFill};
-constexpr uint32_t kFillFrameOutline[] = {colour::kFillFrameOutline};
-constexpr uint32_t kMidBar[] = {colour::kMidBar};
-constexpr uint32_t kSideBar[] = {colour::kSideBar};
-constexpr uint32_t kRatioBar[] = {colour::kRatioBar};
-constexpr uint32_t kReadoutBack[] = {colour::kReadoutBack};
-constexpr uint32_t kErrorPaper[] = {colour::kErrorPaper};
+constexpr std::uint32_t kReadoutText[] = {colour::kReadoutText};
+constexpr std::uint32_t kStepperText[] = {colour::kStepperText};
+constexpr std::uint32_t kDisabledText[] = {colour::kDisabledText};
+constexpr std::uint32_t kValueText[] = {colour::kValueText};
+constexpr std::uint32_t kValueTextDim[] = {colour::kValueTextDim};
+constexpr std::uint32_t kStripFill[] = {colour::kStripFill};
+constexpr std::uint32_t kStripOutline[] = {colour::kStripOutline};
+constexpr std::uint32_t kFillFrameFill[] = {colour::kFillFrameFill};
+constexpr std::uint32_t kFillFrameOutline[] = {colour::kFillFrameOutline};
+constexpr std::uint32_t kMidBar[] = {colour::kMidBar};
+constexpr std::uint32_t kSideBar[] = {colour::kSideBar};
+constexpr std::uint32_t kRatioBar[] = {colour::kRatioBar};
+constexpr std::uint32_t kReadoutBack[] = {colour::kReadoutBack};
+constexpr std::uint32_t kErrorPaper[] = {colour::kErrorPaper};
 // Balance meter: the current value, then five trails fading with age.
-constexpr uint32_t kBalanceLeft[] = {0xFF6B5A, 0xC2544A, 0x93443D, 0x6D3632, 0x4F2B29, 0x3A2324};
-constexpr uint32_t kBalanceCentre[] = {0xF2F5F8, 0xB8BEC5, 0x8B9198, 0x686D73, 0x4D5156, 0x393C40};
-constexpr uint32_t kBalanceRight[] = {0x4FD1FF, 0x3FA0C4, 0x347A95, 0x2B5C6F, 0x234452, 0x1D333D};
+constexpr std::uint32_t kBalanceLeft[] = {0xFF6B5A, 0xC2544A, 0x93443D, 0x6D3632, 0x4F2B29, 0x3A2324};
+constexpr std::uint32_t kBalanceCentre[] = {0xF2F5F8, 0xB8BEC5, 0x8B9198, 0x686D73, 0x4D5156, 0x393C40};
+constexpr std::uint32_t kBalanceRight[] = {0x4FD1FF, 0x3FA0C4, 0x347A95, 0x2B5C6F, 0x234452, 0x1D333D};
 }  // namespace chips
 
 // Scope on the panel: its picture is part of the panel's background.
-constexpr int32_t kScopeX = 9, kScopeY = 88, kScopeSize = 200;
-constexpr int32_t kScopeCentreX = 109, kScopeCentreY = 202, kScopeRadius = 97;
+constexpr std::int32_t kScopeX = 9, kScopeY = 88, kScopeSize = 200;
+constexpr std::int32_t kScopeCentreX = 109, kScopeCentreY = 202, kScopeRadius = 97;
 
 // bitmap, name, kind, look, x, y, width, height, count, step x, step y, disabled x, disabled y, colours
 constexpr Region kRegions[] = {

@@ -16,7 +16,7 @@ __asm__(
     "\"\n"
     ".popsection\n");
 
-extern "C" __attribute__((visibility("hidden"))) const uint32_t varnis_bitmap_blob[];
+extern "C" __attribute__((visibility("hidden"))) const std::uint32_t varnis_bitmap_blob[];
 
 namespace {
 
@@ -39,7 +39,7 @@ Table MakeTable() {
 
 }  // namespace
 
-const BitmapResource* FindBitmapResource(int32_t id) {
+const BitmapResource* FindBitmapResource(std::int32_t id) {
   static const Table table = MakeTable();
   for (const BitmapResource& entry : table.entries)
     if (entry.id == id) return &entry;

@@ -4,7 +4,7 @@
 
 DrawContext::~DrawContext() = default;
 
-void DrawContext::AddExclusionRect(const void* key, const Rect& rect, int32_t priority) {
+void DrawContext::AddExclusionRect(const void* key, const Rect& rect, std::int32_t priority) {
   auto byKey = [key](const ExclusionEntry& e) { return e.key == key; };
   if (std::any_of(mExclusions.begin(), mExclusions.end(), byKey)) return;
   auto higher = std::find_if(mExclusions.begin(), mExclusions.end(),

@@ -43,7 +43,7 @@ class DrawContext {
     ~MouseCapturer() = default;
   };
 
-  enum FontIndex : int32_t { kNormalFont = 0, kSmallFont = 1 };
+  enum FontIndex : std::int32_t { kNormalFont = 0, kSmallFont = 1 };
 
   DrawContext() = default;
   virtual ~DrawContext();
@@ -56,7 +56,7 @@ class DrawContext {
   virtual void EndDraw() = 0;
   virtual void SetOrigin(Point origin) = 0;
   virtual Point GetMousePosition() const = 0;
-  virtual void SetCursor(int16_t cursorId) = 0;
+  virtual void SetCursor(std::int16_t cursorId) = 0;
   virtual void RestoreCursor() = 0;
   virtual void SetForeColor(Color color) = 0;
   virtual void SetBackColor(Color color) = 0;
@@ -64,18 +64,19 @@ class DrawContext {
   // From the pen to the point, both end points included; the pen moves there.
   virtual void LineTo(Point point) = 0;
   // Connected line through the first count points (at most as many as both vectors hold).
-  virtual void PolyLineTo(const std::vector<int32_t>& xs, const std::vector<int32_t>& ys, int32_t count) = 0;
+  virtual void PolyLineTo(const std::vector<std::int32_t>& xs, const std::vector<std::int32_t>& ys,
+                          std::int32_t count) = 0;
   virtual void FillRect(const Rect& rect) = 0;
   virtual void FillEllipse(const Rect& rect) = 0;
   virtual void FrameEllipse(const Rect& rect) = 0;
   virtual void FrameRect(const Rect& rect) = 0;
   // Selects the font and sets the fore colour; an unknown index keeps the font.
-  virtual void SetFont(int32_t fontIndex, Color color) = 0;
+  virtual void SetFont(std::int32_t fontIndex, Color color) = 0;
   // Bytes are cp1252; the baseline is at the pen.
   virtual void DrawString(const char* text) = 0;
   virtual void DrawTextInRect(const char* text, const Rect& rect) = 0;
-  virtual int32_t GetStringWidth(const char* text) = 0;
-  virtual void DrawBitmapResource(int32_t bitmapId, const Rect& rect) = 0;
+  virtual std::int32_t GetStringWidth(const char* text) = 0;
+  virtual void DrawBitmapResource(std::int32_t bitmapId, const Rect& rect) = 0;
   // Fore colour black, back colour white.
   virtual void ResetColors() = 0;
   virtual void CopyFromWorld(const OGWorld& world, const Rect& source, Point destination,
@@ -94,7 +95,7 @@ class DrawContext {
   virtual void InvalidateRect(const Rect& rect) = 0;
 
   // key: the frame that owns the entry. A key already present keeps its entry.
-  virtual void AddExclusionRect(const void* key, const Rect& rect, int32_t priority);
+  virtual void AddExclusionRect(const void* key, const Rect& rect, std::int32_t priority);
   virtual void RemoveExclusionRect(const void* key);
   // Marks the key's entry as the one drawing: only entries after it stay excluded.
   virtual void UpdateExclusionRect(const void* key, bool drawing);
@@ -116,7 +117,7 @@ class DrawContext {
  private:
   struct ExclusionEntry {
     Rect rect{};
-    int32_t priority{0};
+    std::int32_t priority{0};
     const void* key{nullptr};
     bool drawing{false};
   };

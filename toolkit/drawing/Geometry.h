@@ -5,15 +5,15 @@
 
 // Pixel coordinates; right and bottom are exclusive.
 struct Point {
-  int32_t x{0};
-  int32_t y{0};
+  std::int32_t x{0};
+  std::int32_t y{0};
 };
 
 struct Rect {
-  int32_t left{0};
-  int32_t top{0};
-  int32_t right{0};
-  int32_t bottom{0};
+  std::int32_t left{0};
+  std::int32_t top{0};
+  std::int32_t right{0};
+  std::int32_t bottom{0};
 };
 
 inline bool operator==(const Point& a, const Point& b) { return a.x == b.x && a.y == b.y; }
@@ -23,14 +23,14 @@ inline bool operator==(const Rect& a, const Rect& b) {
 }
 inline bool operator!=(const Rect& a, const Rect& b) { return !(a == b); }
 
-inline Rect MakeRect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+inline Rect MakeRect(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
   return Rect{left, top, right, bottom};
 }
-inline Rect RectFromOriginSize(Point origin, int32_t width, int32_t height) {
+inline Rect RectFromOriginSize(Point origin, std::int32_t width, std::int32_t height) {
   return Rect{origin.x, origin.y, origin.x + width, origin.y + height};
 }
-inline int32_t RectWidth(const Rect& r) { return r.right - r.left; }
-inline int32_t RectHeight(const Rect& r) { return r.bottom - r.top; }
+inline std::int32_t RectWidth(const Rect& r) { return r.right - r.left; }
+inline std::int32_t RectHeight(const Rect& r) { return r.bottom - r.top; }
 inline bool IsEmptyRect(const Rect& r) { return !(r.left < r.right && r.top < r.bottom); }
 
 // In place: left and top take the larger, right and bottom the smaller edges.
@@ -50,7 +50,7 @@ inline bool PointInsideRect(const Rect& r, Point p) {
   return r.left < p.x && p.x < r.right && r.top < p.y && p.y < r.bottom;
 }
 
-inline void InsetRect(Rect& r, int32_t dx, int32_t dy) {
+inline void InsetRect(Rect& r, std::int32_t dx, std::int32_t dy) {
   r.left += dx;
   r.right -= dx;
   r.top += dy;

@@ -19,14 +19,14 @@ char32_t ToUnicode(int byte) {
   return byte >= 0x80 && byte < 0xA0 ? kCp1252High[byte - 0x80] : char32_t(byte);
 }
 
-void Render(FT_Library library, int32_t pixelSize, GlyphFont& font) {
+void Render(FT_Library library, std::int32_t pixelSize, GlyphFont& font) {
   font.pixelSize = pixelSize;
   FT_Face face = nullptr;
   const EmbeddedFontData data = GetEmbeddedFont();
   if (FT_New_Memory_Face(library, data.bytes, FT_Long(data.size), 0, &face) != 0) return;
   if (FT_Set_Pixel_Sizes(face, 0, FT_UInt(pixelSize)) == 0) {
-    font.ascent = int32_t(face->size->metrics.ascender >> 6);
-    font.descent = int32_t(-(face->size->metrics.descender >> 6));
+    font.ascent = std::int32_t(face->size->metrics.ascender >> 6);
+    font.descent = std::int32_t(-(face->size->metrics.descender >> 6));
     for (int byte = GlyphFont::kFirstByte; byte < 256; ++byte) {
       if (FT_Load_Char(face, ToUnicode(byte), FT_LOAD_RENDER | FT_LOAD_TARGET_MONO | FT_LOAD_MONOCHROME) != 0)
         continue;
@@ -35,10 +35,10 @@ void Render(FT_Library library, int32_t pixelSize, GlyphFont& font) {
       Glyph& glyph = font.glyphs[byte - GlyphFont::kFirstByte];
       glyph.left = slot->bitmap_left;
       glyph.top = slot->bitmap_top;
-      glyph.width = int32_t(bitmap.width);
-      glyph.height = int32_t(bitmap.rows);
-      glyph.advance = int32_t((slot->advance.x + 32) >> 6);
-      glyph.offset = uint32_t(font.masks.size());
+      glyph.width = std::int32_t(bitmap.width);
+      glyph.height = std::int32_t(bitmap.rows);
+      glyph.advance = std::int32_t((slot->advance.x + 32) >> 6);
+      glyph.offset = std::uint32_t(font.masks.size());
       for (unsigned row = 0; row < bitmap.rows; ++row) {
         const unsigned char* bits = bitmap.buffer + ptrdiff_t(row) * bitmap.pitch;
         for (unsigned col = 0; col < bitmap.width; ++col)
@@ -66,8 +66,8 @@ Atlas BuildAtlas() {
 
 }  // namespace
 
-int32_t GlyphFont::Width(const char* text) const {
-  int32_t width = 0;
+std::int32_t GlyphFont::Width(const char* text) const {
+  std::int32_t width = 0;
   for (const char* c = text; c && *c; ++c) width += Advance(static_cast<unsigned char>(*c));
   return width;
 }

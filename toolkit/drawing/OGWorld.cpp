@@ -7,7 +7,7 @@
 
 OGWorld::OGWorld(const Rect& rect) { Allocate(rect); }
 
-OGWorld::OGWorld(int32_t bitmapId) {
+OGWorld::OGWorld(std::int32_t bitmapId) {
   const BitmapResource* bitmap = FindBitmapResource(bitmapId);
   if (!bitmap || !bitmap->pixels) throw AppFrame::ResAlloc(APPFRAME_SITE("OGWorld", 95));
   Allocate(Rect{0, 0, bitmap->width, bitmap->height});
@@ -20,11 +20,11 @@ void OGWorld::Resize(const Rect& rect) {
 }
 
 void OGWorld::Allocate(const Rect& rect) {
-  const int64_t width = std::max<int64_t>(int64_t(rect.right) - rect.left, 0);
-  const int64_t height = std::max<int64_t>(int64_t(rect.bottom) - rect.top, 0);
+  const std::int64_t width = std::max<std::int64_t>(std::int64_t(rect.right) - rect.left, 0);
+  const std::int64_t height = std::max<std::int64_t>(std::int64_t(rect.bottom) - rect.top, 0);
   if (width > INT32_MAX || height > INT32_MAX) throw std::bad_alloc();
-  std::vector<uint32_t> pixels(size_t(width * height), 0u);
+  std::vector<std::uint32_t> pixels(size_t(width * height), 0u);
   mPixels.swap(pixels);
   mRect = rect;
-  SetSurface(Surface{mPixels.data(), int32_t(width), int32_t(height), int32_t(width)});
+  SetSurface(Surface{mPixels.data(), std::int32_t(width), std::int32_t(height), std::int32_t(width)});
 }

@@ -12,7 +12,7 @@ class OGWorld : public RasterContext {
   // Blank (black); the bounds are the rect.
   explicit OGWorld(const Rect& rect);
   // Throws AppFrame::ResAlloc for an id the library does not hold.
-  explicit OGWorld(int32_t bitmapId);
+  explicit OGWorld(std::int32_t bitmapId);
 
   Rect GetBounds() const override { return mRect; }
   // Same width and height: nothing; otherwise a blank image of the new size.
@@ -22,5 +22,5 @@ class OGWorld : public RasterContext {
   void Allocate(const Rect& rect);
 
   Rect mRect{};
-  std::vector<uint32_t> mPixels{};
+  std::vector<std::uint32_t> mPixels{};
 };

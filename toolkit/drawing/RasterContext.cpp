@@ -9,7 +9,9 @@
 
 namespace {
 
-int32_t Clamp32(int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
+std::int32_t Clamp32(std::int64_t v) {
+  return std::int32_t(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+}
 
 }  // namespace
 
@@ -29,13 +31,13 @@ void RasterContext::BeginDraw() { ++mBeginCount; }
 void RasterContext::EndDraw() {}
 void RasterContext::SetOrigin(Point origin) { mOrigin = origin; }
 Point RasterContext::GetMousePosition() const { return Point{}; }
-void RasterContext::SetCursor(int16_t) {}
+void RasterContext::SetCursor(std::int16_t) {}
 void RasterContext::RestoreCursor() {}
 void RasterContext::SetForeColor(Color color) { mForePixel = ToPixel(color); }
 void RasterContext::SetBackColor(Color color) { mBackColor = color; }
 
 raster::Point64 RasterContext::Device(Point p) const {
-  return raster::Point64{int64_t(p.x) - mOrigin.x, int64_t(p.y) - mOrigin.y};
+  return raster::Point64{std::int64_t(p.x) - mOrigin.x, std::int64_t(p.y) - mOrigin.y};
 }
 
 void RasterContext::MoveTo(Point point) { mPen = Device(point); }
@@ -56,8 +58,8 @@ void RasterContext::LineInClipRegion(raster::Point64 from, raster::Point64 to) {
   for (const Rect& clip : mClip) raster::DrawLine(mSurface, clip, from, to, mForePixel);
 }
 
-void RasterContext::PolyLineTo(const std::vector<int32_t>& xs, const std::vector<int32_t>& ys,
-                               int32_t count) {
+void RasterContext::PolyLineTo(const std::vector<std::int32_t>& xs, const std::vector<std::int32_t>& ys,
+                               std::int32_t count) {
   const size_t n = std::min({xs.size(), ys.size(), size_t(std::max(count, 0))});
   if (n == 0) return;
   MoveTo(Point{xs[0], ys[0]});
@@ -91,13 +93,13 @@ void RasterContext::FrameRect(const Rect& rect) {
     for (const Rect& edge : edges) raster::FillRect(mSurface, clip, edge, mForePixel);
 }
 
-void RasterContext::SetFont(int32_t fontIndex, Color color) {
+void RasterContext::SetFont(std::int32_t fontIndex, Color color) {
   if (fontIndex == kNormalFont) mFont = &GetGlyphFont(FontSize::kNormal11px);
   if (fontIndex == kSmallFont) mFont = &GetGlyphFont(FontSize::kSmall9px);
   SetForeColor(color);
 }
 
-int32_t RasterContext::GetStringWidth(const char* text) {
+std::int32_t RasterContext::GetStringWidth(const char* text) {
   if (!mFont) mFont = &GetGlyphFont(FontSize::kNormal11px);
   return mFont->Width(text);
 }
@@ -114,7 +116,7 @@ void RasterContext::Copy(const PixelView& source, const Rect& sourceRect, Point 
   for (const Rect& clip : mClip) raster::CopyPixels(mSurface, clip, source, sourceRect, to, mode);
 }
 
-void RasterContext::DrawBitmapResource(int32_t bitmapId, const Rect& rect) {
+void RasterContext::DrawBitmapResource(std::int32_t bitmapId, const Rect& rect) {
   const BitmapResource* bitmap = FindBitmapResource(bitmapId);
   if (!bitmap || !bitmap->pixels) throw AppFrame::ResAlloc(APPFRAME_SITE("WinContext", 808));
   const PixelView view{bitmap->pixels, std::max(bitmap->width, 0), std::max(bitmap->height, 0),
@@ -154,8 +156,8 @@ void RasterContext::ValidateRect(const Rect&) {}
 void RasterContext::InvalidateRect(const Rect&) {}
 
 Rect RasterContext::ToDevice(const Rect& rect) const {
-  return Rect{Clamp32(int64_t(rect.left) - mOrigin.x), Clamp32(int64_t(rect.top) - mOrigin.y),
-              Clamp32(int64_t(rect.right) - mOrigin.x), Clamp32(int64_t(rect.bottom) - mOrigin.y)};
+  return Rect{Clamp32(std::int64_t(rect.left) - mOrigin.x), Clamp32(std::int64_t(rect.top) - mOrigin.y),
+              Clamp32(std::int64_t(rect.right) - mOrigin.x), Clamp32(std::int64_t(rect.bottom) - mOrigin.y)};
 }
 
 void RasterContext::SetClipRect(const Rect& rect) {

@@ -18,22 +18,23 @@ class RasterContext : public DrawContext {
   void EndDraw() override;
   void SetOrigin(Point origin) override;
   Point GetMousePosition() const override;
-  void SetCursor(int16_t cursorId) override;
+  void SetCursor(std::int16_t cursorId) override;
   void RestoreCursor() override;
   void SetForeColor(Color color) override;
   void SetBackColor(Color color) override;
   void MoveTo(Point point) override;
   void LineTo(Point point) override;
-  void PolyLineTo(const std::vector<int32_t>& xs, const std::vector<int32_t>& ys, int32_t count) override;
+  void PolyLineTo(const std::vector<std::int32_t>& xs, const std::vector<std::int32_t>& ys,
+                  std::int32_t count) override;
   void FillRect(const Rect& rect) override;
   void FillEllipse(const Rect& rect) override;
   void FrameEllipse(const Rect& rect) override;
   void FrameRect(const Rect& rect) override;
-  void SetFont(int32_t fontIndex, Color color) override;
+  void SetFont(std::int32_t fontIndex, Color color) override;
   void DrawString(const char* text) override;
   void DrawTextInRect(const char* text, const Rect& rect) override;
-  int32_t GetStringWidth(const char* text) override;
-  void DrawBitmapResource(int32_t bitmapId, const Rect& rect) override;
+  std::int32_t GetStringWidth(const char* text) override;
+  void DrawBitmapResource(std::int32_t bitmapId, const Rect& rect) override;
   void ResetColors() override;
   void CopyFromWorld(const OGWorld& world, const Rect& source, Point destination, bool resetColors) override;
   void CopyMasked(const OGWorld& world, const Rect& source, const OGWorld& mask, Point maskPoint,
@@ -67,16 +68,16 @@ class RasterContext : public DrawContext {
   raster::Point64 Device(Point p) const;
   // Kept out of LineTo so that the common path saves no registers.
   __attribute__((noinline)) void LineInClipRegion(raster::Point64 from, raster::Point64 to);
-  void DrawGlyphs(const char* text, const char* end, int64_t x, int64_t baseline);
-  void DrawWrappedText(const char* text, int64_t left, int64_t baseline, int32_t width);
+  void DrawGlyphs(const char* text, const char* end, std::int64_t x, std::int64_t baseline);
+  void DrawWrappedText(const char* text, std::int64_t left, std::int64_t baseline, std::int32_t width);
   void Copy(const PixelView& source, const Rect& sourceRect, Point destination, raster::CopyMode mode);
 
   Surface mSurface{};
   Point mOrigin{};
   raster::Point64 mPen{};  // device
-  uint32_t mForePixel{0};
+  std::uint32_t mForePixel{0};
   Color mBackColor{kWhite};
   const GlyphFont* mFont{nullptr};
-  int32_t mBeginCount{0};
+  std::int32_t mBeginCount{0};
   std::vector<Rect> mClip{};  // device, disjoint, inside the surface
 };

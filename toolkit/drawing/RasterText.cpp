@@ -8,12 +8,12 @@ namespace {
 bool IsBreak(char c) { return c == ' ' || c == '\t'; }
 
 // A tab takes a space's width.
-int32_t AdvanceOf(const GlyphFont& font, char c) {
+std::int32_t AdvanceOf(const GlyphFont& font, char c) {
   return font.Advance(static_cast<unsigned char>(c == '\t' ? ' ' : c));
 }
 
-int32_t WidthOf(const GlyphFont& font, const char* begin, const char* end) {
-  int32_t width = 0;
+std::int32_t WidthOf(const GlyphFont& font, const char* begin, const char* end) {
+  std::int32_t width = 0;
   for (const char* c = begin; c < end; ++c) width += AdvanceOf(font, *c);
   return width;
 }
@@ -22,7 +22,7 @@ constexpr char kEllipsis[] = "...";
 
 }  // namespace
 
-void RasterContext::DrawGlyphs(const char* text, const char* end, int64_t x, int64_t baseline) {
+void RasterContext::DrawGlyphs(const char* text, const char* end, std::int64_t x, std::int64_t baseline) {
   for (const char* c = text; c < end; ++c) {
     const Glyph* glyph = mFont->Find(static_cast<unsigned char>(*c == '\t' ? ' ' : *c));
     if (!glyph) continue;
@@ -47,21 +47,22 @@ void RasterContext::DrawTextInRect(const char* text, const Rect& rect) {
   if (!mFont) mFont = &GetGlyphFont(FontSize::kNormal11px);
   const Rect device = ToDevice(rect);
   // The rectangle moves 5 pixels left; its top is 12 pixels above the first baseline.
-  DrawWrappedText(text, int64_t(device.left) - 5, int64_t(device.top) + 12, RectWidth(device));
+  DrawWrappedText(text, std::int64_t(device.left) - 5, std::int64_t(device.top) + 12, RectWidth(device));
 }
 
 // Lines break at spaces and tabs and at a line feed; a word wider than the rectangle is cut and
 // ends with "...". Nothing is clipped to the rectangle.
-void RasterContext::DrawWrappedText(const char* text, int64_t left, int64_t baseline, int32_t width) {
+void RasterContext::DrawWrappedText(const char* text, std::int64_t left, std::int64_t baseline,
+                                    std::int32_t width) {
   const GlyphFont& font = *mFont;
-  const int32_t ellipsis = font.Width(kEllipsis);
+  const std::int32_t ellipsis = font.Width(kEllipsis);
   const char* p = text;
   bool paragraphStart = true;
   while (true) {
     if (!paragraphStart)
       while (IsBreak(*p)) ++p;
     const char* lineEnd = p;
-    int32_t lineWidth = 0;
+    std::int32_t lineWidth = 0;
     const char* scan = p;
     bool cut = false;
     while (*scan && *scan != '\n') {
@@ -69,7 +70,7 @@ void RasterContext::DrawWrappedText(const char* text, int64_t left, int64_t base
       while (IsBreak(*wordBegin)) ++wordBegin;
       const char* wordEnd = wordBegin;
       while (*wordEnd && *wordEnd != '\n' && !IsBreak(*wordEnd)) ++wordEnd;
-      const int32_t gap = WidthOf(font, scan, wordBegin), word = WidthOf(font, wordBegin, wordEnd);
+      const std::int32_t gap = WidthOf(font, scan, wordBegin), word = WidthOf(font, wordBegin, wordEnd);
       if (lineWidth + gap + word <= width || (lineEnd == p && wordBegin == wordEnd)) {
         lineWidth += gap + word;
         lineEnd = scan = wordEnd;
@@ -78,7 +79,7 @@ void RasterContext::DrawWrappedText(const char* text, int64_t left, int64_t base
       if (lineEnd == p) {
         // A word alone wider than the line: as much of it as fits with the ellipsis.
         const char* fit = scan;
-        int32_t used = gap;
+        std::int32_t used = gap;
         for (const char* c = wordBegin; c < wordEnd && used + AdvanceOf(font, *c) + ellipsis <= width; ++c) {
           used += AdvanceOf(font, *c);
           fit = c + 1;

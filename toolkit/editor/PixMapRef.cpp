@@ -2,7 +2,7 @@
 
 #include "toolkit/editor/PluginUIRoot.h"
 
-PixMapRef::PixMapRef(PluginUIRoot* root, int32_t bitmapId)
+PixMapRef::PixMapRef(PluginUIRoot* root, std::int32_t bitmapId)
     : mBitmapId(bitmapId), mWorld(root->AcquirePixMap(bitmapId)), mRoot(root) {}
 
 PixMapRef::~PixMapRef() {

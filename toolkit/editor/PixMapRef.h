@@ -9,16 +9,16 @@ class PluginUIRoot;
 class PixMapRef {
  public:
   // Throws AppFrame::ResAlloc for an id the library does not hold.
-  PixMapRef(PluginUIRoot* root, int32_t bitmapId);
+  PixMapRef(PluginUIRoot* root, std::int32_t bitmapId);
   ~PixMapRef();
   PixMapRef(const PixMapRef&) = delete;
   PixMapRef& operator=(const PixMapRef&) = delete;
 
   OGWorld* Get() const { return mWorld; }
-  int32_t GetBitmapId() const { return mBitmapId; }
+  std::int32_t GetBitmapId() const { return mBitmapId; }
 
  private:
-  int32_t mBitmapId{0};
+  std::int32_t mBitmapId{0};
   OGWorld* mWorld{nullptr};
   PluginUIRoot* mRoot{nullptr};
 };

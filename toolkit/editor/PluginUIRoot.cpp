@@ -39,6 +39,7 @@ void PluginUIRoot::CapturedIdle() { ProcessTimersAndMessages(); }
 Frame* PluginUIRoot::GetRootFrame() const { return mRootFrame.get(); }
 bool PluginUIRoot::IsActive() const { return mActive; }
 bool PluginUIRoot::IsOpen() const { return mOpen; }
+bool PluginUIRoot::ShowError(const char*, const char*, std::int32_t, std::int32_t) { return false; }
 Rect PluginUIRoot::GetEditorRect() const { return mEditorRect; }
 Point PluginUIRoot::GetRootFrameOrigin() const { return Point{0, 0}; }
 
@@ -60,7 +61,7 @@ Frame* PluginUIRoot::GetMouseCaptureFrame() const { return mCaptureFrame; }
 void PluginUIRoot::WillCaptureMouse(Frame*) {}
 void PluginUIRoot::WillReleaseMouse(Frame*) {}
 
-std::unique_ptr<OGWorld> PluginUIRoot::CreatePixMapFromResource(int32_t bitmapId) {
+std::unique_ptr<OGWorld> PluginUIRoot::CreatePixMapFromResource(std::int32_t bitmapId) {
   return std::make_unique<OGWorld>(bitmapId);
 }
 
@@ -185,7 +186,7 @@ void PluginUIRoot::EnsureBackBuffer(const Frame& frame) {
   mBackBuffer->Resize(bounds);
 }
 
-OGWorld* PluginUIRoot::AcquirePixMap(int32_t bitmapId) {
+OGWorld* PluginUIRoot::AcquirePixMap(std::int32_t bitmapId) {
   auto found = mPixMaps.find(bitmapId);
   if (found == mPixMaps.end()) {
     found = mPixMaps.emplace(bitmapId, PixMapEntry{}).first;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "framework/core/PluginUIRootInterface.h"
 #include "framework/services/PluginServicesClient.h"
 #include "toolkit/drawing/DrawContext.h"
 #include "toolkit/drawing/OGWorld.h"
@@ -17,7 +18,9 @@ class PluginServices;
 // open, keeps the set of frames waiting for a redraw and the drawing scope in which frames may
 // draw, the back buffer, the images of the library's bitmaps shared by id, the modal-frame list
 // and the mouse capture. Editor thread only.
-class PluginUIRoot : public PluginServicesClient, public DrawContext::MouseCapturer {
+class PluginUIRoot : public PluginUIRootInterface,
+                     public PluginServicesClient,
+                     public DrawContext::MouseCapturer {
  public:
   // Frames may draw only while a scope is open. A flush scope first redraws the frames that wait
   // when it opens, one at a time; what those draws invalidate waits for the next scope.
@@ -46,7 +49,7 @@ class PluginUIRoot : public PluginServicesClient, public DrawContext::MouseCaptu
 
   // services: the instance's timers and messages (frames publish on message classes).
   PluginUIRoot(PluginCoreInterface* core, PluginServices* services, const Rect& editorRect);
-  virtual ~PluginUIRoot();
+  ~PluginUIRoot() override;
   PluginUIRoot(const PluginUIRoot&) = delete;
   PluginUIRoot& operator=(const PluginUIRoot&) = delete;
 
@@ -56,14 +59,16 @@ class PluginUIRoot : public PluginServicesClient, public DrawContext::MouseCaptu
 
   virtual Frame* GetRootFrame() const;
   virtual bool IsActive() const;
-  virtual bool IsOpen() const;
+  bool IsOpen() const override;
+  // This root shows no failure itself: the caller's message box does.
+  bool ShowError(const char* message, const char* detail, std::int32_t code, std::int32_t type) override;
   virtual Rect GetEditorRect() const;
   virtual Point GetRootFrameOrigin() const;
   virtual void ProcessTimersAndMessages();
   virtual void CaptureMouse(Frame* frame);
   virtual void ReleaseMouse();
   virtual Frame* GetMouseCaptureFrame() const;
-  virtual std::unique_ptr<OGWorld> CreatePixMapFromResource(int32_t bitmapId);
+  virtual std::unique_ptr<OGWorld> CreatePixMapFromResource(std::int32_t bitmapId);
   virtual std::unique_ptr<OGWorld> CreateOffscreenWorld(const Rect& rect);
   // The window needs painting: redraws the root frame over the rect (in a drawing scope).
   virtual void DrawRect(const Rect& rect);
@@ -74,7 +79,7 @@ class PluginUIRoot : public PluginServicesClient, public DrawContext::MouseCaptu
   DrawContext* GetWindowContext() const { return mWindowContext.get(); }
   bool IsSuspended() const { return mSuspendCount > 0; }
   bool IsPainted() const { return mPainted; }
-  int32_t GetDrawingScopeCount() const { return mDrawingScopeCount; }
+  std::int32_t GetDrawingScopeCount() const { return mDrawingScopeCount; }
 
   // Nothing when the frame or an ancestor waits already; otherwise it waits instead of its
   // descendants.
@@ -87,7 +92,7 @@ class PluginUIRoot : public PluginServicesClient, public DrawContext::MouseCaptu
   OGWorld* GetBackBuffer() const { return mBackBuffer.get(); }
 
   // The image of a bitmap, shared by every holder of its id until the last one releases it.
-  OGWorld* AcquirePixMap(int32_t bitmapId);
+  OGWorld* AcquirePixMap(std::int32_t bitmapId);
   void ReleasePixMap(const OGWorld* world);
 
   void AddModalFrame(Frame* frame);
@@ -116,7 +121,7 @@ class PluginUIRoot : public PluginServicesClient, public DrawContext::MouseCaptu
  private:
   struct PixMapEntry {
     std::unique_ptr<OGWorld> world{};
-    int32_t count{0};
+    std::int32_t count{0};
   };
 
   void OpenDrawingScope(bool flush);
@@ -132,12 +137,12 @@ class PluginUIRoot : public PluginServicesClient, public DrawContext::MouseCaptu
   std::unique_ptr<DrawContext> mWindowContext{};
   Frame* mCaptureFrame{nullptr};
   std::unique_ptr<OGWorld> mBackBuffer{};
-  int32_t mDrawingScopeCount{0};
+  std::int32_t mDrawingScopeCount{0};
   std::vector<Frame*> mUpdateSet{};
   std::vector<Frame*> mFlushing{};  // the frames a flush still has to redraw; null once gone
   bool mInFlush{false};
   std::vector<Frame*> mModalFrames{};
-  std::map<int32_t, PixMapEntry> mPixMaps{};
+  std::map<std::int32_t, PixMapEntry> mPixMaps{};
   bool mPainted{false};
-  int32_t mSuspendCount{0};
+  std::int32_t mSuspendCount{0};
 };

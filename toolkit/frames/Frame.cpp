@@ -9,11 +9,12 @@
 namespace {
 
 // Positions enter the tree's conversions as signed 16-bit values.
-int32_t Low16(int32_t v) { return int16_t(uint16_t(uint32_t(v))); }
+std::int32_t Low16(std::int32_t v) { return std::int16_t(std::uint16_t(std::uint32_t(v))); }
 
 }  // namespace
 
-Frame::Frame(Frame* parent, int32_t x, int32_t y, int32_t width, int32_t height, uint32_t flags, int32_t id)
+Frame::Frame(Frame* parent, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+             std::uint32_t flags, std::int32_t id)
     : mFlags(flags),
       mRoot(parent->mRoot),
       mX(x + parent->mChildOffset.x),
@@ -25,8 +26,8 @@ Frame::Frame(Frame* parent, int32_t x, int32_t y, int32_t width, int32_t height,
   Construct();
 }
 
-Frame::Frame(PluginUIRoot* root, int32_t x, int32_t y, int32_t width, int32_t height, uint32_t flags,
-             int32_t id)
+Frame::Frame(PluginUIRoot* root, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+             std::uint32_t flags, std::int32_t id)
     : mFlags(flags), mRoot(root), mX(x), mY(y), mWidth(width), mHeight(height), mId(id) {
   Construct();
 }
@@ -187,7 +188,7 @@ void Frame::EndDraw(const Rect& area) {
   window->EndDraw();
 }
 
-void Frame::SetPosition(int32_t x, int32_t y) {
+void Frame::SetPosition(std::int32_t x, std::int32_t y) {
   WillMove();
   ForEachDescendant(&Frame::WillMove);
   Invalidate();
@@ -202,7 +203,7 @@ void Frame::SetPosition(int32_t x, int32_t y) {
   ForEachDescendant(&Frame::Moved);
 }
 
-void Frame::SetSize(int32_t width, int32_t height, bool invalidate) {
+void Frame::SetSize(std::int32_t width, std::int32_t height, bool invalidate) {
   if (invalidate) Invalidate();
   mWidth = width;
   mHeight = height;
@@ -217,7 +218,8 @@ void Frame::SetSize(int32_t width, int32_t height, bool invalidate) {
   Resized();
 }
 
-void Frame::SetBounds(int32_t x, int32_t y, int32_t width, int32_t height, bool invalidate) {
+void Frame::SetBounds(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                      bool invalidate) {
   SetPosition(x, y);
   SetSize(width, height, invalidate);
 }
@@ -225,9 +227,9 @@ void Frame::SetBounds(int32_t x, int32_t y, int32_t width, int32_t height, bool 
 void Frame::LayoutChildren(bool invalidate) {
   for (size_t i = 0; i < mChildren.size(); ++i) {
     Frame* child = mChildren[i];
-    const uint32_t anchors = child->mFlags & kAnchorMask;
+    const std::uint32_t anchors = child->mFlags & kAnchorMask;
     if (!anchors) continue;
-    int32_t x = child->mX, y = child->mY, w = child->mWidth, h = child->mHeight;
+    std::int32_t x = child->mX, y = child->mY, w = child->mWidth, h = child->mHeight;
     if (anchors & kAnchorLeft) x = child->mMarginLeft;
     if (anchors & kAnchorTop) y = child->mMarginTop;
     if (anchors & kAnchorRight) {
@@ -295,7 +297,7 @@ void Frame::UpdateEffectiveVisibility() {
 }
 
 void Frame::UpdateExclusionRect() {
-  const int32_t priority = GetExclusionPriority();
+  const std::int32_t priority = GetExclusionPriority();
   if (priority == 0) return;
   DrawContext* context = mRoot->GetWindowContext();
   if (mEffectivelyVisible) {
@@ -335,9 +337,9 @@ void Frame::SetEnabled(bool on) {
   Redraw(nullptr, true);
 }
 
-int32_t Frame::GetId() const { return mId; }
+std::int32_t Frame::GetId() const { return mId; }
 
-void Frame::SetCursor(int16_t cursorId, bool force) {
+void Frame::SetCursor(std::int16_t cursorId, bool force) {
   mCursorId = cursorId;
   mCursorSet = true;
   if (mActive && (mMouseOver || force) && mDrawContext) mDrawContext->SetCursor(cursorId);
@@ -351,7 +353,7 @@ bool Frame::RestoreCursor() {
 }
 
 void Frame::Draw(DrawContext&, const Rect&) {}
-void Frame::Mouse(int32_t, int32_t, int32_t) {}
+void Frame::Mouse(std::int32_t, std::int32_t, std::int32_t) {}
 void Frame::ActiveChanged(bool) {}
 void Frame::Resized() {}
 void Frame::WillMove() {}
@@ -365,7 +367,7 @@ void Frame::SetActive(bool on) {
   for (size_t i = 0; i < mChildren.size(); ++i) mChildren[i]->SetActive(on);
 }
 
-Frame* Frame::FindFrameAt(int32_t x, int32_t y, bool visibleOnly) {
+Frame* Frame::FindFrameAt(std::int32_t x, std::int32_t y, bool visibleOnly) {
   if (!PointInsideRect(mGlobalRect, Point{x, y}) || (visibleOnly && !IsVisible())) return nullptr;
   for (Frame* child : mChildren)
     if (Frame* hit = child->FindFrameAt(x, y, true)) return hit;
@@ -373,7 +375,7 @@ Frame* Frame::FindFrameAt(int32_t x, int32_t y, bool visibleOnly) {
 }
 
 void Frame::ProcessMouseEvent(const MouseEvent& event) {
-  int32_t code = event.kind;
+  std::int32_t code = event.kind;
   if (event.kind == kMouseEnter) {
     mMouseOver = true;
     if (!mEnabled) return;
@@ -427,8 +429,8 @@ std::unique_ptr<FrameOverlay> Frame::TakeOverlay() {
 }
 
 Rect Frame::GetTextBox(const char* text, bool redraw) {
-  const uint32_t flags = mFlags;
-  mFlags &= ~uint32_t(kBuffered);
+  const std::uint32_t flags = mFlags;
+  mFlags &= ~std::uint32_t(kBuffered);
   Rect box;
   BeginDraw(mLocalRect);
   if (mDrawContext) box = mDrawContext->GetTextBox(mLocalRect, text);

@@ -16,7 +16,7 @@ class PluginUIRoot;
 // editor thread; publishes its mouse events on its own message class.
 class Frame {
  public:
-  enum Flags : uint32_t {
+  enum Flags : std::uint32_t {
     kAnchorLeft = 0x1,
     kAnchorTop = 0x2,
     kAnchorRight = 0x4,
@@ -30,7 +30,7 @@ class Frame {
   };
 
   // The kinds are also the codes published on the frame's message class.
-  enum MouseKind : int32_t {
+  enum MouseKind : std::int32_t {
     kMouseDown = 0,
     kMouseUp = 1,
     kMouseEnter = 2,
@@ -42,14 +42,16 @@ class Frame {
   };
 
   struct MouseEvent {
-    int32_t kind{kMouseDown};
-    int32_t x{0};  // local
-    int32_t y{0};
+    std::int32_t kind{kMouseDown};
+    std::int32_t x{0};  // local
+    std::int32_t y{0};
   };
 
-  Frame(Frame* parent, int32_t x, int32_t y, int32_t width, int32_t height, uint32_t flags, int32_t id);
+  Frame(Frame* parent, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+        std::uint32_t flags, std::int32_t id);
   // The root frame of an editor root.
-  Frame(PluginUIRoot* root, int32_t x, int32_t y, int32_t width, int32_t height, uint32_t flags, int32_t id);
+  Frame(PluginUIRoot* root, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+        std::uint32_t flags, std::int32_t id);
   virtual ~Frame();
   Frame(const Frame&) = delete;
   Frame& operator=(const Frame&) = delete;
@@ -57,18 +59,19 @@ class Frame {
   virtual MessageClass* GetMsgClass() const;
   // Draws now inside a drawing scope, else invalidates. rect null: the whole frame.
   virtual void Redraw(const Rect* rect, bool rectIsLocal);
-  virtual void SetPosition(int32_t x, int32_t y);
-  virtual void SetSize(int32_t width, int32_t height, bool invalidate);
-  virtual void SetBounds(int32_t x, int32_t y, int32_t width, int32_t height, bool invalidate);
+  virtual void SetPosition(std::int32_t x, std::int32_t y);
+  virtual void SetSize(std::int32_t width, std::int32_t height, bool invalidate);
+  virtual void SetBounds(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                         bool invalidate);
   virtual void SetVisible(bool on, bool noInvalidate);
   virtual void UpdateExclusionRect();
   virtual bool IsVisible() const;
   virtual void SetEnabled(bool on);
-  virtual int32_t GetId() const;
-  virtual void SetCursor(int16_t cursorId, bool force);
+  virtual std::int32_t GetId() const;
+  virtual void SetCursor(std::int16_t cursorId, bool force);
   virtual bool RestoreCursor();
   virtual void Draw(DrawContext& context, const Rect& area);
-  virtual void Mouse(int32_t kind, int32_t x, int32_t y);
+  virtual void Mouse(std::int32_t kind, std::int32_t x, std::int32_t y);
   virtual void ActiveChanged(bool on);
   virtual void Resized();
   virtual void WillMove();
@@ -76,7 +79,7 @@ class Frame {
   virtual void LayoutChildren(bool invalidate);
   virtual void SetActive(bool on);
   // Global point; the first child (in list order) that is hit, else this frame, else null.
-  virtual Frame* FindFrameAt(int32_t x, int32_t y, bool visibleOnly);
+  virtual Frame* FindFrameAt(std::int32_t x, std::int32_t y, bool visibleOnly);
   virtual void ProcessMouseEvent(const MouseEvent& event);
   virtual void BeginDraw(const Rect& area);
   virtual void EndDraw(const Rect& area);
@@ -104,12 +107,12 @@ class Frame {
   const std::vector<Frame*>& GetChildren() const { return mChildren; }
   DrawContext* GetDrawContext() const { return mDrawContext; }
   FrameOverlay* GetOverlay() const { return mOverlay.get(); }
-  uint32_t GetFlags() const { return mFlags; }
-  int32_t GetExclusionPriority() const { return int32_t((mFlags >> 12) & 3); }
-  int32_t GetX() const { return mX; }
-  int32_t GetY() const { return mY; }
-  int32_t GetWidth() const { return mWidth; }
-  int32_t GetHeight() const { return mHeight; }
+  std::uint32_t GetFlags() const { return mFlags; }
+  std::int32_t GetExclusionPriority() const { return std::int32_t((mFlags >> 12) & 3); }
+  std::int32_t GetX() const { return mX; }
+  std::int32_t GetY() const { return mY; }
+  std::int32_t GetWidth() const { return mWidth; }
+  std::int32_t GetHeight() const { return mHeight; }
   Rect GetLocalRect() const { return mLocalRect; }
   Rect GetGlobalRect() const { return mGlobalRect; }
   Rect GetVisibleRect() const { return mVisibleRect; }
@@ -130,31 +133,31 @@ class Frame {
   void UpdateEffectiveVisibility();
   void ForEachDescendant(void (Frame::*step)());
 
-  uint32_t mFlags{0};
+  std::uint32_t mFlags{0};
   bool mRedrawnByParent{false};
   std::vector<Frame*> mChildren{};
   Point mChildOffset{};
   MessageClass* mMsgClass{nullptr};
   PluginUIRoot* mRoot{nullptr};
   Rect mGlobalRect{};
-  int32_t mX{0};
-  int32_t mY{0};
-  int32_t mWidth{0};
-  int32_t mHeight{0};
+  std::int32_t mX{0};
+  std::int32_t mY{0};
+  std::int32_t mWidth{0};
+  std::int32_t mHeight{0};
   Rect mLocalRect{};
   Rect mVisibleRect{};
-  int32_t mMarginLeft{0};
-  int32_t mMarginTop{0};
-  int32_t mMarginRight{0};
-  int32_t mMarginBottom{0};
-  int32_t mId{0};
+  std::int32_t mMarginLeft{0};
+  std::int32_t mMarginTop{0};
+  std::int32_t mMarginRight{0};
+  std::int32_t mMarginBottom{0};
+  std::int32_t mId{0};
   bool mMouseOver{false};
   bool mActive{false};
   bool mEnabled{false};
   bool mVisible{false};
   bool mEffectivelyVisible{false};
   bool mCursorSet{false};
-  int16_t mCursorId{0};
+  std::int16_t mCursorId{0};
   DrawContext* mDrawContext{nullptr};
   std::unique_ptr<FrameOverlay> mOverlay{};
   Frame* mParent{nullptr};

@@ -4,9 +4,9 @@
 
 #include "toolkit/drawing/OGWorld.h"
 
-PixMapDrawFrame::PixMapDrawFrame(Frame* parent, int32_t x, int32_t y, int32_t width, int32_t height,
-                                 int32_t sourceX, int32_t sourceY, const OGWorld* world, uint32_t flags,
-                                 int32_t id)
+PixMapDrawFrame::PixMapDrawFrame(Frame* parent, std::int32_t x, std::int32_t y, std::int32_t width,
+                                 std::int32_t height, std::int32_t sourceX, std::int32_t sourceY,
+                                 const OGWorld* world, std::uint32_t flags, std::int32_t id)
     : Frame(parent, x, y, width, height, flags, id), mWorld(world), mSourceX(sourceX), mSourceY(sourceY) {}
 
 void PixMapDrawFrame::Draw(DrawContext& context, const Rect& area) {
@@ -18,7 +18,8 @@ void PixMapDrawFrame::Draw(DrawContext& context, const Rect& area) {
   context.CopyFromWorld(*mWorld, source, Point{area.left, area.top}, true);
 }
 
-void PixMapDrawFrame::SetPixMap(const OGWorld* world, int32_t sourceX, int32_t sourceY, bool redraw) {
+void PixMapDrawFrame::SetPixMap(const OGWorld* world, std::int32_t sourceX, std::int32_t sourceY,
+                                bool redraw) {
   mWorld = world;
   mSourceX = sourceX;
   mSourceY = sourceY;

@@ -9,7 +9,7 @@
 #include "toolkit/drawing/BitmapStore.h"
 
 // The generator draws bitmaps; it loads none.
-const BitmapResource* FindBitmapResource(int32_t) { return nullptr; }
+const BitmapResource* FindBitmapResource(std::int32_t) { return nullptr; }
 
 int main(int argc, char** argv) {
   if (argc != 3) {
@@ -28,9 +28,9 @@ int main(int argc, char** argv) {
     for (const bitmaps::Region& region : bitmaps::kRegions)
       if (region.bitmap == bitmap.id) PaintRegion(canvas, region);
     const Surface& pixels = canvas.Pixels();
-    for (int32_t y = 0; y < pixels.height; ++y)
-      for (int32_t x = 0; x < pixels.width; ++x) {
-        const uint32_t p = pixels.pixels[y * pixels.stride + x];
+    for (std::int32_t y = 0; y < pixels.height; ++y)
+      for (std::int32_t x = 0; x < pixels.width; ++x) {
+        const std::uint32_t p = pixels.pixels[y * pixels.stride + x];
         const unsigned char bytes[4] = {static_cast<unsigned char>(p), static_cast<unsigned char>(p >> 8),
                                         static_cast<unsigned char>(p >> 16), 0};
         ok = std::fwrite(bytes, 1, 4, blob) == 4 && ok;

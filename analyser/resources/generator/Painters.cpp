@@ -11,29 +11,29 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 // The panel's palette.
-constexpr uint32_t kGround = colour::kPanel;
-constexpr uint32_t kBox = 0x20242A;
-constexpr uint32_t kBoxEdge = 0x333941;
-constexpr uint32_t kLabel = 0x9AA4B0;
-constexpr uint32_t kTitle = 0xD5DCE4;
-constexpr uint32_t kWell = 0x0C0E11;
-constexpr uint32_t kButtonFace = 0x2E343B;
-constexpr uint32_t kGlyph = 0xD8DEE4;
-constexpr uint32_t kGlyphDim = 0x4A525B;
-constexpr uint32_t kAccent = 0x5FC3FF;
-constexpr uint32_t kLit = 0x46D37A;
+constexpr std::uint32_t kGround = colour::kPanel;
+constexpr std::uint32_t kBox = 0x20242A;
+constexpr std::uint32_t kBoxEdge = 0x333941;
+constexpr std::uint32_t kLabel = 0x9AA4B0;
+constexpr std::uint32_t kTitle = 0xD5DCE4;
+constexpr std::uint32_t kWell = 0x0C0E11;
+constexpr std::uint32_t kButtonFace = 0x2E343B;
+constexpr std::uint32_t kGlyph = 0xD8DEE4;
+constexpr std::uint32_t kGlyphDim = 0x4A525B;
+constexpr std::uint32_t kAccent = 0x5FC3FF;
+constexpr std::uint32_t kLit = 0x46D37A;
 
 // Each cell of a strip: image k at origin + k * step; the disabled image last (index -1).
 template <typename F>
 void ForEachCell(const Region& r, F paint) {
-  for (int32_t k = 0; k < r.count; ++k) paint(r.x + k * r.stepX, r.y + k * r.stepY, k);
+  for (std::int32_t k = 0; k < r.count; ++k) paint(r.x + k * r.stepX, r.y + k * r.stepY, k);
   if (r.disabledX >= 0) paint(r.disabledX, r.disabledY, -1);
 }
 
-void Triangle(Canvas& c, int32_t x, int32_t y, int32_t size, bool right, uint32_t rgb) {
+void Triangle(Canvas& c, std::int32_t x, std::int32_t y, std::int32_t size, bool right, std::uint32_t rgb) {
   // size rows high, pointing left or right, tip at the middle row.
-  for (int32_t i = 0; i < size; ++i) {
-    const int32_t len = (i <= size / 2 ? i : size - 1 - i) + 1;
+  for (std::int32_t i = 0; i < size; ++i) {
+    const std::int32_t len = (i <= size / 2 ? i : size - 1 - i) + 1;
     if (right)
       c.Fill(x, y + i, len, 1, rgb);
     else
@@ -42,21 +42,21 @@ void Triangle(Canvas& c, int32_t x, int32_t y, int32_t size, bool right, uint32_
 }
 
 void Stepper(Canvas& c, const Region& r, bool next) {
-  ForEachCell(r, [&](int32_t x, int32_t y, int32_t k) {
+  ForEachCell(r, [&](std::int32_t x, std::int32_t y, std::int32_t k) {
     const bool pressed = k == 1, disabled = k < 0;
     c.Button(x, y, r.width, r.height, disabled ? 0x24282D : kButtonFace, pressed);
-    const int32_t shift = pressed ? 1 : 0;
-    const uint32_t glyph = disabled ? kGlyphDim : pressed ? kAccent : kGlyph;
+    const std::int32_t shift = pressed ? 1 : 0;
+    const std::uint32_t glyph = disabled ? kGlyphDim : pressed ? kAccent : kGlyph;
     Triangle(c, x + (r.width - 3) / 2 + shift, y + 3 + shift, 5, next, glyph);
   });
 }
 
 void ImportButton(Canvas& c, const Region& r) {
-  ForEachCell(r, [&](int32_t x, int32_t y, int32_t k) {
+  ForEachCell(r, [&](std::int32_t x, std::int32_t y, std::int32_t k) {
     const bool pressed = k == 1, disabled = k < 0;
     c.Button(x, y, r.width, r.height, disabled ? 0x24282D : kButtonFace, pressed);
-    const uint32_t glyph = disabled ? kGlyphDim : pressed ? kAccent : kGlyph;
-    const int32_t s = pressed ? 1 : 0;
+    const std::uint32_t glyph = disabled ? kGlyphDim : pressed ? kAccent : kGlyph;
+    const std::int32_t s = pressed ? 1 : 0;
     c.Line(x + 5 + s, y + 2 + s, x + 5 + s, y + 6 + s, glyph);  // arrow down into a tray
     c.Line(x + 3 + s, y + 5 + s, x + 5 + s, y + 7 + s, glyph);
     c.Line(x + 7 + s, y + 5 + s, x + 5 + s, y + 7 + s, glyph);
@@ -65,7 +65,7 @@ void ImportButton(Canvas& c, const Region& r) {
 }
 
 void Checkbox(Canvas& c, const Region& r) {
-  ForEachCell(r, [&](int32_t x, int32_t y, int32_t k) {
+  ForEachCell(r, [&](std::int32_t x, std::int32_t y, std::int32_t k) {
     const bool disabled = k < 0, on = k == 1;
     c.Fill(x, y, r.width, r.height, kWell);
     c.Frame(x, y, r.width, r.height, disabled ? 0x2C3137 : 0x59636E);
@@ -80,11 +80,11 @@ void Checkbox(Canvas& c, const Region& r) {
 }
 
 void ScopeSwitch(Canvas& c, const Region& r) {
-  ForEachCell(r, [&](int32_t x, int32_t y, int32_t k) {
+  ForEachCell(r, [&](std::int32_t x, std::int32_t y, std::int32_t k) {
     const bool on = k == 1;
     c.Fill(x, y, r.width, r.height, kWell);
     c.Frame(x, y, r.width, r.height, on ? 0x2F7A4C : 0x3A4048);
-    const uint32_t glyph = on ? kLit : 0x58616B;
+    const std::uint32_t glyph = on ? kLit : 0x58616B;
     c.Arc(x + 5, y + 5.5, 3.2, kPi * 0.65, kPi * 2.35, glyph);  // a power sign
     c.Line(x + 5, y + 2, x + 5, y + 5, glyph);
   });
@@ -92,10 +92,10 @@ void ScopeSwitch(Canvas& c, const Region& r) {
 
 void Severity(Canvas& c, const Region& r, bool round) {
   // MultiStateButton: state v shows image 2v at rest and 2v + 1 while pressed.
-  ForEachCell(r, [&](int32_t x, int32_t y, int32_t k) {
-    const int32_t level = k / 2;
+  ForEachCell(r, [&](std::int32_t x, std::int32_t y, std::int32_t k) {
+    const std::int32_t level = k / 2;
     const bool pressed = k % 2 == 1;
-    const uint32_t lamp = colour::kSeverity[level];
+    const std::uint32_t lamp = colour::kSeverity[level];
     c.Fill(x, y, r.width, r.height, kGround);
     if (round) {
       c.World().SetForeColor(FromPixel(pressed ? Scale(lamp, 0.7) : lamp));
@@ -113,12 +113,12 @@ void Severity(Canvas& c, const Region& r, bool round) {
 
 void TriggerButton(Canvas& c, const Region& r) {
   // Four states: the segment of the state lights, the others stay dim.
-  ForEachCell(r, [&](int32_t x, int32_t y, int32_t k) {
-    const int32_t state = k / 2;
+  ForEachCell(r, [&](std::int32_t x, std::int32_t y, std::int32_t k) {
+    const std::int32_t state = k / 2;
     const bool pressed = k % 2 == 1;
     c.Fill(x, y, r.width, r.height, pressed ? 0x0A0C0E : kWell);
-    for (int32_t s = 0; s < 4; ++s) {
-      const uint32_t lamp = colour::kSeverity[s + 1];
+    for (std::int32_t s = 0; s < 4; ++s) {
+      const std::uint32_t lamp = colour::kSeverity[s + 1];
       c.Fill(x + 1 + s * 7, y + 2, 5, 4,
              s == state ? (pressed ? Scale(lamp, 0.7) : lamp) : Scale(lamp, 0.28));
     }
@@ -127,9 +127,9 @@ void TriggerButton(Canvas& c, const Region& r) {
 
 void ValueCells(Canvas& c, const Region& r) {
   // Cell 0: quiet; cells 1 to 4: the severity's colour at the edge and a tinted ground.
-  ForEachCell(r, [&](int32_t x, int32_t y, int32_t k) {
+  ForEachCell(r, [&](std::int32_t x, std::int32_t y, std::int32_t k) {
     k = std::max(k, 0);  // no disabled image
-    const uint32_t tone = colour::kSeverity[k];
+    const std::uint32_t tone = colour::kSeverity[k];
     c.Fill(x, y, r.width, r.height, k == 0 ? colour::kReadoutBack : Mix(colour::kReadoutBack, tone, 0.22));
     c.Frame(x, y, r.width, r.height, k == 0 ? 0x2A3037 : tone);
     if (k > 0) c.Fill(x + 1, y + 1, 2, r.height - 2, tone);
@@ -137,9 +137,9 @@ void ValueCells(Canvas& c, const Region& r) {
 }
 
 void GroupCells(Canvas& c, const Region& r) {
-  ForEachCell(r, [&](int32_t x, int32_t y, int32_t k) {
+  ForEachCell(r, [&](std::int32_t x, std::int32_t y, std::int32_t k) {
     k = std::max(k, 0);  // no disabled image
-    const uint32_t tone = colour::kSeverity[k];
+    const std::uint32_t tone = colour::kSeverity[k];
     c.Fill(x, y, r.width, r.height, k == 0 ? 0x16191D : tone);
     c.Frame(x, y, r.width, r.height, k == 0 ? 0x2A3037 : Scale(tone, 0.7));
     c.TextCentred(x + r.width / 2, y + 8, "ANTI-PHASE", k == 0 ? 0x56606B : 0x101214);
@@ -149,27 +149,27 @@ void GroupCells(Canvas& c, const Region& r) {
 void MasterRows(Canvas& c, const Region& r) {
   // Row layout read by the master strip: left cap 0-8, tile 10-30, label 32-120, right cap 122-130;
   // the tile and the label's ground vary only from top to bottom, so they tile seamlessly.
-  ForEachCell(r, [&](int32_t x, int32_t y, int32_t s) {
+  ForEachCell(r, [&](std::int32_t x, std::int32_t y, std::int32_t s) {
     s = std::max(s, 0);  // no disabled image
-    const uint32_t tone = s == 0 ? 0x30363D : colour::kSeverity[s];
-    const uint32_t top = Mix(tone, 0xFFFFFF, 0.18), bottom = Scale(tone, 0.72);
+    const std::uint32_t tone = s == 0 ? 0x30363D : colour::kSeverity[s];
+    const std::uint32_t top = Mix(tone, 0xFFFFFF, 0.18), bottom = Scale(tone, 0.72);
     c.Fill(x, y, r.width, r.height, kGround);
     c.Gradient(x + 1, y, r.width - 2, r.height, top, bottom);
     c.Line(x + 1, y, x + r.width - 2, y, Mix(tone, 0xFFFFFF, 0.4));
     c.Line(x + 1, y + r.height - 1, x + r.width - 2, y + r.height - 1, Scale(tone, 0.45));
-    for (int32_t edge : {0, r.width - 1})
+    for (std::int32_t edge : {0, r.width - 1})
       c.Line(x + edge, y + 1, x + edge, y + r.height - 2, Scale(tone, 0.45));
     c.TextCentred(x + 76, y + 15, "MASTER ALARM", s == 0 ? 0x8C96A1 : 0x111315, false);
   });
 }
 
-void Slider(Canvas& c, const Region& r, int32_t min, int32_t max, int32_t tickEvery) {
+void Slider(Canvas& c, const Region& r, std::int32_t min, std::int32_t max, std::int32_t tickEvery) {
   c.Fill(r.x, r.y, r.width, r.height, kGround);
   c.Fill(r.x + 3, r.y + 4, r.width - 6, 3, kWell);
   c.Line(r.x + 3, r.y + 7, r.x + r.width - 4, r.y + 7, 0x2E343B);
   // A tick under the thumb's centre for each marked value (the thumb moves over 55 pixels).
-  for (int32_t v = min; v <= max; v += tickEvery) {
-    const int32_t x = r.x + 3 + (v - min) * (r.width - 7) / (max - min);
+  for (std::int32_t v = min; v <= max; v += tickEvery) {
+    const std::int32_t x = r.x + 3 + (v - min) * (r.width - 7) / (max - min);
     c.Pixel(x, r.y + 9, v == min || v == max ? 0x6B7580 : 0x454D56);
     c.Pixel(x, r.y + 10, v == min || v == max ? 0x6B7580 : 0x454D56);
   }
@@ -183,11 +183,11 @@ void SliderThumb(Canvas& c, const Region& r) {
 }
 
 void FileButton(Canvas& c, const Region& r, bool save) {
-  ForEachCell(r, [&](int32_t x, int32_t y, int32_t k) {
+  ForEachCell(r, [&](std::int32_t x, std::int32_t y, std::int32_t k) {
     const bool pressed = k == 1;
     c.Button(x, y, r.width, r.height, kButtonFace, pressed);
-    const int32_t s = pressed ? 1 : 0;
-    const uint32_t glyph = pressed ? kAccent : kGlyph;
+    const std::int32_t s = pressed ? 1 : 0;
+    const std::uint32_t glyph = pressed ? kAccent : kGlyph;
     if (save) {  // a disk
       c.Frame(x + 3 + s, y + 3 + s, 8, 8, glyph);
       c.Fill(x + 5 + s, y + 3 + s, 4, 3, glyph);
@@ -200,8 +200,9 @@ void FileButton(Canvas& c, const Region& r, bool save) {
   });
 }
 
-void Emblem(Canvas& c, int32_t cx, int32_t cy, int32_t radius, uint32_t grid, uint32_t trace) {
-  for (int32_t ring = 1; ring <= 2; ++ring) c.Arc(cx, cy, radius * ring / 2.0, 0, kPi, grid);
+void Emblem(Canvas& c, std::int32_t cx, std::int32_t cy, std::int32_t radius, std::uint32_t grid,
+            std::uint32_t trace) {
+  for (std::int32_t ring = 1; ring <= 2; ++ring) c.Arc(cx, cy, radius * ring / 2.0, 0, kPi, grid);
   c.Line(cx - radius, cy, cx + radius, cy, grid);
   c.Line(cx, cy, cx, cy - radius, grid);
   // Rays from the rim inward, as the scope draws a mostly correlated signal.
@@ -211,9 +212,9 @@ void Emblem(Canvas& c, int32_t cx, int32_t cy, int32_t radius, uint32_t grid, ui
     const double length =
         radius * 0.73 * (0.12 + 0.88 * std::exp(-spread * spread)) * (0.85 + 0.15 * std::cos(7.0 * i));
     const double cosA = std::cos(a), sinA = std::sin(a);
-    c.Line(int32_t(std::lround(cx + radius * cosA)), int32_t(std::lround(cy - radius * sinA)),
-           int32_t(std::lround(cx + (radius - length) * cosA)),
-           int32_t(std::lround(cy - (radius - length) * sinA)), trace);
+    c.Line(std::int32_t(std::lround(cx + radius * cosA)), std::int32_t(std::lround(cy - radius * sinA)),
+           std::int32_t(std::lround(cx + (radius - length) * cosA)),
+           std::int32_t(std::lround(cy - (radius - length) * sinA)), trace);
   }
 }
 
@@ -232,7 +233,7 @@ void AboutBadge(Canvas& c, const Region& r) {
 }
 
 void GuideButton(Canvas& c, const Region& r) {
-  ForEachCell(r, [&](int32_t x, int32_t y, int32_t k) {
+  ForEachCell(r, [&](std::int32_t x, std::int32_t y, std::int32_t k) {
     const bool pressed = k == 1;
     c.Fill(x, y, r.width, r.height, colour::kStripFill);
     c.World().SetForeColor(FromPixel(pressed ? 0x1E4D6B : kButtonFace));
@@ -243,14 +244,15 @@ void GuideButton(Canvas& c, const Region& r) {
   });
 }
 
-void Box(Canvas& c, int32_t x, int32_t y, int32_t w, int32_t h, const std::string& title) {
+void Box(Canvas& c, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
+         const std::string& title) {
   c.Fill(x, y, w, h, kBox);
   c.Frame(x, y, w, h, kBoxEdge);
   c.Line(x + 1, y + 1, x + w - 2, y + 1, 0x282D34);
   if (!title.empty()) c.Text(x + 6, y + 11, title, kTitle);
 }
 
-void Well(Canvas& c, int32_t x, int32_t y, int32_t w, int32_t h) {
+void Well(Canvas& c, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) {
   c.Fill(x - 1, y - 1, w + 2, h + 2, 0x2A3037);
   c.Fill(x, y, w, h, kWell);
 }
@@ -277,7 +279,7 @@ void Panel(Canvas& c, const Region& r) {
   Box(c, 216, 117, 177, 176, "SCOPE");
   const struct {
     const char* label;
-    int32_t y;
+    std::int32_t y;
   } rows[] = {{"TYPE", 148},  {"STYLE", 165}, {"DENSITY", 194},
               {"DECAY", 211}, {"GAIN", 228},  {"COLOUR", 269}};
   for (const auto& row : rows) c.Text(222, row.y + 9, row.label, kLabel);
@@ -311,12 +313,12 @@ void PolarGrid(Canvas& c, const Region& r) {
   for (int ray = -1; ray <= 5; ++ray) {
     const double a = ray * kPi / 4;
     const bool edge = ray == -1 || ray == 5;
-    c.Line(int32_t(cx), int32_t(cy), int32_t(std::lround(cx + radius * std::cos(a))),
-           int32_t(std::lround(cy - radius * std::sin(a))), edge ? 0x4A2A2E : 0x1E2E3A);
+    c.Line(std::int32_t(cx), std::int32_t(cy), std::int32_t(std::lround(cx + radius * std::cos(a))),
+           std::int32_t(std::lround(cy - radius * std::sin(a))), edge ? 0x4A2A2E : 0x1E2E3A);
   }
-  c.TextCentred(int32_t(cx), int32_t(cy - radius) - 2, "M", 0x6F8797);
-  c.Text(int32_t(cx - radius) + 3, int32_t(cy) - 3, "L", 0x6F8797);
-  c.Text(int32_t(cx + radius) - 3 - c.TextWidth("R"), int32_t(cy) - 3, "R", 0x6F8797);
+  c.TextCentred(std::int32_t(cx), std::int32_t(cy - radius) - 2, "M", 0x6F8797);
+  c.Text(std::int32_t(cx - radius) + 3, std::int32_t(cy) - 3, "L", 0x6F8797);
+  c.Text(std::int32_t(cx + radius) - 3 - c.TextWidth("R"), std::int32_t(cy) - 3, "R", 0x6F8797);
 }
 
 void Header(Canvas& c, const Region& r) {
@@ -329,9 +331,9 @@ void Header(Canvas& c, const Region& r) {
 
 // Hues across, lighter at the top.
 void Palette(Canvas& c, const Region& r) {
-  for (int32_t x = 0; x < r.width; ++x)
-    for (int32_t y = 0; y < r.height; ++y) {
-      uint32_t rgb;
+  for (std::int32_t x = 0; x < r.width; ++x)
+    for (std::int32_t y = 0; y < r.height; ++y) {
+      std::uint32_t rgb;
       if (x >= r.width - 8) {
         rgb = Mix(0xFFFFFF, 0x404040, (x - (r.width - 8)) / 7.0);
       } else {
@@ -342,7 +344,7 @@ void Palette(Canvas& c, const Region& r) {
                                     {0, 1 - f, 1}, {f, 0, 1},     {1, 0, 1 - f}};
         const double* p = parts[sector];
         const double light = 0.45 * (1.0 - y / double(r.height - 1));
-        auto channel = [&](double v) { return uint32_t(std::lround(255 * (v + (1 - v) * light))); };
+        auto channel = [&](double v) { return std::uint32_t(std::lround(255 * (v + (1 - v) * light))); };
         rgb = channel(p[0]) << 16 | channel(p[1]) << 8 | channel(p[2]);
       }
       c.Pixel(r.x + x, r.y + y, rgb);
@@ -353,15 +355,16 @@ void Palette(Canvas& c, const Region& r) {
 // one above.
 void CorrelationScale(Canvas& c, const Region& r) {
   const double stops[5][3] = {{255, 48, 48}, {255, 128, 32}, {240, 204, 48}, {150, 222, 64}, {48, 224, 104}};
-  for (int32_t i = 0; i < r.width; ++i) {
+  for (std::int32_t i = 0; i < r.width; ++i) {
     const double t = 4.0 * i / (r.width - 1);
     const int s = std::min(3, int(t));
     const double f = t - s;
-    for (int32_t j = 0; j < r.height; ++j) {
+    for (std::int32_t j = 0; j < r.height; ++j) {
       const double level = 0.05 + 0.95 * std::pow((r.height - 1 - j) / double(r.height - 1), 1.6);
-      uint32_t rgb = 0;
+      std::uint32_t rgb = 0;
       for (int k = 0; k < 3; ++k)
-        rgb = rgb << 8 | uint32_t(std::lround((stops[s][k] + (stops[s + 1][k] - stops[s][k]) * f) * level));
+        rgb = rgb << 8 |
+              std::uint32_t(std::lround((stops[s][k] + (stops[s + 1][k] - stops[s][k]) * f) * level));
       c.Pixel(r.x + i, r.y + j, rgb);
     }
   }
@@ -369,9 +372,10 @@ void CorrelationScale(Canvas& c, const Region& r) {
 
 void Track(Canvas& c, const Region& r) {
   c.Fill(r.x, r.y, r.width, r.height, kWell);
-  const int32_t centre = r.x + r.width / 2;
+  const std::int32_t centre = r.x + r.width / 2;
   c.Line(centre, r.y, centre, r.y + r.height - 1, 0x3A414A);
-  for (int32_t q : {1, 3}) c.Line(r.x + r.width * q / 4, r.y + 2, r.x + r.width * q / 4, r.y + 3, 0x262B31);
+  for (std::int32_t q : {1, 3})
+    c.Line(r.x + r.width * q / 4, r.y + 2, r.x + r.width * q / 4, r.y + 3, 0x262B31);
 }
 
 void AboutPicture(Canvas& c, const Region& r) {
@@ -383,7 +387,7 @@ void AboutPicture(Canvas& c, const Region& r) {
 }
 
 void ErrorPanel(Canvas& c, const Region& r, bool alert) {
-  const uint32_t band = alert ? 0xB8322A : 0x2F6FB5;
+  const std::uint32_t band = alert ? 0xB8322A : 0x2F6FB5;
   c.Fill(r.x, r.y, r.width, r.height, 0xD9DEE4);
   c.Frame(r.x, r.y, r.width, r.height, 0x59636E);
   c.Gradient(r.x + 1, r.y + 1, r.width - 2, 16, Mix(band, 0xFFFFFF, 0.15), band);
@@ -405,8 +409,9 @@ void PaintGround(Canvas& canvas, const BitmapSpec& bitmap) {
 
 void PaintRegion(Canvas& c, const Region& r) {
   // Nothing a region draws reaches outside its cells.
-  int32_t right = r.x + r.width + (r.count - 1) * r.stepX, bottom = r.y + r.height + (r.count - 1) * r.stepY;
-  int32_t left = r.x, top = r.y;
+  std::int32_t right = r.x + r.width + (r.count - 1) * r.stepX,
+               bottom = r.y + r.height + (r.count - 1) * r.stepY;
+  std::int32_t left = r.x, top = r.y;
   if (r.disabledX >= 0) {
     left = std::min(left, r.disabledX);
     top = std::min(top, r.disabledY);
@@ -423,7 +428,7 @@ namespace {
 void PaintLook(Canvas& c, const Region& r) {
   switch (r.kind) {
     case Kind::kColour:
-      for (int32_t k = 0; k < r.count; ++k) c.Pixel(r.x + k * r.stepX, r.y + k * r.stepY, r.colours[k]);
+      for (std::int32_t k = 0; k < r.count; ++k) c.Pixel(r.x + k * r.stepX, r.y + k * r.stepY, r.colours[k]);
       return;
     case Kind::kTextBackground:
       c.Fill(r.x, r.y, r.width, r.height, r.colours[0]);

@@ -17,9 +17,9 @@ bool WritePng(const std::string& path, const Surface& pixels) {
     png_set_IHDR(png, info, png_uint_32(pixels.width), png_uint_32(pixels.height), 8, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    for (int32_t y = 0; y < pixels.height; ++y) {
-      const uint32_t* line = pixels.pixels + ptrdiff_t(y) * pixels.stride;
-      for (int32_t x = 0; x < pixels.width; ++x) {
+    for (std::int32_t y = 0; y < pixels.height; ++y) {
+      const std::uint32_t* line = pixels.pixels + ptrdiff_t(y) * pixels.stride;
+      for (std::int32_t x = 0; x < pixels.width; ++x) {
         row[size_t(x) * 3] = png_byte(line[x] >> 16);
         row[size_t(x) * 3 + 1] = png_byte(line[x] >> 8);
         row[size_t(x) * 3 + 2] = png_byte(line[x]);

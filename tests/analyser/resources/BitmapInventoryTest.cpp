@@ -18,26 +18,26 @@ using namespace bitmaps;
 
 namespace {
 
-const BitmapResource& Bitmap(int32_t id) {
+const BitmapResource& Bitmap(std::int32_t id) {
   const BitmapResource* bitmap = FindBitmapResource(id);
   if (!bitmap) throw std::runtime_error("no bitmap " + std::to_string(id));
   return *bitmap;
 }
 
-uint32_t PixelOf(int32_t id, int32_t x, int32_t y) {
+std::uint32_t PixelOf(std::int32_t id, std::int32_t x, std::int32_t y) {
   const BitmapResource& b = Bitmap(id);
   return b.pixels[y * b.width + x];
 }
 
 struct Box {
-  int32_t left, top, right, bottom;  // exclusive
+  std::int32_t left, top, right, bottom;  // exclusive
 };
 
 // Every rectangle a region covers: its cells or chips and its disabled image.
 std::vector<Box> Boxes(const Region& r) {
   std::vector<Box> boxes;
-  for (int32_t k = 0; k < r.count; ++k) {
-    const int32_t x = r.x + k * r.stepX, y = r.y + k * r.stepY;
+  for (std::int32_t k = 0; k < r.count; ++k) {
+    const std::int32_t x = r.x + k * r.stepX, y = r.y + k * r.stepY;
     boxes.push_back({x, y, x + r.width, y + r.height});
   }
   if (r.disabledX >= 0)
@@ -53,9 +53,9 @@ bool Inside(const Box& inner, const Box& outer) {
          inner.bottom <= outer.bottom;
 }
 
-bool SamePixels(int32_t id, const Box& a, const Box& b) {
-  for (int32_t y = 0; y < a.bottom - a.top; ++y)
-    for (int32_t x = 0; x < a.right - a.left; ++x)
+bool SamePixels(std::int32_t id, const Box& a, const Box& b) {
+  for (std::int32_t y = 0; y < a.bottom - a.top; ++y)
+    for (std::int32_t x = 0; x < a.right - a.left; ++x)
       if (PixelOf(id, a.left + x, a.top + y) != PixelOf(id, b.left + x, b.top + y)) return false;
   return true;
 }
@@ -66,8 +66,8 @@ TEST(Bitmaps, EveryBitmapIsThereWithItsSize) {
     EXPECT_EQ(b.width, spec.width) << spec.id;
     EXPECT_EQ(b.height, spec.height) << spec.id;
   }
-  const int32_t sizes[][3] = {{2000, 425, 600}, {2200, 285, 205}, {5200, 399, 650},
-                              {5913, 400, 103}, {8000, 260, 100}, {8001, 260, 100}};
+  const std::int32_t sizes[][3] = {{2000, 425, 600}, {2200, 285, 205}, {5200, 399, 650},
+                                   {5913, 400, 103}, {8000, 260, 100}, {8001, 260, 100}};
   for (const auto& s : sizes) EXPECT_EQ(Bitmap(s[0]).width * Bitmap(s[0]).height, s[1] * s[2]);
   EXPECT_EQ(FindBitmapResource(1), nullptr);
 }
@@ -106,13 +106,13 @@ TEST(Bitmaps, RegionsOfOneBitmapDoNotOverlap) {
 TEST(Bitmaps, ColourChipsHoldTheirConstantsAndTextBackgroundsAreUniform) {
   for (const Region& r : kRegions) {
     if (r.kind == Kind::kColour) {
-      for (int32_t k = 0; k < r.count; ++k)
+      for (std::int32_t k = 0; k < r.count; ++k)
         EXPECT_EQ(PixelOf(r.bitmap, r.x + k * r.stepX, r.y + k * r.stepY), r.colours[k])
             << r.name << " " << k;
     }
     if (r.kind != Kind::kTextBackground) continue;
-    for (int32_t y = r.y; y < r.y + r.height; ++y) {
-      for (int32_t x = r.x; x < r.x + r.width; ++x)
+    for (std::int32_t y = r.y; y < r.y + r.height; ++y) {
+      for (std::int32_t x = r.x; x < r.x + r.width; ++x)
         ASSERT_EQ(PixelOf(r.bitmap, x, y), r.colours[0]) << r.name;
     }
   }
@@ -133,28 +133,28 @@ TEST(Bitmaps, EveryCellOfAStripDiffersFromTheOthersAndFromItsDisabledImage) {
   }
 }
 
-double Luminance(uint32_t rgb) {
+double Luminance(std::uint32_t rgb) {
   return 0.2126 * ((rgb >> 16) & 0xFF) + 0.7152 * ((rgb >> 8) & 0xFF) + 0.0722 * (rgb & 0xFF);
 }
 
 TEST(Bitmaps, TheCorrelationScaleDarkensDownwardsFromRedToGreen) {
   // Column i is correlation i / 58 - 1; the top row is the brightest level.
-  for (int32_t i = 0; i < 117; ++i) {
-    for (int32_t j = 1; j < 50; ++j)
+  for (std::int32_t i = 0; i < 117; ++i) {
+    for (std::int32_t j = 1; j < 50; ++j)
       ASSERT_LE(Luminance(PixelOf(kMeterScales, i, 26 + j)), Luminance(PixelOf(kMeterScales, i, 25 + j)))
           << i << "," << j;
     EXPECT_LT(Luminance(PixelOf(kMeterScales, i, 75)) * 4, Luminance(PixelOf(kMeterScales, i, 26)));
   }
-  const uint32_t antiPhase = PixelOf(kMeterScales, 0, 26), inPhase = PixelOf(kMeterScales, 116, 26);
+  const std::uint32_t antiPhase = PixelOf(kMeterScales, 0, 26), inPhase = PixelOf(kMeterScales, 116, 26);
   EXPECT_GT((antiPhase >> 16) & 0xFF, 2 * ((antiPhase >> 8) & 0xFF));
   EXPECT_GT((inPhase >> 8) & 0xFF, 2 * ((inPhase >> 16) & 0xFF));
 }
 
 TEST(Bitmaps, TheScopesEmptySectorHasNoGrid) {
   // Below the centre between the rays at 5pi/4 and 7pi/4, inside the scope, keeping off the rays.
-  const uint32_t ground = PixelOf(kPanel, kScopeCentreX, kScopeCentreY + 60);
-  for (int32_t y = kScopeCentreY + 3; y < kScopeY + kScopeSize; ++y) {
-    for (int32_t x = kScopeX; x < kScopeX + kScopeSize; ++x) {
+  const std::uint32_t ground = PixelOf(kPanel, kScopeCentreX, kScopeCentreY + 60);
+  for (std::int32_t y = kScopeCentreY + 3; y < kScopeY + kScopeSize; ++y) {
+    for (std::int32_t x = kScopeX; x < kScopeX + kScopeSize; ++x) {
       if (y - kScopeCentreY <= std::abs(x - kScopeCentreX) + 2) continue;
       ASSERT_EQ(PixelOf(kPanel, x, y), ground) << x << "," << y;
     }

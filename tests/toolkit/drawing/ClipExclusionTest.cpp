@@ -9,8 +9,8 @@ constexpr Color kBlue{0, 0, 0xFFFF};
 
 PixelSet RectPixels(const Rect& r) {
   PixelSet set;
-  for (int32_t y = r.top; y < r.bottom; ++y)
-    for (int32_t x = r.left; x < r.right; ++x) set.insert({x, y});
+  for (std::int32_t y = r.top; y < r.bottom; ++y)
+    for (std::int32_t x = r.left; x < r.right; ++x) set.insert({x, y});
   return set;
 }
 

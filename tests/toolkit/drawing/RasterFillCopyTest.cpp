@@ -9,17 +9,17 @@ namespace {
 
 constexpr Color kGreen{0, 0xFFFF, 0};
 
-PixelSet RectPixels(int32_t l, int32_t t, int32_t r, int32_t b) {
+PixelSet RectPixels(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b) {
   PixelSet set;
-  for (int32_t y = t; y < b; ++y)
-    for (int32_t x = l; x < r; ++x) set.insert({x, y});
+  for (std::int32_t y = t; y < b; ++y)
+    for (std::int32_t x = l; x < r; ++x) set.insert({x, y});
   return set;
 }
 
 TEST(RasterColor, ComponentsMapByTheirHighByteAndReadBackTimes0x101) {
   struct Case {
-    uint16_t component;
-    uint32_t byte;
+    std::uint16_t component;
+    std::uint32_t byte;
   };
   const Case cases[] = {{0xFFFF, 0xFF}, {0x7FFF, 0x7F}, {0x00FF, 0x00},
                         {0x01FF, 0x01}, {0x8000, 0x80}, {0, 0}};
@@ -29,7 +29,7 @@ TEST(RasterColor, ComponentsMapByTheirHighByteAndReadBackTimes0x101) {
     world.FillRect(Rect{0, 0, 1, 1});
     EXPECT_EQ(PixelAt(world, 0, 0), c.byte << 16 | c.byte) << std::hex << c.component;
     const Color read = world.GetPixelColor(Point{0, 0});
-    EXPECT_EQ(read, (Color{uint16_t(c.byte * 0x101), 0, uint16_t(c.byte * 0x101)}));
+    EXPECT_EQ(read, (Color{std::uint16_t(c.byte * 0x101), 0, std::uint16_t(c.byte * 0x101)}));
     // What was read paints the same pixel again.
     world.SetForeColor(read);
     world.FillRect(Rect{0, 0, 1, 1});
@@ -95,10 +95,10 @@ TEST(RasterEllipse, FilledShapeStaysInsideItsRectAndIsSymmetric) {
 
 // Pixel (x, y) = 0x010000 (y + 1) + x + 1.
 struct Numbered : OGWorld {
-  Numbered(int32_t w, int32_t h) : OGWorld(Rect{0, 0, w, h}) {
-    for (int32_t y = 0; y < h; ++y)
-      for (int32_t x = 0; x < w; ++x) {
-        SetForeColor(FromPixel(0x010000u * uint32_t(y + 1) + uint32_t(x + 1)));
+  Numbered(std::int32_t w, std::int32_t h) : OGWorld(Rect{0, 0, w, h}) {
+    for (std::int32_t y = 0; y < h; ++y)
+      for (std::int32_t x = 0; x < w; ++x) {
+        SetForeColor(FromPixel(0x010000u * std::uint32_t(y + 1) + std::uint32_t(x + 1)));
         FillRect(Rect{x, y, x + 1, y + 1});
       }
   }
@@ -113,11 +113,11 @@ TEST(RasterCopy, CopiesExactlyAndClipsAtTheSourceAndTheDestination) {
   target.CopyFromWorld(source, Rect{-2, 3, 3, 9}, Point{3, 2}, true);
   PixelSet expected;
   // Source columns 0..2 of rows 3..4 land at device x 4..6, y 2..3; row 4 at device y 3.
-  for (int32_t sy = 3; sy < 5; ++sy)
-    for (int32_t sx = 0; sx < 3; ++sx) {
-      const int32_t dx = 2 + (sx + 2), dy = 2 + (sy - 3);
+  for (std::int32_t sy = 3; sy < 5; ++sy)
+    for (std::int32_t sx = 0; sx < 3; ++sx) {
+      const std::int32_t dx = 2 + (sx + 2), dy = 2 + (sy - 3);
       expected.insert({dx, dy});
-      EXPECT_EQ(PixelAt(target, dx, dy), 0x010000u * uint32_t(sy + 1) + uint32_t(sx + 1));
+      EXPECT_EQ(PixelAt(target, dx, dy), 0x010000u * std::uint32_t(sy + 1) + std::uint32_t(sx + 1));
     }
   EXPECT_EQ(Painted(target), expected);
   EXPECT_EQ(target.GetForeColor(), kBlack);
@@ -140,12 +140,12 @@ TEST(RasterCopy, OverlappingCopyWithinOneImageReadsBeforeItWrites) {
   Numbered world(5, 5);
   world.CopyFromWorld(world, Rect{0, 0, 4, 4}, Point{1, 1}, false);
   const Numbered original(5, 5);
-  for (int32_t y = 1; y < 5; ++y)
-    for (int32_t x = 1; x < 5; ++x) EXPECT_EQ(PixelAt(world, x, y), PixelAt(original, x - 1, y - 1));
+  for (std::int32_t y = 1; y < 5; ++y)
+    for (std::int32_t x = 1; x < 5; ++x) EXPECT_EQ(PixelAt(world, x, y), PixelAt(original, x - 1, y - 1));
   Numbered back(5, 5);
   back.CopyFromWorld(back, Rect{1, 1, 5, 5}, Point{0, 0}, false);
-  for (int32_t y = 0; y < 4; ++y)
-    for (int32_t x = 0; x < 4; ++x) EXPECT_EQ(PixelAt(back, x, y), PixelAt(original, x + 1, y + 1));
+  for (std::int32_t y = 0; y < 4; ++y)
+    for (std::int32_t x = 0; x < 4; ++x) EXPECT_EQ(PixelAt(back, x, y), PixelAt(original, x + 1, y + 1));
 }
 
 TEST(RasterBitmap, BitmapResourcesLoadAndDrawByIdAndAnUnknownIdThrows) {

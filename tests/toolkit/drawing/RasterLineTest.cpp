@@ -9,7 +9,7 @@ namespace {
 
 constexpr Color kRed{0xFFFF, 0, 0};
 
-PixelSet Line(Point from, Point to, int32_t size = 64) {
+PixelSet Line(Point from, Point to, std::int32_t size = 64) {
   OGWorld world(Rect{0, 0, size, size});
   world.SetForeColor(kRed);
   world.MoveTo(from);
@@ -47,7 +47,7 @@ TEST(RasterLine, PaintsBothEndsAndTheBresenhamPixels) {
 
 TEST(RasterLine, BothDirectionsAndAnyClipPaintTheSamePixels) {
   std::mt19937 random(7);
-  std::uniform_int_distribution<int32_t> coordinate(-20, 83);
+  std::uniform_int_distribution<std::int32_t> coordinate(-20, 83);
   for (int i = 0; i < 2000; ++i) {
     const Point a{coordinate(random), coordinate(random)}, b{coordinate(random), coordinate(random)};
     const PixelSet forward = Line(a, b), backward = Line(b, a);
@@ -68,7 +68,7 @@ TEST(RasterLine, BothDirectionsAndAnyClipPaintTheSamePixels) {
 TEST(RasterLine, LongLinesFollowTheExactRoundingOfTheLine) {
   std::mt19937 random(3);
   const Rect window{0, 0, 700, 700};
-  std::uniform_int_distribution<int32_t> coordinate(0, 699);
+  std::uniform_int_distribution<std::int32_t> coordinate(0, 699);
   for (int i = 0; i < 300; ++i) {
     const Point a{coordinate(random), coordinate(random)}, b{coordinate(random), coordinate(random)};
     ASSERT_EQ(Line(a, b, 700), ExactLine(a, b, window)) << a.x << "," << a.y << " " << b.x << "," << b.y;
@@ -111,8 +111,8 @@ TEST(RasterLine, OriginAndClipApplyToLinesAndPolyLines) {
 
 TEST(RasterLine, PolyLineReadsNoFurtherThanTheShorterVector) {
   struct Case {
-    std::vector<int32_t> xs, ys;
-    int32_t count;
+    std::vector<std::int32_t> xs, ys;
+    std::int32_t count;
     PixelSet pixels;
   };
   const Case cases[] = {

@@ -10,7 +10,7 @@ namespace {
 constexpr Color kWhiteText = kWhite;
 
 struct Extent {
-  int32_t left{INT32_MAX}, top{INT32_MAX}, right{INT32_MIN}, bottom{INT32_MIN};  // inclusive
+  std::int32_t left{INT32_MAX}, top{INT32_MAX}, right{INT32_MIN}, bottom{INT32_MIN};  // inclusive
 };
 
 Extent ExtentOf(const PixelSet& pixels) {
@@ -27,7 +27,7 @@ Extent ExtentOf(const PixelSet& pixels) {
 TEST(Text, WidthsOfTheSmallFontArePinned) {
   OGWorld world(Rect{0, 0, 1, 1});
   world.SetFont(DrawContext::kSmallFont, kWhiteText);
-  const std::pair<const char*, int32_t> widths[] = {
+  const std::pair<const char*, std::int32_t> widths[] = {
       {"An unknown error occurred.", 114}, {"XY", 12}, {"Vector", 27}, {"Polar", 21},
       {"KVN Stereo Analyzer (OrbA)", 118}, {"", 0},
   };
@@ -72,12 +72,12 @@ TEST(Text, TextInRectWrapsAtSpacesAndLineFeedsBelowTheShiftedRectangle) {
   OGWorld world(Rect{0, 0, 200, 100});
   world.SetFont(DrawContext::kSmallFont, kWhiteText);
   const GlyphFont& font = GetGlyphFont(FontSize::kSmall9px);
-  const int32_t lineWidth = font.Width("Polar Polar");
+  const std::int32_t lineWidth = font.Width("Polar Polar");
   world.DrawTextInRect("Polar Polar Polar\nXY", Rect{20, 10, 20 + lineWidth, 50});
   // Line 1 "Polar Polar" at baseline 22, line 2 "Polar" at 33, line 3 "XY" at 44; left edge x 15.
   OGWorld expected(Rect{0, 0, 200, 100});
   expected.SetFont(DrawContext::kSmallFont, kWhiteText);
-  const std::pair<const char*, int32_t> lines[] = {{"Polar Polar", 22}, {"Polar", 33}, {"XY", 44}};
+  const std::pair<const char*, std::int32_t> lines[] = {{"Polar Polar", 22}, {"Polar", 33}, {"XY", 44}};
   for (const auto& [text, baseline] : lines) {
     expected.MoveTo(Point{16, baseline});
     expected.DrawString(text);

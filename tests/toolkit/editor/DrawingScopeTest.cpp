@@ -10,7 +10,7 @@ namespace {
 // Runs an action from its Draw.
 class ActingFrame : public Frame {
  public:
-  ActingFrame(Frame* parent, int32_t x, int32_t id, std::vector<int32_t>* log)
+  ActingFrame(Frame* parent, std::int32_t x, std::int32_t id, std::vector<std::int32_t>* log)
       : Frame(parent, x, 0, 10, 10, 0, id), mLog(log) {}
   void Draw(DrawContext&, const Rect&) override {
     mLog->push_back(GetId());
@@ -19,17 +19,18 @@ class ActingFrame : public Frame {
   std::function<void()> action;
 
  private:
-  std::vector<int32_t>* mLog{nullptr};
+  std::vector<std::int32_t>* mLog{nullptr};
 };
 
 struct Fixture : testing::Test {
   Fixture() {
-    for (int32_t i = 0; i < 3; ++i) frames[i] = new ActingFrame(root.GetRootFrame(), 10 * i, i + 1, &log);
+    for (std::int32_t i = 0; i < 3; ++i)
+      frames[i] = new ActingFrame(root.GetRootFrame(), 10 * i, i + 1, &log);
     root.Flush();
     log.clear();
   }
   TestRoot root;
-  std::vector<int32_t> log;
+  std::vector<std::int32_t> log;
   ActingFrame* frames[3] = {};
 };
 
@@ -41,11 +42,11 @@ TEST_F(Fixture, WhatADrawInvalidatesWaitsForTheNextScope) {
   frames[0]->Invalidate();
   frames[1]->Invalidate();
   root.Flush();
-  EXPECT_EQ(log, (std::vector<int32_t>{1, 2}));
+  EXPECT_EQ(log, (std::vector<std::int32_t>{1, 2}));
   EXPECT_EQ(root.GetUpdateSet(), (std::vector<Frame*>{frames[0], frames[2]}));
   frames[0]->action = nullptr;
   root.Flush();
-  EXPECT_EQ(log, (std::vector<int32_t>{1, 2, 1, 3}));
+  EXPECT_EQ(log, (std::vector<std::int32_t>{1, 2, 1, 3}));
   EXPECT_EQ(root.GetDrawingScopeCount(), 0);
 }
 
@@ -55,7 +56,7 @@ TEST_F(Fixture, AFrameDeletedByADrawIsNotDrawn) {
   frames[1]->Invalidate();
   frames[2]->Invalidate();
   root.Flush();
-  EXPECT_EQ(log, (std::vector<int32_t>{1, 3}));
+  EXPECT_EQ(log, (std::vector<std::int32_t>{1, 3}));
   EXPECT_EQ(root.GetUpdateSet(), (std::vector<Frame*>{root.GetRootFrame()}));  // where it was
 }
 
@@ -67,7 +68,7 @@ TEST_F(Fixture, ADrawThatThrowsLeavesTheSetAndTheCountConsistent) {
   // The failing frame is dropped, so the failure does not come back at every scope.
   EXPECT_EQ(root.GetUpdateSet(), (std::vector<Frame*>{frames[2]}));
   root.Flush();
-  EXPECT_EQ(log, (std::vector<int32_t>{1, 2, 3}));
+  EXPECT_EQ(log, (std::vector<std::int32_t>{1, 2, 3}));
   {
     PluginUIRoot::DrawingScope outer(root, false);
     PluginUIRoot::DrawingScope inner(root, true);
@@ -88,7 +89,7 @@ TEST_F(Fixture, ASuspendedRootOnlyInvalidatesOnDrawRect) {
     root.DrawRect(root.GetEditorRect());
   }
   EXPECT_TRUE(root.IsPainted());
-  EXPECT_EQ(log, (std::vector<int32_t>{1, 2, 3}));
+  EXPECT_EQ(log, (std::vector<std::int32_t>{1, 2, 3}));
 }
 
 }  // namespace

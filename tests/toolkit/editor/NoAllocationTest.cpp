@@ -62,8 +62,8 @@ TEST(NoAllocation, RedrawingTheEditorAllocatesNothingAfterTheFirstDraw) {
   TestRoot root(399, 470);
   EditorScene scene(root);
   Frame* top = root.GetRootFrame();
-  auto* lines = new ScopeLikeFrame(top, 9, 112, ScopeLikeFrame::Signal::kNoise, false);
-  auto* dots = new ScopeLikeFrame(top, 190, 250, ScopeLikeFrame::Signal::kSines, true);
+  auto* lines = new ScopeLikeFrame(top, 9, 112, ScopePicture::Signal::kNoise, false);
+  auto* dots = new ScopeLikeFrame(top, 190, 250, ScopePicture::Signal::kSines, true);
   auto* text = new TextFrame(top, &scene.background);
   auto drawEverything = [&] {
     lines->Invalidate();

@@ -10,7 +10,7 @@ namespace {
 
 class CountingRoot : public TestRoot {
  public:
-  std::unique_ptr<OGWorld> CreatePixMapFromResource(int32_t id) override {
+  std::unique_ptr<OGWorld> CreatePixMapFromResource(std::int32_t id) override {
     ++created;
     return TestRoot::CreatePixMapFromResource(id);
   }
@@ -44,8 +44,8 @@ TEST(PixMapCache, APixMapFrameShowsItsImageFromTheSourcePoint) {
   new PixMapDrawFrame(root.GetRootFrame(), 20, 30, 3, 2, 1, 1, image.Get(), 0, 1);
   auto* empty = new PixMapDrawFrame(root.GetRootFrame(), 40, 30, 3, 2, 0, 0, nullptr, 0, 2);
   root.Flush();
-  for (int32_t y = 0; y < 2; ++y)
-    for (int32_t x = 0; x < 3; ++x)
+  for (std::int32_t y = 0; y < 2; ++y)
+    for (std::int32_t x = 0; x < 3; ++x)
       EXPECT_EQ(root.WindowPixel(20 + x, 30 + y), TestBitmapPixel(1 + x, 1 + y));
   EXPECT_EQ(root.WindowPixel(23, 30), 0u);
   EXPECT_EQ(root.WindowPixel(40, 30), 0u);

@@ -10,7 +10,7 @@ TEST(FrameHit, EdgesAndOverlaps) {
   auto* first = new Frame(panel, 5, 5, 20, 20, 0, 2);
   auto* second = new Frame(panel, 15, 15, 20, 20, 0, 3);
   struct Case {
-    int32_t x, y;
+    std::int32_t x, y;
     Frame* hit;
   };
   const Case cases[] = {
@@ -51,24 +51,25 @@ TEST(FrameLayout, AnchoredChildrenFollowTheirParentsEdges) {
   EXPECT_EQ(right->GetVisibleRect(), (Rect{0, 0, 10, 20}));  // cut by the parent
 }
 
-int32_t Record(MessageSubscription*, void* log, int32_t, MessageClass*, int32_t code, int32_t, void*) {
-  static_cast<std::vector<int32_t>*>(log)->push_back(code);
+std::int32_t Record(MessageSubscription*, void* log, std::int32_t, MessageClass*, std::int32_t code,
+                    std::int32_t, void*) {
+  static_cast<std::vector<std::int32_t>*>(log)->push_back(code);
   return 0;
 }
 
 TEST(FrameMouse, ADisabledFramePublishesOnlyPressesAsCode5) {
-  std::vector<int32_t> codes;  // outlives the tree, which announces its end
+  std::vector<std::int32_t> codes;  // outlives the tree, which announces its end
   TestRoot root;
   auto* frame = new Frame(root.GetRootFrame(), 0, 0, 10, 10, 0, 1);
   root.GetMessagingServer().Subscribe(frame->GetMsgClass(), Record, &codes, 0);
-  const int32_t kinds[] = {0, 1, 2, 3, 4, 9};
-  for (int32_t kind : kinds) frame->ProcessMouseEvent(Frame::MouseEvent{kind, 1, 1});
-  EXPECT_EQ(codes, (std::vector<int32_t>{0, 1, 2, 3, 4, Frame::kMouseOther}));
+  const std::int32_t kinds[] = {0, 1, 2, 3, 4, 9};
+  for (std::int32_t kind : kinds) frame->ProcessMouseEvent(Frame::MouseEvent{kind, 1, 1});
+  EXPECT_EQ(codes, (std::vector<std::int32_t>{0, 1, 2, 3, 4, Frame::kMouseOther}));
   EXPECT_FALSE(frame->IsMouseOver());
   codes.clear();
   frame->SetEnabled(false);
-  for (int32_t kind : kinds) frame->ProcessMouseEvent(Frame::MouseEvent{kind, 1, 1});
-  EXPECT_EQ(codes, (std::vector<int32_t>{Frame::kMouseDownDisabled}));
+  for (std::int32_t kind : kinds) frame->ProcessMouseEvent(Frame::MouseEvent{kind, 1, 1});
+  EXPECT_EQ(codes, (std::vector<std::int32_t>{Frame::kMouseDownDisabled}));
 }
 
 TEST(FrameMouse, CaptureGoesThroughTheRootAndEndsWithTheFrame) {

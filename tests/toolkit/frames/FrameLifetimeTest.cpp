@@ -7,12 +7,12 @@
 namespace {
 
 struct Heard {
-  std::vector<int32_t> codes;
+  std::vector<std::int32_t> codes;
   const void* destroyedPayload{nullptr};
 };
 
-int32_t Listen(MessageSubscription*, void* user, int32_t, MessageClass*, int32_t code, int32_t,
-               void* payload) {
+std::int32_t Listen(MessageSubscription*, void* user, std::int32_t, MessageClass*, std::int32_t code,
+                    std::int32_t, void* payload) {
   auto* heard = static_cast<Heard*>(user);
   heard->codes.push_back(code);
   if (code == Frame::kFrameDestroyed) heard->destroyedPayload = payload;
@@ -37,7 +37,7 @@ TEST(FrameLifetime, AFrameWhoseConstructorThrowsLeavesEveryList) {
   EXPECT_EQ(root.GetUpdateSet(), std::vector<Frame*>{parent});  // the parent repaints where it was
   EXPECT_TRUE(root.GetModalFrames().empty());
   EXPECT_EQ(root.Window().GetExclusionRegion(), nullptr);
-  EXPECT_EQ(heard.codes, (std::vector<int32_t>{Frame::kFrameDestroyed, kMessageClassRemoved}));
+  EXPECT_EQ(heard.codes, (std::vector<std::int32_t>{Frame::kFrameDestroyed, kMessageClassRemoved}));
   root.Flush();  // nothing left points at the freed frame
 }
 
@@ -51,9 +51,9 @@ TEST(FrameLifetime, DestructionAnnouncesItselfAndLeavesTheTree) {
   root.GetMessagingServer().Subscribe(child->GetMsgClass(), Listen, &heardChild, 0);
   root.GetMessagingServer().Subscribe(panel->GetMsgClass(), Listen, &heardPanel, 0);
   delete panel;
-  EXPECT_EQ(heardPanel.codes, (std::vector<int32_t>{Frame::kFrameDestroyed, kMessageClassRemoved}));
+  EXPECT_EQ(heardPanel.codes, (std::vector<std::int32_t>{Frame::kFrameDestroyed, kMessageClassRemoved}));
   EXPECT_EQ(heardPanel.destroyedPayload, panel);
-  EXPECT_EQ(heardChild.codes, (std::vector<int32_t>{Frame::kFrameDestroyed, kMessageClassRemoved}));
+  EXPECT_EQ(heardChild.codes, (std::vector<std::int32_t>{Frame::kFrameDestroyed, kMessageClassRemoved}));
   EXPECT_TRUE(root.GetRootFrame()->GetChildren().empty());
   EXPECT_EQ(root.GetUpdateSet(), std::vector<Frame*>{root.GetRootFrame()});
   EXPECT_TRUE(root.GetModalFrames().empty());

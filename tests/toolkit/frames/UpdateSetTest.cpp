@@ -10,12 +10,12 @@ using Frames = std::vector<Frame*>;
 
 TEST(UpdateSet, ARedrawOutsideAScopeOnlyInvalidatesTheNearestVisibleFrame) {
   TestRoot root;
-  std::vector<int32_t> log;
+  std::vector<std::int32_t> log;
   auto* parent = new PaintFrame(root.GetRootFrame(), 10, 10, 50, 50, 0, 1, kRed, &log);
   auto* child = new PaintFrame(parent, 5, 5, 10, 10, 0, 2, kGreen, &log);
   EXPECT_EQ(root.GetUpdateSet(), (Frames{parent}));  // the child joined under its parent
   root.Flush();
-  EXPECT_EQ(log, (std::vector<int32_t>{1, 2}));
+  EXPECT_EQ(log, (std::vector<std::int32_t>{1, 2}));
   log.clear();
 
   child->SetVisible(false, true);
@@ -36,7 +36,7 @@ TEST(UpdateSet, ARedrawOutsideAScopeOnlyInvalidatesTheNearestVisibleFrame) {
 
 TEST(UpdateSet, AFlushRedrawsInSetOrderParentsBeforeChildrenAndPaintsTheWindow) {
   TestRoot root;
-  std::vector<int32_t> log;
+  std::vector<std::int32_t> log;
   auto* a = new PaintFrame(root.GetRootFrame(), 0, 0, 40, 40, 0, 1, kRed, &log);
   auto* a1 = new PaintFrame(a, 10, 10, 10, 10, 0, 11, kGreen, &log);
   new PaintFrame(a, 15, 15, 10, 10, 0, 12, kBlue, &log);
@@ -47,7 +47,7 @@ TEST(UpdateSet, AFlushRedrawsInSetOrderParentsBeforeChildrenAndPaintsTheWindow) 
   a1->Invalidate();
   a->Invalidate();
   root.Flush();
-  EXPECT_EQ(log, (std::vector<int32_t>{2, 1, 11, 12}));
+  EXPECT_EQ(log, (std::vector<std::int32_t>{2, 1, 11, 12}));
   EXPECT_TRUE(root.GetUpdateSet().empty());
   EXPECT_EQ(root.WindowPixel(5, 5), ToPixel(kRed));
   EXPECT_EQ(root.WindowPixel(12, 12), ToPixel(kGreen));
@@ -61,13 +61,13 @@ TEST(UpdateSet, AFlushRedrawsInSetOrderParentsBeforeChildrenAndPaintsTheWindow) 
     const Rect area{0, 0, 2, 2};
     a->Redraw(&area, true);
   }
-  EXPECT_EQ(log, (std::vector<int32_t>{1}));  // no child meets the area
+  EXPECT_EQ(log, (std::vector<std::int32_t>{1}));  // no child meets the area
   EXPECT_TRUE(root.GetUpdateSet().empty());
 }
 
 TEST(UpdateSet, ATransparentChildIsRedrawnByItsParentWithoutBouncingBack) {
   TestRoot root;
-  std::vector<int32_t> log;
+  std::vector<std::int32_t> log;
   auto* parent = new PaintFrame(root.GetRootFrame(), 10, 10, 60, 60, 0, 1, kRed, &log);
   auto* glass = new PaintFrame(parent, 20, 20, 10, 10, Frame::kTransparent, 2, kGreen, &log);
   root.Flush();
@@ -76,7 +76,7 @@ TEST(UpdateSet, ATransparentChildIsRedrawnByItsParentWithoutBouncingBack) {
     PluginUIRoot::DrawingScope scope(root, false);
     glass->Redraw(nullptr, true);
   }
-  EXPECT_EQ(log, (std::vector<int32_t>{1, 2}));
+  EXPECT_EQ(log, (std::vector<std::int32_t>{1, 2}));
   // Only the child's area was repainted: pixels outside it keep what was there.
   root.Window().SetClipRect(Rect{0, 0, 100, 80});
   root.Window().SetForeColor(kBlue);
@@ -92,7 +92,7 @@ TEST(UpdateSet, ATransparentChildIsRedrawnByItsParentWithoutBouncingBack) {
 
 TEST(UpdateSet, BufferedFramesDrawIntoTheBackBufferWhichGrowsAndNeverShrinks) {
   TestRoot root;
-  std::vector<int32_t> log;
+  std::vector<std::int32_t> log;
   auto* buffered = new PaintFrame(root.GetRootFrame(), 10, 20, 30, 15, Frame::kBuffered, 1, kRed, &log);
   ASSERT_NE(root.GetBackBuffer(), nullptr);
   EXPECT_EQ(root.GetBackBuffer()->GetBounds(), (Rect{0, 0, 30, 15}));
@@ -110,7 +110,7 @@ TEST(UpdateSet, BufferedFramesDrawIntoTheBackBufferWhichGrowsAndNeverShrinks) {
 // A modal frame keeps frames of lower priority from painting over it.
 TEST(UpdateSet, ModalFramesAreExcludedFromOtherFramesDrawing) {
   TestRoot root;
-  std::vector<int32_t> log;
+  std::vector<std::int32_t> log;
   auto* modal = new PaintFrame(root.GetRootFrame(), 20, 20, 10, 10, 0x1000, 2, kGreen, &log);
   auto* cover = new PaintFrame(root.GetRootFrame(), 0, 0, 100, 80, 0, 1, kRed, &log);
   EXPECT_EQ(root.GetModalFrames(), (Frames{modal}));

@@ -7,19 +7,19 @@
 
 #include "toolkit/drawing/RasterContext.h"
 
-using PixelSet = std::set<std::pair<int32_t, int32_t>>;
+using PixelSet = std::set<std::pair<std::int32_t, std::int32_t>>;
 
 // The pixels of the context's surface that are not 0.
 inline PixelSet Painted(const RasterContext& context) {
   PixelSet set;
   const Surface& s = context.GetSurface();
-  for (int32_t y = 0; y < s.height; ++y)
-    for (int32_t x = 0; x < s.width; ++x)
+  for (std::int32_t y = 0; y < s.height; ++y)
+    for (std::int32_t x = 0; x < s.width; ++x)
       if (s.pixels[y * s.stride + x]) set.insert({x, y});
   return set;
 }
 
-inline uint32_t PixelAt(const RasterContext& context, int32_t x, int32_t y) {
+inline std::uint32_t PixelAt(const RasterContext& context, std::int32_t x, std::int32_t y) {
   const Surface& s = context.GetSurface();
   return s.pixels[y * s.stride + x];
 }
@@ -46,7 +46,7 @@ inline PixelSet ExactLine(Point a, Point b, const Rect& window) {
     }
     const Wide x = xMajor ? m : n, y = xMajor ? n : m;
     if (x >= window.left && x < window.right && y >= window.top && y < window.bottom)
-      set.insert({int32_t(x), int32_t(y)});
+      set.insert({std::int32_t(x), std::int32_t(y)});
   }
   return set;
 }

@@ -4,22 +4,21 @@
 #include <string>
 #include <vector>
 
+#include "framework/services/FourCC.h"
 #include "framework/services/MessagingServer.h"
 #include "framework/services/PluginServices.h"
 #include "toolkit/drawing/OGWorld.h"
 #include "toolkit/editor/PluginUIRoot.h"
 #include "toolkit/frames/Frame.h"
-#include "vst2/Vst2Interface.h"
 
 // An open editor root whose window is an image of the editor's size.
 class TestRoot : public PluginUIRoot {
  public:
-  explicit TestRoot(int32_t width = 100, int32_t height = 80)
+  explicit TestRoot(std::int32_t width = 100, std::int32_t height = 80)
       : PluginUIRoot(nullptr, &mServices, Rect{0, 0, width, height}) {
     SetWindowContext(std::make_unique<OGWorld>(Rect{0, 0, width, height}));
     SetActiveFlag(true);
-    SetRootFrame(
-        std::unique_ptr<Frame>(new Frame(this, 0, 0, width, height, 0, vst2::FourCC('m', 's', 't', 'r'))));
+    SetRootFrame(std::unique_ptr<Frame>(new Frame(this, 0, 0, width, height, 0, FourCC('m', 's', 't', 'r'))));
     SetOpen(true);
     ClearUpdateSet();
   }
@@ -27,7 +26,7 @@ class TestRoot : public PluginUIRoot {
   using PluginUIRoot::SetActiveFlag;
 
   OGWorld& Window() { return static_cast<OGWorld&>(*GetWindowContext()); }
-  uint32_t WindowPixel(int32_t x, int32_t y) {
+  std::uint32_t WindowPixel(std::int32_t x, std::int32_t y) {
     const Surface& s = Window().GetSurface();
     return s.pixels[y * s.stride + x];
   }
@@ -40,8 +39,8 @@ class TestRoot : public PluginUIRoot {
 // Fills itself with its colour and logs its id at every draw.
 class PaintFrame : public Frame {
  public:
-  PaintFrame(Frame* parent, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t flags, int32_t id,
-             Color color, std::vector<int32_t>* log)
+  PaintFrame(Frame* parent, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
+             std::uint32_t flags, std::int32_t id, Color color, std::vector<std::int32_t>* log)
       : Frame(parent, x, y, w, h, flags, id), mColor(color), mLog(log) {}
 
   void Draw(DrawContext& context, const Rect& area) override {
@@ -52,5 +51,5 @@ class PaintFrame : public Frame {
 
  private:
   Color mColor{};
-  std::vector<int32_t>* mLog{nullptr};
+  std::vector<std::int32_t>* mLog{nullptr};
 };
