@@ -7,6 +7,7 @@
 #include "framework/core/ErrorReporting.h"
 #include "framework/services/MessagingServer.h"
 #include "framework/services/TimerManager.h"
+#include "toolkit/editor/TextEditDialogUser.h"
 #include "toolkit/frames/Frame.h"
 
 PluginUIRoot::PluginUIRoot(PluginCoreInterface* core, PluginServices* services, const Rect& editorRect)
@@ -39,9 +40,20 @@ void PluginUIRoot::CapturedIdle() { ProcessTimersAndMessages(); }
 Frame* PluginUIRoot::GetRootFrame() const { return mRootFrame.get(); }
 bool PluginUIRoot::IsActive() const { return mActive; }
 bool PluginUIRoot::IsOpen() const { return mOpen; }
+bool PluginUIRoot::IsDoubleClick() const { return mDoubleClick; }
 bool PluginUIRoot::ShowError(const char*, const char*, std::int32_t, std::int32_t) { return false; }
 Rect PluginUIRoot::GetEditorRect() const { return mEditorRect; }
 Point PluginUIRoot::GetRootFrameOrigin() const { return Point{0, 0}; }
+
+void PluginUIRoot::ShowPage(Frame* frame) {
+  if (mPage) mPage->SetVisible(false, true);
+  mPage = frame;
+  if (!mPage) return;
+  mPage->SetVisible(true, true);
+  mPage->Redraw(nullptr, true);
+}
+
+Frame* PluginUIRoot::GetPage() const { return mPage; }
 
 void PluginUIRoot::ProcessTimersAndMessages() {
   if (IsSuspended()) return;
@@ -58,6 +70,11 @@ void PluginUIRoot::ReleaseMouse() {
 }
 
 Frame* PluginUIRoot::GetMouseCaptureFrame() const { return mCaptureFrame; }
+
+void PluginUIRoot::BeginTextEdit(const Rect& rect, const std::string& text, TextEditDialogUser* user) {
+  if (!mWindowContext) return;
+  mWindowContext->BeginTextEdit(rect, text, std::make_unique<TextEditDialogUserProxy>(user));
+}
 void PluginUIRoot::WillCaptureMouse(Frame*) {}
 void PluginUIRoot::WillReleaseMouse(Frame*) {}
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "framework/core/PluginUIRootInterface.h"
@@ -13,6 +14,7 @@
 class Frame;
 class PluginCoreInterface;
 class PluginServices;
+class TextEditDialogUser;
 
 // The editor's root object, one per plug-in instance: owns the frame tree while the editor is
 // open, keeps the set of frames waiting for a redraw and the drawing scope in which frames may
@@ -60,14 +62,22 @@ class PluginUIRoot : public PluginUIRootInterface,
   virtual Frame* GetRootFrame() const;
   virtual bool IsActive() const;
   bool IsOpen() const override;
+  // Whether the last press came within 15 ticks and 4 pixels of the one before.
+  virtual bool IsDoubleClick() const;
   // This root shows no failure itself: the caller's message box does.
   bool ShowError(const char* message, const char* detail, std::int32_t code, std::int32_t type) override;
   virtual Rect GetEditorRect() const;
   virtual Point GetRootFrameOrigin() const;
+  // Hides the current page and shows the frame in its place.
+  virtual void ShowPage(Frame* frame);
+  virtual Frame* GetPage() const;
   virtual void ProcessTimersAndMessages();
   virtual void CaptureMouse(Frame* frame);
   virtual void ReleaseMouse();
   virtual Frame* GetMouseCaptureFrame() const;
+  // An in-place edit of the text over the rect (window coordinates), reported to the user through
+  // a proxy that the window context owns; nothing without a window context.
+  virtual void BeginTextEdit(const Rect& rect, const std::string& text, TextEditDialogUser* user);
   virtual std::unique_ptr<OGWorld> CreatePixMapFromResource(std::int32_t bitmapId);
   virtual std::unique_ptr<OGWorld> CreateOffscreenWorld(const Rect& rect);
   // The window needs painting: redraws the root frame over the rect (in a drawing scope).
@@ -114,6 +124,7 @@ class PluginUIRoot : public PluginUIRootInterface,
   std::unique_ptr<Frame> TakeRootFrame();
   void SetOpen(bool open) { mOpen = open; }
   void SetActiveFlag(bool active) { mActive = active; }
+  void SetDoubleClick(bool on) { mDoubleClick = on; }
   void SetMouseOverFrame(Frame* frame) { mMouseOverFrame = frame; }
   void ForgetCaptureFrame() { mCaptureFrame = nullptr; }
   void ClearUpdateSet();
@@ -131,11 +142,13 @@ class PluginUIRoot : public PluginUIRootInterface,
   PluginCoreInterface* mCore{nullptr};
   Rect mEditorRect{};
   Frame* mMouseOverFrame{nullptr};
+  bool mDoubleClick{false};
   std::unique_ptr<Frame> mRootFrame{};
   bool mActive{false};
   bool mOpen{false};
   std::unique_ptr<DrawContext> mWindowContext{};
   Frame* mCaptureFrame{nullptr};
+  Frame* mPage{nullptr};
   std::unique_ptr<OGWorld> mBackBuffer{};
   std::int32_t mDrawingScopeCount{0};
   std::vector<Frame*> mUpdateSet{};
