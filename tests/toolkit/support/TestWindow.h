@@ -18,6 +18,14 @@ class TestWindow : public OGWorld {
   bool IsControlShiftDown() const override { return control && shift; }
   bool IsExtraModifierDown() const override { return extra; }
 
+  void MoveTo(Point point) override {
+    pen = point;
+    OGWorld::MoveTo(point);
+  }
+  std::int32_t GetStringWidth(const char* text) override {
+    return stringWidth >= 0 ? stringWidth : OGWorld::GetStringWidth(text);
+  }
+
   void BeginTextEdit(const Rect& rect, const std::string& text,
                      std::unique_ptr<TextEditDialogUserProxy> proxy) override {
     EndEdit(nullptr);
@@ -37,6 +45,8 @@ class TestWindow : public OGWorld {
   bool control{false};
   bool shift{false};
   bool extra{false};
+  Point pen{};          // the last MoveTo, before the origin
+  int stringWidth{-1};  // every string this wide when 0 or more
   std::unique_ptr<TextEditDialogUserProxy> edit{};
   Rect editRect{};
   std::string editText{};
