@@ -9,6 +9,7 @@
 #include "framework/core/BypassStates.h"
 #include "framework/core/SettingsMetaData.h"
 #include "framework/services/Exceptions.h"
+#include "framework/services/ThrowSites.h"
 
 Korvane::Korvane(PluginPlatform* platform, IOConfig ioConfig) : PluginCore(platform, ioConfig) {
   mAlarmManager = std::make_unique<KVNAlarmManager>(this);
@@ -33,7 +34,7 @@ void Korvane::Open() { LoadDefaultSettings(KorvaneProduct::kDisplayName); }
 
 void Korvane::Suspend() {
   AudioPause pause(*this);
-  if (!pause.Quiet()) throw AppFrame::TimeOut(APPFRAME_SITE(".\\Source\\PluginUIRoot", 107));
+  if (!pause.Quiet()) throw AppFrame::TimeOut(&ThrowSites::kAudioPauseTimeOut);
   mServiceList->Reset();
 }
 

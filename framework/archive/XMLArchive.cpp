@@ -11,7 +11,6 @@ const char* const kArchiveRootName = "obj_archive";
 namespace {
 
 constexpr size_t npos = std::string_view::npos;
-constexpr const char* kSourceName = "MiscCodeLib\\Serialization\\XMLArchive";
 constexpr const char* kNodeIs = "\ncurrent node is : \n";
 constexpr std::string_view kSpecialCharacters = "&<>\"'";
 // Larger sizes than these are refused rather than allocated.
@@ -21,15 +20,15 @@ constexpr int kMaxRootSearchTags = 1000;
 
 enum NodeKind { kRootNode, kObjectNode, kAttributeNode };
 
-[[noreturn]] void Fail(const std::string& detail, const char* expression, int line) {
-  throw XMLArchive::ParseException(detail, expression, line);
+[[noreturn]] void Fail(const std::string& detail, const ThrowSites::ArchiveCheck& check) {
+  throw XMLArchive::ParseException(detail, check);
 }
 
 // A size attribute read as a decimal integer after white space and a sign.
 size_t ReadSize(std::string_view text, size_t maximum, std::string_view name) {
   const int64_t size = NumberText::ParseInt64(text);
   if (size < 0 || static_cast<uint64_t>(size) > maximum) {
-    Fail("size out of range for attribute '" + std::string(name) + "'", "size<=maximum", __LINE__);
+    Fail("size out of range for attribute '" + std::string(name) + "'", ThrowSites::kSizeInRange);
   }
   return static_cast<size_t>(size);
 }
@@ -58,9 +57,9 @@ struct XMLArchive::Node {
   Node* parent = nullptr;
 };
 
-XMLArchive::ParseException::ParseException(const std::string& detail, const char* expression, int line)
-    : Vud::Exception(detail + "\nExpression '" + expression + "' failed in '" + kSourceName + ":" +
-                     std::to_string(line)) {}
+XMLArchive::ParseException::ParseException(const std::string& detail, const ThrowSites::ArchiveCheck& check)
+    : Vud::Exception(detail + "\nExpression '" + check.expression + "' failed in '" +
+                     ThrowSites::kXMLArchiveSource + ":" + NumberText::FormatInteger(check.line)) {}
 
 XMLArchive::XMLArchive(std::ostream& out, std::string archiveType, bool omitDeclaration)
     : Archive(std::move(archiveType)), mOut(&out), mOmitDeclaration(omitDeclaration) {}
@@ -80,12 +79,12 @@ XMLArchive::XMLArchive(const char* text, size_t length, ObjectFactory* factory)
     if (pos == npos) break;
     ++pos;
   }
-  if (!foundRoot) Fail("cant find root node, may not be archive data", "foundRoot", 280);
+  if (!foundRoot) Fail("cant find root node, may not be archive data", ThrowSites::kFoundRoot);
   mNodes.push_back(std::make_unique<Node>());
   mRoot = mNodes.back().get();
   mRoot->start = pos;
   mRoot->openEnd = mText.find('>', pos);
-  if (mRoot->openEnd == npos) Fail("expected '>', got to end of archive", "start!=mLoadStreamEnd", 301);
+  if (mRoot->openEnd == npos) Fail("expected '>', got to end of archive", ThrowSites::kStartTagEnd);
   mRoot->contentStart = mRoot->openEnd + 1;
   std::string_view type;
   if (FindTagValue(*mRoot, "type", type)) SetArchiveType(std::string(type));
@@ -113,8 +112,7 @@ namespace {
 void CheckName(std::string_view name) {
   for (char special : kSpecialCharacters) {
     if (name.find(special) != npos) {
-      Fail("illegal character in '" + std::string(name) + "'",
-           "str.find(cSpecialChars[k]) == std::string::npos", 1064);
+      Fail("illegal character in '" + std::string(name) + "'", ThrowSites::kNameCharacters);
     }
   }
 }
@@ -149,7 +147,7 @@ void XMLArchive::WriteString(std::string_view name, std::string_view value) {
   // bank cannot carry, is refused rather than written.
   if (value.find("</att>") != npos || value.find("</program>") != npos || value.find('\r') != npos ||
       value.find('\0') != npos) {
-    Fail("illegal value for '" + std::string(name) + "'", "IsStorableValue(str)", __LINE__);
+    Fail("illegal value for '" + std::string(name) + "'", ThrowSites::kStorableValue);
   }
   WriteScalar(name, "str", value);
 }
@@ -245,7 +243,7 @@ bool XMLArchive::FindTagValue(const Node& node, std::string_view attribute, std:
       const size_t quotePairEnd = tag.find('"', match);
       if (quotePairEnd == npos) {
         Fail("cant find matching quote pair." + std::string(kNodeIs) + std::string(tag),
-             "quotePairEnd!=GetOpenEnd()", 206);
+             ThrowSites::kQuotePair);
       }
       ++quotes;
       counted = from = quotePairEnd + 1;
@@ -255,10 +253,10 @@ bool XMLArchive::FindTagValue(const Node& node, std::string_view attribute, std:
     if (valStart == npos) {
       Fail("cant find any attribute value in quotes \"*\" for attribute '" + std::string(attribute) + "'" +
                kNodeIs + std::string(tag),
-           "valStart!=GetOpenEnd()", 219);
+           ThrowSites::kValueStart);
     }
     const size_t valEnd = tag.find('"', valStart + 1);
-    if (valEnd == npos) Fail("cant find any attribute value in quotes \"*\"", "valEnd!=GetOpenEnd()", 224);
+    if (valEnd == npos) Fail("cant find any attribute value in quotes \"*\"", ThrowSites::kValueEnd);
     value = tag.substr(valStart + 1, valEnd - valStart - 1);
     return true;
   }
@@ -266,25 +264,25 @@ bool XMLArchive::FindTagValue(const Node& node, std::string_view attribute, std:
 
 size_t XMLArchive::ReadElement(Node& node, int depth) {
   node.openEnd = FindText(">", node.start);
-  if (node.openEnd == npos) Fail("expected '>', got to end of archive", "start!=mLoadStreamEnd", 301);
+  if (node.openEnd == npos) Fail("expected '>', got to end of archive", ThrowSites::kStartTagEnd);
   node.contentStart = node.openEnd + 1;
   const std::string_view tag = StartTag(node);
   if (const size_t name = tag.find("name=\""); name != npos) {
     const size_t close = tag.find('"', name + 6);
     if (close == npos)
       Fail("cant find matching quote pair." + std::string(kNodeIs) + std::string(tag),
-           "quotePairEnd!=GetOpenEnd()", 206);
+           ThrowSites::kQuotePair);
     node.name = tag.substr(name + 6, close - name - 6);
   }
   if (node.kind == kAttributeNode) {
     node.end = FindText("</att>", node.start);
-    if (node.end == npos) Fail("expected '</att>', got to end of archive", "pos!=mLoadStreamEnd", 409);
+    if (node.end == npos) Fail("expected '</att>', got to end of archive", ThrowSites::kAttributeEnd);
     return node.end + 6;
   }
   size_t pos = node.contentStart;
   for (;;) {
     pos = mText.find('<', pos);
-    if (pos == npos) Fail("expected '<', got to end of archive", "pos!=mLoadStreamEnd", 339);
+    if (pos == npos) Fail("expected '<', got to end of archive", ThrowSites::kNextTag);
     const std::string_view rest = mText.substr(pos);
     if (rest.size() > 1 && rest[1] == '/') {
       if (rest.substr(0, 6) == "</obj>") {
@@ -301,12 +299,12 @@ size_t XMLArchive::ReadElement(Node& node, int depth) {
         return pos + 14;
       }
       const size_t newPos = mText.find('>', pos);
-      if (newPos == npos) Fail("expected '>', got to end of archive", "newPos!=mLoadStreamEnd", 368);
+      if (newPos == npos) Fail("expected '>', got to end of archive", ThrowSites::kClosingTagEnd);
       return newPos + 1;
     }
     const bool object = rest.substr(0, 4) == "<obj";
     if (object || rest.substr(0, 4) == "<att") {
-      if (object && depth >= kMaxDepth) Fail("objects nested too deeply", "depth<kMaxDepth", __LINE__);
+      if (object && depth >= kMaxDepth) Fail("objects nested too deeply", ThrowSites::kDepth);
       mNodes.push_back(std::make_unique<Node>());
       Node* child = mNodes.back().get();
       child->kind = object ? kObjectNode : kAttributeNode;
@@ -317,7 +315,7 @@ size_t XMLArchive::ReadElement(Node& node, int depth) {
       continue;
     }
     pos = mText.find('>', pos);
-    if (pos == npos) Fail("expected '>', got to end of archive", "pos!=mLoadStreamEnd", 396);
+    if (pos == npos) Fail("expected '>', got to end of archive", ThrowSites::kOtherTagEnd);
     ++pos;
   }
 }
@@ -332,7 +330,7 @@ void XMLArchive::BeginLoad() {
 }
 
 XMLArchive::Node* XMLArchive::Scope() const {
-  if (mScopes.empty()) Fail("the archive has not begun loading", "!mScopes.empty()", __LINE__);
+  if (mScopes.empty()) Fail("the archive has not begun loading", ThrowSites::kLoading);
   return mScopes.back();
 }
 
@@ -347,14 +345,14 @@ bool XMLArchive::HasEntry(std::string_view name) { return !mScopes.empty() && Ch
 
 const XMLArchive::Node& XMLArchive::AttributeNode(std::string_view name) const {
   const Node* attrNode = Child(name);
-  if (!attrNode) Fail("cant find attribute '" + std::string(name) + "'", "attrNode!=NULL", __LINE__);
+  if (!attrNode) Fail("cant find attribute '" + std::string(name) + "'", ThrowSites::kAttributeFound);
   if (attrNode->kind != kAttributeNode) {
-    Fail("node is not an attribute '" + std::string(StartTag(*attrNode)) + "'",
-         "attrNode->GetType()==ArchiveNode::Attribute", 1029);
+    Fail("node is not an attribute '" + std::string(StartTag(*attrNode)) + "'", ThrowSites::kIsAttribute);
   }
   std::string_view type;
   if (!FindTagValue(*attrNode, "type", type)) {
-    Fail("cant find type for attribute '" + std::string(StartTag(*attrNode)) + "'", "typeVal.first", 1032);
+    Fail("cant find type for attribute '" + std::string(StartTag(*attrNode)) + "'",
+         ThrowSites::kAttributeType);
   }
   return *attrNode;
 }
@@ -440,14 +438,13 @@ void XMLArchive::ReadVectorOfFloat(std::string_view name, std::vector<float>& va
 void XMLArchive::EnterObject(std::string_view name, std::string_view) {
   if (mOut) return;
   Node* objNode = Child(name);
-  if (!objNode) Fail("cant find object '" + std::string(name) + "'", "objNode!=NULL", __LINE__);
+  if (!objNode) Fail("cant find object '" + std::string(name) + "'", ThrowSites::kObjectFound);
   if (objNode->kind != kObjectNode) {
-    Fail("node is not an object '" + std::string(StartTag(*objNode)) + "'",
-         "objNode->GetType()==ArchiveNode::Object", 1042);
+    Fail("node is not an object '" + std::string(StartTag(*objNode)) + "'", ThrowSites::kIsObject);
   }
   std::string_view type;
   if (!FindTagValue(*objNode, "type", type)) {
-    Fail("cant find type for object '" + std::string(StartTag(*objNode)) + "'", "typeVal.first", 1045);
+    Fail("cant find type for object '" + std::string(StartTag(*objNode)) + "'", ThrowSites::kObjectType);
   }
   mScopes.push_back(objNode);
 }
@@ -479,10 +476,11 @@ bool XMLArchive::LeaveObjects(int count) {
 std::string XMLArchive::ReadObjectType(ObjectId id) {
   const auto found = mIdIndex.find(id);
   if (found == mIdIndex.end())
-    Fail("cant find object with id " + std::to_string(id), "objNode!=NULL", __LINE__);
+    Fail("cant find object with id " + std::to_string(id), ThrowSites::kObjectIdFound);
   std::string_view type;
   if (!FindTagValue(*found->second, "type", type)) {
-    Fail("cant find type for object '" + std::string(StartTag(*found->second)) + "'", "typeVal.first", 1045);
+    Fail("cant find type for object '" + std::string(StartTag(*found->second)) + "'",
+         ThrowSites::kObjectType);
   }
   return std::string(type);
 }

@@ -10,6 +10,7 @@
 #include "framework/core/AtomicCounter.h"
 #include "framework/core/BypassStates.h"
 #include "framework/services/Exceptions.h"
+#include "framework/services/ThrowSites.h"
 
 static_assert(std::atomic<float>::is_always_lock_free);
 static_assert(std::atomic<bool>::is_always_lock_free);
@@ -165,7 +166,7 @@ void PluginCore::RunHook(float** inputs, float** outputs, int32_t frames, bool a
 void PluginCore::ResetProcessing() {
   {
     AudioPause pause(*this);
-    if (!pause.Quiet()) throw AppFrame::TimeOut(APPFRAME_SITE(".\\Source\\PluginUIRoot", 107));
+    if (!pause.Quiet()) throw AppFrame::TimeOut(&ThrowSites::kAudioPauseTimeOut);
     mPrerollLength = std::max(0, GetInitialDelay());
     const size_t length = static_cast<size_t>(mPrerollLength == 0 ? 16 : mPrerollLength);
     mPreroll.assign(static_cast<size_t>(std::max(0, NumChannels())), std::vector<float>(length, 0.0f));
@@ -204,7 +205,7 @@ void PluginCore::SetSampleRate(float rate) {
   BusyRaise();
   try {
     AudioPause pause(*this);
-    if (!pause.Quiet()) throw AppFrame::TimeOut(APPFRAME_SITE(".\\Source\\PluginUIRoot", 107));
+    if (!pause.Quiet()) throw AppFrame::TimeOut(&ThrowSites::kAudioPauseTimeOut);
     OnBeforeSampleRateChange(rate);
     mSampleRate.store(rate, std::memory_order_relaxed);
     OnSampleRateChange(rate);
@@ -221,7 +222,7 @@ void PluginCore::SetBlockSize(int32_t size) {
   BusyRaise();
   try {
     AudioPause pause(*this);
-    if (!pause.Quiet()) throw AppFrame::TimeOut(APPFRAME_SITE(".\\Source\\PluginUIRoot", 107));
+    if (!pause.Quiet()) throw AppFrame::TimeOut(&ThrowSites::kAudioPauseTimeOut);
     mBlockSize.store(size, std::memory_order_relaxed);
     OnBlockSizeChange(size);
     SendMessage(kConfigMessageClass, kBlockSizeChanged, 0);

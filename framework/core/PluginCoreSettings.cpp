@@ -145,7 +145,7 @@ PluginCore::Bank PluginCore::ReadBank(std::string_view text) const {
         const_cast<PluginCore*>(this), kUnableToLoad,
         "These are not valid settings or the settings have been corrupted.  (Unable to find the header.)", 0,
         kErrorError);
-    throw Serialization::XMLArchive::ParseException("no bank header", "foundHeader", __LINE__);
+    throw Serialization::XMLArchive::ParseException("no bank header", ThrowSites::kBankHeader);
   }
   for (++at; at < lines.size(); ++at) {
     if (lines[at].find(BankText::kProgramOpen) == std::string_view::npos) continue;

@@ -3,6 +3,7 @@
 #include "framework/services/Exceptions.h"
 #include "framework/services/MessagingServer.h"
 #include "framework/services/PluginServicesClient.h"
+#include "framework/services/ThrowSites.h"
 
 #include <cstdint>
 #include <map>
@@ -74,7 +75,7 @@ void MessageSubscriber<T>::Subscribe(MessageClass* messageClass, std::int32_t su
                                      bool replace) {
   if (!messageClass) return;
   if (mEntries.count(subRef)) {
-    if (!replace) throw BadSubRef(APPFRAME_SITE("Source\\CoreFramework\\Core\\MessageSubscriber", 137));
+    if (!replace) throw BadSubRef(&ThrowSites::kSubscribe);
     Unsubscribe(subRef);
   }
   MessagingServer& server = GetMessagingServer();
