@@ -109,6 +109,16 @@ void XMLArchive::EndSave() {
 
 namespace {
 
+// Values are not escaped, so one that would end its element or its program early, or that a
+// bank cannot carry, cannot be written. Reading refuses it too: state that was taken once could
+// never be saved again.
+void CheckStorable(std::string_view name, std::string_view value) {
+  if (value.find("</att>") != npos || value.find("</program>") != npos || value.find('\r') != npos ||
+      value.find('\0') != npos) {
+    Fail("illegal value for '" + std::string(name) + "'", ThrowSites::kStorableValue);
+  }
+}
+
 void CheckName(std::string_view name) {
   for (char special : kSpecialCharacters) {
     if (name.find(special) != npos) {
@@ -143,12 +153,7 @@ void XMLArchive::WriteFloat(std::string_view name, double value) {
 }
 
 void XMLArchive::WriteString(std::string_view name, std::string_view value) {
-  // Values are not escaped, so one that would end its element or its program early, or that a
-  // bank cannot carry, is refused rather than written.
-  if (value.find("</att>") != npos || value.find("</program>") != npos || value.find('\r') != npos ||
-      value.find('\0') != npos) {
-    Fail("illegal value for '" + std::string(name) + "'", ThrowSites::kStorableValue);
-  }
+  CheckStorable(name, value);
   WriteScalar(name, "str", value);
 }
 
@@ -372,7 +377,9 @@ double XMLArchive::ReadFloat(std::string_view name) {
 }
 
 std::string XMLArchive::ReadString(std::string_view name) {
-  return std::string(Content(AttributeNode(name)));
+  const std::string_view value = Content(AttributeNode(name));
+  CheckStorable(name, value);
+  return std::string(value);
 }
 
 ObjectId XMLArchive::ReadObjectId(std::string_view name) {

@@ -175,3 +175,31 @@ TEST_F(Analyser, AlarmSettingsSurviveSavesAndRefusalsWhileTheEditorIsClosed) {
             std::string::npos)
       << saved;
 }
+
+// A value the writer cannot carry is refused when it arrives, so every later save still works.
+TEST_F(Analyser, AnUnsaveablePresetIsRefusedAndLaterChangesAreStillSaved) {
+  auto host = Instance();
+  const std::string entry =
+      "<obj id=\"0000000001\" name=\"KVNAlarmManager\" type=\"QMR_KVNAlarmManager\">\n"
+      "\t<att name=\"alarm_count\" type=\"i\">1</att>\n"
+      "\t<obj id=\"0000000002\" name=\"0\" type=\"QMR_PersistentAlarmInfo\">\n"
+      "\t\t<att name=\"uai\" type=\"str\">one</program>two</att>\n"
+      "\t</obj>\n"
+      "</obj>\n";
+  std::string unsaveable = Replace(GetChunk(*host, true), "typePolar</att>", "typeXY</att>");
+  const size_t from = unsaveable.find("<obj id=\"0000000006\" name=\"KVNAlarmManager\"");
+  ASSERT_NE(from, std::string::npos);
+  unsaveable.replace(from, unsaveable.find("</obj_archive>") - from, entry);
+  const std::string before = WithoutIds(GetChunk(*host, false));
+  {
+    StderrCapture capture;
+    EXPECT_EQ(SetChunk(*host, unsaveable, true), 0);
+    EXPECT_NE(capture.Text().find("Unable to load settings."), std::string::npos);
+  }
+  StderrCapture capture;
+  EXPECT_EQ(WithoutIds(GetChunk(*host, false)), before);
+  const std::string changed = Replace(GetChunk(*host, true), "typePolar</att>", "typeXYCentered</att>");
+  ASSERT_EQ(SetChunk(*host, changed, true), 1);
+  EXPECT_NE(GetChunk(*host, true).find("typeXYCentered</att>"), std::string::npos);
+  EXPECT_EQ(capture.Text(), "");
+}
