@@ -1,6 +1,7 @@
 #include "framework/archive/XMLArchive.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "framework/archive/NumberText.h"
 
@@ -17,6 +18,8 @@ constexpr std::string_view kSpecialCharacters = "&<>\"'";
 constexpr size_t kMaxBinarySize = 16u << 20;
 constexpr size_t kMaxVectorSize = 4u << 20;
 constexpr int kMaxRootSearchTags = 1000;
+// Children of a node up to this count are found by scanning them; more get an index.
+constexpr size_t kScannedChildren = 16;
 
 enum NodeKind { kRootNode, kObjectNode, kAttributeNode };
 
@@ -55,6 +58,9 @@ struct XMLArchive::Node {
   std::string_view name;
   std::vector<Node*> children;
   Node* parent = nullptr;
+  // The first child of each name, made at the first lookup in a node with many children, so
+  // reading every entry of a large object is not quadratic.
+  std::unique_ptr<std::unordered_map<std::string_view, Node*>> firstByName;
 };
 
 XMLArchive::ParseException::ParseException(const std::string& detail, const ThrowSites::ArchiveCheck& check)
@@ -340,10 +346,19 @@ XMLArchive::Node* XMLArchive::Scope() const {
 }
 
 XMLArchive::Node* XMLArchive::Child(std::string_view name) const {
-  for (Node* child : Scope()->children) {
-    if (child->name == name) return child;
+  Node* scope = Scope();
+  if (scope->children.size() <= kScannedChildren) {
+    for (Node* child : scope->children) {
+      if (child->name == name) return child;
+    }
+    return nullptr;
   }
-  return nullptr;
+  if (!scope->firstByName) {
+    scope->firstByName = std::make_unique<std::unordered_map<std::string_view, Node*>>();
+    for (Node* child : scope->children) scope->firstByName->emplace(child->name, child);
+  }
+  const auto found = scope->firstByName->find(name);
+  return found == scope->firstByName->end() ? nullptr : found->second;
 }
 
 bool XMLArchive::HasEntry(std::string_view name) { return !mScopes.empty() && Child(name) != nullptr; }
@@ -417,11 +432,22 @@ void ReadNumbers(std::string_view content, std::string_view sizeText, std::strin
                  std::vector<Value>& values) {
   const size_t count = ReadSize(sizeText, kMaxVectorSize, name);
   values.resize(count);
+  // Each position of a run of white space reads as the position after the run does, so that is
+  // parsed once per run rather than once per position.
+  size_t runEnd = 0;
+  size_t runUsed = 0;
+  double runNumber = 0.0;
+  bool parsed = false;
   size_t at = 0;
   for (size_t i = 0; i < count && at < content.size(); ++i) {
-    size_t used = 0;
-    const double number = NumberText::ParseDouble(content.substr(at), &used);
-    values[i] = static_cast<Value>(used ? number : 0.0);
+    if (!parsed || at > runEnd) {
+      runEnd = at;
+      while (runEnd < content.size() && IsSpace(content[runEnd])) ++runEnd;
+      runNumber = NumberText::ParseDouble(content.substr(runEnd), &runUsed);
+      parsed = true;
+    }
+    const size_t used = runUsed ? runEnd - at + runUsed : 0;
+    values[i] = static_cast<Value>(used ? runNumber : 0.0);
     at += used ? used + 1 : 1;
   }
 }

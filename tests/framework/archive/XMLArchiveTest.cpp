@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <cstring>
@@ -396,4 +397,36 @@ TEST(XMLArchive, ALongStartTagIsScannedOnce) {
   for (int i = 0; i < 200000; ++i) tag += "\"id\" ";
   const std::string text = tag + "type=\"x\">\n</obj>\n</obj_archive>\n";
   EXPECT_EQ(ParseError(text), "no error");  // every "id" lies inside quotes: no id, no error
+}
+
+TEST(XMLArchive, ManyEntriesOfOneObjectAreFoundByNameFirstOneFirst) {
+  std::string text = "<obj_archive type=\"t\">\n";
+  for (int i = 0; i < 5000; ++i) {
+    text += "<att name=\"" + std::to_string(i % 2500) + "\" type=\"i\">" + std::to_string(i) + "</att>\n";
+  }
+  text += "<obj id=\"0000000001\" name=\"o\" type=\"x\">\n</obj>\n</obj_archive>\n";
+  XMLArchive archive(text.data(), text.size());
+  archive.BeginLoad();
+  for (int i = 0; i < 2500; ++i) ASSERT_EQ(archive.ReadInt(std::to_string(i)), i);  // not i + 2500
+  EXPECT_FALSE(archive.HasEntry("2500"));
+  EXPECT_FALSE(archive.HasEntry(""));
+  EXPECT_TRUE(archive.EnterObjectPath({"o"}));
+  EXPECT_FALSE(archive.HasEntry("0"));  // the index belongs to its own object
+}
+
+TEST(XMLArchive, AVectorWithALongWhiteSpaceTailIsReadInOnePass) {
+  // Every position of the tail reads as no number; the tail is not re-scanned from each of them,
+  // which took hours for a tail of megabytes.
+  const size_t count = 4u << 20;
+  const std::string text = Attribute("fvec", ("  7 | 8" + std::string(count, ' ') + "x").c_str(),
+                                     (" vec_size=\"" + std::to_string(count) + "\"").c_str());
+  XMLArchive archive(text.data(), text.size());
+  archive.BeginLoad();
+  std::vector<double> values;
+  archive.ReadVectorOfDouble("v", values);
+  ASSERT_EQ(values.size(), count);
+  EXPECT_EQ(values[0], 7.0);
+  EXPECT_EQ(values[1], 0.0);  // "|" is no number: 0 and one character on
+  EXPECT_EQ(values[2], 8.0);
+  EXPECT_EQ(std::count(values.begin() + 3, values.end(), 0.0), static_cast<std::ptrdiff_t>(count - 3));
 }
