@@ -171,7 +171,8 @@ void XMLArchive::WriteBinary(std::string_view name, const uint8_t* bytes, size_t
   CheckName(name);
   if (!mOut) return;
   static const char kHex[] = "0123456789ABCDEF";
-  *mOut << mIndent << "<att name=\"" << name << "\" type=\"bin\" bin_size=\"" << length << "\">\n";
+  *mOut << mIndent << "<att name=\"" << name << "\" type=\"bin\" bin_size=\""
+        << NumberText::FormatUnsigned(length, 0) << "\">\n";
   for (size_t line = 0; line < length; line += 32) {
     std::string hex;
     for (size_t i = line; i < std::min(length, line + 32); ++i) {
@@ -191,7 +192,8 @@ void XMLArchive::WriteNumbers(std::string_view name, size_t count, const double*
                               const float* floats) {
   CheckName(name);
   if (!mOut) return;
-  *mOut << mIndent << "<att name=\"" << name << "\" type=\"fvec\" vec_size=\"" << count << "\">\n";
+  *mOut << mIndent << "<att name=\"" << name << "\" type=\"fvec\" vec_size=\""
+        << NumberText::FormatUnsigned(count, 0) << "\">\n";
   for (size_t i = 0; i < count; ++i) {
     *mOut << mIndent << '\t' << FormatNumber(doubles ? doubles[i] : static_cast<double>(floats[i]))
           << (i + 1 < count ? "|" : "") << '\n';

@@ -1,5 +1,7 @@
 #include "framework/core/BankText.h"
 
+#include "framework/archive/NumberText.h"
+
 namespace BankText {
 
 std::string HeaderLine(const std::string& maker, const std::string& displayName) {
@@ -7,7 +9,7 @@ std::string HeaderLine(const std::string& maker, const std::string& displayName)
 }
 
 std::string ProgramLine(int number, const std::string& name) {
-  return "<program number=\"" + std::to_string(number) + "\" name=\"" + name + "\">";
+  return "<program number=\"" + NumberText::FormatInteger(number) + "\" name=\"" + name + "\">";
 }
 
 bool IsHeaderLine(std::string_view line, const std::string& maker, const std::string& displayName) {

@@ -4,6 +4,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstring>
+#include <locale>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -249,18 +250,38 @@ TEST(XMLArchive, ValueParsing) {
   }
 }
 
+// A host may set any C or C++ locale: sizes must not gain grouping ("1,234") nor numbers a
+// decimal comma, on either side.
 TEST(XMLArchive, NumbersIgnoreTheHostsLocale) {
-  const char* german = std::setlocale(LC_ALL, "de_DE.UTF-8");
-  const std::string text = Attribute("f", "2.5");
-  XMLArchive archive(text.data(), text.size());
-  archive.BeginLoad();
-  EXPECT_EQ(archive.ReadFloat("v"), 2.5);
-  std::ostringstream out;
-  XMLArchive writer(out, "T", true);
-  writer.WriteFloat("x", 2.5);
-  EXPECT_NE(out.str().find(">2.5000000000000000<"), std::string::npos);
-  std::setlocale(LC_ALL, "C");
-  if (!german) GTEST_SKIP() << "no German locale here; checked in the C locale only";
+  int tried = 0;
+  for (const char* name : {"en_US.UTF-8", "de_DE.UTF-8"}) {
+    SCOPED_TRACE(name);
+    std::locale host;
+    try {
+      host = std::locale(name);
+    } catch (const std::runtime_error&) {
+      continue;
+    }
+    ++tried;
+    const std::locale before = std::locale::global(host);
+    Everything object;
+    object.blob.assign(1234, 0x5A);
+    object.curve.assign(1234, 2.5);
+    object.gain = 1234.5;
+    const std::string text = Save(object);
+    Everything loaded;
+    XMLArchive archive(text.data(), text.size());
+    archive.BeginLoad();
+    loaded.LoadAsObject(archive, "Everything");
+    std::locale::global(before);
+    EXPECT_NE(text.find("bin_size=\"1234\""), std::string::npos);
+    EXPECT_NE(text.find("vec_size=\"1234\""), std::string::npos);
+    EXPECT_NE(text.find(">1234.5000000000000000<"), std::string::npos);
+    EXPECT_EQ(loaded.blob, object.blob);
+    EXPECT_EQ(loaded.curve, object.curve);
+    EXPECT_EQ(loaded.gain, 1234.5);
+  }
+  if (tried == 0) GTEST_SKIP() << "no English or German locale here";
 }
 
 TEST(XMLArchive, BinaryAndVectorContents) {
