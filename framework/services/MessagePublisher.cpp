@@ -37,9 +37,11 @@ MessageClass* MessagePublisher::Publish(std::int32_t msgClassRef) {
 
 void MessagePublisher::Unpublish(std::int32_t msgClassRef) {
   MessageClass* messageClass = Find(msgClassRef, &ThrowSites::kUnpublish);
-  GetMessagingServer().RemoveMessageClass(messageClass);
-  // By key: a handler of the removal may have unpublished it already.
+  MessagingServer& server = GetMessagingServer();
+  // Forgotten before the removal is announced: a handler of it may delete this publisher, so
+  // nothing of it is touched afterwards.
   mClasses.erase(msgClassRef);
+  server.RemoveMessageClass(messageClass);
 }
 
 std::int32_t MessagePublisher::SendMessage(std::int32_t msgClassRef, std::int32_t code, std::int32_t value,
