@@ -35,7 +35,7 @@ class KVNPhaseConfig : public MessagePublisher,
   static constexpr float kMaxGainDb = 25.0f;
 
   explicit KVNPhaseConfig(PluginServices* services);
-  ~KVNPhaseConfig() override = default;
+  ~KVNPhaseConfig() override { StopSubscriptions(); }
 
   std::string_view GetTypeId() const override { return "QMR_KVNPhaseConfig"; }
   void Save(Serialization::Archive& archive) override;
