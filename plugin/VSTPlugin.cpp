@@ -9,6 +9,7 @@
 #include "framework/core/DefaultSettings.h"
 #include "framework/core/ErrorReporting.h"
 #include "framework/core/VstPluginMetaClass.h"
+#include "framework/metering/NumericTools.h"
 #include "platform/FloatingPointGuard.h"
 #include "plugin/HostStrings.h"
 #include "vst2/AEffEditor.h"
@@ -95,7 +96,8 @@ void VSTPlugin::processReplacing(float** inputs, float** outputs, int32_t frames
 
 void VSTPlugin::setParameter(int32_t index, float value) {
   const ParameterDescriptor* descriptor = mMetaClass->GetParameterDescriptor(index);
-  if (!mCore || !descriptor || std::isnan(value)) return;
+  // The host may trap invalid operations and setParameter runs without a floating-point guard.
+  if (!mCore || !descriptor || IsNaNBits(value)) return;
   mCore->SetParameter(*descriptor, DenormalizeValue(*descriptor, value));
 }
 

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -224,6 +226,21 @@ TEST_F(Adapter, ParametersMapBetweenTheHostRangeAndTheDescriptor) {
   host->SetParameter(-1, 0.5f);
   EXPECT_EQ(host->GetParameter(99), 0.0f);
   EXPECT_EQ(host->GetParameter(-1), 0.0f);
+}
+
+// setParameter runs without the plug-in's floating-point guard, in whatever state the host
+// keeps: here one that traps invalid operations, which any arithmetic on a signalling NaN raises.
+TEST_F(Adapter, ASignallingNaNChangesNoParameterEvenWhereInvalidOperationsTrap) {
+  auto host = Instance();
+  host->SetParameter(1, 0.5f);
+  const std::uint32_t signalling = 0x7FA00000u;
+  float value = 0.0f;
+  std::memcpy(&value, &signalling, sizeof value);
+  const unsigned int control = _mm_getcsr();
+  _mm_setcsr(control & ~static_cast<unsigned int>(_MM_MASK_INVALID));
+  host->SetParameter(1, value);
+  _mm_setcsr(control);
+  EXPECT_FLOAT_EQ(host->GetParameter(1), 0.5f);
 }
 
 TEST_F(Adapter, ParameterChangesAreDeliveredAtIdleOnceWithTheLatestValue) {
