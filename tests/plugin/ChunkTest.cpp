@@ -179,9 +179,9 @@ TEST_F(Chunks, HugeBanksAreReadInBoundedMemory) {
   const std::string before = WithoutIds(GetChunk(*host, false));
   for (const std::string* bank : {&lineFeeds, static_cast<const std::string*>(&programs)}) {
     const long peak = PeakResidentKilobytes();
-    EXPECT_EQ(
-        host->Dispatch(effSetChunk, 0, static_cast<intptr_t>(bank->size()), const_cast<char*>(bank->data())),
-        1);
+    EXPECT_EQ(host->Dispatch(effSetChunk, 0, static_cast<std::intptr_t>(bank->size()),
+                             const_cast<char*>(bank->data())),
+              1);
     EXPECT_LT(PeakResidentKilobytes() - peak, 16 * 1024) << bank->size();
     EXPECT_EQ(WithoutIds(GetChunk(*host, false)), before);
   }
