@@ -67,6 +67,18 @@ TEST_F(Chunks, BankAndProgramChunksRestoreAnotherInstance) {
   EXPECT_EQ(WithoutIds(GetChunk(*second, true)), WithoutIds(GetChunk(*first, true)));
 }
 
+// A double quote would end the name's value in the bank line: it becomes an apostrophe as it
+// enters, and the whole name travels.
+TEST_F(Chunks, ANameHoldingDoubleQuotesTravelsWholeThroughABank) {
+  auto first = Instance();
+  auto second = Instance();
+  std::string name = "My \"Best\"\r\nPreset";
+  first->Dispatch(effSetProgramName, 0, 0, name.data());
+  ASSERT_EQ(SetChunk(*second, GetChunk(*first, false), false), 1);
+  EXPECT_EQ(second->DispatchString(effGetProgramNameIndexed, 0, kVstMaxProgNameLen, nullptr),
+            "My 'Best'  Preset");
+}
+
 TEST_F(Chunks, BankReadingTakesProgramNumbersAndNamesAsWritten) {
   auto host = Instance();
   const std::string bank =
