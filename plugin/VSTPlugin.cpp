@@ -73,21 +73,72 @@ void VSTPlugin::attachCore(std::unique_ptr<PluginCoreInterface> core) {
   suspend();
 }
 
-bool VSTPlugin::LockMutex(bool tryOnly) { return mMutex && mMutex->Lock(tryOnly); }
-void VSTPlugin::UnlockMutex() {
-  if (mMutex) mMutex->Unlock();
+bool VSTPlugin::LockMutex(bool tryOnly) {
+  if (!mMutex || !mMutex->Lock(tryOnly)) return false;
+  ++mLockDepth;
+  return true;
 }
 
-std::int32_t VSTPlugin::TakePendingProgram() {
-  const std::int32_t pending = mPendingProgram;
-  mPendingProgram = -1;
-  return pending;
+// A program change stores itself as pending and then tries the mutex: either it gets it, or the
+// holder, releasing it afterwards, sees the pending program and applies it.
+void VSTPlugin::UnlockMutex() {
+  if (!mMutex || mLockDepth <= 0) return;
+  for (;;) {
+    if (mLockDepth == 1) ApplyPendingProgram();
+    const bool outermost = --mLockDepth == 0;
+    mMutex->Unlock();
+    if (!outermost || mPendingProgram.load() < 0 || !LockMutex(true)) return;
+  }
 }
+
+void VSTPlugin::ApplyPendingProgram() {
+  const std::int32_t program = mPendingProgram.exchange(-1);
+  if (program < 0 || !mCore) return;
+  try {
+    mCore->SetProgram(program);
+  } catch (...) {
+  }
+}
+
+std::int32_t VSTPlugin::TakePendingProgram() { return mPendingProgram.exchange(-1); }
+
+namespace {
+
+// Opcodes that read or change the instance's state; the editor's opcodes lock for themselves.
+bool HoldsInstanceMutex(std::int32_t opcode) {
+  switch (opcode) {
+    case effOpen:
+    case effClose:
+    case effSetProgramName:
+    case effGetProgramName:
+    case effGetProgramNameIndexed:
+    case effSetSampleRate:
+    case effSetBlockSize:
+    case effSetBlockSizeAndSampleRate:
+    case effMainsChanged:
+    case effGetChunk:
+    case effSetChunk:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
 
 std::intptr_t VSTPlugin::dispatcher(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
                                     float opt) {
   FloatingPointGuard guard;
-  return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
+  if (!HoldsInstanceMutex(opcode)) return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
+  const bool locked = LockMutex(false);
+  try {
+    const std::intptr_t answer = AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
+    if (locked) UnlockMutex();
+    return answer;
+  } catch (...) {
+    if (locked) UnlockMutex();
+    throw;
+  }
 }
 
 void VSTPlugin::process(float** inputs, float** outputs, std::int32_t frames) {
@@ -125,16 +176,9 @@ void VSTPlugin::close() {
 void VSTPlugin::setProgram(std::int32_t program) {
   mCurProgram = program;
   if (!mCore) return;
-  if (LockMutex(true)) {
-    try {
-      mCore->SetProgram(program);
-    } catch (...) {
-    }
-    mPendingProgram = -1;
-    UnlockMutex();
-  } else {
-    mPendingProgram = program;
-  }
+  // A later busy change replaces an earlier one; releasing the mutex applies it.
+  mPendingProgram.store(program);
+  if (LockMutex(true)) UnlockMutex();
 }
 
 void VSTPlugin::setProgramName(char* name) {
@@ -186,30 +230,41 @@ std::int32_t VSTPlugin::setChunk(void* data, std::int32_t size, bool isPreset) {
 
 void VSTPlugin::setSampleRate(float rate) {
   if (mSampleRateSet && rate == mCoreSampleRate) return;
+  if (mCore) {
+    try {
+      mCore->SetSampleRate(rate);
+    } catch (...) {
+      ReportConfigurationFailure(mCore.get(), "An unknown error has occurred.", nullptr);
+      return;
+    }
+  }
   mSampleRateSet = true;
   mSampleRate = rate;
   mCoreSampleRate = rate;
-  if (!mCore) return;
-  try {
-    mCore->SetSampleRate(rate);
-  } catch (...) {
-    ReportConfigurationFailure(mCore.get(), "An unknown error has occurred.", nullptr);
-  }
 }
 
 void VSTPlugin::setBlockSize(std::int32_t size) {
   if (size == 0) size = 1024;
   if (size < 0) size = size == INT32_MIN ? INT32_MAX : -size;
   if (mBlockSizeSet && size == mCoreBlockSize) return;
+  if (mCore) {
+    try {
+      mCore->SetBlockSize(size);
+    } catch (...) {
+      ReportConfigurationFailure(mCore.get(), "An unknown error has occurred.", nullptr);
+      return;
+    }
+  }
   mBlockSizeSet = true;
   mBlockSize = size;
   mCoreBlockSize = size;
-  if (!mCore) return;
-  try {
-    mCore->SetBlockSize(size);
-  } catch (...) {
-    ReportConfigurationFailure(mCore.get(), "An unknown error has occurred.", nullptr);
-  }
+}
+
+// Both values reach the core, as the two single opcodes bring them: an analysis kept at the old
+// rate would measure wrongly.
+void VSTPlugin::setBlockSizeAndSampleRate(std::int32_t blockSize, float sampleRate) {
+  setSampleRate(sampleRate);
+  setBlockSize(blockSize);
 }
 
 void VSTPlugin::suspend() {
