@@ -27,6 +27,20 @@ void ReportConfigurationFailure(PluginCoreInterface* core, const char* unknownTe
   }
 }
 
+// Hands a configuration value to the core; false, with the failure reported, when the core did
+// not take it (its audio pause timed out, say), so that the value is not taken for set.
+template <class Set>
+bool ConfigureCore(PluginCoreInterface* core, Set set) {
+  if (!core) return true;
+  try {
+    set(*core);
+    return true;
+  } catch (...) {
+    ReportConfigurationFailure(core, "An unknown error has occurred.", nullptr);
+    return false;
+  }
+}
+
 }  // namespace
 
 VSTPlugin::VSTPlugin(audioMasterCallback host) : AudioEffectX(host, 0, 0) {
@@ -230,14 +244,7 @@ std::int32_t VSTPlugin::setChunk(void* data, std::int32_t size, bool isPreset) {
 
 void VSTPlugin::setSampleRate(float rate) {
   if (mSampleRateSet && rate == mCoreSampleRate) return;
-  if (mCore) {
-    try {
-      mCore->SetSampleRate(rate);
-    } catch (...) {
-      ReportConfigurationFailure(mCore.get(), "An unknown error has occurred.", nullptr);
-      return;
-    }
-  }
+  if (!ConfigureCore(mCore.get(), [rate](PluginCoreInterface& core) { core.SetSampleRate(rate); })) return;
   mSampleRateSet = true;
   mSampleRate = rate;
   mCoreSampleRate = rate;
@@ -247,14 +254,7 @@ void VSTPlugin::setBlockSize(std::int32_t size) {
   if (size == 0) size = 1024;
   if (size < 0) size = size == INT32_MIN ? INT32_MAX : -size;
   if (mBlockSizeSet && size == mCoreBlockSize) return;
-  if (mCore) {
-    try {
-      mCore->SetBlockSize(size);
-    } catch (...) {
-      ReportConfigurationFailure(mCore.get(), "An unknown error has occurred.", nullptr);
-      return;
-    }
-  }
+  if (!ConfigureCore(mCore.get(), [size](PluginCoreInterface& core) { core.SetBlockSize(size); })) return;
   mBlockSizeSet = true;
   mBlockSize = size;
   mCoreBlockSize = size;

@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/plugin/RunningHost.h"
 #include "tests/vsthost/Chunks.h"
 #include "tests/vsthost/VstHost.h"
 
@@ -33,12 +34,9 @@ std::string BankNamed(vsthost::Host& host, char variant) {
 // programs. Runs under ASan and TSan: no copy may race a replacement, no value may be shared
 // without an atomic or the instance mutex.
 void RaceThreeHostThreads(const char* path) {
-  vsthost::PluginLibrary library(path);
-  vsthost::Host host(library);
-  ASSERT_NE(host.Instantiate(), nullptr);
-  host.Dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
-  host.Dispatch(effSetBlockSize, 0, 512);
-  host.Dispatch(effMainsChanged, 0, 1);
+  RunningHost running(path);
+  ASSERT_TRUE(running.started);
+  vsthost::Host& host = running.host;
   const std::string banks[] = {BankNamed(host, 'a'), BankNamed(host, 'b')};
   const std::string preset = vsthost::GetChunk(host, true);
   const std::int32_t programs = host.Effect()->numPrograms;
