@@ -3,6 +3,8 @@
 
 #include "vst2/Vst2Interface.h"
 
+namespace tolvaran {
+
 class VstPluginEx;
 
 // The host object that answers for an effect: the VstPluginEx* in the record's user field,
@@ -11,3 +13,5 @@ VstPluginEx& host_object_of(AEffect* effect);
 
 intptr_t VST2_CALLBACK host_callback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
                                      void* ptr, float opt);
+
+}  // namespace tolvaran

@@ -9,6 +9,8 @@
 #include <new>
 #include <vector>
 
+namespace tolvaran {
+
 namespace {
 
 // Counts beyond this are a broken effect record, not a plug-in.
@@ -18,7 +20,10 @@ constexpr int kMaxChannels = 256;
 
 VstPluginEx::VstPluginEx(const QString& name) : name_(name) {}
 
-VstPluginEx::~VstPluginEx() { free_channel_buffers(); }
+VstPluginEx::~VstPluginEx() {
+  unload();
+  free_channel_buffers();
+}
 
 void VstPluginEx::serve_host_callbacks() {
   if (effect()) effect()->user = this;
@@ -26,7 +31,7 @@ void VstPluginEx::serve_host_callbacks() {
 
 void VstPluginEx::set_sample_rate(double rate) {
   sample_rate_ = rate;
-  VstPlugin::set_sample_rate(static_cast<float>(rate));
+  HostedVstPlugin::set_sample_rate(static_cast<float>(rate));
 }
 
 void VstPluginEx::free_channel_buffers() {
@@ -135,3 +140,5 @@ void VstPluginEx::update_window() {
       },
       Qt::QueuedConnection);
 }
+
+}  // namespace tolvaran

@@ -10,6 +10,8 @@
 
 #include <thread>
 
+using namespace tolvaran;
+
 namespace {
 
 class PaintCounter : public QWidget {
