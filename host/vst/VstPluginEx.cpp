@@ -78,6 +78,11 @@ void VstPluginEx::apply_gain(float* const* buffers, int count, int length, float
     for (int i = 0; i < length; ++i) buffers[c][i] *= gain;
 }
 
+void VstPluginEx::clear_channel_buffers() {
+  for (int c = 0; inputs_ && c < input_count_; ++c) std::fill_n(inputs_[c], buffer_length_, 0.0f);
+  for (int c = 0; outputs_ && c < output_count_; ++c) std::fill_n(outputs_[c], buffer_length_, 0.0f);
+}
+
 void VstPluginEx::process_block(int frames) {
   AEffect* fx = effect();
   if (!inputs_ || !outputs_ || frames <= 0 || !fx || !fx->processReplacing) return;

@@ -44,7 +44,9 @@ class VstPluginEx : public QObject, public HostedVstPlugin {
   float* left_output() const { return channel(outputs_.get(), output_count_, left_output_index_); }
   float* right_output() const { return channel(outputs_.get(), output_count_, right_output_index_); }
 
-  // Capture thread (the host's audio thread): never allocates, locks or blocks.
+  // Capture thread (the host's audio thread): never allocate, lock or block.
+  // Zeroes every input and output buffer over its whole length.
+  void clear_channel_buffers();
   // Runs processReplacing over the first frames samples of the buffers: never more than the
   // buffers hold, and in pieces no longer than the block size declared to the plug-in.
   void process_block(int frames);

@@ -29,7 +29,7 @@ struct RecorderCall {
 // The test program defines this (and exports it); the plug-in looks it up at each call, so
 // the record outlives the plug-in's library. In a program without it (Tolvaran itself) the
 // plug-in appends one line per call to the file that RECORDER_LOG names, if any:
-// "kind opcode index value opt frames energy_left energy_right time_ns".
+// "kind opcode index value opt frames energy_left energy_right time_ns ptr".
 using RecorderSink = void (*)(const RecorderCall* call);
 inline constexpr const char* kRecorderSinkName = "recorder_sink";
 inline constexpr const char* kRecorderLogVariable = "RECORDER_LOG";

@@ -40,9 +40,9 @@ void report(RecorderCall& call) {
   if (auto sink = reinterpret_cast<RecorderSink>(dlsym(RTLD_DEFAULT, kRecorderSinkName))) {
     sink(&call);
   } else if (std::FILE* file = log_file()) {
-    std::fprintf(file, "%d %d %d %" PRIdPTR " %.9g %d %.17g %.17g %" PRId64 "\n", call.kind, call.opcode,
-                 call.index, call.value, static_cast<double>(call.opt), call.frames, call.energy[0],
-                 call.energy[1], call.time_ns);
+    std::fprintf(file, "%d %d %d %" PRIdPTR " %.9g %d %.17g %.17g %" PRId64 " %" PRIuPTR "\n", call.kind,
+                 call.opcode, call.index, call.value, static_cast<double>(call.opt), call.frames,
+                 call.energy[0], call.energy[1], call.time_ns, reinterpret_cast<uintptr_t>(call.ptr));
     std::fflush(file);
   }
 }
