@@ -92,13 +92,15 @@ void TvSpeakerLoopback::run() {
     source_->close();
     return;
   }
-  while (!done_.load()) {
+  CaptureStatus status = CaptureStatus::kCapturing;
+  while (status == CaptureStatus::kCapturing && !done_.load()) {
     std::this_thread::sleep_for(kPassInterval);
-    const CaptureStatus status = source_->pump(*this, error);
-    if (status == CaptureStatus::kConnectionFailed)
-      print_line(("Unable to connect to the sound server: " + error).c_str());
-    if (status != CaptureStatus::kCapturing) break;
+    status = source_->pump(*this, error);
   }
+  // What arrived before the flag went up is still processed.
+  if (status == CaptureStatus::kCapturing) status = source_->pump(*this, error);
+  if (status == CaptureStatus::kConnectionFailed)
+    print_line(("Unable to connect to the sound server: " + error).c_str());
   source_->close();
 }
 
