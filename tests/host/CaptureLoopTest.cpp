@@ -40,6 +40,7 @@ class CaptureLoop : public ::testing::Test {
     while (source->delivered() < count && !loopback.isFinished() && Clock::now() < deadline)
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     loopback.stop_capture();
+    EXPECT_EQ(source->rate(), 44100.0) << "captured at the engine's rate";
   }
 
   static std::vector<RecordedCall> blocks() {
@@ -61,7 +62,6 @@ TEST_F(CaptureLoop, PacketsReachThePluginInPiecesThatFitItsBuffers) {
     auto* source = new FakeCaptureSource;
     source->queue(c.frames, 0.5f, -0.25f);
     capture(source, 1);
-    EXPECT_EQ(source->rate(), 44100.0);
     const float* const left = HostEngine::instance().plugin()->left_input();
     const float* const right = HostEngine::instance().plugin()->right_input();
     std::vector<int32_t> pieces;
