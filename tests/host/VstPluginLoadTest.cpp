@@ -1,6 +1,7 @@
 // Loading plug-ins through the host side, and what each wrapper sends, seen by the recorder.
 #include "host/vst/HostCallback.h"
 #include "host/vst/TvMultimeterPlugin.h"
+#include "tests/host/PaintCounter.h"
 #include "tests/host/RecorderLog.h"
 #include "tests/host/TestApplication.h"
 
@@ -103,14 +104,6 @@ TEST(VstPluginLoad, DestroyingALoadedPluginClosesItAndReleasesTheLibrary) {
   EXPECT_EQ(recorded_opcodes(), std::vector<int32_t>{effClose});
   EXPECT_FALSE(library_loaded(recorder_path("recorder")));
 }
-
-class PaintCounter : public QWidget {
- public:
-  int paints = 0;
-
- protected:
-  void paintEvent(QPaintEvent*) override { ++paints; }
-};
 
 // The recorder calls audioMasterIdle and audioMasterSizeWindow inside effClose: both reach the
 // plug-in object while it is still a VstPluginEx, not a half-destroyed base.
