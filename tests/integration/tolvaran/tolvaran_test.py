@@ -202,6 +202,19 @@ class TolvaranTest(unittest.TestCase):
         self.assertTrue(wait_for(lambda: d.window("Caldmere")[3:] == (-10, -113), 3))
         self.finish(d, process, lambda: process.terminate())
 
+    def test_the_about_box_closes_without_ending_the_program(self):
+        d = self.desktop()
+        process = self.start(d)
+        self.choose(d, 4)
+        self.assertTrue(wait_for(lambda: d.window(u"\u5173\u4e8e"), 5), "the about box opens")
+        time.sleep(0.3)
+        self.artefact(d, "tolvaran-about.png")
+        d.xdotool("key", "Return")
+        self.assertTrue(wait_for(lambda: not d.window(u"\u5173\u4e8e"), 5), "the about box closes")
+        time.sleep(0.5)
+        self.assertIsNone(process.poll(), "the program goes on")
+        self.finish(d, process, lambda: self.choose(d, 1))
+
     def test_the_raise_never_takes_the_focus(self):
         d = self.desktop()
         process = self.start(d)
