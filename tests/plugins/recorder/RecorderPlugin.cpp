@@ -36,18 +36,19 @@ std::FILE* log_file() {
 void report(RecorderCall& call) {
   timespec now{};
   clock_gettime(CLOCK_MONOTONIC, &now);
-  call.time_ns = int64_t{now.tv_sec} * 1000000000 + now.tv_nsec;
+  call.time_ns = std::int64_t{now.tv_sec} * 1000000000 + now.tv_nsec;
   if (auto sink = reinterpret_cast<RecorderSink>(dlsym(RTLD_DEFAULT, kRecorderSinkName))) {
     sink(&call);
   } else if (std::FILE* file = log_file()) {
     std::fprintf(file, "%d %d %d %" PRIdPTR " %.9g %d %.17g %.17g %" PRId64 " %" PRIuPTR "\n", call.kind,
                  call.opcode, call.index, call.value, static_cast<double>(call.opt), call.frames,
-                 call.energy[0], call.energy[1], call.time_ns, reinterpret_cast<uintptr_t>(call.ptr));
+                 call.energy[0], call.energy[1], call.time_ns, reinterpret_cast<std::uintptr_t>(call.ptr));
     std::fflush(file);
   }
 }
 
-intptr_t dispatcher(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
+std::intptr_t dispatcher(AEffect* effect, std::int32_t opcode, std::int32_t index, std::intptr_t value,
+                         void* ptr, float opt) {
   RecorderCall call;
   call.kind = kRecorderDispatch;
   call.opcode = opcode;
@@ -81,7 +82,7 @@ intptr_t dispatcher(AEffect* effect, int32_t opcode, int32_t index, intptr_t val
   }
 }
 
-void process_replacing(AEffect*, float** inputs, float** outputs, int32_t frames) {
+void process_replacing(AEffect*, float** inputs, float** outputs, std::int32_t frames) {
   RecorderCall call;
   call.kind = kRecorderProcessReplacing;
   for (int c = 0; c < 2; ++c) {
@@ -90,12 +91,12 @@ void process_replacing(AEffect*, float** inputs, float** outputs, int32_t frames
   }
   call.frames = frames;
   for (int c = 0; c < 2; ++c)
-    for (int32_t i = 0; i < frames; ++i) call.energy[c] += double{inputs[c][i]} * inputs[c][i];
+    for (std::int32_t i = 0; i < frames; ++i) call.energy[c] += double{inputs[c][i]} * inputs[c][i];
   report(call);
   for (int c = 0; c < 2; ++c) std::memcpy(outputs[c], inputs[c], sizeof(float) * static_cast<size_t>(frames));
 }
 
-void process(AEffect*, float** inputs, float** outputs, int32_t frames) {
+void process(AEffect*, float** inputs, float** outputs, std::int32_t frames) {
   RecorderCall call;
   call.kind = kRecorderProcess;
   for (int c = 0; c < 2; ++c) {
@@ -106,7 +107,7 @@ void process(AEffect*, float** inputs, float** outputs, int32_t frames) {
   report(call);
 }
 
-void set_parameter(AEffect*, int32_t index, float value) {
+void set_parameter(AEffect*, std::int32_t index, float value) {
   RecorderCall call;
   call.kind = kRecorderSetParameter;
   call.opcode = index;
@@ -114,7 +115,7 @@ void set_parameter(AEffect*, int32_t index, float value) {
   report(call);
 }
 
-float get_parameter(AEffect*, int32_t index) {
+float get_parameter(AEffect*, std::int32_t index) {
   RecorderCall call;
   call.kind = kRecorderGetParameter;
   call.opcode = index;
@@ -122,7 +123,7 @@ float get_parameter(AEffect*, int32_t index) {
   return kRecorderParameter;
 }
 
-AEffect* entry(audioMasterCallback callback, int32_t which) {
+AEffect* entry(audioMasterCallback callback, std::int32_t which) {
   RecorderCall call;
   call.kind = kRecorderEntry;
   call.opcode = which;
@@ -136,7 +137,7 @@ AEffect* entry(audioMasterCallback callback, int32_t which) {
   host = callback;
   effect_record = AEffect{};
 #ifdef RECORDER_BAD_MAGIC
-  effect_record.magic = vst2::FourCC('V', 's', 't', 'X');
+  effect_record.magic = 0x56737458;  // 'VstX'
 #else
   effect_record.magic = kEffectMagic;
 #endif
@@ -149,7 +150,7 @@ AEffect* entry(audioMasterCallback callback, int32_t which) {
   effect_record.numInputs = 2;
   effect_record.numOutputs = 2;
   effect_record.flags = RECORDER_FLAGS;
-  effect_record.uniqueID = vst2::FourCC('R', 'e', 'c', 'd');
+  effect_record.uniqueID = 0x52656364;  // 'Recd'
   effect_record.processReplacing = process_replacing;
   return &effect_record;
 }
