@@ -3,6 +3,7 @@
 #include "host/app/TvTrayMenu.h"
 #include "host/app/TvTrayWidget.h"
 #include "tests/host/TestApplication.h"
+#include "tests/host/UrlCatcher.h"
 
 #include <gtest/gtest.h>
 
@@ -39,14 +40,6 @@ TEST(TrayMenu, QuitEndsTheEventLoopWithZero) {
   QTimer::singleShot(0, &menu, [&menu] { menu.actions().last()->trigger(); });
   EXPECT_EQ(QCoreApplication::exec(), 0);
 }
-
-class UrlCatcher : public QObject {
-  Q_OBJECT
- public:
-  QList<QUrl> opened;
- public slots:
-  void open(const QUrl& url) { opened.push_back(url); }
-};
 
 TEST(TrayMenu, EmptyAddressesOpenNothingAndSetOnesOpen) {
   test_application();
@@ -109,5 +102,3 @@ TEST(WebClient, OneRequestWhenTheAddressIsSetNoneWhenEmpty) {
 }
 
 }  // namespace
-
-#include "TrayTest.moc"
