@@ -3,6 +3,7 @@
 #include <new>
 
 #include "framework/services/MessagingServer.h"
+#include "framework/services/ThrowSites.h"
 #include "toolkit/controls/GenericControl.h"
 
 ControlContainer::ControlContainer(PluginServices* services, std::int32_t ownerValue)
@@ -15,7 +16,7 @@ ControlContainer::~ControlContainer() {
 }
 
 void ControlContainer::AddControl(GenericControl* control, std::int32_t key, bool owned) {
-  if (mEntries.count(key)) throw AppFrame::DuplicateEntry(APPFRAME_SITE("ControlContainer", 62));
+  if (mEntries.count(key)) throw AppFrame::DuplicateEntry(&ThrowSites::kDuplicateControl);
   MessageSubscription* subscription = GetMessagingServer().Subscribe(
       control->GetControlMsgClass(), &OnControlMessage, this, key, &OnControlGone);
   if (!subscription) throw std::bad_alloc();

@@ -34,6 +34,7 @@ IncDecControlGroup::IncDecControlGroup(PluginServices* services, InstantActionBu
 }
 
 IncDecControlGroup::~IncDecControlGroup() {
+  StopSubscriptions();
   try {
     SetTarget(nullptr);
   } catch (...) {
