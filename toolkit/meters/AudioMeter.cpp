@@ -6,7 +6,7 @@
 
 #include "framework/metering/Taper.h"
 #include "platform/Clock.h"
-#include "toolkit/drawing/OGWorld.h"
+#include "toolkit/meters/MeterPaint.h"
 
 namespace {
 
@@ -97,13 +97,7 @@ void AudioMeter::Draw(DrawContext& context, const Rect&) {
 }
 
 void AudioMeter::DrawBackground(DrawContext& context, const Rect& rect) {
-  if (mWorld) {
-    context.CopyFromWorld(*mWorld, RectFromOriginSize(mBackgroundSource, RectWidth(rect), RectHeight(rect)),
-                          Point{rect.left, rect.top}, true);
-    return;
-  }
-  context.SetForeColor(mBackgroundColor);
-  context.FillRect(rect);
+  PaintArea(context, rect, mWorld, mBackgroundSource, mBackgroundColor);
 }
 
 Rect AudioMeter::BarSegment(std::int32_t from, std::int32_t to) const {
@@ -149,15 +143,8 @@ void AudioMeter::DrawZone(DrawContext& context, Rect rect, std::int32_t zone) {
     rect.bottom = mBarRect.top + mBarRect.bottom - rect.top;
     rect.top = rect.bottom - height;
   }
-  if (IsEmptyRect(rect)) return;
-  if (mWorld) {
-    Rect source = rect;
-    OffsetRect(source, mZoneSources[zone]);
-    context.CopyFromWorld(*mWorld, source, Point{rect.left, rect.top}, true);
-    return;
-  }
-  context.SetForeColor(mZoneColors[zone]);
-  context.FillRect(rect);
+  const Point source{rect.left + mZoneSources[zone].x, rect.top + mZoneSources[zone].y};
+  PaintArea(context, rect, mWorld, source, mZoneColors[zone]);
 }
 
 void AudioMeter::SetPeakHoldTime(float seconds) { mHoldTicks = SecondsToTicks(seconds); }

@@ -6,8 +6,8 @@
 #include "framework/metering/Decibels.h"
 #include "framework/metering/Taper.h"
 #include "platform/Clock.h"
-#include "toolkit/drawing/OGWorld.h"
 #include "toolkit/meters/AudioMeter.h"
+#include "toolkit/meters/MeterPaint.h"
 
 namespace {
 
@@ -124,26 +124,12 @@ Rect DualLevelAudioMeter::MarkerAt(std::int32_t pixel, std::int32_t thickness) c
 
 void DualLevelAudioMeter::Paint(DrawContext& context, const Rect& rect, Color color,
                                 Point imageSource) const {
-  if (IsEmptyRect(rect)) return;
-  if (mWorld) {
-    const Rect source = RectFromOriginSize(
-        Point{imageSource.x + rect.left - mMeterRect.left, imageSource.y + rect.top - mMeterRect.top},
-        RectWidth(rect), RectHeight(rect));
-    context.CopyFromWorld(*mWorld, source, Point{rect.left, rect.top}, true);
-    return;
-  }
-  context.SetForeColor(color);
-  context.FillRect(rect);
+  const Point source{imageSource.x + rect.left - mMeterRect.left, imageSource.y + rect.top - mMeterRect.top};
+  PaintArea(context, rect, mWorld, source, color);
 }
 
 void DualLevelAudioMeter::DrawBackground(DrawContext& context, const Rect& rect) {
-  if (mWorld) {
-    context.CopyFromWorld(*mWorld, RectFromOriginSize(mBackgroundSource, RectWidth(rect), RectHeight(rect)),
-                          Point{rect.left, rect.top}, true);
-    return;
-  }
-  context.SetForeColor(mBackgroundColor);
-  context.FillRect(rect);
+  PaintArea(context, rect, mWorld, mBackgroundSource, mBackgroundColor);
 }
 
 void DualLevelAudioMeter::Draw(DrawContext& context, const Rect&) {

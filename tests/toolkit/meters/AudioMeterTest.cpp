@@ -134,6 +134,24 @@ TEST_F(MeterFixture, ZonesAndPeakMarker) {
   EXPECT_EQ(column[95], 0xFF0000u);
 }
 
+TEST_F(MeterFixture, ZoneImagesAndMirroring) {
+  // Zone images side by side: zone 0 = cell 1, zone 1 = cell 2, zone 2 = cell 3; background cell 0.
+  auto images = MakeCellStrip(4, 10, 100);
+  auto* meter = new AudioMeter(root.GetRootFrame(), 0, 0, 10, 100, 0, 1, -100.0f);
+  meter->SetPixMap(images.get(), Point{0, 0}, Point{10, 0}, Point{20, 0}, Point{30, 0});
+  meter->SetScaleCurve(0.0f);
+  meter->SetPeakHold(false);
+  meter->SetLevel(-50.0f);
+  DrawAt(meter, 1000);
+  EXPECT_EQ(FromPixel(root.WindowPixel(5, 99)), CellColor(1));  // the bar from the bottom
+  EXPECT_EQ(FromPixel(root.WindowPixel(5, 40)), CellColor(0));
+  meter->SetMirrored(true);
+  DrawAt(meter, 1001);
+  EXPECT_EQ(FromPixel(root.WindowPixel(5, 0)), CellColor(1));  // reflected: from the top
+  EXPECT_EQ(FromPixel(root.WindowPixel(5, 49)), CellColor(1));
+  EXPECT_EQ(FromPixel(root.WindowPixel(5, 50)), CellColor(0));
+}
+
 TEST_F(MeterFixture, GainReductionBarsBothWays) {
   auto* vertical = new GainReductionMeter(root.GetRootFrame(), 0, 0, 10, 100, 0, 1);
   auto* horizontal = new GainReductionMeter(root.GetRootFrame(), 20, 0, 100, 6, 0, 2);
