@@ -205,6 +205,29 @@ TEST_F(ButtonFixture, DisabledImage) {
   EXPECT_EQ(Shown(button), CellColor(5));
 }
 
+TEST_F(ButtonFixture, HoverStripWhileAnAcceptedModifierIsHeld) {
+  // Normal strip cells 0 and 1, hover strip cells 2 and 3.
+  auto* button = new BooleanButton(panel, 5, 5, 10, 10, 10, 0, 0, 0, strip.get(), 0, 0, 1);
+  button->SetHoverImage(20, 0, 10, 0);
+  EXPECT_TRUE(button->GetFlags() & Frame::kHoverMoves);
+  button->SetModifierClicks(false, true, false, false);
+  auto hover = [&](std::int32_t kind) { button->ProcessMouseEvent(Frame::MouseEvent{kind, 5, 5}); };
+  hover(Frame::kMouseEnter);
+  EXPECT_EQ(Shown(button), CellColor(0));
+  root.Window().control = true;
+  hover(Frame::kMouseMove);
+  EXPECT_EQ(Shown(button), CellColor(2));
+  root.Window().shift = true;  // not taken by this button: the plain strip, though Ctrl is down too
+  root.Window().control = false;
+  hover(Frame::kMouseMove);
+  EXPECT_EQ(Shown(button), CellColor(0));
+  root.Window().shift = false;
+  root.Window().control = true;
+  hover(Frame::kMouseMove);
+  hover(Frame::kMouseLeave);
+  EXPECT_EQ(Shown(button), CellColor(0));
+}
+
 // The gesture's end: the capture and the lock go, pressed is cleared and the release is announced,
 // however the gesture ends.
 struct GestureEnd {

@@ -152,6 +152,19 @@ TEST_F(MeterFixture, ZoneImagesAndMirroring) {
   EXPECT_EQ(FromPixel(root.WindowPixel(5, 50)), CellColor(0));
 }
 
+TEST_F(MeterFixture, TicksAcrossTheBarLessTheOffset) {
+  auto* meter = new AudioMeter(root.GetRootFrame(), 0, 0, 10, 100, 0, 1, -100.0f);
+  meter->SetScaleCurve(0.0f);
+  meter->SetPeakHold(false);
+  meter->SetLevelOffset(10.0f);
+  meter->SetTicks({-30.0f}, Color{0, 0, 0xFFFF});  // -40 on the scale: pixel 60
+  DrawAt(meter, 1000);
+  for (std::int32_t x = 0; x < 10; ++x) EXPECT_EQ(root.WindowPixel(x, 40), 0x0000FFu) << x;
+  meter->SetTicksOff();
+  DrawAt(meter, 1001);
+  EXPECT_EQ(root.WindowPixel(5, 40), 0u);
+}
+
 TEST_F(MeterFixture, GainReductionBarsBothWays) {
   auto* vertical = new GainReductionMeter(root.GetRootFrame(), 0, 0, 10, 100, 0, 1);
   auto* horizontal = new GainReductionMeter(root.GetRootFrame(), 20, 0, 100, 6, 0, 2);

@@ -170,4 +170,23 @@ TEST_F(DualFixture, DrawsTheMainBarAndTheSecondaryMarker) {
   EXPECT_EQ(root.WindowPixel(10 + 125, 13), 0u);
 }
 
+TEST_F(DualFixture, ScaleMarksAndRepeatedDrawsInOneTick) {
+  meter->SetPeakHold(true, 0);
+  meter->SetScaleMarks({-26.0f, -10.0f}, Color{0xFFFF, 0, 0});
+  tick.Set(1000);
+  meter->SetLevels(-70.0f, -70.0f);
+  root.Flush();
+  // Half the meter's height from its top edge at each mark's pixel.
+  EXPECT_EQ(root.WindowPixel(10 + 37, 10), 0xFF0000u);
+  EXPECT_EQ(root.WindowPixel(10 + 37, 12), 0xFF0000u);
+  EXPECT_EQ(root.WindowPixel(10 + 37, 13), 0u);
+  EXPECT_EQ(root.WindowPixel(10 + 98, 11), 0xFF0000u);
+  const float peak = meter->GetPeak(0);
+  meter->Redraw(nullptr, true);
+  root.Flush();
+  meter->Redraw(nullptr, true);
+  root.Flush();  // no tick between the draws: the peak stays, nothing divides by zero
+  EXPECT_EQ(meter->GetPeak(0), peak);
+}
+
 }  // namespace
