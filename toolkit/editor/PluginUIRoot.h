@@ -62,15 +62,15 @@ class PluginUIRoot : public PluginUIRootInterface,
   virtual Frame* GetRootFrame() const;
   virtual bool IsActive() const;
   bool IsOpen() const override;
-  // Whether the last press came within 15 ticks and 4 pixels of the one before.
-  virtual bool IsDoubleClick() const;
   // This root shows no failure itself: the caller's message box does.
   bool ShowError(const char* message, const char* detail, std::int32_t code, std::int32_t type) override;
   virtual Rect GetEditorRect() const;
   virtual Point GetRootFrameOrigin() const;
-  // Hides the current page and shows the frame in its place.
+  // Hides the current page and shows the frame in its place; null keeps what is shown.
   virtual void ShowPage(Frame* frame);
-  virtual Frame* GetPage() const;
+  Frame* GetPage() const { return mPage; }
+  // Whether the last press came within 15 ticks and 4 pixels of the one before.
+  bool IsDoubleClick() const { return mDoubleClick; }
   virtual void ProcessTimersAndMessages();
   virtual void CaptureMouse(Frame* frame);
   virtual void ReleaseMouse();
