@@ -13,14 +13,14 @@ constexpr std::int32_t kMeterScales = 5913;  // correlation and balance meters
 constexpr std::int32_t kErrorInfo = 8000;    // error frame, information
 constexpr std::int32_t kErrorAlert = 8001;   // error frame, warning and error
 
-struct BitmapSpec {
+struct BitmapEntry {
   std::int32_t id{0};
   std::int32_t width{0};
   std::int32_t height{0};
   const char* name{nullptr};
 };
 
-constexpr BitmapSpec kBitmaps[] = {
+constexpr BitmapEntry kBitmaps[] = {
     {kSprites, 425, 600, "sprites"},      {kAbout, 285, 205, "about"},
     {kPanel, 399, 650, "panel"},          {kMeterScales, 400, 103, "meter-scales"},
     {kErrorInfo, 260, 100, "error-info"}, {kErrorAlert, 260, 100, "error-alert"},

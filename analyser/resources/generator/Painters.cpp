@@ -402,7 +402,7 @@ namespace {
 void PaintLook(Canvas& c, const Region& r);
 }  // namespace
 
-void PaintGround(Canvas& canvas, const BitmapSpec& bitmap) {
+void PaintGround(Canvas& canvas, const BitmapEntry& bitmap) {
   canvas.Fill(0, 0, bitmap.width, bitmap.height,
               bitmap.id == kErrorInfo || bitmap.id == kErrorAlert ? 0xD9DEE4 : kGround);
 }
