@@ -43,9 +43,6 @@ class KorvanePhaseFrame : public PixMapDrawFrame,
   ScopeSettings ReadSettings() const;
   // The buffer this tick shows, or null for silence; releases what the gate throws away.
   ScopeBuffer* ChooseBuffer(bool gate);
-  void DrawXYGround(DrawContext& context, const Rect& area, bool centred) const;
-  void DrawLayers(DrawContext& context, Color colour) const;
-  void DrawBins(DrawContext& context, Color colour) const;
 
   PixMapRef mMeterPicture;  // held for the frame's lifetime
   PixMapRef mBackground;

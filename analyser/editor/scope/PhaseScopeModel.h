@@ -41,7 +41,10 @@ class PhaseScopeModel {
   // the settings say disabled only the draw mode follows them: the picture freezes.
   void Advance(const ScopeSettings& settings, const float* left, const float* right);
 
+  std::int32_t GetWidth() const { return mWidth; }
+  std::int32_t GetHeight() const { return mHeight; }
   DrawMode GetDrawMode() const { return mDrawMode; }
+  bool IsPolar() const { return mDrawMode >= kPolarRays; }
   bool IsCentred() const { return mCentred; }
   // Layers to draw for a decay: never more than were made since the last clear.
   std::int32_t GetLayerCount(std::int32_t decay) const;
