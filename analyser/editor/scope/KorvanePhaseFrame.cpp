@@ -34,7 +34,7 @@ KorvanePhaseFrame::KorvanePhaseFrame(Korvane* plugin, Frame* parent, std::int32_
   Subscribe(mConfig->GetMessageClass(KVNPhaseConfig::kMessageClass), 0, &KorvanePhaseFrame::OnConfigMessage);
 }
 
-KorvanePhaseFrame::~KorvanePhaseFrame() = default;
+KorvanePhaseFrame::~KorvanePhaseFrame() { StopSubscriptions(); }
 
 ScopeSettings KorvanePhaseFrame::ReadSettings() const {
   ScopeSettings s;
@@ -44,8 +44,8 @@ ScopeSettings KorvanePhaseFrame::ReadSettings() const {
   s.autoGain = mConfig->GetAutoGain();
   s.gainDb = mConfig->GetGainDb();
   s.lowLevelGate = mConfig->GetLowLevelGate();
-  s.density = mConfig->GetPlotDensity();
-  s.decay = mConfig->GetPlotDecay();
+  s.density = mConfig->GetEffectivePlotDensity();
+  s.decay = mConfig->GetEffectivePlotDecay();
   s.enabled = mConfig->IsPhaseScopeEnabled();
   return s;
 }
@@ -93,7 +93,7 @@ void KorvanePhaseFrame::Mouse(std::int32_t kind, std::int32_t, std::int32_t) {
 void KorvanePhaseFrame::Draw(DrawContext& context, const Rect& area) {
   if (mModel.IsPolar()) PixMapDrawFrame::Draw(context, area);
   const auto& c = mConfig->GetPhaseColor();
-  PaintPhaseScope(
-      context, area, mModel,
-      ScopeLook{Color{c.mRed, c.mGreen, c.mBlue}, mConfig->GetPlotDensity(), mConfig->GetPlotDecay()});
+  PaintPhaseScope(context, area, mModel,
+                  ScopeLook{Color{c.mRed, c.mGreen, c.mBlue}, mConfig->GetEffectivePlotDensity(),
+                            mConfig->GetEffectivePlotDecay()});
 }
