@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "analyser/engine/KorvaneEditorSide.h"
 #include "analyser/engine/KorvaneMetaClass.h"
 #include "analyser/engine/MeasurementIds.h"
 #include "analyser/engine/alarms/KVNAlarmManager.h"
@@ -19,6 +20,7 @@ Korvane::Korvane(PluginPlatform* platform, IOConfig ioConfig) : PluginCore(platf
   }
   Publish(kEditorMessageClass);
   PrepareServices();
+  mEditorSide = CreateKorvaneEditorSide(*this);
 }
 
 Korvane::~Korvane() {
@@ -26,6 +28,7 @@ Korvane::~Korvane() {
   mAudioServices.clear();
   mAlarmManager.reset();
   mServiceList.reset();
+  mEditorSide.reset();
 }
 
 void Korvane::Open() { LoadDefaultSettings(KorvaneProduct::kDisplayName); }
@@ -39,9 +42,18 @@ float Korvane::GetParameter(const ParameterDescriptor& descriptor) const {
   return GetStoredParameterValue(descriptor);
 }
 
+Frame* Korvane::CreateEditorFrame(PluginUIRootInterface* root) {
+  return mEditorSide ? mEditorSide->CreateEditorFrame(root) : nullptr;
+}
+
+Frame* Korvane::CreateAboutFrame(PluginUIRootInterface* root) {
+  return mEditorSide ? mEditorSide->CreateAboutFrame(root) : nullptr;
+}
+
 void Korvane::GetEditorSize(std::int32_t& width, std::int32_t& height) const {
   width = 0;
   height = 0;
+  if (mEditorSide) mEditorSide->GetEditorSize(IsMono(), width, height);
 }
 
 void Korvane::OnParameterChange(const ParameterDescriptor& descriptor, float value) {

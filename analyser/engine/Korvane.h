@@ -8,6 +8,7 @@
 #include "framework/core/PluginCore.h"
 #include "framework/services/FourCC.h"
 
+class KorvaneEditorSide;
 class KorvaneServiceBase;
 class KorvaneServiceList;
 class KVNAlarmManager;
@@ -26,8 +27,8 @@ class Korvane : public PluginCore, public Serialization::ObjectSerializerHub {
   void Resume() override {}
   void Suspend() override;
   float GetParameter(const ParameterDescriptor& descriptor) const override;
-  Frame* CreateEditorFrame(PluginUIRootInterface*) override { return nullptr; }
-  Frame* CreateAboutFrame(PluginUIRootInterface*) override { return nullptr; }
+  Frame* CreateEditorFrame(PluginUIRootInterface* root) override;
+  Frame* CreateAboutFrame(PluginUIRootInterface* root) override;
   void GetEditorSize(std::int32_t& width, std::int32_t& height) const override;
 
   bool IsMono() const { return GetIOConfig().first == 1; }
@@ -47,6 +48,8 @@ class Korvane : public PluginCore, public Serialization::ObjectSerializerHub {
   // Runs behind the core's audio pause: the buffers the audio thread reads may be rebuilt.
   void PrepareServices();
 
+  // Destroyed after the services and the alarms, as the last of the product's parts.
+  std::unique_ptr<KorvaneEditorSide> mEditorSide;
   std::unique_ptr<KVNAlarmManager> mAlarmManager;
   std::unique_ptr<KorvaneServiceList> mServiceList;
   std::vector<KorvaneServiceBase*> mAudioServices;
