@@ -6,9 +6,6 @@
 
 #include "analyser/editor/main/KorvaneGenericDrawFrame.h"
 #include "analyser/editor/main/KorvaneMainFrame.h"
-#include "analyser/editor/meters/KVNPhaseCorrelationMeterFrame.h"
-#include "analyser/editor/meters/KorvaneBalanceMeterFrame.h"
-#include "analyser/editor/scope/KorvanePhaseFrame.h"
 #include "analyser/resources/BitmapInventory.h"
 #include "tests/analyser/editor/support/EditorFixture.h"
 #include "toolkit/drawing/BitmapStore.h"
@@ -80,14 +77,6 @@ TEST(GenericDrawFrame, ShowsItsBitmapFromTheSourcePoint) {
   EXPECT_EQ(f.root.Pixel(40, 20), 0u) << "nothing beyond the frame";
 }
 
-// One timer tick of every frame that has one, as idle would give after long enough.
-void TickAll(Frame& frame) {
-  if (auto* scope = dynamic_cast<KorvanePhaseFrame*>(&frame)) scope->OnTimer();
-  if (auto* correlation = dynamic_cast<KVNPhaseCorrelationMeterFrame*>(&frame)) correlation->OnTimer();
-  if (auto* balance = dynamic_cast<KorvaneBalanceMeterFrame*>(&frame)) balance->OnTimer();
-  for (Frame* child : frame.GetChildren()) TickAll(*child);
-}
-
 // The whole editor following a signal, for people to look at.
 TEST(MainFrame, FollowsASignal) {
   EditorFixture f;
@@ -101,7 +90,7 @@ TEST(MainFrame, FollowsASignal) {
       right[i] = 0.3f * std::sin(2.0f * 3.14159265f * 440.0f * t + 0.6f);
     }
     f.Feed(left, right);
-    TickAll(*f.root.GetRootFrame());
+    TickAllFrames(*f.root.GetRootFrame());
     f.root.Flush();
   }
   f.root.SavePicture("editor-under-signal");

@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "analyser/editor/meters/KVNPhaseCorrelationMeterFrame.h"
+#include "analyser/editor/meters/KorvaneBalanceMeterFrame.h"
+#include "analyser/editor/scope/KorvanePhaseFrame.h"
 #include "analyser/engine/Korvane.h"
 #include "analyser/engine/services/KorvaneServiceList.h"
 #include "framework/core/PluginPlatform.h"
@@ -96,3 +99,11 @@ struct EditorFixture {
       service->Process(view, static_cast<std::int32_t>(left.size()));
   }
 };
+
+// One timer tick of every analyser frame in the tree, as idle gives once their periods have passed.
+inline void TickAllFrames(Frame& frame) {
+  if (auto* scope = dynamic_cast<KorvanePhaseFrame*>(&frame)) scope->OnTimer();
+  if (auto* correlation = dynamic_cast<KVNPhaseCorrelationMeterFrame*>(&frame)) correlation->OnTimer();
+  if (auto* balance = dynamic_cast<KorvaneBalanceMeterFrame*>(&frame)) balance->OnTimer();
+  for (Frame* child : frame.GetChildren()) TickAllFrames(*child);
+}
