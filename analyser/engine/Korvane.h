@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "analyser/engine/services/AnalysisView.h"
@@ -12,6 +14,17 @@ class KorvaneEditorSide;
 class KorvaneServiceBase;
 class KorvaneServiceList;
 class KVNAlarmManager;
+namespace Serialization {
+class XMLArchive;
+}
+
+// A settings file read for the editor: its text and a loading archive that scans it.
+struct ImportedSettings {
+  ImportedSettings();
+  ~ImportedSettings();
+  std::string text;
+  std::unique_ptr<Serialization::XMLArchive> archive;
+};
 
 // The analyser's plug-in object: passes every block through unchanged and hands it to the
 // analysis services; keeps the alarms; saves and restores both with the settings.
@@ -34,6 +47,11 @@ class Korvane : public PluginCore, public Serialization::ObjectSerializerHub {
   bool IsMono() const { return GetIOConfig().first == 1; }
   KVNAlarmManager& GetAlarmManager() { return *mAlarmManager; }
   KorvaneServiceList& GetServiceList() { return *mServiceList; }
+  // Completion of the editor's dialog that reads a settings file: its text, or nothing when no
+  // file was chosen or read. Null for nothing; for our own settings an archive whose load has
+  // begun, its metadata read; for another maker's an archive that loads nothing. Text that is
+  // no archive throws the archive's parse exception.
+  static std::unique_ptr<ImportedSettings> ImportSettingsFile(const std::optional<std::string>& text);
 
  protected:
   bool ValidateParameterChange(const ParameterDescriptor&, float) override { return true; }
