@@ -10,6 +10,7 @@
 #include "analyser/editor/main/KorvaneGenericDrawFrame.h"
 #include "analyser/editor/meters/KVNPhaseCorrelationMeterFrame.h"
 #include "analyser/editor/meters/KorvaneBalanceMeterFrame.h"
+#include "analyser/editor/scope/KorvanePhaseFrame.h"
 #include "analyser/resources/BitmapInventory.h"
 #include "tests/analyser/editor/support/EditorFixture.h"
 #include "toolkit/drawing/BitmapStore.h"
@@ -137,6 +138,18 @@ TEST(BalanceMeterFrame, TrailsFadeTickByTick) {
   }
   f.Tick();
   EXPECT_EQ(f.root.Pixel(x, 63), BitmapPixel(bitmaps::kMeterScales, 3 + x - 14, 86)) << "gone after five";
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MeterFrames, KeepFlag0x200AndAreBuffered) {
+  MeterFixture f;
+  auto* scope = new KorvanePhaseFrame(&f.plugin, f.panel, 9, 88, 200, 200, bitmaps::kPanel, 9, 88);
+  for (const Frame* frame : {static_cast<const Frame*>(f.correlation), static_cast<const Frame*>(f.balance),
+                             static_cast<const Frame*>(scope)})
+    EXPECT_EQ(frame->GetFlags(), 0x300u);
 }
 
 }  // namespace
