@@ -44,14 +44,7 @@ struct ScopeFixture : EditorFixture {
 };
 
 void LoadAttributes(KVNPhaseConfig& config, std::vector<std::pair<std::string, std::string>> attributes) {
-  TreeArchive archive;
-  auto node = std::make_unique<TreeArchive::Node>();
-  node->name = "KVNPhaseConfig";
-  node->type = "QMR_KVNPhaseConfig";
-  node->attributes = std::move(attributes);
-  archive.root.children.push_back(std::move(node));
-  archive.BeginLoad();
-  config.LoadAsObject(archive, "KVNPhaseConfig");
+  LoadFromAttributes(config, "KVNPhaseConfig", "QMR_KVNPhaseConfig", std::move(attributes));
 }
 
 TEST(PhaseScope, KnownSignalsLandOnKnownPixels) {

@@ -7,29 +7,9 @@
 #include "analyser/engine/Korvane.h"
 #include "analyser/engine/services/KorvaneServiceList.h"
 #include "framework/archive/XMLArchive.h"
-#include "framework/core/PluginPlatform.h"
+#include "tests/support/StubPlatform.h"
 
 namespace {
-
-class Platform : public PluginPlatform {
- public:
-  const char* GetHostProductString() const override { return "test"; }
-  std::int32_t GetInitialDelay() const override { return 0; }
-  float GetSampleRate() const override { return 44100.0f; }
-  std::int32_t GetBlockSize() const override { return 512; }
-  void SetInitialDelay(std::int32_t) override {}
-  std::intptr_t ChangeInitialDelay(std::int32_t) override { return 0; }
-  bool IsInputConnected(std::int32_t) const override { return true; }
-  bool IsOutputConnected(std::int32_t) const override { return true; }
-  std::int32_t GetNumOutputs() const override { return 2; }
-  std::int32_t GetNumInputs() const override { return 2; }
-  bool IsResumed() const override { return true; }
-  bool IsEditorOpen() const override { return false; }
-  std::string ReadRegistryValue() const override { return {}; }
-  bool LoadDefaultSettings(const std::string&, std::string&) override { return false; }
-  bool SaveDefaultSettings(const std::string&, const std::string&) override { return false; }
-  std::intptr_t AutomateParameter(std::int32_t, float) override { return 0; }
-};
 
 std::string ReplacedEverywhere(std::string text, const std::string& from, const std::string& to) {
   for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
@@ -38,7 +18,7 @@ std::string ReplacedEverywhere(std::string text, const std::string& from, const 
 }
 
 TEST(ImportSettingsFile, OurSettingsComeBackReadyToLoadTheScopeSettings) {
-  Platform platform;
+  StubPlatform platform;
   Korvane plugin(&platform, IOConfig{2, 2});
   KVNPhaseConfig& config = *plugin.GetServiceList().GetPhaseService().GetPhaseConfig();
   config.SetPlotType(KVNPhaseConfig::typeXYCentered, false);
@@ -54,7 +34,7 @@ TEST(ImportSettingsFile, OurSettingsComeBackReadyToLoadTheScopeSettings) {
 }
 
 TEST(ImportSettingsFile, AnotherMakersSettingsLoadNothing) {
-  Platform platform;
+  StubPlatform platform;
   Korvane plugin(&platform, IOConfig{2, 2});
   const std::string text = plugin.LiveSettingsText();
   ASSERT_NE(text.find("Quillmore"), std::string::npos);

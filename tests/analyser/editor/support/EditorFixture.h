@@ -11,32 +11,11 @@
 #include "analyser/editor/scope/KorvanePhaseFrame.h"
 #include "analyser/engine/Korvane.h"
 #include "analyser/engine/services/KorvaneServiceList.h"
-#include "framework/core/PluginPlatform.h"
 #include "framework/services/FourCC.h"
+#include "tests/support/StubPlatform.h"
 #include "toolkit/drawing/OGWorld.h"
 #include "toolkit/editor/PluginUIRoot.h"
 #include "toolkit/frames/Frame.h"
-
-// The host side of a plug-in that no host loaded: 44.1 kHz, stereo, no settings files.
-class StubPlatform : public PluginPlatform {
- public:
-  const char* GetHostProductString() const override { return "test"; }
-  std::int32_t GetInitialDelay() const override { return 0; }
-  float GetSampleRate() const override { return 44100.0f; }
-  std::int32_t GetBlockSize() const override { return 512; }
-  void SetInitialDelay(std::int32_t) override {}
-  std::intptr_t ChangeInitialDelay(std::int32_t) override { return 0; }
-  bool IsInputConnected(std::int32_t) const override { return true; }
-  bool IsOutputConnected(std::int32_t) const override { return true; }
-  std::int32_t GetNumOutputs() const override { return 2; }
-  std::int32_t GetNumInputs() const override { return 2; }
-  bool IsResumed() const override { return true; }
-  bool IsEditorOpen() const override { return true; }
-  std::string ReadRegistryValue() const override { return {}; }
-  bool LoadDefaultSettings(const std::string&, std::string&) override { return false; }
-  bool SaveDefaultSettings(const std::string&, const std::string&) override { return false; }
-  std::intptr_t AutomateParameter(std::int32_t, float) override { return 0; }
-};
 
 // An open editor root of the analyser, its window an image of the editor's size; the frames
 // use the plug-in's own timers and messages.
@@ -80,6 +59,8 @@ class AnalyserRoot : public PluginUIRoot {
 
 // A stereo analyser with an open editor of the full editor size.
 struct EditorFixture {
+  EditorFixture() { platform.editorOpen = true; }
+
   StubPlatform platform;
   Korvane plugin{&platform, IOConfig{2, 2}};
   AnalyserRoot root{plugin, 399, 470};
