@@ -276,3 +276,21 @@ TEST(PhaseScope, OddSettingsAndSamplesDrawSafely) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PhaseScope, PolarLinesOutlineSilenceOnTheRimAndJumpTheEmptySector) {
+  ScopeFixture f;
+  f.Config().SetPlotType(KVNPhaseConfig::typePolar, true);
+  f.Config().SetPolarPlotStyle(KVNPhaseConfig::ppsLines, true);
+  f.Tick();
+  f.root.SavePicture("scope-polar-lines-silence");
+  EXPECT_EQ(f.root.Pixel(9 + 3, 112 + 114), kGreen) << "the rim at pi";
+  EXPECT_EQ(f.root.Pixel(9 + 100, 112 + 114 - 97), kGreen) << "the rim at pi/2";
+  EXPECT_EQ(f.root.Pixel(9 + 100 - 68, 112 + 114 + 68), kGreen) << "the rim at 5pi/4";
+  EXPECT_EQ(f.root.Pixel(9 + 100 + 68, 112 + 114 + 68), kGreen) << "the rim at 7pi/4";
+  for (std::int32_t x = 100 - 60; x <= 100 + 60; x += 10)
+    EXPECT_NE(f.root.Pixel(9 + x, 112 + 114 + 68), kGreen) << "no line across the gap at x " << x;
+}
+
+}  // namespace
