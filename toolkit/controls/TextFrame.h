@@ -79,6 +79,9 @@ class StaticTextPMFrame : public TextFrame {
   void Draw(DrawContext& context, const Rect& area) override;
   // Takes effect at the next draw.
   void SetPixMap(const OGWorld* world) { mWorld = world; }
+  // Takes effect at the next draw.
+  void SetBackgroundSource(Point source) { mBackground = source; }
+  Point GetBackgroundSource() const { return mBackground; }
 
  private:
   const OGWorld* mWorld{nullptr};

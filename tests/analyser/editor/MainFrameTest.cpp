@@ -46,7 +46,7 @@ TEST(MainFrame, ThePluginBuildsItInTheEditorRootWithFourTouchingStrips) {
 
   f.root.Flush();
   EXPECT_EQ(f.root.Pixel(200, 10), BitmapPixel(bitmaps::kPanel, 200, 497 + 10)) << "header";
-  EXPECT_EQ(f.root.Pixel(300, 24 + 200), BitmapPixel(bitmaps::kPanel, 300, 200)) << "panel";
+  EXPECT_EQ(f.root.Pixel(230, 24 + 300), BitmapPixel(bitmaps::kPanel, 230, 300)) << "panel";
   EXPECT_EQ(f.root.Pixel(200, 400), bitmaps::colour::kStripFill) << "master-alarm strip";
   EXPECT_EQ(f.root.Pixel(0, 400), bitmaps::colour::kStripOutline);
   EXPECT_EQ(f.root.Pixel(200, 450), bitmaps::colour::kStripFill) << "global strip";

@@ -1,0 +1,89 @@
+#include "analyser/editor/alarms/KVNAlarmedValueDispFrame.h"
+
+#include "analyser/editor/alarms/AlarmWidgetSupport.h"
+#include "analyser/editor/values/KVNTextConvertor.h"
+#include "analyser/engine/Korvane.h"
+#include "analyser/engine/alarms/KVNAlarmManager.h"
+#include "analyser/resources/BitmapInventory.h"
+#include "toolkit/drawing/OGWorld.h"
+
+namespace {
+constexpr Point kCellOrigin{1, 47};
+constexpr Point kCellStep{0, 12};
+constexpr Point kTextColour{198, 24};
+constexpr Point kDisabledTextColour{198, 34};
+}  // namespace
+
+KVNAlarmedValueDispFrame::KVNAlarmedValueDispFrame(Korvane* plugin, Frame* parent, std::int32_t x,
+                                                   std::int32_t y, std::string alarmName,
+                                                   std::vector<std::string> clearList,
+                                                   const KVNTextConvertor* convertor)
+    : StaticTextPMFrame(parent, x, y, kWidth, kHeight, kCellOrigin.x, kCellOrigin.y, nullptr, 0, 0),
+      MessageSubscriber<KVNAlarmedValueDispFrame>(plugin),
+      mSprites(GetRoot(), bitmaps::kSprites),
+      mAlarmManager(&plugin->GetAlarmManager()),
+      mAlarmName(std::move(alarmName)),
+      mClearList(std::move(clearList)),
+      mConvertor(convertor) {
+  SetPixMap(mSprites.Get());
+  SetFont(DrawContext::kSmallFont, false);
+  SetTextColor(mSprites.Get()->GetPixelColor(kTextColour), false);
+  SetDisabledTextColor(mSprites.Get()->GetPixelColor(kDisabledTextColour), false);
+  SetTextOffsets(4, 2, false);
+  SetAlignment(kRight, false);
+  if (const AlarmRecord* record = mAlarmManager->FindAlarm(mAlarmName)) {
+    SetStatePicture(AlarmStateCell(*record));
+    if (record->active)
+      ShowValue(record);
+    else
+      SetText("", true);
+  } else {
+    SetStatePicture(0);
+    SetText("", true);
+  }
+  Subscribe(mAlarmManager->GetMessageClass(KVNAlarmManager::kAlarmMessageClass), 1,
+            &KVNAlarmedValueDispFrame::OnAlarmMessage);
+  Subscribe(mAlarmManager->GetMessageClass(KVNAlarmManager::kValueMessageClass), 0,
+            &KVNAlarmedValueDispFrame::OnValueMessage);
+}
+
+KVNAlarmedValueDispFrame::~KVNAlarmedValueDispFrame() { StopSubscriptions(); }
+
+void KVNAlarmedValueDispFrame::SetStatePicture(std::int32_t cell) {
+  const std::int32_t n = ClampAlarmSeverity(cell);
+  SetBackgroundSource(Point{kCellOrigin.x + n * kCellStep.x, kCellOrigin.y + n * kCellStep.y});
+  Redraw(nullptr, true);
+}
+
+void KVNAlarmedValueDispFrame::ShowValue(const AlarmRecord* record) {
+  if (!record || !mConvertor) return;
+  SetText(mConvertor->Convert(record->value).c_str(), true);
+}
+
+const AlarmRecord* KVNAlarmedValueDispFrame::OwnRecord() const {
+  const auto* record = static_cast<const AlarmRecord*>(GetCurrentMessagePayload());
+  return record && record->name == mAlarmName ? record : nullptr;
+}
+
+std::int32_t KVNAlarmedValueDispFrame::OnValueMessage(std::int32_t code) {
+  if (code == KVNAlarmManager::kNewValue) ShowValue(OwnRecord());
+  return 0;
+}
+
+std::int32_t KVNAlarmedValueDispFrame::OnAlarmMessage(std::int32_t code) {
+  const AlarmRecord* record = OwnRecord();
+  if (!record) return 0;
+  if (code == KVNAlarmManager::kSeveritySet || code == KVNAlarmManager::kCleared ||
+      code == KVNAlarmManager::kTriggered)
+    SetStatePicture(AlarmStateCell(*record));
+  else if (code == KVNAlarmManager::kDeactivated)
+    SetText("", true);
+  return 0;
+}
+
+void KVNAlarmedValueDispFrame::Mouse(std::int32_t kind, std::int32_t, std::int32_t) {
+  if (kind != kMouseDown) return;
+  mAlarmManager->ClearAlarm(mAlarmName);
+  if (IsShiftAlone(GetRoot())) return;
+  for (const std::string& name : mClearList) mAlarmManager->ClearAlarm(name);
+}

@@ -1,0 +1,98 @@
+#include "analyser/editor/alarms/KVNMasterAlarmFrame.h"
+
+#include <algorithm>
+
+#include "analyser/editor/alarms/MasterBar.h"
+#include "analyser/engine/Korvane.h"
+#include "analyser/engine/MeasurementIds.h"
+#include "analyser/engine/alarms/KVNAlarmManager.h"
+#include "analyser/resources/BitmapInventory.h"
+#include "toolkit/controls/PixMapButton.h"
+#include "toolkit/drawing/OGWorld.h"
+
+namespace {
+// The button has four states; the manager keeps trigger severities up to 4.
+constexpr std::int32_t kHighestTriggerState = 3;
+
+std::int32_t TriggerState(const AlarmRecord* master) {
+  return master ? std::clamp(master->definition.groupTriggerSeverity, 0, kHighestTriggerState) : 0;
+}
+}  // namespace
+
+void RegisterMasterAlarm(KVNAlarmManager& manager, const std::vector<std::string>& alarmNames) {
+  AlarmDefinition definition;
+  definition.comparison = AlarmDefinition::kAbove;
+  definition.absolute = false;
+  definition.severity = 3;
+  definition.members = alarmNames;
+  definition.groupMode = AlarmDefinition::kAnyMember;
+  definition.groupTriggerSeverity = 1;
+  manager.RegisterAlarm(MeasurementIds::kMasterAlarm, definition);
+}
+
+void KVNMasterAlarmNotificationFrame::Draw(DrawContext& context, const Rect&) {
+  const OGWorld* world = GetPixMap();
+  const AlarmRecord* master = GetAlarmManager().FindAlarm(MeasurementIds::kMasterAlarm);
+  if (!world || !master) return;
+  const std::int32_t severity = ClampAlarmSeverity(master->highestMemberSeverity);
+  const Point row{GetOrigin().x + severity * GetStep().x, GetOrigin().y + severity * GetStep().y};
+  context.ResetColors();
+  for (const masterbar::Piece& piece : masterbar::LayOut(GetWidth()))
+    context.CopyFromWorld(
+        *world, Rect{row.x + piece.sourceX, row.y, row.x + piece.sourceX + piece.width, row.y + GetHeight()},
+        Point{piece.destinationX, 0}, false);
+}
+
+KVNMasterAlarmFrame::KVNMasterAlarmFrame(Korvane* plugin, Frame* parent, std::int32_t x, std::int32_t y,
+                                         std::int32_t width, const std::vector<std::string>& alarmNames,
+                                         std::int32_t height, std::int32_t leftInset, std::int32_t rightInset)
+    : PixMapDrawFrame(parent, x, y, width, height ? height : kStandardHeight, 0, 0, nullptr, 0, 0),
+      MessageSubscriber<KVNMasterAlarmFrame>(plugin),
+      mSprites(GetRoot(), bitmaps::kSprites),
+      mAlarmManager(&plugin->GetAlarmManager()) {
+  const std::int32_t shift = (kStandardHeight - GetHeight()) / 2;
+  RegisterMasterAlarm(*mAlarmManager, alarmNames);
+  const AlarmRecord* master = mAlarmManager->FindAlarm(MeasurementIds::kMasterAlarm);
+  mNotification = new KVNMasterAlarmNotificationFrame(plugin, this, leftInset + 9, 10 - shift,
+                                                      width - leftInset - rightInset - 58, 21, 2, 398,
+                                                      mSprites.Get(), 0, 23, MeasurementIds::kMasterAlarm);
+  const std::int32_t state = TriggerState(master);
+  mTriggerButton = new MultiStateButton(this, width - rightInset - 37, 15 - shift, 28, 8, 29, 0, 0, 268,
+                                        mSprites.Get(), 0, 0, kHighestTriggerState, state, 0);
+  mTriggerButton->SetValueQuiet(state);
+  Subscribe(mTriggerButton->GetControlMsgClass(), 0, &KVNMasterAlarmFrame::OnTriggerButton);
+  Subscribe(mAlarmManager->GetMessageClass(KVNAlarmManager::kAlarmMessageClass), 1,
+            &KVNMasterAlarmFrame::OnAlarmMessage);
+}
+
+KVNMasterAlarmFrame::~KVNMasterAlarmFrame() { StopSubscriptions(); }
+
+void KVNMasterAlarmFrame::Draw(DrawContext& context, const Rect&) {
+  OGWorld* sprites = mSprites.Get();
+  context.SetForeColor(sprites->GetPixelColor(Point{6, 325}));
+  context.FillRect(GetLocalRect());
+  if (GetHeight() != kStandardHeight) return;
+  context.SetForeColor(sprites->GetPixelColor(Point{0, 322}));
+  context.FrameRect(Rect{0, -1, GetWidth(), GetHeight() + 1});
+}
+
+std::int32_t KVNMasterAlarmFrame::OnTriggerButton(std::int32_t code) {
+  if (code == GenericControl::kValueChanged)
+    mAlarmManager->SetGroupTriggerSeverity(MeasurementIds::kMasterAlarm, mTriggerButton->GetValue());
+  return 0;
+}
+
+// A trigger severity the button cannot show (4, from a loaded file) is shown as its highest state
+// without a value message, so it is never written back.
+std::int32_t KVNMasterAlarmFrame::OnAlarmMessage(std::int32_t code) {
+  const auto* record = static_cast<const AlarmRecord*>(GetCurrentMessagePayload());
+  if (code != KVNAlarmManager::kGroupTriggerSeveritySet || !record ||
+      record->name != MeasurementIds::kMasterAlarm)
+    return 0;
+  const std::int32_t severity = record->definition.groupTriggerSeverity;
+  if (severity > kHighestTriggerState || severity < 0)
+    mTriggerButton->SetValueQuiet(TriggerState(record));
+  else
+    mTriggerButton->SetValue(severity);
+  return 0;
+}
