@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <string>
+
+#include "analyser/editor/panel/KorvanePhaseAndBalanceMeterFrame.h"
+#include "analyser/editor/panel/SideToMidRatio.h"
+#include "analyser/engine/MeasurementIds.h"
+#include "analyser/engine/config/KVNPhaseConfig.h"
+#include "analyser/engine/services/KorvanePhaseService.h"
+#include "analyser/engine/services/KorvaneServiceList.h"
+#include "tests/analyser/editor/support/PanelFixture.h"
+#include "toolkit/controls/ControlContainer.h"
+#include "toolkit/controls/GenericControl.h"
+#include "toolkit/controls/TextFrame.h"
+#include "toolkit/meters/AudioMeter.h"
+#include "toolkit/meters/DualLevelAudioMeter.h"
+
+using namespace MeasurementIds;
+
+namespace {
+constexpr float kInf = std::numeric_limits<float>::infinity();
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+
+struct PanelAccess : PanelFixture {
+  KorvanePhaseAndBalanceMeterFrame& Panel() { return *Find<KorvanePhaseAndBalanceMeterFrame>(); }
+  KVNPhaseConfig& Config() { return *plugin.GetServiceList().GetPhaseService().GetPhaseConfig(); }
+  GenericControl& Control(std::int32_t id) { return *Panel().FindControl(id); }
+  Frame& ControlFrame(std::int32_t id) { return dynamic_cast<Frame&>(Control(id)); }
+};
+}  // namespace
+
+TEST(SideToMidRatio, FollowsWithAThreeSecondTimeConstantAndStaysANumber) {
+  SideToMidRatio first;
+  EXPECT_NEAR(first.Update(1000, -30.0f, -10.0f), -20.0f, 1.2f) << "the first update counts from tick 0";
+  EXPECT_EQ(first.Update(1000, 0.0f, 0.0f), first.Get()) << "no time passed";
+  const float before = first.Get();
+  EXPECT_EQ(first.Update(900, 0.0f, 0.0f), before) << "time ran back";
+  EXPECT_EQ(first.GetLastTick(), 900);
+  EXPECT_EQ(first.Update(901, kNaN, -10.0f), before) << "not a number is skipped";
+  EXPECT_EQ(first.GetLastTick(), 901);
+
+  SideToMidRatio silentSide;
+  for (std::int64_t tick = 2; tick < 2000; tick += 2) silentSide.Update(tick, -kInf, -20.0f);
+  EXPECT_TRUE(std::isfinite(silentSide.Get()));
+  EXPECT_LT(silentSide.Get(), -500.0f);
+  for (std::int64_t tick = 2000; tick < 4000; tick += 2) silentSide.Update(tick, -20.0f, -20.0f);
+  EXPECT_NEAR(silentSide.Get(), 0.0f, 0.01f) << "and recovers";
+
+  // The weight of an update is the smoothing coefficient of the time since the last one.
+  SideToMidRatio ratio;
+  ratio.Update(1, 0.0f, 0.0f);
+  ratio.Update(61, -10.0f, 0.0f);
+  EXPECT_FLOAT_EQ(ratio.Get(), float(-10.0 * SmoothingCoefficient(3.0, 1.0)));
+}
+
+TEST(Panel, ConfigurationChangesSetTheControlsQuietly) {
+  PanelAccess f;
+  f.Config().SetGainDb(12.5f, true);
+  EXPECT_EQ(f.Control(KorvanePhaseAndBalanceMeterFrame::kGain).GetValue(), 12);
+  EXPECT_EQ(f.Config().GetGainDb(), 12.5f) << "not rewritten as 12";
+  EXPECT_EQ(f.Panel().GetReadout(KorvanePhaseAndBalanceMeterFrame::kGainText)->GetText(), "12");
+
+  f.Config().SetPlotDensity(8, true);
+  EXPECT_EQ(f.Control(KorvanePhaseAndBalanceMeterFrame::kDensity).GetValue(), 8);
+  EXPECT_EQ(f.Panel().GetReadout(KorvanePhaseAndBalanceMeterFrame::kDensityText)->GetText(), "8");
+
+  f.Control(KorvanePhaseAndBalanceMeterFrame::kDecay).SetValue(3);
+  EXPECT_EQ(f.Config().GetPlotDecay(), 3) << "a control change goes to the configuration";
+  f.Control(KorvanePhaseAndBalanceMeterFrame::kAutoGain).SetValue(1);
+  EXPECT_TRUE(f.Config().GetAutoGain());
+  EXPECT_FALSE(f.ControlFrame(KorvanePhaseAndBalanceMeterFrame::kGain).IsEnabled());
+}
+
+TEST(Panel, PlotTypeAndStyleStepWrapAndPolarDisablesTheGain) {
+  PanelAccess f;
+  f.Config().SetPlotType(2, true);
+  f.Panel().ControlValueChanged(KorvanePhaseAndBalanceMeterFrame::kPlotTypeNext, 1, nullptr);
+  EXPECT_EQ(f.Config().GetPlotType(), 0);
+  const std::int32_t xyStyle = f.Config().GetXYPlotStyle();
+  const std::int32_t polarStyle = f.Config().GetPolarPlotStyle();
+  f.Panel().ControlValueChanged(KorvanePhaseAndBalanceMeterFrame::kStyleNext, 1, nullptr);
+  EXPECT_EQ(f.Config().GetXYPlotStyle(), xyStyle);
+  EXPECT_EQ(f.Config().GetPolarPlotStyle(), polarStyle) << "styles step only in the polar type";
+  EXPECT_TRUE(f.ControlFrame(KorvanePhaseAndBalanceMeterFrame::kAutoGain).IsEnabled());
+
+  f.Panel().ControlValueChanged(KorvanePhaseAndBalanceMeterFrame::kPlotTypePrevious, 1, nullptr);
+  EXPECT_EQ(f.Config().GetPlotType(), 2);
+  EXPECT_FALSE(f.ControlFrame(KorvanePhaseAndBalanceMeterFrame::kAutoGain).IsEnabled());
+  EXPECT_FALSE(f.ControlFrame(KorvanePhaseAndBalanceMeterFrame::kGain).IsEnabled());
+  EXPECT_FALSE(f.Panel().GetReadout(KorvanePhaseAndBalanceMeterFrame::kGainText)->IsEnabled());
+  f.Config().SetPolarPlotStyle(2, true);
+  f.Panel().ControlValueChanged(KorvanePhaseAndBalanceMeterFrame::kStyleNext, 1, nullptr);
+  EXPECT_EQ(f.Config().GetPolarPlotStyle(), 0);
+  f.Panel().ControlValueChanged(KorvanePhaseAndBalanceMeterFrame::kStylePrevious, 1, nullptr);
+  EXPECT_EQ(f.Config().GetPolarPlotStyle(), 2);
+}
+
+TEST(Panel, TheRatioBarStopsAtMinusFiftyWhileTheAlarmGetsTheTrueValue) {
+  PanelAccess f;
+  f.Play(Sine(0.5f), Sine(0.5f), 400);
+  EXPECT_LT(f.Alarms().GetValueByName(kSideToMidRatio), -50.0f);
+  EXPECT_EQ(f.Panel().GetRatioMeter().GetLevel(), -50.0f);
+  EXPECT_GT(f.Panel().GetMidMeter().GetDisplayLevel(0), -20.0f);
+}
+
+TEST(Panel, ActivatingOrClearingTheCorrelationAlarmResetsTheMinimumHold) {
+  PanelAccess f;
+  f.Play(Sine(0.5f), Sine(-0.5f), 60);
+  KorvanePhaseService& phase = f.plugin.GetServiceList().GetPhaseService();
+  ASSERT_LT(phase.GetCorrelationMinHold(), 0.0f);
+  f.Alarms().ClearAlarm(kCorrelationInst);
+  EXPECT_EQ(phase.GetCorrelationMinHold(), 1.0f);
+  EXPECT_EQ(f.Alarms().GetValueByName(kCorrelationInst), 100.0f);
+}
+
+TEST(Panel, LoadsThePhaseConfigurationOfASettingsFileAndIgnoresEveryFailure) {
+  PanelAccess f;
+  f.Config().SetPlotType(1, true);
+  const std::string saved = f.plugin.LiveSettingsText();
+  f.Config().SetPlotType(2, true);
+  for (const std::optional<std::string>& bad :
+       {std::optional<std::string>{}, std::optional<std::string>{""},
+        std::optional<std::string>{"<obj_archive"}, std::optional<std::string>{"not xml at all"}}) {
+    f.Panel().LoadPhaseConfig(bad);
+    EXPECT_EQ(f.Config().GetPlotType(), 2);
+  }
+  f.Panel().LoadPhaseConfig(saved);
+  EXPECT_EQ(f.Config().GetPlotType(), 1);
+}
