@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/PixelBuffer.h"
+
+// Modifier keys and mouse buttons held, as bits of WindowEvent::modifiers.
+enum WindowModifier : uint32_t {
+  kModifierShift = 1u << 0,
+  kModifierControl = 1u << 1,
+  kModifierLeftButton = 1u << 8,
+  kModifierMiddleButton = 1u << 9,
+  kModifierRightButton = 1u << 10,
+};
+
+enum class MouseButton : uint8_t { kNone, kLeft, kMiddle, kRight };
+
+// Keys the in-place edit field understands; kCharacter carries a Latin-1 byte.
+enum class EditKey : uint8_t {
+  kNone,
+  kCharacter,
+  kReturn,
+  kKeypadEnter,
+  kEscape,
+  kBackSpace,
+  kDelete,
+  kLeft,
+  kRight,
+  kHome,
+  kEnd,
+};
+
+// One thing that happened to a child window, in window coordinates.
+struct WindowEvent {
+  enum class Kind : uint8_t {
+    kMouseDown,
+    kMouseUp,
+    kMouseMove,
+    kKey,
+    kExpose,  // area holds the union of the exposures since the last pump
+    kFocusIn,
+    kFocusOut,
+    kDestroyed,  // the window is gone (its parent was destroyed or the display connection lost)
+  };
+
+  Kind kind = Kind::kMouseMove;
+  int32_t x = 0;
+  int32_t y = 0;
+  MouseButton button = MouseButton::kNone;  // the button pressed or released
+  uint32_t modifiers = 0;                   // WindowModifier bits held before the event
+  uint32_t time = 0;                        // the display's milliseconds
+  EditKey key = EditKey::kNone;
+  uint8_t character = 0;  // kCharacter: the Latin-1 byte
+  PixelRect area;         // kExpose
+};
+
+class WindowEventSink {
+ public:
+  virtual ~WindowEventSink() = default;
+  virtual void OnWindowEvent(const WindowEvent& event) = 0;
+};
