@@ -93,6 +93,8 @@ void HeadlessWindow::Release(int32_t x, int32_t y, MouseButton button) {
   Queue(event);
 }
 
+void HeadlessWindow::LoseRelease(MouseButton button) { mButtons &= ~ButtonBit(button); }
+
 void HeadlessWindow::Move(int32_t x, int32_t y) {
   WindowEvent event;
   event.kind = WindowEvent::Kind::kMouseMove;

@@ -29,6 +29,8 @@ class HeadlessWindow final : public RoutedChildWindow {
   void Press(int32_t x, int32_t y, MouseButton button = MouseButton::kLeft, uint32_t modifiers = 0);
   void Release(int32_t x, int32_t y, MouseButton button = MouseButton::kLeft);
   void Move(int32_t x, int32_t y);
+  // The button comes up without an event reaching the window.
+  void LoseRelease(MouseButton button);
   void Key(EditKey key, uint8_t character = 0);
   void Type(const std::string& text);  // each byte as a character key
   void Expose(const PixelRect& area);

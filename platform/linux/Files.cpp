@@ -76,8 +76,9 @@ SaveResult SaveFile(const std::string& path, const std::string& content) {
   const std::string target = ResolvedTarget(path);
   struct stat old {};
   const bool exists = stat(target.c_str(), &old) == 0;
-  if (exists && (!S_ISREG(old.st_mode) || access(target.c_str(), W_OK) != 0))
-    return SaveResult::kCannotCreate;
+  // Read-only by its mode even for a user whom the system would let write (root).
+  const bool readOnly = exists && ((old.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0);
+  if (exists && (!S_ISREG(old.st_mode) || readOnly)) return SaveResult::kCannotCreate;
 
   const std::string temporary =
       target + ".tmp" + std::to_string(getpid()) + "." + std::to_string(gTemporaryCount.fetch_add(1));
