@@ -470,7 +470,9 @@ void XcbChildWindow::CloseEditSurface(bool restoreFocus) {
     ReplyPtr<xcb_get_input_focus_reply_t> focus(
         xcb_get_input_focus_reply(mConnection, xcb_get_input_focus(mConnection), nullptr));
     if (focus && focus->focus == mEditWindow) {
-      xcb_set_input_focus(mConnection, mSavedRevert, mSavedFocus, XCB_CURRENT_TIME);
+      // At the time of our latest event, not the server's now: the next press's time may
+      // then take the focus for another edit.
+      xcb_set_input_focus(mConnection, mSavedRevert, mSavedFocus, LastEventTime());
     }
   }
   xcb_destroy_window(mConnection, mEditWindow);
