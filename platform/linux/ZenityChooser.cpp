@@ -36,7 +36,9 @@ bool ZenityChooser::Begin(const FileChooserRequest& request, FileChosen done) {
   mText.clear();
   const char* display = std::getenv("DISPLAY");
   int pipeFds[2] = {-1, -1};
-  if (!display || !*display || pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) return true;  // a cancel at Poll
+  if (!display || !*display || pipe2(pipeFds, O_CLOEXEC) != 0) return true;  // a cancel at Poll
+  // Only our end is non-blocking: zenity's writes must wait for us, not fail.
+  fcntl(pipeFds[0], F_SETFL, O_NONBLOCK);
   mPid = ChildProcesses::Spawn(DialogArguments(request), pipeFds[1]);
   close(pipeFds[1]);
   if (mPid < 0) {
