@@ -45,6 +45,8 @@ class HeadlessWindowTest : public ::testing::Test {
     ASSERT_TRUE(owned);
     window = platform.Window();
   }
+  // The window may still answer an edit as it closes: before the answers go.
+  void TearDown() override { owned.reset(); }
   bool Edit(const PixelRect& rect = {20, 30, 120, 42}, const std::string& text = "start") {
     return window->BeginTextEdit(rect, text, renderer, Answers{&results});
   }
