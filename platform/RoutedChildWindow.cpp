@@ -2,24 +2,6 @@
 
 #include "platform/ChildWindow.h"
 
-namespace {
-
-uint32_t ButtonModifier(MouseButton button) {
-  switch (button) {
-    case MouseButton::kLeft:
-      return kModifierLeftButton;
-    case MouseButton::kMiddle:
-      return kModifierMiddleButton;
-    case MouseButton::kRight:
-      return kModifierRightButton;
-    case MouseButton::kNone:
-      break;
-  }
-  return 0;
-}
-
-}  // namespace
-
 RoutedChildWindow::~RoutedChildWindow() {
   // A back end calls ShutDown before its window goes; this only keeps the promise of one answer.
   if (mEdit) {

@@ -15,6 +15,14 @@ enum WindowModifier : uint32_t {
 
 enum class MouseButton : uint8_t { kNone, kLeft, kMiddle, kRight };
 
+// The modifiers bit of a button held.
+constexpr uint32_t ButtonModifier(MouseButton button) {
+  return button == MouseButton::kLeft     ? uint32_t{kModifierLeftButton}
+         : button == MouseButton::kMiddle ? kModifierMiddleButton
+         : button == MouseButton::kRight  ? kModifierRightButton
+                                          : uint32_t{0};
+}
+
 // Keys the in-place edit field understands; kCharacter carries a Latin-1 byte.
 enum class EditKey : uint8_t {
   kNone,

@@ -3,24 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-namespace {
-
-uint32_t ButtonBit(MouseButton button) {
-  switch (button) {
-    case MouseButton::kLeft:
-      return kModifierLeftButton;
-    case MouseButton::kMiddle:
-      return kModifierMiddleButton;
-    case MouseButton::kRight:
-      return kModifierRightButton;
-    case MouseButton::kNone:
-      break;
-  }
-  return 0;
-}
-
-}  // namespace
-
 class HeadlessChooser final : public FileChooser {
  public:
   explicit HeadlessChooser(HeadlessPlatform& platform) : mPlatform(platform) {}
@@ -78,7 +60,7 @@ void HeadlessWindow::Press(int32_t x, int32_t y, MouseButton button, uint32_t mo
   event.y = y;
   event.button = button;
   event.modifiers = modifiers | mButtons;
-  mButtons |= ButtonBit(button);
+  mButtons |= ButtonModifier(button);
   Queue(event);
 }
 
@@ -89,11 +71,11 @@ void HeadlessWindow::Release(int32_t x, int32_t y, MouseButton button) {
   event.y = y;
   event.button = button;
   event.modifiers = mButtons;
-  mButtons &= ~ButtonBit(button);
+  mButtons &= ~ButtonModifier(button);
   Queue(event);
 }
 
-void HeadlessWindow::LoseRelease(MouseButton button) { mButtons &= ~ButtonBit(button); }
+void HeadlessWindow::LoseRelease(MouseButton button) { mButtons &= ~ButtonModifier(button); }
 
 void HeadlessWindow::Move(int32_t x, int32_t y) {
   WindowEvent event;
