@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
@@ -40,8 +39,6 @@ std::string ResolvedTarget(const std::string& path) {
   const size_t slash = path.rfind('/');
   return named[0] == '/' || slash == std::string::npos ? named : path.substr(0, slash + 1) + named;
 }
-
-std::atomic<unsigned> gTemporaryCount{0};
 
 }  // namespace
 
@@ -80,9 +77,9 @@ SaveResult SaveFile(const std::string& path, const std::string& content) {
   const bool readOnly = exists && ((old.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0);
   if (exists && (!S_ISREG(old.st_mode) || readOnly)) return SaveResult::kCannotCreate;
 
-  const std::string temporary =
-      target + ".tmp" + std::to_string(getpid()) + "." + std::to_string(gTemporaryCount.fetch_add(1));
-  const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  // A name of this process's own; a link planted there is not followed.
+  const std::string temporary = target + ".tmp" + std::to_string(getpid());
+  const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
   if (fd < 0) return SaveResult::kCannotCreate;
   bool written = WriteAll(fd, content);
   if (written && exists) written = fchmod(fd, old.st_mode & 07777) == 0;
