@@ -108,6 +108,38 @@ class Display {
     return pixels;
   }
 
+  // The pixel once the server has taken in what another connection sent, or as it is after a second.
+  uint32_t PixelWhen(xcb_window_t window, int16_t x, int16_t y, uint32_t expected,
+                     uint32_t mask = 0x00FFFFFFu) {
+    uint32_t pixel = 0;
+    for (int i = 0; i < 200; ++i) {
+      const std::vector<uint32_t> shown = Image(window, x, y, 1, 1);
+      pixel = shown.empty() ? 0 : shown[0] & mask;
+      if (pixel == expected) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return pixel;
+  }
+
+  // Waits until no other client holds the pointer grabbed.
+  void WaitForUngrab() {
+    for (int i = 0; i < 200; ++i) {
+      xcb_grab_pointer_reply_t* grab =
+          xcb_grab_pointer_reply(mConnection,
+                                 xcb_grab_pointer(mConnection, 0, mScreen->root, 0, XCB_GRAB_MODE_ASYNC,
+                                                  XCB_GRAB_MODE_ASYNC, XCB_NONE, XCB_NONE, XCB_CURRENT_TIME),
+                                 nullptr);
+      const bool ours = grab && grab->status == XCB_GRAB_STATUS_SUCCESS;
+      free(grab);
+      if (ours) {
+        xcb_ungrab_pointer(mConnection, XCB_CURRENT_TIME);
+        Sync();
+        return;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  }
+
   xcb_window_t Focus() {
     xcb_get_input_focus_reply_t* reply =
         xcb_get_input_focus_reply(mConnection, xcb_get_input_focus(mConnection), nullptr);
@@ -226,15 +258,19 @@ TEST_P(XcbChildWindowDepthTest, PresentShowsThePixelsAndUploadsOnlyTheDamagedRec
   }
   window->Present(buffer, {{0, 0, 256, 128}});
   const xcb_window_t child = ChildOf(parent);
+  const uint32_t alpha = depth == 32 ? 0xFF000000u : 0;
+  // The last pixel sent: all before it has arrived too.
+  EXPECT_EQ(display->PixelWhen(child, 255, 127, Pattern(255, 127) | alpha, 0x00FFFFFFu | alpha),
+            Pattern(255, 127) | alpha);
   std::vector<uint32_t> shown = display->Image(child, 0, 0, 256, 128);
   ASSERT_EQ(shown.size(), pixels.size());
-  const uint32_t alpha = depth == 32 ? 0xFF000000u : 0;
   for (const auto& [x, y] : std::vector<std::pair<int, int>>{{0, 0}, {255, 0}, {17, 99}, {255, 127}}) {
     EXPECT_EQ(shown[y * 256 + x] & (0x00FFFFFFu | alpha), Pattern(x, y) | alpha) << x << "," << y;
   }
   // Only the damaged rectangle changes on the screen.
   for (uint32_t& p : pixels) p = 0x00FF0000;
   window->Present(buffer, {{10, 10, 20, 20}});
+  EXPECT_EQ(display->PixelWhen(child, 19, 19, 0x00FF0000u), 0x00FF0000u);
   shown = display->Image(child, 0, 0, 256, 128);
   EXPECT_EQ(shown[15 * 256 + 15] & 0x00FFFFFFu, 0x00FF0000u);
   EXPECT_EQ(shown[25 * 256 + 25] & 0x00FFFFFFu, Pattern(25, 25));
@@ -255,6 +291,7 @@ TEST_F(XcbChildWindowTest, ALargeWindowIsUploadedInStripsBelowTheRequestLimit) {
   window->Present(buffer, {{0, 0, 1400, 1000}});
   ASSERT_TRUE(window->IsAlive());
   const xcb_window_t child = ChildOf(parent);
+  EXPECT_EQ(display->PixelWhen(child, 1399, 999, Pattern(1399, 999)), Pattern(1399, 999));
   for (const auto& [x, y] : std::vector<std::pair<int, int>>{{0, 0}, {1399, 500}, {700, 999}, {3, 187}}) {
     const std::vector<uint32_t> shown =
         display->Image(child, static_cast<int16_t>(x), static_cast<int16_t>(y), 1, 1);
@@ -444,7 +481,7 @@ TEST_F(XcbChildWindowTest, APressCapturesUntilItsReleaseAndReleaseCaptureEndsIt)
   display->Button(true);
   ASSERT_TRUE(PumpUntil(*window, sink, [&] { return sink.Has(Kind::kMouseDown); }));
   window->ReleaseCapture();
-  display->Sync();
+  display->WaitForUngrab();
   sink.events.clear();
   display->MoveTo(600, 500);
   display->Button(false);
