@@ -11,11 +11,11 @@
 
 namespace {
 
-constexpr int32_t kFrames = 480;
+constexpr std::int32_t kFrames = 480;
 
 struct StereoSignal {
   StereoSignal() : left(kFrames), right(kFrames), outLeft(kFrames), outRight(kFrames) {
-    for (int32_t i = 0; i < kFrames; ++i) {
+    for (std::int32_t i = 0; i < kFrames; ++i) {
       left[i] = 0.5f * std::sin(0.05f * static_cast<float>(i));
       right[i] = 0.4f * std::sin(0.05f * static_cast<float>(i) + 0.7f);
     }

@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "analyser/engine/KorvaneServiceList.h"
+#include "analyser/engine/services/KorvaneServiceList.h"
 #include "framework/services/PluginServices.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "framework/archive/XMLArchive.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   static const char* const kNames[] = {"v", "a", "n", "Settings Metadata", "signature", "o", ""};
   try {
     Serialization::XMLArchive archive(reinterpret_cast<const char*>(data), size);

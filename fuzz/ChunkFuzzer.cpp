@@ -2,28 +2,28 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "framework/core/PluginUIRoot.h"
+#include "framework/core/PluginUIRootInterface.h"
 #include "tests/framework/core/CoreFixture.h"
 
 namespace {
 
 // Takes the refusals the core reports, so the fuzzer's output stays readable.
-class QuietRoot : public PluginUIRoot {
+class QuietRoot : public PluginUIRootInterface {
  public:
   bool IsOpen() const override { return true; }
-  bool ShowError(const char*, const char*, int32_t, int32_t) override { return true; }
+  bool ShowError(const char*, const char*, std::int32_t, std::int32_t) override { return true; }
 };
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   static PluginMetaClassRef metaClass;
   static FakePlatform platform;
   static QuietRoot root;
   HookCore core(&platform);
   core.SetUIRoot(&root);
   const bool preset = size > 0 && (data[0] & 1);
-  core.SetChunk(data, static_cast<int32_t>(size), preset);
+  core.SetChunk(data, static_cast<std::int32_t>(size), preset);
   void* chunk = nullptr;
   core.GetChunk(&chunk, !preset);
   return 0;

@@ -14,9 +14,9 @@
 // Where the pointer was last seen over or around the window, in window coordinates, and the
 // modifier keys and buttons then held.
 struct PointerState {
-  int32_t x = -1;
-  int32_t y = -1;
-  uint32_t modifiers = 0;
+  std::int32_t x = -1;
+  std::int32_t y = -1;
+  std::uint32_t modifiers = 0;
 };
 
 // The editor's window inside its host's window. Lives on the thread that opened it.
@@ -77,7 +77,7 @@ class RoutedChildWindow : public ChildWindow {
   // A back end's own event, already in window coordinates.
   void Dispatch(const WindowEvent& event, WindowEventSink& sink);
   // The pointer moved without an event of its own (it entered or left the window).
-  void TrackPointer(int32_t x, int32_t y, uint32_t modifiers) { mPointer = {x, y, modifiers}; }
+  void TrackPointer(std::int32_t x, std::int32_t y, std::uint32_t modifiers) { mPointer = {x, y, modifiers}; }
   // Another client took the pointer from the press's grab.
   void LoseCapture(WindowEventSink& sink);
   // The edit field lost the keyboard focus to someone else.
@@ -89,7 +89,7 @@ class RoutedChildWindow : public ChildWindow {
   // The window is gone for good: ends an edit, forgets a drag, reports kDestroyed once.
   void MarkDead(WindowEventSink* sink);
   // The display's time of the latest event, for focus requests.
-  uint32_t LastEventTime() const { return mLastTime; }
+  std::uint32_t LastEventTime() const { return mLastTime; }
   // Ends an edit (cancelled) and a drag before a back end destroys its window.
   void ShutDown();
 
@@ -97,7 +97,7 @@ class RoutedChildWindow : public ChildWindow {
   virtual bool OpenEditSurface(const PixelRect& frame) = 0;
   virtual void PresentEditSurface(const PixelBuffer& inside) = 0;
   // Takes the keyboard focus for the edit surface as of the display time given.
-  virtual void FocusEditSurface(uint32_t time) = 0;
+  virtual void FocusEditSurface(std::uint32_t time) = 0;
   // Destroys the surface; restoreFocus gives the focus back to whoever had it before.
   virtual void CloseEditSurface(bool restoreFocus) = 0;
 
@@ -114,10 +114,10 @@ class RoutedChildWindow : public ChildWindow {
   bool mAlive = true;
   bool mDestroyedReported = false;
   PointerState mPointer;
-  uint32_t mLastTime = 0;
+  std::uint32_t mLastTime = 0;
   MouseButton mDragButton = MouseButton::kNone;
   bool mSwallowRelease = false;  // the press that ended an edit is not delivered, nor its release
   std::optional<PixelRect> mExposed;
   std::unique_ptr<Edit> mEdit;
-  std::vector<uint32_t> mEditPixels;
+  std::vector<std::uint32_t> mEditPixels;
 };

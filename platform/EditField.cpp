@@ -11,7 +11,7 @@ void EditFieldText::DeleteSelection() {
 
 void EditFieldText::MoveCaret(size_t position) { mCaret = mAnchor = position; }
 
-EditFieldText::Outcome EditFieldText::HandleKey(EditKey key, uint8_t character) {
+EditFieldText::Outcome EditFieldText::HandleKey(EditKey key, std::uint8_t character) {
   const bool selected = SelectionStart() != SelectionEnd();
   switch (key) {
     case EditKey::kReturn:

@@ -18,7 +18,7 @@ class EditFieldText {
 
   explicit EditFieldText(const std::string& initial);
 
-  Outcome HandleKey(EditKey key, uint8_t character);
+  Outcome HandleKey(EditKey key, std::uint8_t character);
 
   const std::string& Text() const { return mText; }
   size_t Caret() const { return mCaret; }

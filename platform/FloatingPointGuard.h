@@ -13,5 +13,5 @@ class FloatingPointGuard {
   FloatingPointGuard& operator=(const FloatingPointGuard&) = delete;
 
  private:
-  uint32_t mSaved = 0;
+  std::uint32_t mSaved = 0;
 };

@@ -4,15 +4,17 @@
 
 // A rectangle of pixels; right and bottom are exclusive.
 struct PixelRect {
-  int32_t left = 0;
-  int32_t top = 0;
-  int32_t right = 0;
-  int32_t bottom = 0;
+  std::int32_t left = 0;
+  std::int32_t top = 0;
+  std::int32_t right = 0;
+  std::int32_t bottom = 0;
 
-  int32_t Width() const { return right - left; }
-  int32_t Height() const { return bottom - top; }
+  std::int32_t Width() const { return right - left; }
+  std::int32_t Height() const { return bottom - top; }
   bool IsEmpty() const { return right <= left || bottom <= top; }
-  bool Contains(int32_t x, int32_t y) const { return x >= left && x < right && y >= top && y < bottom; }
+  bool Contains(std::int32_t x, std::int32_t y) const {
+    return x >= left && x < right && y >= top && y < bottom;
+  }
 };
 
 // The smallest rectangle holding both; an empty one adds nothing.
@@ -22,10 +24,12 @@ PixelRect IntersectRects(const PixelRect& a, const PixelRect& b);
 
 // Pixels the toolkit draws and a window shows: 0x00RRGGBB, rows stride pixels apart.
 struct PixelBuffer {
-  uint32_t* pixels = nullptr;
-  int32_t width = 0;
-  int32_t height = 0;
-  int32_t stride = 0;
+  std::uint32_t* pixels = nullptr;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  std::int32_t stride = 0;
 
-  uint32_t& At(int32_t x, int32_t y) const { return pixels[static_cast<int64_t>(y) * stride + x]; }
+  std::uint32_t& At(std::int32_t x, std::int32_t y) const {
+    return pixels[static_cast<std::int64_t>(y) * stride + x];
+  }
 };

@@ -5,7 +5,7 @@
 #include "platform/PixelBuffer.h"
 
 // Modifier keys and mouse buttons held, as bits of WindowEvent::modifiers.
-enum WindowModifier : uint32_t {
+enum WindowModifier : std::uint32_t {
   kModifierShift = 1u << 0,
   kModifierControl = 1u << 1,
   kModifierLeftButton = 1u << 8,
@@ -13,18 +13,18 @@ enum WindowModifier : uint32_t {
   kModifierRightButton = 1u << 10,
 };
 
-enum class MouseButton : uint8_t { kNone, kLeft, kMiddle, kRight };
+enum class MouseButton : std::uint8_t { kNone, kLeft, kMiddle, kRight };
 
 // The modifiers bit of a button held.
-constexpr uint32_t ButtonModifier(MouseButton button) {
-  return button == MouseButton::kLeft     ? uint32_t{kModifierLeftButton}
+constexpr std::uint32_t ButtonModifier(MouseButton button) {
+  return button == MouseButton::kLeft     ? std::uint32_t{kModifierLeftButton}
          : button == MouseButton::kMiddle ? kModifierMiddleButton
          : button == MouseButton::kRight  ? kModifierRightButton
-                                          : uint32_t{0};
+                                          : std::uint32_t{0};
 }
 
 // Keys the in-place edit field understands; kCharacter carries a Latin-1 byte.
-enum class EditKey : uint8_t {
+enum class EditKey : std::uint8_t {
   kNone,
   kCharacter,
   kReturn,
@@ -40,7 +40,7 @@ enum class EditKey : uint8_t {
 
 // One thing that happened to a child window, in window coordinates.
 struct WindowEvent {
-  enum class Kind : uint8_t {
+  enum class Kind : std::uint8_t {
     kMouseDown,
     kMouseUp,
     kMouseMove,
@@ -52,14 +52,14 @@ struct WindowEvent {
   };
 
   Kind kind = Kind::kMouseMove;
-  int32_t x = 0;
-  int32_t y = 0;
+  std::int32_t x = 0;
+  std::int32_t y = 0;
   MouseButton button = MouseButton::kNone;  // the button pressed or released
-  uint32_t modifiers = 0;                   // WindowModifier bits held before the event
-  uint32_t time = 0;                        // the display's milliseconds
+  std::uint32_t modifiers = 0;              // WindowModifier bits held before the event
+  std::uint32_t time = 0;                   // the display's milliseconds
   EditKey key = EditKey::kNone;
-  uint8_t character = 0;  // kCharacter: the Latin-1 byte
-  PixelRect area;         // kExpose
+  std::uint8_t character = 0;  // kCharacter: the Latin-1 byte
+  PixelRect area;              // kExpose
 };
 
 class WindowEventSink {

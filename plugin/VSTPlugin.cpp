@@ -11,7 +11,6 @@
 #include "framework/core/VstPluginMetaClass.h"
 #include "platform/FloatingPointGuard.h"
 #include "plugin/HostStrings.h"
-#include "vst2/AEffEditor.h"
 
 namespace {
 
@@ -53,9 +52,15 @@ VSTPlugin::VSTPlugin(audioMasterCallback host) : AudioEffectX(host, 0, 0) {
 }
 
 VSTPlugin::~VSTPlugin() {
-  mCore.reset();
   setEditor(nullptr);
+  mOwnedEditor.reset();
+  mCore.reset();
   mMutex.reset();
+}
+
+void VSTPlugin::attachEditor(std::unique_ptr<AEffEditor> editor) {
+  setEditor(editor.get());
+  mOwnedEditor = std::move(editor);
 }
 
 void VSTPlugin::attachCore(std::unique_ptr<PluginCoreInterface> core) {
@@ -72,34 +77,35 @@ void VSTPlugin::UnlockMutex() {
   if (mMutex) mMutex->Unlock();
 }
 
-int32_t VSTPlugin::TakePendingProgram() {
-  const int32_t pending = mPendingProgram;
+std::int32_t VSTPlugin::TakePendingProgram() {
+  const std::int32_t pending = mPendingProgram;
   mPendingProgram = -1;
   return pending;
 }
 
-intptr_t VSTPlugin::dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
+std::intptr_t VSTPlugin::dispatcher(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
+                                    float opt) {
   FloatingPointGuard guard;
   return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
 }
 
-void VSTPlugin::process(float** inputs, float** outputs, int32_t frames) {
+void VSTPlugin::process(float** inputs, float** outputs, std::int32_t frames) {
   FloatingPointGuard guard;
   if (mCore) mCore->Process(inputs, outputs, frames, true, 0);
 }
 
-void VSTPlugin::processReplacing(float** inputs, float** outputs, int32_t frames) {
+void VSTPlugin::processReplacing(float** inputs, float** outputs, std::int32_t frames) {
   FloatingPointGuard guard;
   if (mCore) mCore->Process(inputs, outputs, frames, false, 0);
 }
 
-void VSTPlugin::setParameter(int32_t index, float value) {
+void VSTPlugin::setParameter(std::int32_t index, float value) {
   const ParameterDescriptor* descriptor = mMetaClass->GetParameterDescriptor(index);
   if (!mCore || !descriptor || std::isnan(value)) return;
   mCore->SetParameter(*descriptor, DenormalizeValue(*descriptor, value));
 }
 
-float VSTPlugin::getParameter(int32_t index) {
+float VSTPlugin::getParameter(std::int32_t index) {
   const ParameterDescriptor* descriptor = mMetaClass->GetParameterDescriptor(index);
   if (!mCore || !descriptor) return 0.0f;
   return NormalizeValue(*descriptor, mCore->GetParameter(*descriptor));
@@ -114,7 +120,7 @@ void VSTPlugin::close() {
   if (mCore) mCore->Close();
 }
 
-void VSTPlugin::setProgram(int32_t program) {
+void VSTPlugin::setProgram(std::int32_t program) {
   mCurProgram = program;
   if (!mCore) return;
   if (LockMutex(true)) {
@@ -137,11 +143,11 @@ void VSTPlugin::getProgramName(char* name) {
   CopyToHostBuffer(name, mCore ? mCore->GetProgramName() : std::string(), kVstMaxProgNameLen);
 }
 
-void VSTPlugin::getParameterLabel(int32_t index, char* label) {
+void VSTPlugin::getParameterLabel(std::int32_t index, char* label) {
   CopyToHostBuffer(label, mMetaClass->GetParameterLabel(index), kVstMaxParamStrLen);
 }
 
-void VSTPlugin::getParameterDisplay(int32_t index, char* text) {
+void VSTPlugin::getParameterDisplay(std::int32_t index, char* text) {
   const ParameterDescriptor* descriptor = mMetaClass->GetParameterDescriptor(index);
   std::string display;
   if (descriptor && mCore)
@@ -149,13 +155,13 @@ void VSTPlugin::getParameterDisplay(int32_t index, char* text) {
   CopyToHostBuffer(text, display, kVstMaxParamStrLen);
 }
 
-void VSTPlugin::getParameterName(int32_t index, char* text) {
+void VSTPlugin::getParameterName(std::int32_t index, char* text) {
   const IOConfig config =
       mCore ? mCore->GetIOConfig() : (mIOConfigs.empty() ? IOConfig{} : mIOConfigs.front());
   CopyToHostBuffer(text, mMetaClass->GetParameterDisplayName(config, index), kVstMaxParamStrLen);
 }
 
-int32_t VSTPlugin::getChunk(void** data, bool isPreset) {
+std::int32_t VSTPlugin::getChunk(void** data, bool isPreset) {
   if (!data) return 0;
   *data = nullptr;
   if (!mCore) return 0;
@@ -171,7 +177,7 @@ int32_t VSTPlugin::getChunk(void** data, bool isPreset) {
   return 0;
 }
 
-int32_t VSTPlugin::setChunk(void* data, int32_t size, bool isPreset) {
+std::int32_t VSTPlugin::setChunk(void* data, std::int32_t size, bool isPreset) {
   if (!mCore || !data || size < 0) return 0;
   return mCore->SetChunk(data, size, isPreset) ? 1 : 0;
 }
@@ -189,7 +195,7 @@ void VSTPlugin::setSampleRate(float rate) {
   }
 }
 
-void VSTPlugin::setBlockSize(int32_t size) {
+void VSTPlugin::setBlockSize(std::int32_t size) {
   if (size == 0) size = 1024;
   if (size < 0) size = size == INT32_MIN ? INT32_MAX : -size;
   if (mBlockSizeSet && size == mCoreBlockSize) return;
@@ -223,12 +229,12 @@ void VSTPlugin::resume() {
   }
 }
 
-bool VSTPlugin::canParameterBeAutomated(int32_t index) {
+bool VSTPlugin::canParameterBeAutomated(std::int32_t index) {
   const ParameterDescriptor* descriptor = mMetaClass->GetParameterDescriptor(index);
   return descriptor && descriptor->mAutomatable;
 }
 
-bool VSTPlugin::getProgramNameIndexed(int32_t, int32_t index, char* text) {
+bool VSTPlugin::getProgramNameIndexed(std::int32_t, std::int32_t index, char* text) {
   if (!mCore || index < 0 || index >= mNumPrograms) return false;
   try {
     CopyToHostBuffer(text, mCore->GetProgramNameIndexed(index), kVstMaxProgNameLen);
@@ -238,7 +244,7 @@ bool VSTPlugin::getProgramNameIndexed(int32_t, int32_t index, char* text) {
   }
 }
 
-int32_t VSTPlugin::getPlugCategory() {
+std::int32_t VSTPlugin::getPlugCategory() {
   auto* vst = dynamic_cast<VSTPluginMetaClassInterface*>(mMetaClass.get());
   return vst ? vst->GetPlugCategory() : kPlugCategUnknown;
 }
@@ -258,7 +264,7 @@ bool VSTPlugin::getProductString(char* text) {
   return true;
 }
 
-int32_t VSTPlugin::canDo(char* text) {
+std::int32_t VSTPlugin::canDo(char* text) {
   int inputs = 0;
   int outputs = 0;
   if (std::sscanf(text, "%din%dout", &inputs, &outputs) != 2) return 0;
@@ -268,16 +274,16 @@ int32_t VSTPlugin::canDo(char* text) {
   return -1;
 }
 
-intptr_t VSTPlugin::ChangeInitialDelay(int32_t samples) {
+std::intptr_t VSTPlugin::ChangeInitialDelay(std::int32_t samples) {
   setInitialDelay(samples);
   return callHost(audioMasterIOChanged);
 }
 
-bool VSTPlugin::IsInputConnected(int32_t input) const {
+bool VSTPlugin::IsInputConnected(std::int32_t input) const {
   return input >= 0 && static_cast<size_t>(input) < mInputsConnected.size() && mInputsConnected[input];
 }
 
-bool VSTPlugin::IsOutputConnected(int32_t output) const {
+bool VSTPlugin::IsOutputConnected(std::int32_t output) const {
   return output >= 0 && static_cast<size_t>(output) < mOutputsConnected.size() && mOutputsConnected[output];
 }
 
@@ -293,7 +299,7 @@ bool VSTPlugin::SaveDefaultSettings(const std::string& name, const std::string& 
   return WriteDefaultSettingsFile(name, text);
 }
 
-intptr_t VSTPlugin::AutomateParameter(int32_t index, float) {
+std::intptr_t VSTPlugin::AutomateParameter(std::int32_t index, float) {
   const ParameterDescriptor* descriptor = mMetaClass->GetParameterDescriptor(index);
   if (!descriptor || !mCore) return 0;
   const float normalised = NormalizeValue(*descriptor, mCore->GetParameter(*descriptor));
@@ -306,7 +312,7 @@ void VSTPlugin::RefreshConnections(bool askHost) {
   mOutputsConnected.assign(static_cast<size_t>(std::max(0, mEffect.numOutputs)), true);
   if (!ask) return;
   for (size_t i = 0; i < mInputsConnected.size(); ++i)
-    mInputsConnected[i] = isInputConnected(static_cast<int32_t>(i));
+    mInputsConnected[i] = isInputConnected(static_cast<std::int32_t>(i));
   for (size_t i = 0; i < mOutputsConnected.size(); ++i)
-    mOutputsConnected[i] = isOutputConnected(static_cast<int32_t>(i));
+    mOutputsConnected[i] = isOutputConnected(static_cast<std::int32_t>(i));
 }

@@ -10,68 +10,83 @@
 #include "framework/core/PluginMetaClass.h"
 #include "framework/core/PluginPlatform.h"
 #include "platform/PlatformMutex.h"
+#include "vst2/AEffEditor.h"
 #include "vst2/AudioEffectX.h"
 
 // The object behind the effect record: turns host opcodes and audio calls into calls of the
-// plug-in core, and answers the core's questions about its host.
+// plug-in core, and answers the core's questions about its host. Each group says which thread
+// calls it; "dispatcher thread" is any non-audio thread the host sends opcodes from.
 class VSTPlugin : public AudioEffectX, public PluginPlatform {
  public:
+  // The entry point's thread, and effClose's.
   explicit VSTPlugin(audioMasterCallback host);
   ~VSTPlugin() override;
 
+  // The entry point, before the host has the effect. The adapter owns its editor and deletes it
+  // before the core: the editor's frames are clients of the core's services, which must outlive
+  // them.
   void attachCore(std::unique_ptr<PluginCoreInterface> core);
+  void attachEditor(std::unique_ptr<AEffEditor> editor);
+  // Any thread; the core lives as long as the adapter.
   PluginCoreInterface* GetCore() const { return mCore.get(); }
 
-  // For the editor adapter: the instance mutex and the program change it kept while busy.
+  // UI thread, for the editor adapter: the instance mutex and the program change it kept while busy.
   bool LockMutex(bool tryOnly);
   void UnlockMutex();
-  int32_t TakePendingProgram();
+  std::int32_t TakePendingProgram();
 
-  // AudioEffect and AudioEffectX.
-  intptr_t dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) override;
-  void process(float** inputs, float** outputs, int32_t frames) override;
-  void processReplacing(float** inputs, float** outputs, int32_t frames) override;
-  void setParameter(int32_t index, float value) override;
-  float getParameter(int32_t index) override;
+  // Dispatcher thread: every opcode, under the floating-point guard.
+  std::intptr_t dispatcher(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
+                           float opt) override;
+  // Audio thread; never blocks, allocates, locks or makes a system call.
+  void process(float** inputs, float** outputs, std::int32_t frames) override;
+  void processReplacing(float** inputs, float** outputs, std::int32_t frames) override;
+  // Any thread, the audio thread too; never blocks.
+  void setParameter(std::int32_t index, float value) override;
+  float getParameter(std::int32_t index) override;
+  // Dispatcher thread; may allocate. setProgram only tries the instance mutex and, when it is
+  // busy, leaves the program pending for whoever holds it. setSampleRate, setBlockSize and suspend
+  // wait, bounded, for the audio hook to leave.
   void open() override;
   void close() override;
-  void setProgram(int32_t program) override;
+  void setProgram(std::int32_t program) override;
   void setProgramName(char* name) override;
   void getProgramName(char* name) override;
-  void getParameterLabel(int32_t index, char* label) override;
-  void getParameterDisplay(int32_t index, char* text) override;
-  void getParameterName(int32_t index, char* text) override;
-  int32_t getChunk(void** data, bool isPreset) override;
-  int32_t setChunk(void* data, int32_t size, bool isPreset) override;
+  void getParameterLabel(std::int32_t index, char* label) override;
+  void getParameterDisplay(std::int32_t index, char* text) override;
+  void getParameterName(std::int32_t index, char* text) override;
+  std::int32_t getChunk(void** data, bool isPreset) override;
+  std::int32_t setChunk(void* data, std::int32_t size, bool isPreset) override;
   void setSampleRate(float rate) override;
-  void setBlockSize(int32_t size) override;
+  void setBlockSize(std::int32_t size) override;
   void suspend() override;
   void resume() override;
-  bool canParameterBeAutomated(int32_t index) override;
-  bool getProgramNameIndexed(int32_t category, int32_t index, char* text) override;
-  int32_t getPlugCategory() override;
+  bool canParameterBeAutomated(std::int32_t index) override;
+  bool getProgramNameIndexed(std::int32_t category, std::int32_t index, char* text) override;
+  std::int32_t getPlugCategory() override;
   bool getEffectName(char* name) override;
   bool getVendorString(char* text) override;
   bool getProductString(char* text) override;
-  int32_t canDo(char* text) override;
+  std::int32_t canDo(char* text) override;
 
-  // PluginPlatform.
+  // PluginPlatform: the core's questions, from the thread of the call that asks them. The answers
+  // read values the dispatcher thread sets; AutomateParameter calls the host.
   const char* GetHostProductString() const override { return mHostProduct.c_str(); }
-  int32_t GetInitialDelay() const override { return mEffect.initialDelay; }
+  std::int32_t GetInitialDelay() const override { return mEffect.initialDelay; }
   float GetSampleRate() const override { return mSampleRate; }
-  int32_t GetBlockSize() const override { return mBlockSize; }
-  void SetInitialDelay(int32_t samples) override { setInitialDelay(samples); }
-  intptr_t ChangeInitialDelay(int32_t samples) override;
-  bool IsInputConnected(int32_t input) const override;
-  bool IsOutputConnected(int32_t output) const override;
-  int32_t GetNumOutputs() const override { return mEffect.numOutputs; }
-  int32_t GetNumInputs() const override { return mEffect.numInputs; }
+  std::int32_t GetBlockSize() const override { return mBlockSize; }
+  void SetInitialDelay(std::int32_t samples) override { setInitialDelay(samples); }
+  std::intptr_t ChangeInitialDelay(std::int32_t samples) override;
+  bool IsInputConnected(std::int32_t input) const override;
+  bool IsOutputConnected(std::int32_t output) const override;
+  std::int32_t GetNumOutputs() const override { return mEffect.numOutputs; }
+  std::int32_t GetNumInputs() const override { return mEffect.numInputs; }
   bool IsResumed() const override { return mResumed.load(std::memory_order_relaxed); }
   bool IsEditorOpen() const override;
   std::string ReadRegistryValue() const override;
   bool LoadDefaultSettings(const std::string& name, std::string& text) override;
   bool SaveDefaultSettings(const std::string& name, const std::string& text) override;
-  intptr_t AutomateParameter(int32_t index, float value) override;
+  std::intptr_t AutomateParameter(std::int32_t index, float value) override;
 
  private:
   void RefreshConnections(bool askHost);
@@ -82,13 +97,14 @@ class VSTPlugin : public AudioEffectX, public PluginPlatform {
   bool mSampleRateSet = false;
   bool mBlockSizeSet = false;
   float mCoreSampleRate = 0.0f;  // the values last passed to the core
-  int32_t mCoreBlockSize = 0;
+  std::int32_t mCoreBlockSize = 0;
   std::vector<bool> mInputsConnected;
   std::vector<bool> mOutputsConnected;
   IOConfigList mIOConfigs;
   std::atomic<bool> mResumed{false};
   std::unique_ptr<PluginCoreInterface> mCore;
-  int32_t mPendingProgram = -1;
+  std::unique_ptr<AEffEditor> mOwnedEditor;  // declared after the core, so destroyed before it
+  std::int32_t mPendingProgram = -1;
   std::unique_ptr<PlatformMutex> mMutex;
   std::string mPrefsName;
 };

@@ -10,7 +10,8 @@ AudioEffect* EffectOf(AEffect* effect) {
 
 // No exception may cross the C interface into a host: each entry catches everything and
 // answers as if the call had done nothing.
-intptr_t DispatchEntry(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
+std::intptr_t DispatchEntry(AEffect* effect, std::int32_t opcode, std::int32_t index, std::intptr_t value,
+                            void* ptr, float opt) {
   AudioEffect* object = EffectOf(effect);
   if (!object) return 0;
   try {
@@ -25,7 +26,7 @@ intptr_t DispatchEntry(AEffect* effect, int32_t opcode, int32_t index, intptr_t 
   }
 }
 
-void ProcessEntry(AEffect* effect, float** inputs, float** outputs, int32_t frames) {
+void ProcessEntry(AEffect* effect, float** inputs, float** outputs, std::int32_t frames) {
   if (AudioEffect* object = EffectOf(effect)) {
     try {
       object->process(inputs, outputs, frames);
@@ -34,7 +35,7 @@ void ProcessEntry(AEffect* effect, float** inputs, float** outputs, int32_t fram
   }
 }
 
-void ProcessReplacingEntry(AEffect* effect, float** inputs, float** outputs, int32_t frames) {
+void ProcessReplacingEntry(AEffect* effect, float** inputs, float** outputs, std::int32_t frames) {
   if (AudioEffect* object = EffectOf(effect)) {
     try {
       object->processReplacing(inputs, outputs, frames);
@@ -43,7 +44,7 @@ void ProcessReplacingEntry(AEffect* effect, float** inputs, float** outputs, int
   }
 }
 
-void SetParameterEntry(AEffect* effect, int32_t index, float value) {
+void SetParameterEntry(AEffect* effect, std::int32_t index, float value) {
   if (AudioEffect* object = EffectOf(effect)) {
     try {
       object->setParameter(index, value);
@@ -52,7 +53,7 @@ void SetParameterEntry(AEffect* effect, int32_t index, float value) {
   }
 }
 
-float GetParameterEntry(AEffect* effect, int32_t index) {
+float GetParameterEntry(AEffect* effect, std::int32_t index) {
   if (AudioEffect* object = EffectOf(effect)) {
     try {
       return object->getParameter(index);
@@ -64,7 +65,7 @@ float GetParameterEntry(AEffect* effect, int32_t index) {
 
 }  // namespace
 
-AudioEffect::AudioEffect(audioMasterCallback host, int32_t numPrograms, int32_t numParams)
+AudioEffect::AudioEffect(audioMasterCallback host, std::int32_t numPrograms, std::int32_t numParams)
     : mHost(host), mNumPrograms(numPrograms), mNumParams(numParams) {
   mEffect.magic = kEffectMagic;
   mEffect.dispatcher = DispatchEntry;
@@ -78,13 +79,14 @@ AudioEffect::AudioEffect(audioMasterCallback host, int32_t numPrograms, int32_t 
   mEffect.numOutputs = 2;
   mEffect.ioRatio = 1.0f;
   mEffect.object = this;
-  mEffect.uniqueID = vst2::FourCC('N', 'o', 'E', 'f');
+  mEffect.uniqueID = 0x4E6F4566;  // 'NoEf'
   mEffect.version = 1;
 }
 
 AudioEffect::~AudioEffect() { mEffect.object = nullptr; }
 
-intptr_t AudioEffect::dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
+std::intptr_t AudioEffect::dispatcher(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
+                                      float opt) {
   switch (opcode) {
     case effOpen:
       open();
@@ -93,7 +95,7 @@ intptr_t AudioEffect::dispatcher(int32_t opcode, int32_t index, intptr_t value, 
       close();
       return 0;
     case effSetProgram:
-      if (value >= 0 && value < mNumPrograms) setProgram(static_cast<int32_t>(value));
+      if (value >= 0 && value < mNumPrograms) setProgram(static_cast<std::int32_t>(value));
       return 0;
     case effGetProgram:
       return getProgram();
@@ -113,12 +115,12 @@ intptr_t AudioEffect::dispatcher(int32_t opcode, int32_t index, intptr_t value, 
       getParameterName(index, static_cast<char*>(ptr));
       return 0;
     case effGetVu:
-      return static_cast<intptr_t>(getVu() * 32767.0f);
+      return static_cast<std::intptr_t>(getVu() * 32767.0f);
     case effSetSampleRate:
       setSampleRate(opt);
       return 0;
     case effSetBlockSize:
-      setBlockSize(static_cast<int32_t>(value));
+      setBlockSize(static_cast<std::int32_t>(value));
       return 0;
     case effMainsChanged:
       if (value)
@@ -137,20 +139,20 @@ intptr_t AudioEffect::dispatcher(int32_t opcode, int32_t index, intptr_t value, 
       if (mEditor) mEditor->idle();
       return 0;
     case effIdentify:
-      return vst2::FourCC('N', 'v', 'E', 'f');
+      return 0x4E764566;  // 'NvEf'
     case effGetChunk:
       return getChunk(static_cast<void**>(ptr), index != 0);
     case effSetChunk:
-      return setChunk(ptr, static_cast<int32_t>(value), index != 0);
+      return setChunk(ptr, static_cast<std::int32_t>(value), index != 0);
     default:
       return 0;
   }
 }
 
-void AudioEffect::process(float**, float**, int32_t) {}
-void AudioEffect::processReplacing(float**, float**, int32_t) {}
+void AudioEffect::process(float**, float**, std::int32_t) {}
+void AudioEffect::processReplacing(float**, float**, std::int32_t) {}
 
-int32_t AudioEffect::getChunk(void** data, bool) {
+std::int32_t AudioEffect::getChunk(void** data, bool) {
   if (data) *data = nullptr;
   return 0;
 }
@@ -160,21 +162,22 @@ void AudioEffect::setEditor(AEffEditor* editor) {
   setFlag(effFlagsHasEditor, editor != nullptr);
 }
 
-void AudioEffect::setFlag(int32_t flag, bool state) {
+void AudioEffect::setFlag(std::int32_t flag, bool state) {
   if (state)
     mEffect.flags |= flag;
   else
     mEffect.flags &= ~flag;
 }
 
-intptr_t AudioEffect::callHost(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
+std::intptr_t AudioEffect::callHost(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
+                                    float opt) {
   return mHost ? mHost(&mEffect, opcode, index, value, ptr, opt) : 0;
 }
 
-bool AudioEffect::isInputConnected(int32_t input) {
+bool AudioEffect::isInputConnected(std::int32_t input) {
   return !mHost || callHost(audioMasterPinConnected, input, 0) == 0;
 }
 
-bool AudioEffect::isOutputConnected(int32_t output) {
+bool AudioEffect::isOutputConnected(std::int32_t output) {
   return !mHost || callHost(audioMasterPinConnected, output, 1) == 0;
 }

@@ -1,20 +1,21 @@
 #include "vst2/AudioEffectX.h"
 
-intptr_t AudioEffectX::dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
+std::intptr_t AudioEffectX::dispatcher(std::int32_t opcode, std::int32_t index, std::intptr_t value,
+                                       void* ptr, float opt) {
   switch (opcode) {
     case effCanBeAutomated:
       return canParameterBeAutomated(index) ? 1 : 0;
     case effGetNumProgramCategories:
       return getNumCategories();
     case effGetProgramNameIndexed:
-      return getProgramNameIndexed(static_cast<int32_t>(value), index, static_cast<char*>(ptr)) ? 1 : 0;
+      return getProgramNameIndexed(static_cast<std::int32_t>(value), index, static_cast<char*>(ptr)) ? 1 : 0;
     case effConnectInput:
     case effConnectOutput:
       return 1;
     case effGetPlugCategory:
       return getPlugCategory();
     case effSetBlockSizeAndSampleRate:
-      setBlockSizeAndSampleRate(static_cast<int32_t>(value), opt);
+      setBlockSizeAndSampleRate(static_cast<std::int32_t>(value), opt);
       return 1;
     case effGetEffectName:
       return getEffectName(static_cast<char*>(ptr)) ? 1 : 0;

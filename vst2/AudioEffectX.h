@@ -7,21 +7,22 @@ class AudioEffectX : public AudioEffect {
  public:
   using AudioEffect::AudioEffect;
 
-  intptr_t dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) override;
+  std::intptr_t dispatcher(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
+                           float opt) override;
 
-  virtual bool canParameterBeAutomated(int32_t) { return true; }
-  virtual int32_t getNumCategories() { return 1; }
-  virtual bool getProgramNameIndexed(int32_t, int32_t, char*) { return false; }
-  virtual int32_t getPlugCategory() { return kPlugCategUnknown; }
-  virtual void setBlockSizeAndSampleRate(int32_t blockSize, float sampleRate) {
+  virtual bool canParameterBeAutomated(std::int32_t) { return true; }
+  virtual std::int32_t getNumCategories() { return 1; }
+  virtual bool getProgramNameIndexed(std::int32_t, std::int32_t, char*) { return false; }
+  virtual std::int32_t getPlugCategory() { return kPlugCategUnknown; }
+  virtual void setBlockSizeAndSampleRate(std::int32_t blockSize, float sampleRate) {
     mBlockSize = blockSize;
     mSampleRate = sampleRate;
   }
   virtual bool getEffectName(char*) { return false; }
   virtual bool getVendorString(char*) { return false; }
   virtual bool getProductString(char*) { return false; }
-  virtual int32_t canDo(char*) { return 0; }
-  virtual int32_t getVstVersion() { return 2; }
+  virtual std::int32_t canDo(char*) { return 0; }
+  virtual std::int32_t getVstVersion() { return 2; }
 
   // Host queries.
   bool ioChanged() { return callHost(audioMasterIOChanged) != 0; }

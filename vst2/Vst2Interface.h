@@ -16,49 +16,51 @@ extern "C" {
 
 struct AEffect;
 
-using audioMasterCallback = intptr_t(VST2_CALLBACK*)(AEffect* effect, int32_t opcode, int32_t index,
-                                                     intptr_t value, void* ptr, float opt);
-using AEffectDispatcherProc = intptr_t(VST2_CALLBACK*)(AEffect* effect, int32_t opcode, int32_t index,
-                                                       intptr_t value, void* ptr, float opt);
+using audioMasterCallback = std::intptr_t(VST2_CALLBACK*)(AEffect* effect, std::int32_t opcode,
+                                                          std::int32_t index, std::intptr_t value, void* ptr,
+                                                          float opt);
+using AEffectDispatcherProc = std::intptr_t(VST2_CALLBACK*)(AEffect* effect, std::int32_t opcode,
+                                                            std::int32_t index, std::intptr_t value,
+                                                            void* ptr, float opt);
 using AEffectProcessProc = void(VST2_CALLBACK*)(AEffect* effect, float** inputs, float** outputs,
-                                                int32_t sampleFrames);
+                                                std::int32_t sampleFrames);
 using AEffectProcessDoubleProc = void(VST2_CALLBACK*)(AEffect* effect, double** inputs, double** outputs,
-                                                      int32_t sampleFrames);
-using AEffectSetParameterProc = void(VST2_CALLBACK*)(AEffect* effect, int32_t index, float parameter);
-using AEffectGetParameterProc = float(VST2_CALLBACK*)(AEffect* effect, int32_t index);
+                                                      std::int32_t sampleFrames);
+using AEffectSetParameterProc = void(VST2_CALLBACK*)(AEffect* effect, std::int32_t index, float parameter);
+using AEffectGetParameterProc = float(VST2_CALLBACK*)(AEffect* effect, std::int32_t index);
 using VstPluginMainProc = AEffect*(VST2_CALLBACK*)(audioMasterCallback host);
 
 struct AEffect {
-  int32_t magic;
+  std::int32_t magic;
   AEffectDispatcherProc dispatcher;
   AEffectProcessProc process;
   AEffectSetParameterProc setParameter;
   AEffectGetParameterProc getParameter;
-  int32_t numPrograms;
-  int32_t numParams;
-  int32_t numInputs;
-  int32_t numOutputs;
-  int32_t flags;
-  intptr_t resvd1;
-  intptr_t resvd2;
-  int32_t initialDelay;
-  int32_t realQualities;
-  int32_t offQualities;
+  std::int32_t numPrograms;
+  std::int32_t numParams;
+  std::int32_t numInputs;
+  std::int32_t numOutputs;
+  std::int32_t flags;
+  std::intptr_t resvd1;
+  std::intptr_t resvd2;
+  std::int32_t initialDelay;
+  std::int32_t realQualities;
+  std::int32_t offQualities;
   float ioRatio;
   void* object;
   void* user;
-  int32_t uniqueID;
-  int32_t version;
+  std::int32_t uniqueID;
+  std::int32_t version;
   AEffectProcessProc processReplacing;
   AEffectProcessDoubleProc processDoubleReplacing;
   char future[56];
 };
 
 struct ERect {
-  int16_t top;
-  int16_t left;
-  int16_t bottom;
-  int16_t right;
+  std::int16_t top;
+  std::int16_t left;
+  std::int16_t bottom;
+  std::int16_t right;
 };
 
 }  // extern "C"
@@ -81,18 +83,8 @@ static_assert(offsetof(AEffect, processReplacing) == 80, "AEffect::processReplac
 #endif
 static_assert(sizeof(ERect) == 8, "ERect is four int16");
 
-namespace vst2 {
-
-constexpr int32_t FourCC(char a, char b, char c, char d) {
-  return static_cast<int32_t>((static_cast<uint32_t>(static_cast<unsigned char>(a)) << 24) |
-                              (static_cast<uint32_t>(static_cast<unsigned char>(b)) << 16) |
-                              (static_cast<uint32_t>(static_cast<unsigned char>(c)) << 8) |
-                              static_cast<uint32_t>(static_cast<unsigned char>(d)));
-}
-
-}  // namespace vst2
-
-constexpr int32_t kEffectMagic = vst2::FourCC('V', 's', 't', 'P');
+// The effect record's magic, 'VstP' with the first character in the highest byte.
+constexpr std::int32_t kEffectMagic = 0x56737450;
 
 // String buffer sizes a host provides, terminator included.
 constexpr int kVstMaxProgNameLen = 24;
@@ -101,7 +93,7 @@ constexpr int kVstMaxEffectNameLen = 32;
 constexpr int kVstMaxVendorStrLen = 64;
 constexpr int kVstMaxProductStrLen = 64;
 
-enum VstAEffectFlags : int32_t {
+enum VstAEffectFlags : std::int32_t {
   effFlagsHasEditor = 1 << 0,
   effFlagsHasClip = 1 << 1,
   effFlagsHasVu = 1 << 2,
@@ -115,7 +107,7 @@ enum VstAEffectFlags : int32_t {
   effFlagsCanDoubleReplacing = 1 << 12,
 };
 
-enum VstPlugCategory : int32_t {
+enum VstPlugCategory : std::int32_t {
   kPlugCategUnknown = 0,
   kPlugCategEffect,
   kPlugCategSynth,
@@ -130,7 +122,7 @@ enum VstPlugCategory : int32_t {
   kPlugCategGenerator,
 };
 
-enum AEffectOpcodes : int32_t {
+enum AEffectOpcodes : std::int32_t {
   effOpen = 0,
   effClose,
   effSetProgram,
@@ -216,7 +208,7 @@ enum AEffectOpcodes : int32_t {
 static_assert(effGetChunk == 23 && effCanDo == 51 && effGetVstVersion == 58 && effEndSetProgram == 68,
               "opcode numbering");
 
-enum AudioMasterOpcodes : int32_t {
+enum AudioMasterOpcodes : std::int32_t {
   audioMasterAutomate = 0,
   audioMasterVersion,
   audioMasterCurrentId,

@@ -2,13 +2,12 @@
 
 #include <cstring>
 
-#include "analyser/engine/KVNAlarmManager.h"
 #include "analyser/engine/KorvaneMetaClass.h"
-#include "analyser/engine/KorvaneServiceList.h"
 #include "analyser/engine/MeasurementIds.h"
+#include "analyser/engine/alarms/KVNAlarmManager.h"
+#include "analyser/engine/services/KorvaneServiceList.h"
 #include "framework/core/BypassStates.h"
 #include "framework/core/SettingsMetaData.h"
-#include "framework/services/Exceptions.h"
 
 Korvane::Korvane(PluginPlatform* platform, IOConfig ioConfig) : PluginCore(platform, ioConfig) {
   mAlarmManager = std::make_unique<KVNAlarmManager>(this);
@@ -32,8 +31,7 @@ Korvane::~Korvane() {
 void Korvane::Open() { LoadDefaultSettings(KorvaneProduct::kDisplayName); }
 
 void Korvane::Suspend() {
-  AudioPause pause(*this);
-  if (!pause.Quiet()) throw AppFrame::TimeOut(APPFRAME_SITE(".\\Source\\PluginUIRoot", 107));
+  auto pause = GetAudioGate().PauseOrThrow();
   mServiceList->Reset();
 }
 
@@ -41,7 +39,7 @@ float Korvane::GetParameter(const ParameterDescriptor& descriptor) const {
   return GetStoredParameterValue(descriptor);
 }
 
-void Korvane::GetEditorSize(int32_t& width, int32_t& height) const {
+void Korvane::GetEditorSize(std::int32_t& width, std::int32_t& height) const {
   width = 0;
   height = 0;
 }
@@ -55,20 +53,22 @@ void Korvane::OnParameterChange(const ParameterDescriptor& descriptor, float val
 void Korvane::PrepareServices() {
   // A mono block longer than the zero buffer is measured in pieces, so an absurd block size
   // never becomes an absurd allocation.
-  constexpr int32_t kMaxZeroFrames = 1 << 16;
-  const int32_t blockSize = std::max(1, GetBlockSize());
+  constexpr std::int32_t kMaxZeroFrames = 1 << 16;
+  const std::int32_t blockSize = std::max(1, GetBlockSize());
   mZeroBuffer.assign(static_cast<size_t>(std::min(blockSize, kMaxZeroFrames)), 0.0f);
   mServiceList->Setup(GetSampleRate(), blockSize, 2);
 }
 
-void Korvane::ProcessBlock(float** inputs, float** outputs, int32_t frames, int32_t state) {
+void Korvane::ProcessBlock(float** inputs, float** outputs, std::int32_t frames, std::int32_t state) {
   CopyInputsToOutputs(inputs, outputs, frames);
   if (state == kStateBypassed) return;
-  const int32_t channels = GetIOConfig().first;
+  const std::int32_t channels = GetIOConfig().first;
   if (channels != 1 && channels != 2) return;
-  for (int32_t offset = 0; offset < frames;) {
-    const int32_t n =
-        channels == 2 ? frames : std::min<int32_t>(frames - offset, static_cast<int32_t>(mZeroBuffer.size()));
+  for (std::int32_t offset = 0; offset < frames;) {
+    const std::int32_t n =
+        channels == 2
+            ? frames
+            : std::min<std::int32_t>(frames - offset, static_cast<std::int32_t>(mZeroBuffer.size()));
     const AnalysisView view{inputs[0] + offset, channels == 2 ? inputs[1] + offset : mZeroBuffer.data()};
     for (KorvaneServiceBase* service : mAudioServices) service->Process(view, n);
     offset += n;

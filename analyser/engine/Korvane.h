@@ -3,9 +3,10 @@
 #include <memory>
 #include <vector>
 
-#include "analyser/engine/AnalysisView.h"
+#include "analyser/engine/services/AnalysisView.h"
 #include "framework/archive/ObjectSerializerHub.h"
 #include "framework/core/PluginCore.h"
+#include "framework/services/FourCC.h"
 
 class KorvaneServiceBase;
 class KorvaneServiceList;
@@ -15,7 +16,7 @@ class KVNAlarmManager;
 // analysis services; keeps the alarms; saves and restores both with the settings.
 class Korvane : public PluginCore, public Serialization::ObjectSerializerHub {
  public:
-  static constexpr int32_t kEditorMessageClass = vst2::FourCC('p', 'b', 'A', 'c');
+  static constexpr std::int32_t kEditorMessageClass = FourCC('p', 'b', 'A', 'c');
 
   Korvane(PluginPlatform* platform, IOConfig ioConfig);
   ~Korvane() override;
@@ -25,9 +26,9 @@ class Korvane : public PluginCore, public Serialization::ObjectSerializerHub {
   void Resume() override {}
   void Suspend() override;
   float GetParameter(const ParameterDescriptor& descriptor) const override;
-  Frame* CreateEditorFrame(PluginUIRoot*) override { return nullptr; }
-  Frame* CreateAboutFrame(PluginUIRoot*) override { return nullptr; }
-  void GetEditorSize(int32_t& width, int32_t& height) const override;
+  Frame* CreateEditorFrame(PluginUIRootInterface*) override { return nullptr; }
+  Frame* CreateAboutFrame(PluginUIRootInterface*) override { return nullptr; }
+  void GetEditorSize(std::int32_t& width, std::int32_t& height) const override;
 
   bool IsMono() const { return GetIOConfig().first == 1; }
   KVNAlarmManager& GetAlarmManager() { return *mAlarmManager; }
@@ -37,8 +38,8 @@ class Korvane : public PluginCore, public Serialization::ObjectSerializerHub {
   bool ValidateParameterChange(const ParameterDescriptor&, float) override { return true; }
   void OnParameterChange(const ParameterDescriptor& descriptor, float value) override;
   void OnSampleRateChange(float) override { PrepareServices(); }
-  void OnBlockSizeChange(int32_t) override { PrepareServices(); }
-  void ProcessBlock(float** inputs, float** outputs, int32_t frames, int32_t state) override;
+  void OnBlockSizeChange(std::int32_t) override { PrepareServices(); }
+  void ProcessBlock(float** inputs, float** outputs, std::int32_t frames, std::int32_t state) override;
   void SaveProductState(Serialization::Archive& archive) override;
   void LoadProductState(Serialization::Archive& archive, const ZEBPluginSettingsMetaData& metaData) override;
 

@@ -4,6 +4,7 @@
 
 #include "analyser/engine/Korvane.h"
 #include "framework/core/SettingsMetaData.h"
+#include "framework/services/FourCC.h"
 #include "vst2/Vst2Interface.h"
 
 namespace KorvaneProduct {
@@ -61,7 +62,7 @@ std::string ZEBKorvaneMetaClass::GetDefaultPrograms() const {
          "</plugin_programs>\n";
 }
 
-std::string ZEBKorvaneMetaClass::GetParameterDisplayName(IOConfig, int32_t index) const {
+std::string ZEBKorvaneMetaClass::GetParameterDisplayName(IOConfig, std::int32_t index) const {
   const ParameterDescriptor* descriptor = GetParameterDescriptor(index);
   return descriptor && descriptor->mId == kResetParameterId ? "Reset" : "INVALID ID";
 }
@@ -71,7 +72,7 @@ std::string ZEBKorvaneMetaClass::GetPrefsName() const {
   return std::string("ZEB ") + "Korvane" + (suffix.empty() ? "" : "-" + suffix) + " Prefs";
 }
 
-int32_t ZEBVstKorvaneMetaClass::GetPlugCategory() const { return kPlugCategAnalysis; }
-int32_t ZEBVstKorvaneMetaClass::GetUniqueID() const { return vst2::FourCC('7', '1', '8', '1'); }
+std::int32_t ZEBVstKorvaneMetaClass::GetPlugCategory() const { return kPlugCategAnalysis; }
+std::int32_t ZEBVstKorvaneMetaClass::GetUniqueID() const { return FourCC('7', '1', '8', '1'); }
 
 ZEBPluginMetaClass* CreateVstKorvaneMetaClass() { return new ZEBVstKorvaneMetaClass(); }

@@ -13,7 +13,7 @@ class ZEBKorvaneMetaClass;
 class KorvaneSubMetaClass {
  public:
   virtual ~KorvaneSubMetaClass() = default;
-  virtual int32_t Query() const = 0;
+  virtual std::int32_t Query() const = 0;
   virtual void Attach(ZEBKorvaneMetaClass& description) = 0;
   virtual std::string GetName() const = 0;
 };
@@ -21,7 +21,7 @@ class KorvaneSubMetaClass {
 // The one extension the analyser carries; it does nothing.
 class TestSubMetaClass : public KorvaneSubMetaClass {
  public:
-  int32_t Query() const override { return 1000; }
+  std::int32_t Query() const override { return 1000; }
   void Attach(ZEBKorvaneMetaClass&) override {}
   std::string GetName() const override { return {}; }
 };
@@ -39,8 +39,8 @@ class ZEBKorvaneMetaClass : public ZEBPluginMetaClass {
   std::string GetCopyright() const override;
   void GetIOConfigs(IOConfigList& list) const override;
   std::string GetDefaultPrograms() const override;
-  int32_t GetNumberOfPrograms() const override { return 1; }
-  std::string GetParameterDisplayName(IOConfig ioConfig, int32_t index) const override;
+  std::int32_t GetNumberOfPrograms() const override { return 1; }
+  std::string GetParameterDisplayName(IOConfig ioConfig, std::int32_t index) const override;
   std::string GetPrefsName() const override;
 
  private:
@@ -53,8 +53,8 @@ class ZEBKorvaneMetaClass : public ZEBPluginMetaClass {
 
 class ZEBVstKorvaneMetaClass : public VstPluginMetaClassBase<ZEBKorvaneMetaClass> {
  public:
-  int32_t GetPlugCategory() const override;
-  int32_t GetUniqueID() const override;
+  std::int32_t GetPlugCategory() const override;
+  std::int32_t GetUniqueID() const override;
 };
 
 namespace KorvaneProduct {
@@ -62,5 +62,5 @@ extern const char* const kDisplayName;
 extern const char* const kVersion;
 // The maker's copyright notice; free of the characters an archive cannot carry.
 extern const char* const kCopyright;
-constexpr int32_t kResetParameterId = 0x72657374;  // 'rest'
+constexpr std::int32_t kResetParameterId = 0x72657374;  // 'rest'
 }  // namespace KorvaneProduct

@@ -23,14 +23,14 @@ int DigitValue(char c) {
 }
 
 // Digits of the base from `at`, accumulated with saturation at `limit`.
-uint64_t ParseDigits(std::string_view text, size_t at, int base, uint64_t limit) {
-  uint64_t value = 0;
+std::uint64_t ParseDigits(std::string_view text, size_t at, int base, std::uint64_t limit) {
+  std::uint64_t value = 0;
   for (; at < text.size(); ++at) {
     const int digit = DigitValue(text[at]);
     if (digit >= base) break;
-    value = value > (limit - static_cast<uint64_t>(digit)) / static_cast<uint64_t>(base)
+    value = value > (limit - static_cast<std::uint64_t>(digit)) / static_cast<std::uint64_t>(base)
                 ? limit
-                : value * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
+                : value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
   }
   return value;
 }
@@ -39,12 +39,12 @@ std::string Chars(const char* begin, const char* end) { return std::string(begin
 
 }  // namespace
 
-std::string FormatInteger(int64_t value) {
+std::string FormatInteger(std::int64_t value) {
   char buffer[32];
   return Chars(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
 }
 
-std::string FormatUnsigned(uint64_t value, int minimumDigits) {
+std::string FormatUnsigned(std::uint64_t value, int minimumDigits) {
   char buffer[32];
   std::string digits = Chars(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
   if (static_cast<int>(digits.size()) < minimumDigits) digits.insert(0, minimumDigits - digits.size(), '0');
@@ -101,7 +101,7 @@ double ParseDouble(std::string_view text, size_t* consumed) {
   return negative ? -value : value;
 }
 
-int32_t ParseLong32(std::string_view text) {
+std::int32_t ParseLong32(std::string_view text) {
   size_t at = SkipSpace(text, 0);
   bool negative = false;
   if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
@@ -114,26 +114,28 @@ int32_t ParseLong32(std::string_view text) {
       at += 2;
     }
   }
-  const uint64_t limit = negative ? 2147483648ull : 2147483647ull;
-  const uint64_t magnitude = ParseDigits(text, at, base, limit);
-  return negative ? static_cast<int32_t>(-static_cast<int64_t>(magnitude)) : static_cast<int32_t>(magnitude);
+  const std::uint64_t limit = negative ? 2147483648ull : 2147483647ull;
+  const std::uint64_t magnitude = ParseDigits(text, at, base, limit);
+  return negative ? static_cast<std::int32_t>(-static_cast<std::int64_t>(magnitude))
+                  : static_cast<std::int32_t>(magnitude);
 }
 
-int64_t ParseInt64(std::string_view text) {
+std::int64_t ParseInt64(std::string_view text) {
   size_t at = SkipSpace(text, 0);
   bool negative = false;
   if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
-  const uint64_t limit = negative ? 9223372036854775808ull : 9223372036854775807ull;
-  const uint64_t magnitude = ParseDigits(text, at, 10, limit);
-  if (!negative) return static_cast<int64_t>(magnitude);
-  return magnitude == limit ? std::numeric_limits<int64_t>::min() : -static_cast<int64_t>(magnitude);
+  const std::uint64_t limit = negative ? 9223372036854775808ull : 9223372036854775807ull;
+  const std::uint64_t magnitude = ParseDigits(text, at, 10, limit);
+  if (!negative) return static_cast<std::int64_t>(magnitude);
+  return magnitude == limit ? std::numeric_limits<std::int64_t>::min()
+                            : -static_cast<std::int64_t>(magnitude);
 }
 
-int64_t DoubleToInt64(double value) {
+std::int64_t DoubleToInt64(double value) {
   if (std::isnan(value)) return 0;
-  if (value >= 9223372036854775808.0) return std::numeric_limits<int64_t>::max();
-  if (value < -9223372036854775808.0) return std::numeric_limits<int64_t>::min();
-  return static_cast<int64_t>(value);
+  if (value >= 9223372036854775808.0) return std::numeric_limits<std::int64_t>::max();
+  if (value < -9223372036854775808.0) return std::numeric_limits<std::int64_t>::min();
+  return static_cast<std::int64_t>(value);
 }
 
 }  // namespace NumberText

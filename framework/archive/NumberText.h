@@ -8,8 +8,8 @@
 // locale the host process set.
 namespace NumberText {
 
-std::string FormatInteger(int64_t value);
-std::string FormatUnsigned(uint64_t value, int minimumDigits);
+std::string FormatInteger(std::int64_t value);
+std::string FormatUnsigned(std::uint64_t value, int minimumDigits);
 std::string FormatFixed(double value, int decimals);
 // Up to six significant digits, as a stream writes a double by default.
 std::string FormatShort(double value);
@@ -19,11 +19,11 @@ std::string FormatShort(double value);
 double ParseDouble(std::string_view text, size_t* consumed = nullptr);
 // Like strtol with base 0 where long has 32 bits: leading white space, a sign, then hexadecimal
 // after 0x, octal after 0, else decimal; saturates at the 32-bit limits.
-int32_t ParseLong32(std::string_view text);
+std::int32_t ParseLong32(std::string_view text);
 // A decimal 64-bit integer after leading white space and one sign; reading stops at the first
 // other character; saturates at the limits.
-int64_t ParseInt64(std::string_view text);
+std::int64_t ParseInt64(std::string_view text);
 // A double as a 64-bit integer: the fraction dropped, out-of-range values saturated, NaN as 0.
-int64_t DoubleToInt64(double value);
+std::int64_t DoubleToInt64(double value);
 
 }  // namespace NumberText

@@ -27,8 +27,8 @@ enum NodeKind { kRootNode, kObjectNode, kAttributeNode };
 
 // A size attribute read as a decimal integer after white space and a sign.
 size_t ReadSize(std::string_view text, size_t maximum, std::string_view name) {
-  const int64_t size = NumberText::ParseInt64(text);
-  if (size < 0 || static_cast<uint64_t>(size) > maximum) {
+  const std::int64_t size = NumberText::ParseInt64(text);
+  if (size < 0 || static_cast<std::uint64_t>(size) > maximum) {
     Fail("size out of range for attribute '" + std::string(name) + "'", "size<=maximum", __LINE__);
   }
   return static_cast<size_t>(size);
@@ -131,11 +131,11 @@ void XMLArchive::WriteBool(std::string_view name, bool value) {
   WriteScalar(name, "bool", value ? "true" : "false");
 }
 
-void XMLArchive::WriteInt(std::string_view name, int32_t value) {
+void XMLArchive::WriteInt(std::string_view name, std::int32_t value) {
   WriteScalar(name, "i", NumberText::FormatInteger(value));
 }
 
-void XMLArchive::WriteInt64(std::string_view name, int64_t value) {
+void XMLArchive::WriteInt64(std::string_view name, std::int64_t value) {
   WriteScalar(name, "i64", NumberText::FormatInteger(value));
 }
 
@@ -158,7 +158,7 @@ void XMLArchive::WriteObjectId(std::string_view name, ObjectId id) {
   WriteScalar(name, "ptr", NumberText::FormatUnsigned(id, 0));
 }
 
-void XMLArchive::WriteBinary(std::string_view name, const uint8_t* bytes, size_t length) {
+void XMLArchive::WriteBinary(std::string_view name, const std::uint8_t* bytes, size_t length) {
   CheckName(name);
   if (!mOut) return;
   static const char kHex[] = "0123456789ABCDEF";
@@ -291,8 +291,8 @@ size_t XMLArchive::ReadElement(Node& node, int depth) {
         node.end = pos;
         std::string_view id;
         if (node.kind == kObjectNode && FindTagValue(node, "id", id)) {
-          const int64_t value = NumberText::ParseInt64(id);
-          mIdIndex[static_cast<ObjectId>(std::clamp<int64_t>(value, 0, 0xFFFFFFFFll))] = &node;
+          const std::int64_t value = NumberText::ParseInt64(id);
+          mIdIndex[static_cast<ObjectId>(std::clamp<std::int64_t>(value, 0, 0xFFFFFFFFll))] = &node;
         }
         return pos + 6;
       }
@@ -361,11 +361,11 @@ const XMLArchive::Node& XMLArchive::AttributeNode(std::string_view name) const {
 
 bool XMLArchive::ReadBool(std::string_view name) { return Content(AttributeNode(name)) == "true"; }
 
-int32_t XMLArchive::ReadInt(std::string_view name) {
+std::int32_t XMLArchive::ReadInt(std::string_view name) {
   return NumberText::ParseLong32(Content(AttributeNode(name)));
 }
 
-int64_t XMLArchive::ReadInt64(std::string_view name) {
+std::int64_t XMLArchive::ReadInt64(std::string_view name) {
   return NumberText::DoubleToInt64(NumberText::ParseDouble(Content(AttributeNode(name))));
 }
 
@@ -381,12 +381,12 @@ ObjectId XMLArchive::ReadObjectId(std::string_view name) {
   return static_cast<ObjectId>(NumberText::ParseInt64(Content(AttributeNode(name))));
 }
 
-std::unique_ptr<uint8_t[]> XMLArchive::ReadBinary(std::string_view name, size_t& length) {
+std::unique_ptr<std::uint8_t[]> XMLArchive::ReadBinary(std::string_view name, size_t& length) {
   const Node& node = AttributeNode(name);
   std::string_view sizeText;
   FindTagValue(node, "bin_size", sizeText);
   const size_t count = ReadSize(sizeText, kMaxBinarySize, name);
-  auto bytes = std::make_unique<uint8_t[]>(count + 1);
+  auto bytes = std::make_unique<std::uint8_t[]>(count + 1);
   size_t decoded = 0;
   int pending = -1;
   for (char c : Content(node)) {
@@ -397,7 +397,7 @@ std::unique_ptr<uint8_t[]> XMLArchive::ReadBinary(std::string_view name, size_t&
       pending = digit;
     } else {
       bytes[decoded++] =
-          static_cast<uint8_t>((static_cast<unsigned>(pending) << 4) + static_cast<unsigned>(digit));
+          static_cast<std::uint8_t>((static_cast<unsigned>(pending) << 4) + static_cast<unsigned>(digit));
       pending = -1;
     }
   }

@@ -38,10 +38,10 @@ class XMLArchive : public Archive {
 
   void WriteBool(std::string_view name, bool value) override;
   bool ReadBool(std::string_view name) override;
-  void WriteInt(std::string_view name, int32_t value) override;
-  int32_t ReadInt(std::string_view name) override;
-  void WriteInt64(std::string_view name, int64_t value) override;
-  int64_t ReadInt64(std::string_view name) override;
+  void WriteInt(std::string_view name, std::int32_t value) override;
+  std::int32_t ReadInt(std::string_view name) override;
+  void WriteInt64(std::string_view name, std::int64_t value) override;
+  std::int64_t ReadInt64(std::string_view name) override;
   void WriteFloat(std::string_view name, double value) override;
   double ReadFloat(std::string_view name) override;
   void WriteVectorOfDouble(std::string_view name, const std::vector<double>& values) override;
@@ -50,8 +50,8 @@ class XMLArchive : public Archive {
   void ReadVectorOfFloat(std::string_view name, std::vector<float>& values) override;
   void WriteString(std::string_view name, std::string_view value) override;
   std::string ReadString(std::string_view name) override;
-  void WriteBinary(std::string_view name, const uint8_t* bytes, size_t length) override;
-  std::unique_ptr<uint8_t[]> ReadBinary(std::string_view name, size_t& length) override;
+  void WriteBinary(std::string_view name, const std::uint8_t* bytes, size_t length) override;
+  std::unique_ptr<std::uint8_t[]> ReadBinary(std::string_view name, size_t& length) override;
 
   bool HasEntry(std::string_view name) override;
   bool EnterObjectPath(const std::vector<std::string>& names) override;

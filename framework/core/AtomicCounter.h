@@ -3,11 +3,11 @@
 #include <atomic>
 #include <cstdint>
 
-static_assert(std::atomic<int32_t>::is_always_lock_free);
+static_assert(std::atomic<std::int32_t>::is_always_lock_free);
 
 // Lowers a counter shared between threads by one, never below zero; returns the value before.
-inline int32_t DecrementWithFloor(std::atomic<int32_t>& counter) {
-  int32_t value = counter.load();
+inline std::int32_t DecrementWithFloor(std::atomic<std::int32_t>& counter) {
+  std::int32_t value = counter.load();
   while (value > 0 && !counter.compare_exchange_weak(value, value - 1)) {
   }
   return value;

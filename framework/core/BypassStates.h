@@ -3,7 +3,7 @@
 #include <cstdint>
 
 // The core's process states and how a block's mode moves them on.
-enum ProcessState : int32_t {
+enum ProcessState : std::int32_t {
   kStateProcessing = 0,
   kStateBypassed = 1,
   kStateHeld = 2,
@@ -12,8 +12,8 @@ enum ProcessState : int32_t {
 };
 
 // mode 0: normal; any other mode: bypass requested. Unknown states start over at processing.
-inline int32_t NextProcessState(int32_t state, int32_t mode) {
-  static constexpr int32_t kTable[5][2] = {
+inline std::int32_t NextProcessState(std::int32_t state, std::int32_t mode) {
+  static constexpr std::int32_t kTable[5][2] = {
       {kStateProcessing, kStateEnteringBypass},
       {kStateLeavingBypass, kStateBypassed},
       {kStateHeld, kStateHeld},

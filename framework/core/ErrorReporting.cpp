@@ -5,10 +5,10 @@
 
 #include "framework/core/PluginCoreInterface.h"
 #include "framework/core/PluginMetaClass.h"
-#include "framework/core/PluginUIRoot.h"
+#include "framework/core/PluginUIRootInterface.h"
 #include "platform/MessageBox.h"
 
-std::string ErrorMessageBody(const char* message, const char* detail, int32_t code) {
+std::string ErrorMessageBody(const char* message, const char* detail, std::int32_t code) {
   const std::string m = message ? message : "";
   char line[1024];
   if (code != 0 && detail) {
@@ -23,8 +23,8 @@ std::string ErrorMessageBody(const char* message, const char* detail, int32_t co
   return "\n" + m + "        " + "\n\n";
 }
 
-void ShowErrorMessageBox(PluginCoreInterface*, const char* message, const char* detail, int32_t code,
-                         int32_t type) {
+void ShowErrorMessageBox(PluginCoreInterface*, const char* message, const char* detail, std::int32_t code,
+                         std::int32_t type) {
   std::string title = "Quillmore: ";
   if (const ZEBPluginMetaClass* metaClass = GetPluginMetaClass()) title += metaClass->GetProductName();
   const MessageBoxIcon icon = type == kErrorWarning       ? MessageBoxIcon::kWarning
@@ -34,9 +34,9 @@ void ShowErrorMessageBox(PluginCoreInterface*, const char* message, const char* 
   ShowMessageBox(title, ErrorMessageBody(message, detail, code), icon);
 }
 
-void ReportError(PluginCoreInterface* core, const char* message, const char* detail, int32_t code,
-                 int32_t type) {
-  PluginUIRoot* root = core ? core->GetUIRoot() : nullptr;
+void ReportError(PluginCoreInterface* core, const char* message, const char* detail, std::int32_t code,
+                 std::int32_t type) {
+  PluginUIRootInterface* root = core ? core->GetUIRoot() : nullptr;
   if (root && root->IsOpen() && root->ShowError(message, detail, code, type)) return;
   ShowErrorMessageBox(core, message, detail, code, type);
 }

@@ -2,48 +2,29 @@
 
 #include <algorithm>
 #include <cfloat>
-#include <chrono>
 #include <cmath>
 #include <stdexcept>
-#include <thread>
 
-#include "framework/core/AtomicCounter.h"
 #include "framework/core/BypassStates.h"
-#include "framework/services/Exceptions.h"
 
 static_assert(std::atomic<float>::is_always_lock_free);
-static_assert(std::atomic<bool>::is_always_lock_free);
 
 namespace {
 
 // Longest accumulating slice kept aside at once; a host block size beyond it is processed in
 // slices, so an absurd block size never becomes an absurd allocation.
-constexpr int32_t kMaxScratchFrames = 1 << 16;
-// How long a reconfiguration waits for the audio hook to return before giving up.
-constexpr auto kAudioPauseLimit = std::chrono::seconds(2);
+constexpr std::int32_t kMaxScratchFrames = 1 << 16;
 
 }  // namespace
-
-PluginCore::AudioPause::AudioPause(PluginCore& core) : mCore(core) {
-  mCore.SuspendProcessing(true);
-  const auto deadline = std::chrono::steady_clock::now() + kAudioPauseLimit;
-  while (mCore.IsInProcess()) {
-    if (std::chrono::steady_clock::now() >= deadline) return;
-    std::this_thread::sleep_for(std::chrono::microseconds(200));
-  }
-  mQuiet = true;
-}
-
-PluginCore::AudioPause::~AudioPause() { mCore.SuspendProcessing(false); }
 
 PluginCore::PluginCore(PluginPlatform* platform, IOConfig ioConfig)
     : MessagePublisher(this), mPlatform(platform), mIOConfig(ioConfig) {
   if (!mMetaClass) throw std::runtime_error("no plug-in description");
-  const int32_t programs = std::max(0, mMetaClass->GetNumberOfPrograms());
+  const std::int32_t programs = std::max(0, mMetaClass->GetNumberOfPrograms());
   mProgramNames.assign(static_cast<size_t>(programs), mDisplayName);
   mProgramSettings.assign(static_cast<size_t>(programs), std::string());
   mDisplayName = mMetaClass->GetProductName();
-  for (int32_t i = 0; i < programs; ++i) {
+  for (std::int32_t i = 0; i < programs; ++i) {
     mProgramNames[static_cast<size_t>(i)] =
         programs == 1 ? mDisplayName : "User Config " + std::to_string(i + 1);
   }
@@ -55,7 +36,7 @@ PluginCore::PluginCore(PluginPlatform* platform, IOConfig ioConfig)
 
   mParameterCount = mMetaClass->GetNumberOfParameters();
   mParameters = std::make_unique<ParameterValues[]>(static_cast<size_t>(mParameterCount));
-  for (int32_t i = 0; i < mParameterCount; ++i) {
+  for (std::int32_t i = 0; i < mParameterCount; ++i) {
     mParameters[i].current.store(FLT_MAX);
     mParameters[i].delivered.store(FLT_MAX);
   }
@@ -72,100 +53,85 @@ PluginCore::~PluginCore() = default;
 
 const char* PluginCore::GetHostProductString() const { return mPlatform->GetHostProductString(); }
 
-int32_t PluginCore::SuspendProcessing(bool suspend) {
-  if (suspend) return mSuspendCount.fetch_add(1) + 1;
-  return DecrementWithFloor(mSuspendCount);
-}
-
-void PluginCore::CopyInputsToOutputs(float** inputs, float** outputs, int32_t frames) const {
+void PluginCore::CopyInputsToOutputs(float** inputs, float** outputs, std::int32_t frames) const {
   if (!inputs || !outputs || frames <= 0) return;
-  const int32_t channels = std::min(NumChannels(), mIOConfig.first);
-  for (int32_t c = 0; c < channels; ++c) {
+  const std::int32_t channels = std::min(NumChannels(), mIOConfig.first);
+  for (std::int32_t c = 0; c < channels; ++c) {
     if (inputs[c] && outputs[c] && inputs[c] != outputs[c]) std::copy_n(inputs[c], frames, outputs[c]);
   }
 }
 
-bool PluginCore::IsValidBlock(float** inputs, float** outputs, int32_t frames) const {
+bool PluginCore::IsValidBlock(float** inputs, float** outputs, std::int32_t frames) const {
   if (frames <= 0 || !inputs || !outputs) return false;
-  for (int32_t c = 0; c < mIOConfig.first; ++c) {
+  for (std::int32_t c = 0; c < mIOConfig.first; ++c) {
     if (!inputs[c]) return false;
   }
-  for (int32_t c = 0; c < NumChannels(); ++c) {
+  for (std::int32_t c = 0; c < NumChannels(); ++c) {
     if (!outputs[c]) return false;
   }
   return true;
 }
 
-// Announces the hook before looking at the suspend counter: a reconfiguration raises the
-// counter and then waits for the flag, so one of the two always sees the other.
-PluginCore::AudioSection::AudioSection(PluginCore& core) : mCore(core) {
-  mCore.mInProcess.store(true);
-  mEntered = mCore.mSuspendCount.load() == 0;
-  if (!mEntered) mCore.mInProcess.store(false);
-}
-
-PluginCore::AudioSection::~AudioSection() {
-  if (mEntered) mCore.mInProcess.store(false);
-}
-
-void PluginCore::SilenceIfReplacing(float** outputs, int32_t frames, bool accumulate) const {
+void PluginCore::SilenceIfReplacing(float** outputs, std::int32_t frames, bool accumulate) const {
   if (accumulate) return;
-  for (int32_t c = 0; c < NumChannels(); ++c) std::fill_n(outputs[c], frames, 0.0f);
+  for (std::int32_t c = 0; c < NumChannels(); ++c) std::fill_n(outputs[c], frames, 0.0f);
 }
 
-void PluginCore::Process(float** inputs, float** outputs, int32_t frames, bool accumulate, int32_t mode) {
+void PluginCore::Process(float** inputs, float** outputs, std::int32_t frames, bool accumulate,
+                         std::int32_t mode) {
   if (!IsValidBlock(inputs, outputs, frames)) return;
   if (mode == 2) {
     CopyInputsToOutputs(inputs, outputs, frames);
     return;
   }
-  AudioSection section(*this);
-  if (!section.Entered()) {
+  AudioGate::Entry entry(mAudioGate);
+  if (!entry.Entered()) {
     SilenceIfReplacing(outputs, frames, accumulate);
     return;
   }
   ProcessEntered(inputs, outputs, frames, accumulate, mode);
 }
 
-void PluginCore::ProcessEntered(float** inputs, float** outputs, int32_t frames, bool accumulate,
-                                int32_t mode) {
+void PluginCore::ProcessEntered(float** inputs, float** outputs, std::int32_t frames, bool accumulate,
+                                std::int32_t mode) {
   if (mode == 2) {
     CopyInputsToOutputs(inputs, outputs, frames);
     return;
   }
-  const int32_t state = NextProcessState(mState.load(std::memory_order_relaxed), mode);
+  const std::int32_t state = NextProcessState(mState.load(std::memory_order_relaxed), mode);
   mState.store(state, std::memory_order_relaxed);
   RunHook(inputs, outputs, frames, accumulate, state);
 }
 
-void PluginCore::RunHook(float** inputs, float** outputs, int32_t frames, bool accumulate, int32_t state) {
+void PluginCore::RunHook(float** inputs, float** outputs, std::int32_t frames, bool accumulate,
+                         std::int32_t state) {
   if (!accumulate) {
     ProcessBlock(inputs, outputs, frames, state);
     return;
   }
-  const int32_t channels = NumChannels();
-  const int32_t capacity = mScratch.empty() ? frames : static_cast<int32_t>(mScratch.front().size());
+  const std::int32_t channels = NumChannels();
+  const std::int32_t capacity =
+      mScratch.empty() ? frames : static_cast<std::int32_t>(mScratch.front().size());
   if (capacity <= 0) return;
-  for (int32_t offset = 0; offset < frames; offset += capacity) {
-    const int32_t n = std::min(capacity, frames - offset);
+  for (std::int32_t offset = 0; offset < frames; offset += capacity) {
+    const std::int32_t n = std::min(capacity, frames - offset);
     for (size_t c = 0; c < mSliceInputs.size(); ++c) mSliceInputs[c] = inputs[c] + offset;
-    for (int32_t c = 0; c < channels; ++c) {
+    for (std::int32_t c = 0; c < channels; ++c) {
       mSliceOutputs[c] = outputs[c] + offset;
       std::copy_n(mSliceOutputs[c], n, mScratch[c].data());
     }
     ProcessBlock(mSliceInputs.data(), mSliceOutputs.data(), n, state);
-    for (int32_t c = 0; c < channels; ++c) {
+    for (std::int32_t c = 0; c < channels; ++c) {
       float* out = mSliceOutputs[c];
       const float* saved = mScratch[c].data();
-      for (int32_t i = 0; i < n; ++i) out[i] += saved[i];
+      for (std::int32_t i = 0; i < n; ++i) out[i] += saved[i];
     }
   }
 }
 
 void PluginCore::ResetProcessing() {
   {
-    AudioPause pause(*this);
-    if (!pause.Quiet()) throw AppFrame::TimeOut(APPFRAME_SITE(".\\Source\\PluginUIRoot", 107));
+    auto pause = mAudioGate.PauseOrThrow();
     mPrerollLength = std::max(0, GetInitialDelay());
     const size_t length = static_cast<size_t>(mPrerollLength == 0 ? 16 : mPrerollLength);
     mPreroll.assign(static_cast<size_t>(std::max(0, NumChannels())), std::vector<float>(length, 0.0f));
@@ -177,15 +143,15 @@ void PluginCore::ResetProcessing() {
   Resume();
 }
 
-int32_t PluginCore::ProcessWithPreroll(float** inputs, float** outputs, int32_t frames, bool accumulate,
-                                       int32_t mode) {
+std::int32_t PluginCore::ProcessWithPreroll(float** inputs, float** outputs, std::int32_t frames,
+                                            bool accumulate, std::int32_t mode) {
   if (!IsValidBlock(inputs, outputs, frames)) return 0;
-  AudioSection section(*this);
-  if (!section.Entered()) {
+  AudioGate::Entry entry(mAudioGate);
+  if (!entry.Entered()) {
     SilenceIfReplacing(outputs, frames, accumulate);
     return 0;
   }
-  int32_t n = 0;
+  std::int32_t n = 0;
   if (mPrerollConsumed < mPrerollLength && !mPrerollPointers.empty()) {
     n = std::min(frames, mPrerollLength - mPrerollConsumed);
     ProcessEntered(inputs, mPrerollPointers.data(), n, accumulate, mode);
@@ -198,41 +164,25 @@ int32_t PluginCore::ProcessWithPreroll(float** inputs, float** outputs, int32_t 
   return frames - n;
 }
 
-void PluginCore::BusyLower() { DecrementWithFloor(mBusy); }
-
 void PluginCore::SetSampleRate(float rate) {
-  BusyRaise();
-  try {
-    AudioPause pause(*this);
-    if (!pause.Quiet()) throw AppFrame::TimeOut(APPFRAME_SITE(".\\Source\\PluginUIRoot", 107));
-    OnBeforeSampleRateChange(rate);
-    mSampleRate.store(rate, std::memory_order_relaxed);
-    OnSampleRateChange(rate);
-    SendMessage(kConfigMessageClass, kSampleRateChanged, 0);
-    OnAfterSampleRateChange();
-  } catch (...) {
-    BusyLower();
-    throw;
-  }
-  BusyLower();
+  auto busy = mAudioGate.Busy();
+  auto pause = mAudioGate.PauseOrThrow();
+  OnBeforeSampleRateChange(rate);
+  mSampleRate.store(rate, std::memory_order_relaxed);
+  OnSampleRateChange(rate);
+  SendMessage(kConfigMessageClass, kSampleRateChanged, 0);
+  OnAfterSampleRateChange();
 }
 
-void PluginCore::SetBlockSize(int32_t size) {
-  BusyRaise();
-  try {
-    AudioPause pause(*this);
-    if (!pause.Quiet()) throw AppFrame::TimeOut(APPFRAME_SITE(".\\Source\\PluginUIRoot", 107));
-    mBlockSize.store(size, std::memory_order_relaxed);
-    OnBlockSizeChange(size);
-    SendMessage(kConfigMessageClass, kBlockSizeChanged, 0);
-    OnAfterBlockSizeChange();
-    const size_t frames = static_cast<size_t>(std::clamp(size, 1, kMaxScratchFrames));
-    for (auto& buffer : mScratch) buffer.assign(frames, 0.0f);
-  } catch (...) {
-    BusyLower();
-    throw;
-  }
-  BusyLower();
+void PluginCore::SetBlockSize(std::int32_t size) {
+  auto busy = mAudioGate.Busy();
+  auto pause = mAudioGate.PauseOrThrow();
+  mBlockSize.store(size, std::memory_order_relaxed);
+  OnBlockSizeChange(size);
+  SendMessage(kConfigMessageClass, kBlockSizeChanged, 0);
+  OnAfterBlockSizeChange();
+  const size_t frames = static_cast<size_t>(std::clamp(size, 1, kMaxScratchFrames));
+  for (auto& buffer : mScratch) buffer.assign(frames, 0.0f);
 }
 
 void PluginCore::SendClipClear() { SendMessage(kClipMessageClass, kClipClear, 0); }

@@ -9,14 +9,15 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/core/AudioGate.h"
 #include "framework/core/PluginCoreInterface.h"
 #include "framework/core/PluginMetaClass.h"
 #include "framework/core/PluginPlatform.h"
+#include "framework/services/FourCC.h"
 #include "framework/services/MessagePublisher.h"
 #include "framework/services/PluginServices.h"
-#include "vst2/Vst2Interface.h"
 
-class PluginUIRoot;
+class PluginUIRootInterface;
 class ZEBPluginSettingsMetaData;
 namespace Serialization {
 class Archive;
@@ -28,11 +29,11 @@ class Archive;
 class PluginCore : public PluginCoreInterface, public PluginServices, public MessagePublisher {
  public:
   // The framework's message classes and codes.
-  static constexpr int32_t kConfigMessageClass = vst2::FourCC('c', 'f', 'g', ' ');
-  static constexpr int32_t kSampleRateChanged = vst2::FourCC('s', 'r', 't', 'e');
-  static constexpr int32_t kBlockSizeChanged = vst2::FourCC('b', 'l', 'o', 'k');
-  static constexpr int32_t kClipMessageClass = vst2::FourCC('c', 'l', 'i', 'p');
-  static constexpr int32_t kClipClear = vst2::FourCC('c', 'l', 'c', 'l');
+  static constexpr std::int32_t kConfigMessageClass = FourCC('c', 'f', 'g', ' ');
+  static constexpr std::int32_t kSampleRateChanged = FourCC('s', 'r', 't', 'e');
+  static constexpr std::int32_t kBlockSizeChanged = FourCC('b', 'l', 'o', 'k');
+  static constexpr std::int32_t kClipMessageClass = FourCC('c', 'l', 'i', 'p');
+  static constexpr std::int32_t kClipClear = FourCC('c', 'l', 'c', 'l');
 
   PluginCore(PluginPlatform* platform, IOConfig ioConfig);
   ~PluginCore() override;
@@ -43,42 +44,45 @@ class PluginCore : public PluginCoreInterface, public PluginServices, public Mes
   void Close() override {}
 
   void SetProgramName(const char* name) override;
-  std::string GetProgramNameIndexed(int32_t index) const override;
+  std::string GetProgramNameIndexed(std::int32_t index) const override;
   std::string GetProgramName() const override;
-  int32_t GetCurrentProgram() const override { return mCurrentProgram; }
-  void SetProgram(int32_t program) override;
-  int32_t GetProgram() const override { return mCurrentProgram; }
+  std::int32_t GetCurrentProgram() const override { return mCurrentProgram; }
+  void SetProgram(std::int32_t program) override;
+  std::int32_t GetProgram() const override { return mCurrentProgram; }
 
-  int32_t GetChunk(void** data, bool isPreset) override;
-  bool SetChunk(const void* data, int32_t size, bool isPreset) override;
+  std::int32_t GetChunk(void** data, bool isPreset) override;
+  bool SetChunk(const void* data, std::int32_t size, bool isPreset) override;
 
   void Resume() override {}
   void Suspend() override {}
-  void Process(float** inputs, float** outputs, int32_t frames, bool accumulate, int32_t mode) override;
-  void SetCustomValue(int32_t value) override { mCustomValue.store(value, std::memory_order_relaxed); }
-  int32_t GetCustomValue() const override { return mCustomValue.load(std::memory_order_relaxed); }
+  void Process(float** inputs, float** outputs, std::int32_t frames, bool accumulate,
+               std::int32_t mode) override;
+  void SetCustomValue(std::int32_t value) override { mCustomValue.store(value, std::memory_order_relaxed); }
+  std::int32_t GetCustomValue() const override { return mCustomValue.load(std::memory_order_relaxed); }
   void ResetProcessing() override;
-  int32_t ProcessWithPreroll(float** inputs, float** outputs, int32_t frames, bool accumulate,
-                             int32_t mode) override;
+  std::int32_t ProcessWithPreroll(float** inputs, float** outputs, std::int32_t frames, bool accumulate,
+                                  std::int32_t mode) override;
   void Halt() override { Suspend(); }
 
-  void SetInitialDelay(int32_t samples) override { mPlatform->SetInitialDelay(samples); }
-  intptr_t ChangeInitialDelay(int32_t samples) override { return mPlatform->ChangeInitialDelay(samples); }
-  int32_t GetInitialDelay() const override { return mPlatform->GetInitialDelay(); }
+  void SetInitialDelay(std::int32_t samples) override { mPlatform->SetInitialDelay(samples); }
+  std::intptr_t ChangeInitialDelay(std::int32_t samples) override {
+    return mPlatform->ChangeInitialDelay(samples);
+  }
+  std::int32_t GetInitialDelay() const override { return mPlatform->GetInitialDelay(); }
   float GetSampleRate() const override { return mSampleRate.load(std::memory_order_relaxed); }
-  int32_t GetBlockSize() const override { return mBlockSize.load(std::memory_order_relaxed); }
+  std::int32_t GetBlockSize() const override { return mBlockSize.load(std::memory_order_relaxed); }
   IOConfig GetIOConfig() const override { return mIOConfig; }
-  bool IsInputConnected(int32_t input) const override { return mPlatform->IsInputConnected(input); }
-  bool IsOutputConnected(int32_t output) const override { return mPlatform->IsOutputConnected(output); }
+  bool IsInputConnected(std::int32_t input) const override { return mPlatform->IsInputConnected(input); }
+  bool IsOutputConnected(std::int32_t output) const override { return mPlatform->IsOutputConnected(output); }
   bool IsResumed() const override { return mPlatform->IsResumed(); }
   void SetSampleRate(float rate) override;
-  void SetBlockSize(int32_t size) override;
+  void SetBlockSize(std::int32_t size) override;
   bool IsEditorOpen() const override { return mPlatform->IsEditorOpen(); }
-  PluginUIRoot* GetUIRoot() const override { return mUIRoot; }
+  PluginUIRootInterface* GetUIRoot() const override { return mUIRoot; }
 
   void SetParameter(const ParameterDescriptor& descriptor, float value) override;
-  void SetParameterByIndex(int32_t index, float value) override;
-  float GetParameterByIndex(int32_t index) const override;
+  void SetParameterByIndex(std::int32_t index, float value) override;
+  float GetParameterByIndex(std::int32_t index) const override;
   void ForceParameterReports(bool on) override;
   float GetAuxiliaryValue(float) const override { return 0.0f; }
   void SendClipClear() override;
@@ -96,13 +100,14 @@ class PluginCore : public PluginCoreInterface, public PluginServices, public Mes
   bool SaveDefaultSettings(const std::string& name);
 
   // Editor side.
-  virtual void ReportParameterChange(int32_t id, float value, bool force);
+  virtual void ReportParameterChange(std::int32_t id, float value, bool force);
   void DispatchParameterChanges();
   void ResetParameterTracking();
-  int32_t SuspendProcessing(bool suspend);
-  bool IsInProcess() const { return mInProcess.load(); }
-  void SetUIRoot(PluginUIRoot* root) { mUIRoot = root; }
-  void CopyInputsToOutputs(float** inputs, float** outputs, int32_t frames) const;
+  std::int32_t SuspendProcessing(bool suspend) { return mAudioGate.Suspend(suspend); }
+  bool IsInProcess() const { return mAudioGate.IsInProcess(); }
+  AudioGate& GetAudioGate() { return mAudioGate; }
+  void SetUIRoot(PluginUIRootInterface* root) { mUIRoot = root; }
+  void CopyInputsToOutputs(float** inputs, float** outputs, std::int32_t frames) const;
 
  protected:
   virtual bool ValidateParameterChange(const ParameterDescriptor& descriptor, float value) = 0;
@@ -110,32 +115,17 @@ class PluginCore : public PluginCoreInterface, public PluginServices, public Mes
   virtual void OnBeforeSampleRateChange(float) {}
   virtual void OnSampleRateChange(float) {}
   virtual void OnAfterSampleRateChange() {}
-  virtual void OnBlockSizeChange(int32_t) {}
+  virtual void OnBlockSizeChange(std::int32_t) {}
   virtual void OnAfterBlockSizeChange() {}
   virtual void SaveProductState(Serialization::Archive&) {}
   virtual void LoadProductState(Serialization::Archive&, const ZEBPluginSettingsMetaData&) {}
   // Audio thread: the product's work on one block.
-  virtual void ProcessBlock(float** inputs, float** outputs, int32_t frames, int32_t state) = 0;
+  virtual void ProcessBlock(float** inputs, float** outputs, std::int32_t frames, std::int32_t state) = 0;
 
   // The host's latest value of a parameter, or its default before the host set one.
   float GetStoredParameterValue(const ParameterDescriptor& descriptor) const;
   ZEBPluginMetaClass* MetaClass() const { return mMetaClass.get(); }
-  int32_t NumChannels() const { return mIOConfig.second; }
-
-  // While alive, the audio hook is not running and will not start: the state that the audio
-  // thread reads may be rebuilt. Quiet() is false when the audio thread did not leave in time.
-  class AudioPause {
-   public:
-    explicit AudioPause(PluginCore& core);
-    ~AudioPause();
-    AudioPause(const AudioPause&) = delete;
-    AudioPause& operator=(const AudioPause&) = delete;
-    bool Quiet() const { return mQuiet; }
-
-   private:
-    PluginCore& mCore;
-    bool mQuiet = false;
-  };
+  std::int32_t NumChannels() const { return mIOConfig.second; }
 
  private:
   struct ParameterValues {
@@ -144,20 +134,6 @@ class PluginCore : public PluginCoreInterface, public PluginServices, public Mes
     std::atomic<float> lastReported{0.0f};
   };
   using ChannelBuffers = std::vector<std::vector<float>>;
-
-  // The audio entry's claim on the hook; not entered while processing is suspended.
-  class AudioSection {
-   public:
-    explicit AudioSection(PluginCore& core);
-    ~AudioSection();
-    AudioSection(const AudioSection&) = delete;
-    AudioSection& operator=(const AudioSection&) = delete;
-    bool Entered() const { return mEntered; }
-
-   private:
-    PluginCore& mCore;
-    bool mEntered = false;
-  };
 
   // A program bank as read, before it is allowed to change anything.
   struct Bank {
@@ -173,48 +149,45 @@ class PluginCore : public PluginCoreInterface, public PluginServices, public Mes
   // The text of the current program's slot brought up to the live state.
   std::string& RefreshedProgramText(std::string& scratch);
 
-  bool IsValidBlock(float** inputs, float** outputs, int32_t frames) const;
-  void SilenceIfReplacing(float** outputs, int32_t frames, bool accumulate) const;
-  void ProcessEntered(float** inputs, float** outputs, int32_t frames, bool accumulate, int32_t mode);
-  void RunHook(float** inputs, float** outputs, int32_t frames, bool accumulate, int32_t state);
-  void BusyRaise() { mBusy.fetch_add(1); }
-  void BusyLower();
+  bool IsValidBlock(float** inputs, float** outputs, std::int32_t frames) const;
+  void SilenceIfReplacing(float** outputs, std::int32_t frames, bool accumulate) const;
+  void ProcessEntered(float** inputs, float** outputs, std::int32_t frames, bool accumulate,
+                      std::int32_t mode);
+  void RunHook(float** inputs, float** outputs, std::int32_t frames, bool accumulate, std::int32_t state);
 
   PluginMetaClassRef mMetaClass;
   PluginPlatform* mPlatform = nullptr;
   IOConfig mIOConfig{0, 0};
   std::atomic<float> mSampleRate{44100.0f};
-  std::atomic<int32_t> mBlockSize{1024};
-  PluginUIRoot* mUIRoot = nullptr;
-  std::atomic<int32_t> mBusy{0};
-  std::atomic<int32_t> mSuspendCount{0};
-  std::atomic<bool> mInProcess{false};
-  std::atomic<int32_t> mState{0};
-  std::atomic<int32_t> mCustomValue{0};
+  std::atomic<std::int32_t> mBlockSize{1024};
+  PluginUIRootInterface* mUIRoot = nullptr;
+  AudioGate mAudioGate;
+  std::atomic<std::int32_t> mState{0};
+  std::atomic<std::int32_t> mCustomValue{0};
 
-  // Audio-thread buffers: rebuilt only behind an AudioPause.
+  // Audio-thread buffers: rebuilt only behind a pause of the audio gate.
   ChannelBuffers mScratch;
   std::vector<float*> mSliceInputs;
   std::vector<float*> mSliceOutputs;
   ChannelBuffers mPreroll;
   std::vector<float*> mPrerollPointers;
-  int32_t mPrerollLength = 0;
-  int32_t mPrerollConsumed = 0;
+  std::int32_t mPrerollLength = 0;
+  std::int32_t mPrerollConsumed = 0;
   std::vector<float*> mPrerollInputs;
 
   // Parameters: written by the host on any thread, delivered on the editor thread.
   std::unique_ptr<ParameterValues[]> mParameters;
-  int32_t mParameterCount = 0;
-  std::atomic<int32_t> mChangeCount{0};
-  int32_t mDeliveredCount = 0;
-  std::atomic<int32_t> mReporting{-1};
-  std::atomic<int32_t> mForcedReports{0};
+  std::int32_t mParameterCount = 0;
+  std::atomic<std::int32_t> mChangeCount{0};
+  std::int32_t mDeliveredCount = 0;
+  std::atomic<std::int32_t> mReporting{-1};
+  std::atomic<std::int32_t> mForcedReports{0};
 
   // Programs.
   std::string mDisplayName = "<unset>";
   std::vector<std::string> mProgramNames;
   std::vector<std::string> mProgramSettings;
-  int32_t mCurrentProgram = 0;
+  std::int32_t mCurrentProgram = 0;
   std::string mDefaultSettings;
   std::string mPrefsName;
   std::vector<char> mChunk;  // the block last handed to the host

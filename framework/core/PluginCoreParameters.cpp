@@ -22,41 +22,35 @@ std::string CleanProgramName(const char* name) {
 }  // namespace
 
 void PluginCore::SetParameter(const ParameterDescriptor& descriptor, float value) {
-  const int32_t index = descriptor.mIndex;
+  const std::int32_t index = descriptor.mIndex;
   if (index < 0 || index >= mParameterCount || std::isnan(value)) return;
   if (descriptor.mId == mReporting.load()) return;  // the host's echo of our own report
-  BusyRaise();
+  auto busy = mAudioGate.Busy();
   const bool dropped = (descriptor.mFlags & ParameterDescriptor::kEditorOnly) && !IsEditorOpen();
   if (!dropped) {
     value = std::clamp(value, std::min(descriptor.mMinimum, descriptor.mMaximum),
                        std::max(descriptor.mMinimum, descriptor.mMaximum));
-    try {
-      if (ValidateParameterChange(descriptor, value)) {
-        mParameters[index].current.store(value, std::memory_order_relaxed);
-        mChangeCount.fetch_add(1, std::memory_order_release);
-      }
-    } catch (...) {
-      BusyLower();
-      throw;
+    if (ValidateParameterChange(descriptor, value)) {
+      mParameters[index].current.store(value, std::memory_order_relaxed);
+      mChangeCount.fetch_add(1, std::memory_order_release);
     }
     mParameters[index].lastReported.store(FLT_MAX, std::memory_order_relaxed);
   }
-  BusyLower();
 }
 
-void PluginCore::SetParameterByIndex(int32_t index, float value) {
+void PluginCore::SetParameterByIndex(std::int32_t index, float value) {
   if (const ParameterDescriptor* descriptor = mMetaClass->GetParameterDescriptor(index)) {
     SetParameter(*descriptor, value);
   }
 }
 
-float PluginCore::GetParameterByIndex(int32_t index) const {
+float PluginCore::GetParameterByIndex(std::int32_t index) const {
   const ParameterDescriptor* descriptor = mMetaClass->GetParameterDescriptor(index);
   return descriptor ? GetParameter(*descriptor) : 0.0f;
 }
 
 float PluginCore::GetStoredParameterValue(const ParameterDescriptor& descriptor) const {
-  const int32_t index = descriptor.mIndex;
+  const std::int32_t index = descriptor.mIndex;
   if (index < 0 || index >= mParameterCount) return descriptor.mDefault;
   const float value = mParameters[index].current.load(std::memory_order_relaxed);
   return value == FLT_MAX ? descriptor.mDefault : value;
@@ -71,30 +65,24 @@ void PluginCore::ForceParameterReports(bool on) {
 }
 
 void PluginCore::DispatchParameterChanges() {
-  const int32_t changes = mChangeCount.load(std::memory_order_acquire);
+  const std::int32_t changes = mChangeCount.load(std::memory_order_acquire);
   if (changes == mDeliveredCount) return;
   mDeliveredCount = changes;
-  for (int32_t i = 0; i < mParameterCount; ++i) {
+  for (std::int32_t i = 0; i < mParameterCount; ++i) {
     const float current = mParameters[i].current.load(std::memory_order_relaxed);
     if (current == mParameters[i].delivered.load(std::memory_order_relaxed)) continue;
     const ParameterDescriptor* descriptor = mMetaClass->GetParameterDescriptor(i);
     if (!descriptor) continue;
-    BusyRaise();
-    try {
-      OnParameterChange(*descriptor, current);
-    } catch (...) {
-      BusyLower();
-      throw;
-    }
+    auto busy = mAudioGate.Busy();
+    OnParameterChange(*descriptor, current);
     mParameters[i].delivered.store(current, std::memory_order_relaxed);
-    BusyLower();
   }
 }
 
-void PluginCore::ReportParameterChange(int32_t id, float value, bool force) {
+void PluginCore::ReportParameterChange(std::int32_t id, float value, bool force) {
   mReporting.store(id);
   struct EndReport {
-    std::atomic<int32_t>& reporting;
+    std::atomic<std::int32_t>& reporting;
     ~EndReport() { reporting.store(-1); }
   } end{mReporting};
   const ParameterDescriptor* descriptor = mMetaClass->FindParameterDescriptor(id);
@@ -104,7 +92,7 @@ void PluginCore::ReportParameterChange(int32_t id, float value, bool force) {
                      std::max(descriptor->mMinimum, descriptor->mMaximum));
   auto& lastReported = mParameters[descriptor->mIndex].lastReported;
   const bool forced = mForcedReports.load() > 0;
-  if ((mBusy.load() == 0 || forced) && (force || value != lastReported.load() || forced)) {
+  if ((!mAudioGate.IsBusy() || forced) && (force || value != lastReported.load() || forced)) {
     lastReported.store(value);
     mPlatform->AutomateParameter(descriptor->mIndex, value);
   }
@@ -113,7 +101,7 @@ void PluginCore::ReportParameterChange(int32_t id, float value, bool force) {
 void PluginCore::ResetParameterTracking() {
   mChangeCount.store(0);
   mDeliveredCount = 0;
-  for (int32_t i = 0; i < mParameterCount; ++i) {
+  for (std::int32_t i = 0; i < mParameterCount; ++i) {
     mParameters[i].delivered.store(mParameters[i].current.load());
     mParameters[i].lastReported.store(FLT_MAX);
   }
@@ -124,7 +112,7 @@ void PluginCore::SetProgramName(const char* name) {
   mProgramNames[static_cast<size_t>(mCurrentProgram)] = CleanProgramName(name);
 }
 
-std::string PluginCore::GetProgramNameIndexed(int32_t index) const {
+std::string PluginCore::GetProgramNameIndexed(std::int32_t index) const {
   if (index < 0 || static_cast<size_t>(index) >= mProgramNames.size()) return {};
   return mProgramNames[static_cast<size_t>(index)];
 }

@@ -88,16 +88,9 @@ bool PluginCore::ApplyText(const std::string& text, bool report) {
 bool PluginCore::ApplySettingsText(const std::string& text) { return ApplyText(text, true); }
 
 bool PluginCore::GuardedApply(const std::string& text) {
-  BusyRaise();
-  bool applied = false;
-  try {
-    applied = ApplySettingsText(text);
-    ResetParameterTracking();
-  } catch (...) {
-    BusyLower();
-    throw;
-  }
-  BusyLower();
+  auto busy = mAudioGate.Busy();
+  const bool applied = ApplySettingsText(text);
+  ResetParameterTracking();
   return applied;
 }
 
@@ -150,8 +143,9 @@ PluginCore::Bank PluginCore::ReadBank(std::string_view text) const {
   for (++at; at < lines.size(); ++at) {
     if (lines[at].find(BankText::kProgramOpen) == std::string_view::npos) continue;
     // Negative numbers count as their magnitude; anything beyond the program count is skipped.
-    const int64_t read = NumberText::ParseInt64(BankText::AttributeValue(lines[at], "number"));
-    const uint64_t number = read < 0 ? 0 - static_cast<uint64_t>(read) : static_cast<uint64_t>(read);
+    const std::int64_t read = NumberText::ParseInt64(BankText::AttributeValue(lines[at], "number"));
+    const std::uint64_t number =
+        read < 0 ? 0 - static_cast<std::uint64_t>(read) : static_cast<std::uint64_t>(read);
     const bool kept = number < bank.settings.size();
     if (kept) bank.names[number] = BankText::AttributeValue(lines[at], "name");
     std::string settings;
@@ -197,7 +191,7 @@ std::string& PluginCore::RefreshedProgramText(std::string& scratch) {
   return target;
 }
 
-int32_t PluginCore::GetChunk(void** data, bool isPreset) {
+std::int32_t PluginCore::GetChunk(void** data, bool isPreset) {
   if (!data) return 0;
   *data = nullptr;
   mChunk.clear();
@@ -207,10 +201,10 @@ int32_t PluginCore::GetChunk(void** data, bool isPreset) {
   mChunk.assign(text.begin(), text.end());
   mChunk.resize(text.size() + kChunkTailZeros, '\0');
   *data = mChunk.data();
-  return static_cast<int32_t>(mChunk.size());
+  return static_cast<std::int32_t>(mChunk.size());
 }
 
-bool PluginCore::SetChunk(const void* data, int32_t size, bool isPreset) {
+bool PluginCore::SetChunk(const void* data, std::int32_t size, bool isPreset) {
   if (!data || size <= 0) return false;
   const std::string_view bytes(static_cast<const char*>(data), static_cast<size_t>(size));
   const auto refuse = [&](const char* detail) {
@@ -261,10 +255,10 @@ bool PluginCore::SetChunk(const void* data, int32_t size, bool isPreset) {
   return false;
 }
 
-void PluginCore::SetProgram(int32_t program) {
+void PluginCore::SetProgram(std::int32_t program) {
   if (program < 0 || static_cast<size_t>(program) >= mProgramNames.size() || program == mCurrentProgram)
     return;
-  const int32_t old = mCurrentProgram;
+  const std::int32_t old = mCurrentProgram;
   mCurrentProgram = program;
   try {
     if (mMetaClass->StoresProgramSettings()) mProgramSettings[static_cast<size_t>(old)] = LiveSettingsText();

@@ -32,18 +32,18 @@ std::string FormatNumber(float value, int decimals, bool thousands) {
   return Fixed(std::trunc(value / 1000.0f + 0.5f), 0) + "k";
 }
 
-std::string ValueText(const ParameterDescriptor& descriptor, float value, int32_t width) {
+std::string ValueText(const ParameterDescriptor& descriptor, float value, std::int32_t width) {
   const auto& values = descriptor.mTextsByLength;
   if (values.empty()) return {};
   const float offset = value - descriptor.mMinimum;
-  int32_t valueIndex = 0;
+  std::int32_t valueIndex = 0;
   if (std::isfinite(offset)) {
-    valueIndex = static_cast<int32_t>(std::clamp(offset, 0.0f, static_cast<float>(values.size() - 1)));
+    valueIndex = static_cast<std::int32_t>(std::clamp(offset, 0.0f, static_cast<float>(values.size() - 1)));
   }
   const auto& texts = values[static_cast<size_t>(valueIndex)];
-  const int32_t count = static_cast<int32_t>(texts.size());
+  const std::int32_t count = static_cast<std::int32_t>(texts.size());
   const std::string* chosen = nullptr;
-  for (int32_t position = std::min(width, count - 1); position >= 2 && !chosen; --position) {
+  for (std::int32_t position = std::min(width, count - 1); position >= 2 && !chosen; --position) {
     if (!texts[static_cast<size_t>(position)].empty()) chosen = &texts[static_cast<size_t>(position)];
   }
   std::string text = chosen ? *chosen : (texts.empty() ? std::string() : texts.back());
@@ -65,7 +65,9 @@ ZEBPluginMetaClass::~ZEBPluginMetaClass() = default;
 
 std::string ZEBPluginMetaClass::GetVendor() const { return "Quillmore"; }
 bool ZEBPluginMetaClass::SupportsSidechain() const { return false; }
-int32_t ZEBPluginMetaClass::GetNumberOfParameters() const { return static_cast<int32_t>(mParameters.size()); }
+std::int32_t ZEBPluginMetaClass::GetNumberOfParameters() const {
+  return static_cast<std::int32_t>(mParameters.size());
+}
 bool ZEBPluginMetaClass::ParametersRepresentCompleteState() const { return false; }
 
 bool ZEBPluginMetaClass::GetExtraItems(std::vector<std::string>& list) const {
@@ -73,19 +75,19 @@ bool ZEBPluginMetaClass::GetExtraItems(std::vector<std::string>& list) const {
   return false;
 }
 
-const ParameterDescriptor* ZEBPluginMetaClass::GetParameterDescriptor(int32_t index) const {
+const ParameterDescriptor* ZEBPluginMetaClass::GetParameterDescriptor(std::int32_t index) const {
   if (index < 0 || index >= GetNumberOfParameters()) return nullptr;
   return &mParameters[static_cast<size_t>(index)];
 }
 
-const ParameterDescriptor* ZEBPluginMetaClass::FindParameterDescriptor(int32_t id) const {
+const ParameterDescriptor* ZEBPluginMetaClass::FindParameterDescriptor(std::int32_t id) const {
   for (const auto& descriptor : mParameters) {
     if (descriptor.mId == id) return &descriptor;
   }
   return nullptr;
 }
 
-int32_t ZEBPluginMetaClass::GetParameterIndex(int32_t id) const {
+std::int32_t ZEBPluginMetaClass::GetParameterIndex(std::int32_t id) const {
   const ParameterDescriptor* descriptor = FindParameterDescriptor(id);
   return descriptor ? descriptor->mIndex : -1;
 }
@@ -94,7 +96,7 @@ void ZEBPluginMetaClass::AddParameter(const ParameterDescriptor& descriptor) {
   if (mFilter && !mFilter(descriptor)) return;
   if (FindParameterDescriptor(descriptor.mId)) return;
   ParameterDescriptor added = descriptor;
-  added.mIndex = static_cast<int32_t>(mParameters.size());
+  added.mIndex = static_cast<std::int32_t>(mParameters.size());
   if (added.mKind == 0 && added.mValueNames.empty()) added.mValueNames = {"Off;0", "On;1"};
   added.mTextsByLength.assign(added.mValueNames.size(), {});
   for (size_t i = 0; i < added.mValueNames.size(); ++i) {
@@ -115,7 +117,7 @@ void ZEBPluginMetaClass::AddParameter(const ParameterDescriptor& descriptor) {
   mParameters.push_back(std::move(added));
 }
 
-std::string ZEBPluginMetaClass::GetParameterLabel(int32_t index) const {
+std::string ZEBPluginMetaClass::GetParameterLabel(std::int32_t index) const {
   const ParameterDescriptor* descriptor = GetParameterDescriptor(index);
   if (!descriptor) return {};
   if (!descriptor->mLabel.empty()) return descriptor->mLabel;
@@ -123,7 +125,8 @@ std::string ZEBPluginMetaClass::GetParameterLabel(int32_t index) const {
   return kUnitLabels[descriptor->mKind];
 }
 
-std::string ZEBPluginMetaClass::GetParameterDisplay(int32_t index, float value, int32_t width) const {
+std::string ZEBPluginMetaClass::GetParameterDisplay(std::int32_t index, float value,
+                                                    std::int32_t width) const {
   const ParameterDescriptor* descriptor = GetParameterDescriptor(index);
   if (!descriptor) return {};
   std::string text;
@@ -149,8 +152,8 @@ std::string ZEBPluginMetaClass::GetParameterDisplay(int32_t index, float value, 
   return text;
 }
 
-std::string ZEBPluginMetaClass::GetParameterDisplayWithLabel(int32_t index, float value,
-                                                             int32_t width) const {
+std::string ZEBPluginMetaClass::GetParameterDisplayWithLabel(std::int32_t index, float value,
+                                                             std::int32_t width) const {
   const std::string text = GetParameterDisplay(index, value, width);
   const std::string label = GetParameterLabel(index);
   if (label.empty()) return text;

@@ -11,7 +11,7 @@
 class PluginCoreInterface;
 class PluginPlatform;
 
-using IOConfig = std::pair<int32_t, int32_t>;  // (inputs, outputs)
+using IOConfig = std::pair<std::int32_t, std::int32_t>;  // (inputs, outputs)
 using IOConfigList = std::vector<IOConfig>;
 
 // The process-wide description of the product: names, configurations, programs, parameters;
@@ -36,15 +36,15 @@ class ZEBPluginMetaClass {
   virtual std::string GetDefaultPrograms() const = 0;
   virtual bool StoresProgramSettings() const = 0;
   virtual void GetFactoryPrograms(std::vector<std::string>& names) const;
-  virtual int32_t GetNumberOfPrograms() const = 0;
-  virtual int32_t GetNumberOfParameters() const;
-  virtual std::string GetParameterDisplayName(IOConfig ioConfig, int32_t index) const = 0;
-  virtual std::string GetParameterLabel(int32_t index) const;
-  virtual std::string GetParameterDisplay(int32_t index, float value, int32_t width) const;
-  virtual std::string GetParameterDisplayWithLabel(int32_t index, float value, int32_t width) const;
-  virtual const ParameterDescriptor* GetParameterDescriptor(int32_t index) const;
-  virtual const ParameterDescriptor* FindParameterDescriptor(int32_t id) const;
-  virtual int32_t GetParameterIndex(int32_t id) const;
+  virtual std::int32_t GetNumberOfPrograms() const = 0;
+  virtual std::int32_t GetNumberOfParameters() const;
+  virtual std::string GetParameterDisplayName(IOConfig ioConfig, std::int32_t index) const = 0;
+  virtual std::string GetParameterLabel(std::int32_t index) const;
+  virtual std::string GetParameterDisplay(std::int32_t index, float value, std::int32_t width) const;
+  virtual std::string GetParameterDisplayWithLabel(std::int32_t index, float value, std::int32_t width) const;
+  virtual const ParameterDescriptor* GetParameterDescriptor(std::int32_t index) const;
+  virtual const ParameterDescriptor* FindParameterDescriptor(std::int32_t id) const;
+  virtual std::int32_t GetParameterIndex(std::int32_t id) const;
   virtual bool ParametersRepresentCompleteState() const;
   virtual bool GetExtraItems(std::vector<std::string>& list) const;
   virtual std::string GetPrefsName() const;

@@ -9,8 +9,8 @@
 class VSTPluginMetaClassInterface {
  public:
   virtual ~VSTPluginMetaClassInterface() = default;
-  virtual int32_t GetPlugCategory() const = 0;
-  virtual int32_t GetUniqueID() const = 0;
+  virtual std::int32_t GetPlugCategory() const = 0;
+  virtual std::int32_t GetUniqueID() const = 0;
 };
 
 // Joins a product description with the VST interface.
@@ -23,7 +23,7 @@ class VstPluginMetaClassBase : public ProductMetaClass, public VSTPluginMetaClas
   bool StoresProgramSettings() const override { return true; }
 
   std::string Describe() const override {
-    const uint32_t id = static_cast<uint32_t>(GetUniqueID());
+    const std::uint32_t id = static_cast<std::uint32_t>(GetUniqueID());
     std::string idText;
     for (int shift = 0; shift < 32; shift += 8) idText += static_cast<char>((id >> shift) & 0xFF);
     return ProductMetaClass::Describe() + ";Build Type = " + "ZEB_RELEASE_BUILD" + ";VST ID = '" + idText +

@@ -34,7 +34,8 @@ class HeadlessChooser final : public FileChooser {
   std::optional<std::string> mAnswer;
 };
 
-HeadlessWindow::HeadlessWindow(HeadlessPlatform& platform, uint64_t parent, int32_t width, int32_t height)
+HeadlessWindow::HeadlessWindow(HeadlessPlatform& platform, std::uint64_t parent, std::int32_t width,
+                               std::int32_t height)
     : mPlatform(platform),
       mParent(parent),
       mWidth(width),
@@ -53,7 +54,7 @@ void HeadlessWindow::Queue(WindowEvent event) {
   mQueue.push_back({Scripted::kEvent, event});
 }
 
-void HeadlessWindow::Press(int32_t x, int32_t y, MouseButton button, uint32_t modifiers) {
+void HeadlessWindow::Press(std::int32_t x, std::int32_t y, MouseButton button, std::uint32_t modifiers) {
   WindowEvent event;
   event.kind = WindowEvent::Kind::kMouseDown;
   event.x = x;
@@ -64,7 +65,7 @@ void HeadlessWindow::Press(int32_t x, int32_t y, MouseButton button, uint32_t mo
   Queue(event);
 }
 
-void HeadlessWindow::Release(int32_t x, int32_t y, MouseButton button) {
+void HeadlessWindow::Release(std::int32_t x, std::int32_t y, MouseButton button) {
   WindowEvent event;
   event.kind = WindowEvent::Kind::kMouseUp;
   event.x = x;
@@ -77,7 +78,7 @@ void HeadlessWindow::Release(int32_t x, int32_t y, MouseButton button) {
 
 void HeadlessWindow::LoseRelease(MouseButton button) { mButtons &= ~ButtonModifier(button); }
 
-void HeadlessWindow::Move(int32_t x, int32_t y) {
+void HeadlessWindow::Move(std::int32_t x, std::int32_t y) {
   WindowEvent event;
   event.kind = WindowEvent::Kind::kMouseMove;
   event.x = x;
@@ -86,7 +87,7 @@ void HeadlessWindow::Move(int32_t x, int32_t y) {
   Queue(event);
 }
 
-void HeadlessWindow::Key(EditKey key, uint8_t character) {
+void HeadlessWindow::Key(EditKey key, std::uint8_t character) {
   WindowEvent event;
   event.kind = WindowEvent::Kind::kKey;
   event.key = key;
@@ -95,7 +96,7 @@ void HeadlessWindow::Key(EditKey key, uint8_t character) {
 }
 
 void HeadlessWindow::Type(const std::string& text) {
-  for (char c : text) Key(EditKey::kCharacter, static_cast<uint8_t>(c));
+  for (char c : text) Key(EditKey::kCharacter, static_cast<std::uint8_t>(c));
 }
 
 void HeadlessWindow::Expose(const PixelRect& area) {
@@ -147,12 +148,12 @@ void HeadlessWindow::Present(const PixelBuffer& buffer, const std::vector<PixelR
     const PixelRect area =
         IntersectRects(rect, {0, 0, std::min(mWidth, buffer.width), std::min(mHeight, buffer.height)});
     if (area.IsEmpty()) continue;
-    for (int32_t y = area.top; y < area.bottom; ++y) {
-      for (int32_t x = area.left; x < area.right; ++x)
+    for (std::int32_t y = area.top; y < area.bottom; ++y) {
+      for (std::int32_t x = area.left; x < area.right; ++x)
         mScreen[static_cast<size_t>(y) * mWidth + x] = buffer.At(x, y);
     }
     upload.rects.push_back(area);
-    upload.pixels += static_cast<int64_t>(area.Width()) * area.Height();
+    upload.pixels += static_cast<std::int64_t>(area.Width()) * area.Height();
   }
   mUploads.push_back(std::move(upload));
 }
@@ -170,7 +171,7 @@ void HeadlessWindow::PresentEditSurface(const PixelBuffer& inside) {
   mEditPixels.assign(inside.pixels, inside.pixels + static_cast<size_t>(inside.width) * inside.height);
 }
 
-void HeadlessWindow::FocusEditSurface(uint32_t time) {
+void HeadlessWindow::FocusEditSurface(std::uint32_t time) {
   mEditFocused = true;
   mEditFocusTime = time;
 }
@@ -182,7 +183,8 @@ void HeadlessWindow::CloseEditSurface(bool restoreFocus) {
   mEditPixels.clear();
 }
 
-std::unique_ptr<ChildWindow> HeadlessPlatform::OpenWindow(uint64_t parent, int32_t width, int32_t height) {
+std::unique_ptr<ChildWindow> HeadlessPlatform::OpenWindow(std::uint64_t parent, std::int32_t width,
+                                                          std::int32_t height) {
   if (mFailNextOpen || parent == 0 || width <= 0 || height <= 0) {
     mFailNextOpen = false;
     return nullptr;

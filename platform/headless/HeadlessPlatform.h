@@ -16,22 +16,23 @@ class HeadlessWindow final : public RoutedChildWindow {
  public:
   struct Upload {
     std::vector<PixelRect> rects;
-    int64_t pixels = 0;  // pixels copied
+    std::int64_t pixels = 0;  // pixels copied
   };
 
-  HeadlessWindow(HeadlessPlatform& platform, uint64_t parent, int32_t width, int32_t height);
+  HeadlessWindow(HeadlessPlatform& platform, std::uint64_t parent, std::int32_t width, std::int32_t height);
   ~HeadlessWindow() override;
 
   void PumpEvents(WindowEventSink& sink) override;
   void Present(const PixelBuffer& buffer, const std::vector<PixelRect>& rects) override;
 
   // Scripted input, delivered by the next PumpEvents. Buttons held follow presses and releases.
-  void Press(int32_t x, int32_t y, MouseButton button = MouseButton::kLeft, uint32_t modifiers = 0);
-  void Release(int32_t x, int32_t y, MouseButton button = MouseButton::kLeft);
-  void Move(int32_t x, int32_t y);
+  void Press(std::int32_t x, std::int32_t y, MouseButton button = MouseButton::kLeft,
+             std::uint32_t modifiers = 0);
+  void Release(std::int32_t x, std::int32_t y, MouseButton button = MouseButton::kLeft);
+  void Move(std::int32_t x, std::int32_t y);
   // The button comes up without an event reaching the window.
   void LoseRelease(MouseButton button);
-  void Key(EditKey key, uint8_t character = 0);
+  void Key(EditKey key, std::uint8_t character = 0);
   void Type(const std::string& text);  // each byte as a character key
   void Expose(const PixelRect& area);
   void Focus(bool in);
@@ -39,27 +40,29 @@ class HeadlessWindow final : public RoutedChildWindow {
   void StealEditFocus() { mQueue.push_back({Scripted::kStealFocus, {}}); }
   void GrabPointerElsewhere() { mQueue.push_back({Scripted::kGrabElsewhere, {}}); }
   void Destroy();
-  void SetTime(uint32_t time) { mTime = time; }
+  void SetTime(std::uint32_t time) { mTime = time; }
 
-  uint64_t Parent() const { return mParent; }
-  int32_t Width() const { return mWidth; }
-  int32_t Height() const { return mHeight; }
-  uint32_t Pixel(int32_t x, int32_t y) const { return mScreen[static_cast<size_t>(y) * mWidth + x]; }
+  std::uint64_t Parent() const { return mParent; }
+  std::int32_t Width() const { return mWidth; }
+  std::int32_t Height() const { return mHeight; }
+  std::uint32_t Pixel(std::int32_t x, std::int32_t y) const {
+    return mScreen[static_cast<size_t>(y) * mWidth + x];
+  }
   const std::vector<Upload>& Uploads() const { return mUploads; }
   void ClearUploads() { mUploads.clear(); }
 
   // The edit field as the window shows it.
   std::optional<PixelRect> EditFrame() const { return mEditFrame; }
-  const std::vector<uint32_t>& EditPixels() const { return mEditPixels; }
+  const std::vector<std::uint32_t>& EditPixels() const { return mEditPixels; }
   bool EditHasFocus() const { return mEditFocused; }
-  uint32_t EditFocusTime() const { return mEditFocusTime; }
+  std::uint32_t EditFocusTime() const { return mEditFocusTime; }
   int FocusRestores() const { return mFocusRestores; }
   void FailNextEdit() { mFailNextEdit = true; }
 
  protected:
   bool OpenEditSurface(const PixelRect& frame) override;
   void PresentEditSurface(const PixelBuffer& inside) override;
-  void FocusEditSurface(uint32_t time) override;
+  void FocusEditSurface(std::uint32_t time) override;
   void CloseEditSurface(bool restoreFocus) override;
 
  private:
@@ -71,18 +74,18 @@ class HeadlessWindow final : public RoutedChildWindow {
   void Queue(WindowEvent event);
 
   HeadlessPlatform& mPlatform;
-  uint64_t mParent = 0;
-  int32_t mWidth = 0;
-  int32_t mHeight = 0;
-  uint32_t mTime = 1;
-  uint32_t mButtons = 0;
+  std::uint64_t mParent = 0;
+  std::int32_t mWidth = 0;
+  std::int32_t mHeight = 0;
+  std::uint32_t mTime = 1;
+  std::uint32_t mButtons = 0;
   std::deque<Input> mQueue;
-  std::vector<uint32_t> mScreen;
+  std::vector<std::uint32_t> mScreen;
   std::vector<Upload> mUploads;
   std::optional<PixelRect> mEditFrame;
-  std::vector<uint32_t> mEditPixels;
+  std::vector<std::uint32_t> mEditPixels;
   bool mEditFocused = false;
-  uint32_t mEditFocusTime = 0;
+  std::uint32_t mEditFocusTime = 0;
   int mFocusRestores = 0;
   bool mFailNextEdit = false;
 };
@@ -97,17 +100,18 @@ class HeadlessPlatform final : public Platform {
     MessageBoxIcon icon = MessageBoxIcon::kNone;
   };
 
-  std::unique_ptr<ChildWindow> OpenWindow(uint64_t parent, int32_t width, int32_t height) override;
+  std::unique_ptr<ChildWindow> OpenWindow(std::uint64_t parent, std::int32_t width,
+                                          std::int32_t height) override;
   std::unique_ptr<FileChooser> CreateChooser() override;
   void ShowMessageBox(const std::string& title, const std::string& body, MessageBoxIcon icon) override {
     mNotices.push_back({title, body, icon});
   }
   void OpenDocument(const std::string& path) override { mDocuments.push_back(path); }
   void ReapChildren() override { ++mReaps; }
-  int64_t GetTimerTick() override { return mTick; }
+  std::int64_t GetTimerTick() override { return mTick; }
 
-  void SetTick(int64_t tick) { mTick = tick; }
-  void AdvanceTicks(int64_t ticks) { mTick += ticks; }
+  void SetTick(std::int64_t tick) { mTick = tick; }
+  void AdvanceTicks(std::int64_t ticks) { mTick += ticks; }
   // The next OpenWindow fails, as with a bad parent.
   void FailNextOpen() { mFailNextOpen = true; }
   // The window last opened and still open, else null.
@@ -125,7 +129,7 @@ class HeadlessPlatform final : public Platform {
   friend class HeadlessWindow;
   friend class HeadlessChooser;
 
-  int64_t mTick = 0;
+  std::int64_t mTick = 0;
   bool mFailNextOpen = false;
   HeadlessWindow* mWindow = nullptr;
   std::deque<std::optional<std::string>> mAnswers;

@@ -3,9 +3,9 @@
 #include <xmmintrin.h>
 
 namespace {
-constexpr uint32_t kAllExceptionsMasked =
+constexpr std::uint32_t kAllExceptionsMasked =
     0x1F80;  // invalid, denormal, div-by-zero, overflow, underflow, precision
-constexpr uint32_t kHostKeptBits = 0x8000 | 0x0040;  // flush-to-zero, denormals-are-zero
+constexpr std::uint32_t kHostKeptBits = 0x8000 | 0x0040;  // flush-to-zero, denormals-are-zero
 }  // namespace
 
 FloatingPointGuard::FloatingPointGuard() : mSaved(_mm_getcsr()) {

@@ -8,7 +8,8 @@ namespace {
 
 class SystemPlatform final : public Platform {
  public:
-  std::unique_ptr<ChildWindow> OpenWindow(uint64_t parent, int32_t width, int32_t height) override {
+  std::unique_ptr<ChildWindow> OpenWindow(std::uint64_t parent, std::int32_t width,
+                                          std::int32_t height) override {
     ChildProcesses::ReapFinished();
     return OpenXcbChildWindow(parent, width, height);
   }
@@ -21,7 +22,7 @@ class SystemPlatform final : public Platform {
     ChildProcesses::SpawnDetached({"xdg-open", path.compare(0, 1, "-") == 0 ? "./" + path : path});
   }
   void ReapChildren() override { ChildProcesses::ReapFinished(); }
-  int64_t GetTimerTick() override { return Clock::GetTimerTick(); }
+  std::int64_t GetTimerTick() override { return Clock::GetTimerTick(); }
 };
 
 }  // namespace

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int32_t kMaxWindowSide = 32767;
+constexpr std::int32_t kMaxWindowSide = 32767;
 // Big enough for few requests, small enough not to hold the server up.
 constexpr size_t kMaxStripBytes = size_t{1} << 20;
 constexpr size_t kPutImageHeaderBytes = 24;
@@ -31,14 +31,14 @@ bool Succeeded(xcb_connection_t* connection, xcb_void_cookie_t cookie) {
 }
 
 // Where an 8-bit component sits in a pixel, from its mask; false unless it is 8 contiguous bits.
-bool ComponentShift(uint32_t mask, uint32_t& shift) {
+bool ComponentShift(std::uint32_t mask, std::uint32_t& shift) {
   for (shift = 0; shift < 32 && !(mask & (1u << shift)); ++shift) {
   }
   return shift <= 24 && mask == (0xFFu << shift);
 }
 
-uint32_t Modifiers(uint16_t state) {
-  uint32_t modifiers = 0;
+std::uint32_t Modifiers(std::uint16_t state) {
+  std::uint32_t modifiers = 0;
   if (state & XCB_MOD_MASK_SHIFT) modifiers |= kModifierShift;
   if (state & XCB_MOD_MASK_CONTROL) modifiers |= kModifierControl;
   if (state & XCB_BUTTON_MASK_1) modifiers |= kModifierLeftButton;
@@ -47,7 +47,7 @@ uint32_t Modifiers(uint16_t state) {
   return modifiers;
 }
 
-MouseButton Button(uint8_t detail) {
+MouseButton Button(std::uint8_t detail) {
   switch (detail) {
     case 1:
       return MouseButton::kLeft;
@@ -60,18 +60,18 @@ MouseButton Button(uint8_t detail) {
   }
 }
 
-bool IsLatin1Letter(uint32_t keysym) {
+bool IsLatin1Letter(std::uint32_t keysym) {
   return (keysym >= 'a' && keysym <= 'z') || (keysym >= 'A' && keysym <= 'Z') ||
          (keysym >= 0xC0 && keysym <= 0xFE && keysym != 0xD7 && keysym != 0xF7);
 }
 
-uint32_t UpperCase(uint32_t keysym) {
+std::uint32_t UpperCase(std::uint32_t keysym) {
   if (keysym >= 'a' && keysym <= 'z') return keysym - 0x20;
   if (keysym >= 0xE0 && keysym <= 0xFE && keysym != 0xF7) return keysym - 0x20;
   return keysym;
 }
 
-void KeyFromKeysym(uint32_t keysym, WindowEvent& event) {
+void KeyFromKeysym(std::uint32_t keysym, WindowEvent& event) {
   switch (keysym) {
     case 0xFF0D:
       event.key = EditKey::kReturn;
@@ -110,13 +110,13 @@ void KeyFromKeysym(uint32_t keysym, WindowEvent& event) {
   }
   if ((keysym >= 0x20 && keysym <= 0x7E) || (keysym >= 0xA0 && keysym <= 0xFF)) {
     event.key = EditKey::kCharacter;
-    event.character = static_cast<uint8_t>(keysym);
+    event.character = static_cast<std::uint8_t>(keysym);
   }
 }
 
 class XcbChildWindow final : public RoutedChildWindow {
  public:
-  XcbChildWindow(xcb_connection_t* connection, uint64_t parent, int32_t width, int32_t height)
+  XcbChildWindow(xcb_connection_t* connection, std::uint64_t parent, std::int32_t width, std::int32_t height)
       : mConnection(connection), mParent(static_cast<xcb_window_t>(parent)), mWidth(width), mHeight(height) {}
 
   ~XcbChildWindow() override {
@@ -171,7 +171,7 @@ class XcbChildWindow final : public RoutedChildWindow {
     Upload(mEditWindow, inside, {0, 0, inside.width, inside.height}, inside.width, inside.height);
     Flush();
   }
-  void FocusEditSurface(uint32_t time) override {
+  void FocusEditSurface(std::uint32_t time) override {
     SigpipeGuard guard;
     xcb_set_input_focus(mConnection, XCB_INPUT_FOCUS_PARENT, mEditWindow, time);
     Flush();
@@ -181,8 +181,8 @@ class XcbChildWindow final : public RoutedChildWindow {
  private:
   void Translate(xcb_generic_event_t* event, WindowEventSink& sink);
   void TranslateKey(const xcb_key_press_event_t& press, WindowEventSink& sink);
-  void Upload(xcb_window_t target, const PixelBuffer& buffer, const PixelRect& rect, int32_t width,
-              int32_t height);
+  void Upload(xcb_window_t target, const PixelBuffer& buffer, const PixelRect& rect, std::int32_t width,
+              std::int32_t height);
   bool LoadKeyboardMap();
   void Flush() {
     xcb_flush(mConnection);
@@ -191,25 +191,25 @@ class XcbChildWindow final : public RoutedChildWindow {
 
   xcb_connection_t* mConnection = nullptr;
   xcb_window_t mParent = 0;
-  int32_t mWidth = 0;
-  int32_t mHeight = 0;
+  std::int32_t mWidth = 0;
+  std::int32_t mHeight = 0;
   xcb_window_t mWindow = 0;
   xcb_gcontext_t mGc = 0;
-  uint8_t mDepth = 0;
+  std::uint8_t mDepth = 0;
   xcb_visualid_t mVisual = 0;
   xcb_colormap_t mColormap = 0;
-  uint32_t mRedShift = 0;
-  uint32_t mGreenShift = 0;
-  uint32_t mBlueShift = 0;
-  uint32_t mOpaque = 0;  // the alpha bits at depth 32
+  std::uint32_t mRedShift = 0;
+  std::uint32_t mGreenShift = 0;
+  std::uint32_t mBlueShift = 0;
+  std::uint32_t mOpaque = 0;  // the alpha bits at depth 32
   bool mSwapBytes = false;
   size_t mMaxStripBytes = 0;
-  std::vector<uint32_t> mStrip;
+  std::vector<std::uint32_t> mStrip;
   xcb_window_t mEditWindow = 0;
   xcb_window_t mSavedFocus = XCB_NONE;
-  uint8_t mSavedRevert = XCB_INPUT_FOCUS_PARENT;
+  std::uint8_t mSavedRevert = XCB_INPUT_FOCUS_PARENT;
   xcb_keycode_t mMinKeycode = 0;
-  uint8_t mKeysymsPerKeycode = 0;
+  std::uint8_t mKeysymsPerKeycode = 0;
   std::vector<xcb_keysym_t> mKeysyms;
 };
 
@@ -249,8 +249,8 @@ bool XcbChildWindow::Create() {
   }
   if (!thirtyTwoBits) return false;
   const bool littleEndian = [] {
-    const uint32_t one = 1;
-    uint8_t first = 0;
+    const std::uint32_t one = 1;
+    std::uint8_t first = 0;
     std::memcpy(&first, &one, 1);
     return first == 1;
   }();
@@ -260,20 +260,20 @@ bool XcbChildWindow::Create() {
   mMaxStripBytes = std::min(maxRequestBytes, kMaxStripBytes) - kPutImageHeaderBytes;
 
   mWindow = xcb_generate_id(mConnection);
-  uint32_t mask = XCB_CW_BACK_PIXMAP | XCB_CW_BORDER_PIXEL | XCB_CW_EVENT_MASK;
-  std::vector<uint32_t> values = {XCB_BACK_PIXMAP_NONE, 0,
-                                  XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_BUTTON_PRESS |
-                                      XCB_EVENT_MASK_BUTTON_RELEASE | XCB_EVENT_MASK_POINTER_MOTION |
-                                      XCB_EVENT_MASK_ENTER_WINDOW | XCB_EVENT_MASK_LEAVE_WINDOW |
-                                      XCB_EVENT_MASK_FOCUS_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY};
+  std::uint32_t mask = XCB_CW_BACK_PIXMAP | XCB_CW_BORDER_PIXEL | XCB_CW_EVENT_MASK;
+  std::vector<std::uint32_t> values = {XCB_BACK_PIXMAP_NONE, 0,
+                                       XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_BUTTON_PRESS |
+                                           XCB_EVENT_MASK_BUTTON_RELEASE | XCB_EVENT_MASK_POINTER_MOTION |
+                                           XCB_EVENT_MASK_ENTER_WINDOW | XCB_EVENT_MASK_LEAVE_WINDOW |
+                                           XCB_EVENT_MASK_FOCUS_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY};
   if (mColormap != XCB_NONE) {
     mask |= XCB_CW_COLORMAP;
     values.push_back(mColormap);
   }
-  if (!Succeeded(mConnection,
-                 xcb_create_window_checked(mConnection, mDepth, mWindow, mParent, 0, 0,
-                                           static_cast<uint16_t>(mWidth), static_cast<uint16_t>(mHeight), 0,
-                                           XCB_WINDOW_CLASS_INPUT_OUTPUT, mVisual, mask, values.data()))) {
+  if (!Succeeded(mConnection, xcb_create_window_checked(
+                                  mConnection, mDepth, mWindow, mParent, 0, 0,
+                                  static_cast<std::uint16_t>(mWidth), static_cast<std::uint16_t>(mHeight), 0,
+                                  XCB_WINDOW_CLASS_INPUT_OUTPUT, mVisual, mask, values.data()))) {
     mWindow = 0;
     return false;
   }
@@ -374,8 +374,8 @@ void XcbChildWindow::TranslateKey(const xcb_key_press_event_t& press, WindowEven
   if ((mKeysyms.empty() && !LoadKeyboardMap()) || press.detail < mMinKeycode) return;
   const size_t row = static_cast<size_t>(press.detail - mMinKeycode) * mKeysymsPerKeycode;
   if (row + mKeysymsPerKeycode > mKeysyms.size() || mKeysymsPerKeycode == 0) return;
-  const uint32_t plain = mKeysyms[row];
-  uint32_t shifted = mKeysymsPerKeycode > 1 ? mKeysyms[row + 1] : 0;
+  const std::uint32_t plain = mKeysyms[row];
+  std::uint32_t shifted = mKeysymsPerKeycode > 1 ? mKeysyms[row + 1] : 0;
   if (shifted == 0) shifted = UpperCase(plain);
   const bool shift = press.state & XCB_MOD_MASK_SHIFT;
   const bool capsLock = (press.state & XCB_MOD_MASK_LOCK) && IsLatin1Letter(plain);
@@ -394,7 +394,7 @@ void XcbChildWindow::TranslateKey(const xcb_key_press_event_t& press, WindowEven
 
 bool XcbChildWindow::LoadKeyboardMap() {
   const xcb_setup_t* setup = xcb_get_setup(mConnection);
-  const uint8_t count = static_cast<uint8_t>(setup->max_keycode - setup->min_keycode + 1);
+  const std::uint8_t count = static_cast<std::uint8_t>(setup->max_keycode - setup->min_keycode + 1);
   ReplyPtr<xcb_get_keyboard_mapping_reply_t> mapping(xcb_get_keyboard_mapping_reply(
       mConnection, xcb_get_keyboard_mapping(mConnection, setup->min_keycode, count), nullptr));
   if (!mapping) return false;
@@ -406,29 +406,30 @@ bool XcbChildWindow::LoadKeyboardMap() {
 }
 
 void XcbChildWindow::Upload(xcb_window_t target, const PixelBuffer& buffer, const PixelRect& rect,
-                            int32_t width, int32_t height) {
+                            std::int32_t width, std::int32_t height) {
   const PixelRect area =
       IntersectRects(rect, {0, 0, std::min(width, buffer.width), std::min(height, buffer.height)});
   if (area.IsEmpty() || !buffer.pixels) return;
   const size_t rowBytes = static_cast<size_t>(area.Width()) * 4;
-  const int32_t rowsPerStrip = static_cast<int32_t>(std::max<size_t>(1, mMaxStripBytes / rowBytes));
-  for (int32_t top = area.top; top < area.bottom; top += rowsPerStrip) {
-    const int32_t rows = std::min(rowsPerStrip, area.bottom - top);
+  const std::int32_t rowsPerStrip = static_cast<std::int32_t>(std::max<size_t>(1, mMaxStripBytes / rowBytes));
+  for (std::int32_t top = area.top; top < area.bottom; top += rowsPerStrip) {
+    const std::int32_t rows = std::min(rowsPerStrip, area.bottom - top);
     mStrip.resize(static_cast<size_t>(area.Width()) * static_cast<size_t>(rows));
-    uint32_t* out = mStrip.data();
-    for (int32_t y = top; y < top + rows; ++y) {
-      for (int32_t x = area.left; x < area.right; ++x) {
-        const uint32_t rgb = buffer.At(x, y);
-        uint32_t pixel = mOpaque | (((rgb >> 16) & 0xFF) << mRedShift) |
-                         (((rgb >> 8) & 0xFF) << mGreenShift) | ((rgb & 0xFF) << mBlueShift);
+    std::uint32_t* out = mStrip.data();
+    for (std::int32_t y = top; y < top + rows; ++y) {
+      for (std::int32_t x = area.left; x < area.right; ++x) {
+        const std::uint32_t rgb = buffer.At(x, y);
+        std::uint32_t pixel = mOpaque | (((rgb >> 16) & 0xFF) << mRedShift) |
+                              (((rgb >> 8) & 0xFF) << mGreenShift) | ((rgb & 0xFF) << mBlueShift);
         if (mSwapBytes) pixel = __builtin_bswap32(pixel);
         *out++ = pixel;
       }
     }
-    xcb_put_image(mConnection, XCB_IMAGE_FORMAT_Z_PIXMAP, target, mGc, static_cast<uint16_t>(area.Width()),
-                  static_cast<uint16_t>(rows), static_cast<int16_t>(area.left), static_cast<int16_t>(top), 0,
-                  mDepth, static_cast<uint32_t>(mStrip.size() * 4),
-                  reinterpret_cast<uint8_t*>(mStrip.data()));
+    xcb_put_image(mConnection, XCB_IMAGE_FORMAT_Z_PIXMAP, target, mGc,
+                  static_cast<std::uint16_t>(area.Width()), static_cast<std::uint16_t>(rows),
+                  static_cast<std::int16_t>(area.left), static_cast<std::int16_t>(top), 0, mDepth,
+                  static_cast<std::uint32_t>(mStrip.size() * 4),
+                  reinterpret_cast<std::uint8_t*>(mStrip.data()));
   }
 }
 
@@ -440,20 +441,21 @@ bool XcbChildWindow::OpenEditSurface(const PixelRect& frame) {
   mSavedFocus = focus->focus;
   mSavedRevert = focus->revert_to;
   mEditWindow = xcb_generate_id(mConnection);
-  uint32_t mask = XCB_CW_BACK_PIXMAP | XCB_CW_BORDER_PIXEL | XCB_CW_EVENT_MASK;
-  std::vector<uint32_t> values = {XCB_BACK_PIXMAP_NONE, mOpaque,
-                                  XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_KEY_PRESS |
-                                      XCB_EVENT_MASK_FOCUS_CHANGE | XCB_EVENT_MASK_BUTTON_PRESS |
-                                      XCB_EVENT_MASK_BUTTON_RELEASE};
+  std::uint32_t mask = XCB_CW_BACK_PIXMAP | XCB_CW_BORDER_PIXEL | XCB_CW_EVENT_MASK;
+  std::vector<std::uint32_t> values = {XCB_BACK_PIXMAP_NONE, mOpaque,
+                                       XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_KEY_PRESS |
+                                           XCB_EVENT_MASK_FOCUS_CHANGE | XCB_EVENT_MASK_BUTTON_PRESS |
+                                           XCB_EVENT_MASK_BUTTON_RELEASE};
   if (mColormap != XCB_NONE) {
     mask |= XCB_CW_COLORMAP;
     values.push_back(mColormap);
   }
-  if (!Succeeded(mConnection, xcb_create_window_checked(
-                                  mConnection, mDepth, mEditWindow, mWindow, static_cast<int16_t>(frame.left),
-                                  static_cast<int16_t>(frame.top), static_cast<uint16_t>(frame.Width() - 2),
-                                  static_cast<uint16_t>(frame.Height() - 2), 1, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                                  mVisual, mask, values.data())) ||
+  if (!Succeeded(mConnection,
+                 xcb_create_window_checked(
+                     mConnection, mDepth, mEditWindow, mWindow, static_cast<std::int16_t>(frame.left),
+                     static_cast<std::int16_t>(frame.top), static_cast<std::uint16_t>(frame.Width() - 2),
+                     static_cast<std::uint16_t>(frame.Height() - 2), 1, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                     mVisual, mask, values.data())) ||
       !Succeeded(mConnection, xcb_map_window_checked(mConnection, mEditWindow))) {
     mEditWindow = 0;
     if (xcb_connection_has_error(mConnection)) MarkDead(nullptr);
@@ -482,7 +484,8 @@ void XcbChildWindow::CloseEditSurface(bool restoreFocus) {
 
 }  // namespace
 
-std::unique_ptr<ChildWindow> OpenXcbChildWindow(uint64_t parent, int32_t width, int32_t height) {
+std::unique_ptr<ChildWindow> OpenXcbChildWindow(std::uint64_t parent, std::int32_t width,
+                                                std::int32_t height) {
   if (parent == 0 || parent > 0xFFFFFFFFu || width <= 0 || height <= 0 || width > kMaxWindowSide ||
       height > kMaxWindowSide) {
     return nullptr;

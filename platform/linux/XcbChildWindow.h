@@ -8,4 +8,5 @@
 // The editor's window on its own xcb connection to $DISPLAY, inside the window parent, with the
 // parent's visual and depth (TrueColor, 24 or 32 bits). Null when that cannot be: no display, a
 // bad parent, another visual class, a size of 0.
-std::unique_ptr<ChildWindow> OpenXcbChildWindow(uint64_t parent, int32_t width, int32_t height);
+std::unique_ptr<ChildWindow> OpenXcbChildWindow(std::uint64_t parent, std::int32_t width,
+                                                std::int32_t height);

@@ -9,10 +9,10 @@ namespace {
 
 struct KeyStroke {
   EditKey key;
-  uint8_t character;
+  std::uint8_t character;
 };
 
-KeyStroke Char(char c) { return {EditKey::kCharacter, static_cast<uint8_t>(c)}; }
+KeyStroke Char(char c) { return {EditKey::kCharacter, static_cast<std::uint8_t>(c)}; }
 
 struct Case {
   const char* name;

@@ -22,11 +22,11 @@ struct Recorder : WindowEventSink {
 struct FlatRenderer : EditFieldRenderer {
   void Render(const EditFieldText& field, const PixelBuffer& target) override {
     ++renders;
-    for (int32_t y = 0; y < target.height; ++y) {
-      for (int32_t x = 0; x < target.width; ++x) target.At(x, y) = 0x00FFEEDD;
+    for (std::int32_t y = 0; y < target.height; ++y) {
+      for (std::int32_t x = 0; x < target.width; ++x) target.At(x, y) = 0x00FFEEDD;
     }
-    if (static_cast<int32_t>(field.Caret()) < target.width)
-      target.At(static_cast<int32_t>(field.Caret()), 0) = 0;
+    if (static_cast<std::int32_t>(field.Caret()) < target.width)
+      target.At(static_cast<std::int32_t>(field.Caret()), 0) = 0;
   }
   int renders = 0;
 };
@@ -112,7 +112,7 @@ TEST_F(HeadlessWindowTest, ExposesAreCoalescedIntoOneAtTheEndOfThePump) {
 }
 
 TEST_F(HeadlessWindowTest, PresentCopiesOnlyTheDamagedRectanglesClippedToWindowAndBuffer) {
-  std::vector<uint32_t> pixels(300 * 50, 0x00123456);
+  std::vector<std::uint32_t> pixels(300 * 50, 0x00123456);
   const PixelBuffer buffer{pixels.data(), 300, 50, 300};
   window->Present(buffer, {{10, 10, 20, 15}, {190, 40, 400, 400}});
   ASSERT_EQ(window->Uploads().size(), 1u);

@@ -45,12 +45,12 @@ TEST(QtParent, TheWindowShowsItsPixelsInsideAQtNativeWindowAndClosesAfterIt) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   EXPECT_TRUE(sink.exposed);
-  std::vector<uint32_t> pixels(256 * 128, 0x00336699);
+  std::vector<std::uint32_t> pixels(256 * 128, 0x00336699);
   window->Present({pixels.data(), 256, 128, 256}, {{0, 0, 256, 128}});
 
   // Read back through a connection of our own, once the server has it.
   xcb_connection_t* connection = xcb_connect(server.Display().c_str(), nullptr);
-  uint32_t pixel = 0;
+  std::uint32_t pixel = 0;
   for (int i = 0; i < 200 && pixel != 0x00336699; ++i) {
     application.processEvents();
     xcb_get_image_reply_t* image =
@@ -58,7 +58,7 @@ TEST(QtParent, TheWindowShowsItsPixelsInsideAQtNativeWindowAndClosesAfterIt) {
                             xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP,
                                           static_cast<xcb_window_t>(widget->winId()), 100, 60, 1, 1, ~0u),
                             nullptr);
-    if (image) pixel = *reinterpret_cast<const uint32_t*>(xcb_get_image_data(image)) & 0x00FFFFFF;
+    if (image) pixel = *reinterpret_cast<const std::uint32_t*>(xcb_get_image_data(image)) & 0x00FFFFFF;
     free(image);
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }

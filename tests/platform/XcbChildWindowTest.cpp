@@ -34,15 +34,15 @@ struct Recorder : WindowEventSink {
 
 struct FlatRenderer : EditFieldRenderer {
   void Render(const EditFieldText&, const PixelBuffer& target) override {
-    for (int32_t y = 0; y < target.height; ++y) {
-      for (int32_t x = 0; x < target.width; ++x) target.At(x, y) = 0x00FFEEDD;
+    for (std::int32_t y = 0; y < target.height; ++y) {
+      for (std::int32_t x = 0; x < target.width; ++x) target.At(x, y) = 0x00FFEEDD;
     }
   }
 };
 
-uint32_t Pattern(int32_t x, int32_t y) {
-  return (static_cast<uint32_t>(x & 0xFF) << 16) | (static_cast<uint32_t>(y & 0xFF) << 8) |
-         static_cast<uint32_t>((x + y) & 0xFF);
+std::uint32_t Pattern(std::int32_t x, std::int32_t y) {
+  return (static_cast<std::uint32_t>(x & 0xFF) << 16) | (static_cast<std::uint32_t>(y & 0xFF) << 8) |
+         static_cast<std::uint32_t>((x + y) & 0xFF);
 }
 
 // The test's own connection: parents, focus, read-back and XTest input.
@@ -57,8 +57,8 @@ class Display {
   xcb_window_t Root() const { return mScreen->root; }
 
   // A top-level window of the given depth (24: the root visual; 32: an ARGB visual), mapped.
-  xcb_window_t Parent(uint8_t depth, int16_t x = 0, int16_t y = 0, uint16_t width = 400,
-                      uint16_t height = 300, uint8_t visualClass = XCB_VISUAL_CLASS_TRUE_COLOR) {
+  xcb_window_t Parent(std::uint8_t depth, std::int16_t x = 0, std::int16_t y = 0, std::uint16_t width = 400,
+                      std::uint16_t height = 300, std::uint8_t visualClass = XCB_VISUAL_CLASS_TRUE_COLOR) {
     xcb_visualid_t visual = 0;
     for (auto d = xcb_screen_allowed_depths_iterator(mScreen); d.rem && !visual; xcb_depth_next(&d)) {
       if (d.data->depth != depth) continue;
@@ -70,7 +70,7 @@ class Display {
     const xcb_colormap_t colormap = xcb_generate_id(mConnection);
     xcb_create_colormap(mConnection, XCB_COLORMAP_ALLOC_NONE, colormap, mScreen->root, visual);
     const xcb_window_t window = xcb_generate_id(mConnection);
-    const uint32_t values[] = {0, 0, 1, colormap};
+    const std::uint32_t values[] = {0, 0, 1, colormap};
     xcb_create_window(
         mConnection, depth, window, mScreen->root, x, y, width, height, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
         visual, XCB_CW_BACK_PIXEL | XCB_CW_BORDER_PIXEL | XCB_CW_OVERRIDE_REDIRECT | XCB_CW_COLORMAP, values);
@@ -96,24 +96,25 @@ class Display {
   void Sync() { free(xcb_get_input_focus_reply(mConnection, xcb_get_input_focus(mConnection), nullptr)); }
 
   // The pixels of window, 0x00RRGGBB, plus the alpha byte at depth 32.
-  std::vector<uint32_t> Image(xcb_window_t window, int16_t x, int16_t y, uint16_t width, uint16_t height) {
+  std::vector<std::uint32_t> Image(xcb_window_t window, std::int16_t x, std::int16_t y, std::uint16_t width,
+                                   std::uint16_t height) {
     xcb_get_image_reply_t* reply = xcb_get_image_reply(
         mConnection, xcb_get_image(mConnection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, x, y, width, height, ~0u),
         nullptr);
-    std::vector<uint32_t> pixels;
+    std::vector<std::uint32_t> pixels;
     if (!reply) return pixels;
-    const auto* data = reinterpret_cast<const uint32_t*>(xcb_get_image_data(reply));
+    const auto* data = reinterpret_cast<const std::uint32_t*>(xcb_get_image_data(reply));
     pixels.assign(data, data + xcb_get_image_data_length(reply) / 4);
     free(reply);
     return pixels;
   }
 
   // The pixel once the server has taken in what another connection sent, or as it is after a second.
-  uint32_t PixelWhen(xcb_window_t window, int16_t x, int16_t y, uint32_t expected,
-                     uint32_t mask = 0x00FFFFFFu) {
-    uint32_t pixel = 0;
+  std::uint32_t PixelWhen(xcb_window_t window, std::int16_t x, std::int16_t y, std::uint32_t expected,
+                          std::uint32_t mask = 0x00FFFFFFu) {
+    std::uint32_t pixel = 0;
     for (int i = 0; i < 200; ++i) {
-      const std::vector<uint32_t> shown = Image(window, x, y, 1, 1);
+      const std::vector<std::uint32_t> shown = Image(window, x, y, 1, 1);
       pixel = shown.empty() ? 0 : shown[0] & mask;
       if (pixel == expected) break;
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -152,17 +153,17 @@ class Display {
     Sync();
   }
 
-  void MoveTo(int16_t x, int16_t y) { Fake(XCB_MOTION_NOTIFY, 0, x, y); }
+  void MoveTo(std::int16_t x, std::int16_t y) { Fake(XCB_MOTION_NOTIFY, 0, x, y); }
   void Button(bool press) { Fake(press ? XCB_BUTTON_PRESS : XCB_BUTTON_RELEASE, 1, 0, 0); }
-  void Click(int16_t x, int16_t y) {
+  void Click(std::int16_t x, std::int16_t y) {
     MoveTo(x, y);
     Button(true);
     Button(false);
   }
   // Presses and releases the key that gives keysym, with Shift when it sits in the second column.
-  void Key(uint32_t keysym) {
+  void Key(std::uint32_t keysym) {
     const xcb_setup_t* setup = xcb_get_setup(mConnection);
-    const uint8_t count = static_cast<uint8_t>(setup->max_keycode - setup->min_keycode + 1);
+    const std::uint8_t count = static_cast<std::uint8_t>(setup->max_keycode - setup->min_keycode + 1);
     xcb_get_keyboard_mapping_reply_t* map = xcb_get_keyboard_mapping_reply(
         mConnection, xcb_get_keyboard_mapping(mConnection, setup->min_keycode, count), nullptr);
     const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(map);
@@ -170,8 +171,8 @@ class Display {
     for (int code = 0; code < count; ++code) {
       for (int column = 0; column < 2 && column < per; ++column) {
         if (syms[code * per + column] != keysym) continue;
-        const uint8_t keycode = static_cast<uint8_t>(setup->min_keycode + code);
-        const uint8_t shift = 50;  // Shift_L on the Xvfb keyboard
+        const std::uint8_t keycode = static_cast<std::uint8_t>(setup->min_keycode + code);
+        const std::uint8_t shift = 50;  // Shift_L on the Xvfb keyboard
         if (column == 1) Fake(XCB_KEY_PRESS, shift, 0, 0);
         Fake(XCB_KEY_PRESS, keycode, 0, 0);
         Fake(XCB_KEY_RELEASE, keycode, 0, 0);
@@ -185,7 +186,7 @@ class Display {
   }
 
  private:
-  void Fake(uint8_t type, uint8_t detail, int16_t x, int16_t y) {
+  void Fake(std::uint8_t type, std::uint8_t detail, std::int16_t x, std::int16_t y) {
     xcb_test_fake_input(mConnection, type, detail, XCB_CURRENT_TIME,
                         type == XCB_MOTION_NOTIFY ? mScreen->root : 0, x, y, 0);
     Sync();
@@ -223,7 +224,8 @@ class XcbChildWindowTest : public ::testing::Test {
     display = std::make_unique<Display>(server.Display());
   }
 
-  std::unique_ptr<ChildWindow> Open(xcb_window_t parent, int32_t width = 256, int32_t height = 128) {
+  std::unique_ptr<ChildWindow> Open(xcb_window_t parent, std::int32_t width = 256,
+                                    std::int32_t height = 128) {
     return GetSystemPlatform().OpenWindow(parent, width, height);
   }
 
@@ -242,33 +244,34 @@ class XcbChildWindowTest : public ::testing::Test {
   Recorder sink;
 };
 
-class XcbChildWindowDepthTest : public XcbChildWindowTest, public ::testing::WithParamInterface<uint8_t> {};
+class XcbChildWindowDepthTest : public XcbChildWindowTest,
+                                public ::testing::WithParamInterface<std::uint8_t> {};
 
 TEST_P(XcbChildWindowDepthTest, PresentShowsThePixelsAndUploadsOnlyTheDamagedRectangles) {
-  const uint8_t depth = GetParam();
+  const std::uint8_t depth = GetParam();
   const xcb_window_t parent = display->Parent(depth);
   ASSERT_NE(parent, 0u);
   auto window = Open(parent);
   ASSERT_TRUE(window);
   ASSERT_TRUE(PumpUntil(*window, sink, [&] { return sink.Has(Kind::kExpose); }));
-  std::vector<uint32_t> pixels(256 * 128);
+  std::vector<std::uint32_t> pixels(256 * 128);
   PixelBuffer buffer{pixels.data(), 256, 128, 256};
-  for (int32_t y = 0; y < 128; ++y) {
-    for (int32_t x = 0; x < 256; ++x) buffer.At(x, y) = Pattern(x, y);
+  for (std::int32_t y = 0; y < 128; ++y) {
+    for (std::int32_t x = 0; x < 256; ++x) buffer.At(x, y) = Pattern(x, y);
   }
   window->Present(buffer, {{0, 0, 256, 128}});
   const xcb_window_t child = ChildOf(parent);
-  const uint32_t alpha = depth == 32 ? 0xFF000000u : 0;
+  const std::uint32_t alpha = depth == 32 ? 0xFF000000u : 0;
   // The last pixel sent: all before it has arrived too.
   EXPECT_EQ(display->PixelWhen(child, 255, 127, Pattern(255, 127) | alpha, 0x00FFFFFFu | alpha),
             Pattern(255, 127) | alpha);
-  std::vector<uint32_t> shown = display->Image(child, 0, 0, 256, 128);
+  std::vector<std::uint32_t> shown = display->Image(child, 0, 0, 256, 128);
   ASSERT_EQ(shown.size(), pixels.size());
   for (const auto& [x, y] : std::vector<std::pair<int, int>>{{0, 0}, {255, 0}, {17, 99}, {255, 127}}) {
     EXPECT_EQ(shown[y * 256 + x] & (0x00FFFFFFu | alpha), Pattern(x, y) | alpha) << x << "," << y;
   }
   // Only the damaged rectangle changes on the screen.
-  for (uint32_t& p : pixels) p = 0x00FF0000;
+  for (std::uint32_t& p : pixels) p = 0x00FF0000;
   window->Present(buffer, {{10, 10, 20, 20}});
   EXPECT_EQ(display->PixelWhen(child, 19, 19, 0x00FF0000u), 0x00FF0000u);
   shown = display->Image(child, 0, 0, 256, 128);
@@ -283,18 +286,18 @@ TEST_F(XcbChildWindowTest, ALargeWindowIsUploadedInStripsBelowTheRequestLimit) {
   const xcb_window_t parent = display->Parent(24, 0, 0, 1500, 1100);
   auto window = Open(parent, 1400, 1000);  // 5.6 MB of pixels
   ASSERT_TRUE(window);
-  std::vector<uint32_t> pixels(1400 * 1000);
+  std::vector<std::uint32_t> pixels(1400 * 1000);
   PixelBuffer buffer{pixels.data(), 1400, 1000, 1400};
-  for (int32_t y = 0; y < 1000; ++y) {
-    for (int32_t x = 0; x < 1400; ++x) buffer.At(x, y) = Pattern(x, y);
+  for (std::int32_t y = 0; y < 1000; ++y) {
+    for (std::int32_t x = 0; x < 1400; ++x) buffer.At(x, y) = Pattern(x, y);
   }
   window->Present(buffer, {{0, 0, 1400, 1000}});
   ASSERT_TRUE(window->IsAlive());
   const xcb_window_t child = ChildOf(parent);
   EXPECT_EQ(display->PixelWhen(child, 1399, 999, Pattern(1399, 999)), Pattern(1399, 999));
   for (const auto& [x, y] : std::vector<std::pair<int, int>>{{0, 0}, {1399, 500}, {700, 999}, {3, 187}}) {
-    const std::vector<uint32_t> shown =
-        display->Image(child, static_cast<int16_t>(x), static_cast<int16_t>(y), 1, 1);
+    const std::vector<std::uint32_t> shown =
+        display->Image(child, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), 1, 1);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0] & 0x00FFFFFFu, Pattern(x, y)) << x << "," << y;
   }
@@ -304,14 +307,14 @@ TEST_F(XcbChildWindowTest, OpenFailsCleanlyForBadParentsSizesAndDisplays) {
   const xcb_window_t good = display->Parent(24);
   struct Case {
     const char* name;
-    uint64_t parent;
-    int32_t width;
-    int32_t height;
+    std::uint64_t parent;
+    std::int32_t width;
+    std::int32_t height;
   };
   const Case cases[] = {
       {"no parent", 0, 100, 100},
       {"a window that does not exist", 0x3FFFFF, 100, 100},
-      {"an id beyond 32 bits", (uint64_t{1} << 32) | good, 100, 100},
+      {"an id beyond 32 bits", (std::uint64_t{1} << 32) | good, 100, 100},
       {"an input-only parent", display->InputOnlyParent(), 100, 100},
       {"a DirectColor parent", display->Parent(24, 0, 0, 100, 100, XCB_VISUAL_CLASS_DIRECT_COLOR), 100, 100},
       {"size 0", good, 0, 100},
@@ -338,7 +341,7 @@ TEST_F(XcbChildWindowTest, AParentDestroyedBeforeCloseMarksTheWindowDead) {
   display->Destroy(parent);
   ASSERT_TRUE(PumpUntil(*window, sink, [&] { return sink.Has(Kind::kDestroyed); }));
   EXPECT_FALSE(window->IsAlive());
-  std::vector<uint32_t> pixels(256 * 128);
+  std::vector<std::uint32_t> pixels(256 * 128);
   window->Present({pixels.data(), 256, 128, 256}, {{0, 0, 256, 128}});
   window.reset();  // closing ignores the parent that is gone
   display->Sync();
@@ -353,7 +356,7 @@ TEST_F(XcbChildWindowTest, AKilledServerMarksTheWindowDeadAndTheProcessLives) {
   auto window = Open(parent);
   ASSERT_TRUE(window);
   doomed.Kill();
-  std::vector<uint32_t> pixels(256 * 128);
+  std::vector<std::uint32_t> pixels(256 * 128);
   // Writes to the closed connection: no SIGPIPE reaches the process.
   for (int i = 0; i < 20 && window->IsAlive(); ++i) {
     window->Present({pixels.data(), 256, 128, 256}, {{0, 0, 256, 128}});
@@ -395,7 +398,7 @@ class XcbEditFieldTest : public XcbChildWindowTest {
   xcb_window_t parent = 0;
   xcb_window_t child = 0;
   std::unique_ptr<ChildWindow> window;
-  std::vector<uint32_t> background;
+  std::vector<std::uint32_t> background;
   FlatRenderer renderer;
   std::vector<std::optional<std::string>> results;
 };
@@ -403,7 +406,7 @@ class XcbEditFieldTest : public XcbChildWindowTest {
 TEST_F(XcbEditFieldTest, SeventyTypedCharactersCommitSixtyFourOnReturnAndTheHostGetsItsFocusBack) {
   Begin();
   // The field's border sits one pixel left of and two above the rect, the inside is the renderer's.
-  const std::vector<uint32_t> shown = display->Image(child, 0, 0, 256, 128);
+  const std::vector<std::uint32_t> shown = display->Image(child, 0, 0, 256, 128);
   EXPECT_EQ(shown[28 * 256 + 19] & 0x00FFFFFFu, 0u);
   EXPECT_EQ(shown[43 * 256 + 118] & 0x00FFFFFFu, 0u);
   EXPECT_EQ(shown[35 * 256 + 60] & 0x00FFFFFFu, 0x00FFEEDDu);

@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "framework/services/FourCC.h"
 #include "tests/plugin/TestProductFixture.h"
 
 using vsthost::Host;
@@ -23,7 +24,7 @@ struct StereoBlock {
 
 TEST_F(Adapter, OpcodesItDoesNotServeAnswerZero) {
   auto host = Instance();
-  for (int32_t opcode = 0; opcode < effNumOpcodes; ++opcode) {
+  for (std::int32_t opcode = 0; opcode < effNumOpcodes; ++opcode) {
     switch (opcode) {
       case effClose:
       case effGetProgram:
@@ -54,7 +55,7 @@ TEST_F(Adapter, OpcodesItDoesNotServeAnswerZero) {
 
 TEST_F(Adapter, FixedAnswers) {
   auto host = Instance();
-  EXPECT_EQ(host->Dispatch(effIdentify), vst2::FourCC('N', 'v', 'E', 'f'));
+  EXPECT_EQ(host->Dispatch(effIdentify), FourCC('N', 'v', 'E', 'f'));
   EXPECT_EQ(host->Dispatch(effGetVstVersion), 2);
   EXPECT_EQ(host->Dispatch(effKeysRequired), 1);
   EXPECT_EQ(host->Dispatch(effGetNumProgramCategories), 1);
@@ -71,7 +72,7 @@ TEST_F(Adapter, CanDoAnswersForConfigurations) {
   auto host = Instance();
   const struct {
     const char* text;
-    intptr_t answer;
+    std::intptr_t answer;
   } cases[] = {{"2in2out", 1}, {"1in1out", 1}, {"1in2out", -1}, {"sendVstEvents", 0}, {"", 0}};
   for (const auto& c : cases) {
     std::string text = c.text;
@@ -83,8 +84,8 @@ TEST_F(Adapter, CanDoAnswersForConfigurations) {
 TEST_F(Adapter, StringsFitTheHostBuffersAndStayTerminated) {
   auto host = Instance();
   const struct {
-    int32_t opcode;
-    int32_t index;
+    std::int32_t opcode;
+    std::int32_t index;
     size_t size;
     const char* expected;
   } cases[] = {
@@ -105,8 +106,9 @@ TEST_F(Adapter, StringsFitTheHostBuffersAndStayTerminated) {
     EXPECT_EQ(host->DispatchString(c.opcode, c.index, c.size, &overrun), c.expected) << "opcode " << c.opcode;
     EXPECT_FALSE(overrun) << "opcode " << c.opcode;
   }
-  for (int32_t opcode : {effGetEffectName, effGetVendorString, effGetProductString, effGetParamName,
-                         effGetParamLabel, effGetParamDisplay, effGetProgramName, effGetProgramNameIndexed}) {
+  for (std::int32_t opcode :
+       {effGetEffectName, effGetVendorString, effGetProductString, effGetParamName, effGetParamLabel,
+        effGetParamDisplay, effGetProgramName, effGetProgramNameIndexed}) {
     host->Dispatch(opcode, 0, 0, nullptr);  // a null buffer is left alone
   }
 }
@@ -119,7 +121,7 @@ TEST_F(Adapter, ProgramNamesAreCutToTwentyThreeCharacters) {
   EXPECT_EQ(host->DispatchString(effGetProgramName, 0, kVstMaxProgNameLen, &overrun),
             "abcdefghijklmnopqrstuvw");
   EXPECT_FALSE(overrun);
-  intptr_t result = 0;
+  std::intptr_t result = 0;
   EXPECT_EQ(host->DispatchString(effGetProgramNameIndexed, 0, kVstMaxProgNameLen, &overrun, &result),
             "abcdefghijklmnopqrstuvw");
   EXPECT_EQ(result, 1);
@@ -141,8 +143,8 @@ TEST_F(Adapter, LineBreaksInProgramNamesBecomeBlanks) {
 TEST_F(Adapter, ConfigurationChangesReachTheCoreOnce) {
   auto host = Instance();
   const struct {
-    int32_t opcode;
-    intptr_t value;
+    std::int32_t opcode;
+    std::intptr_t value;
     float opt;
     const char* journal;
   } steps[] = {
@@ -255,7 +257,7 @@ TEST_F(Adapter, ReplacingAndAccumulatingCalls) {
   host->Process(inputs, outputs, 64);
   EXPECT_EQ(outLeft[10], 2.5f);
   EXPECT_EQ(outRight[10], 1.0f);
-  for (int32_t frames : {0, -5}) {
+  for (std::int32_t frames : {0, -5}) {
     host->ProcessReplacing(inputs, outputs, frames);
     host->Process(inputs, outputs, frames);
   }

@@ -44,10 +44,10 @@ TEST_F(Analyser, PassesAudioThroughBitForBit) {
   host->Dispatch(effMainsChanged, 0, 1);
   std::mt19937 random(7);
   std::uniform_real_distribution<float> sample(-1.5f, 1.5f);
-  for (int32_t frames : {1, 480, 512, 2048, 4096}) {
+  for (std::int32_t frames : {1, 480, 512, 2048, 4096}) {
     host->Dispatch(effSetBlockSize, 0, frames);
     std::vector<float> left(frames), right(frames);
-    for (int32_t i = 0; i < frames; ++i) {
+    for (std::int32_t i = 0; i < frames; ++i) {
       left[i] = sample(random);
       right[i] = sample(random);
     }

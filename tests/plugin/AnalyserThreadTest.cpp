@@ -32,8 +32,8 @@ TEST(AnalyserThreads, AudioRunsWhileTheHostReconfiguresAndRestores) {
   std::thread audio([&] {
     std::vector<float> left(512), right(512), outLeft(512), outRight(512);
     for (int i = 0; !stop.load(); ++i) {
-      const int32_t frames = 1 + (i * 131) % 512;
-      for (int32_t f = 0; f < frames; ++f) {
+      const std::int32_t frames = 1 + (i * 131) % 512;
+      for (std::int32_t f = 0; f < frames; ++f) {
         left[f] = 0.5f * std::sin(0.01f * static_cast<float>(i * 512 + f));
         right[f] = -left[f] * 0.8f;
       }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "framework/services/FourCC.h"
 #include "tests/plugin/TestProductFixture.h"
 
 using vsthost::Host;
@@ -35,7 +36,7 @@ TEST_F(EntryPoint, FillsTheEffectRecordFromTheDescription) {
   EXPECT_EQ(effect->numPrograms, 4);
   EXPECT_EQ(effect->numParams, 3);
   EXPECT_EQ(effect->flags, effFlagsCanMono | effFlagsCanReplacing | effFlagsProgramChunks);
-  EXPECT_EQ(effect->uniqueID, vst2::FourCC('T', 's', 't', 'P'));
+  EXPECT_EQ(effect->uniqueID, FourCC('T', 's', 't', 'P'));
   EXPECT_EQ(effect->version, 1);
   EXPECT_EQ(effect->initialDelay, 0);
   EXPECT_EQ(effect->ioRatio, 1.0f);
@@ -65,6 +66,15 @@ TEST_F(EntryPoint, CloseAnswersOneAndDestroysTheInstance) {
   auto host = Instance();
   EXPECT_EQ(host->Close(), 1);
   EXPECT_STREQ(journal(), "Close\ndestroy\n");
+}
+
+// The editor's frames are clients of the core's services, so the editor goes first.
+TEST_F(EntryPoint, CloseEndsTheEditorBeforeTheCore) {
+  auto host = Instance();
+  Hook<void (*)(AEffect*)>("TestProductAttachEditor")(host->Effect());
+  EXPECT_TRUE(host->Effect()->flags & effFlagsHasEditor);
+  EXPECT_EQ(host->Close(), 1);
+  EXPECT_STREQ(journal(), "editor close\nClose\neditor destroy\ndestroy\n");
 }
 
 TEST_F(EntryPoint, AFailedEntryDoesNotSpoilLaterOnes) {

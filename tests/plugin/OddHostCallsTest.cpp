@@ -14,28 +14,29 @@ TEST(OddHostCalls, EveryOpcodeWithOddArgumentsIsSurvived) {
   vsthost::PluginLibrary library(VARNIS_PATH);
   vsthost::Host host(library);
   ASSERT_NE(host.Instantiate(), nullptr);
-  const int32_t indices[] = {0, 1, -1, 1000, std::numeric_limits<int32_t>::min()};
-  const intptr_t values[] = {
-      0, 1, -1, 4096, std::numeric_limits<int32_t>::max(), std::numeric_limits<intptr_t>::min()};
+  const std::int32_t indices[] = {0, 1, -1, 1000, std::numeric_limits<std::int32_t>::min()};
+  const std::intptr_t values[] = {
+      0, 1, -1, 4096, std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::intptr_t>::min()};
   const float opts[] = {0.0f, 48000.0f, -1.0f, std::nanf(""), INFINITY, 1e30f};
   StderrCapture quiet;
-  for (int32_t opcode = 0; opcode < effNumOpcodes + 20; ++opcode) {
+  for (std::int32_t opcode = 0; opcode < effNumOpcodes + 20; ++opcode) {
     if (opcode == effClose || opcode == effEditOpen) continue;
-    for (int32_t index : indices) {
-      for (intptr_t value : values) {
+    for (std::int32_t index : indices) {
+      for (std::intptr_t value : values) {
         for (float opt : opts) {
           std::vector<char> buffer(4096, 0);
           void* pointer = buffer.data();
           if (opcode == effGetChunk) pointer = &pointer;
-          intptr_t safeValue = value;
-          if (opcode == effSetChunk) safeValue = std::min<intptr_t>(std::max<intptr_t>(value, -1), 4096);
+          std::intptr_t safeValue = value;
+          if (opcode == effSetChunk)
+            safeValue = std::min<std::intptr_t>(std::max<std::intptr_t>(value, -1), 4096);
           host.Dispatch(opcode, index, safeValue, pointer, opt);
           host.Dispatch(opcode, index, opcode == effSetChunk ? 0 : safeValue, nullptr, opt);
         }
       }
     }
   }
-  for (int32_t index : indices) {
+  for (std::int32_t index : indices) {
     for (float opt : opts) {
       host.SetParameter(index, opt);
       const float value = host.GetParameter(index);

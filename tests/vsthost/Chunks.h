@@ -9,13 +9,13 @@ namespace vsthost {
 // The effect's bank (preset false) or program chunk as bytes; empty when it gave none.
 inline std::string GetChunk(Host& host, bool preset) {
   void* data = nullptr;
-  const intptr_t size = host.Dispatch(effGetChunk, preset ? 1 : 0, 0, &data);
+  const std::intptr_t size = host.Dispatch(effGetChunk, preset ? 1 : 0, 0, &data);
   return data && size > 0 ? std::string(static_cast<const char*>(data), static_cast<size_t>(size))
                           : std::string();
 }
 
-inline intptr_t SetChunk(Host& host, std::string chunk, bool preset) {
-  return host.Dispatch(effSetChunk, preset ? 1 : 0, static_cast<intptr_t>(chunk.size()), chunk.data());
+inline std::intptr_t SetChunk(Host& host, std::string chunk, bool preset) {
+  return host.Dispatch(effSetChunk, preset ? 1 : 0, static_cast<std::intptr_t>(chunk.size()), chunk.data());
 }
 
 }  // namespace vsthost

@@ -58,36 +58,37 @@ AEffect* Host::Instantiate() {
   return mEffect;
 }
 
-intptr_t Host::Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
+std::intptr_t Host::Dispatch(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
+                             float opt) {
   return mEffect->dispatcher(mEffect, opcode, index, value, ptr, opt);
 }
 
-intptr_t Host::Close() {
+std::intptr_t Host::Close() {
   AEffect* effect = mEffect;
-  const intptr_t result = Dispatch(effClose);
+  const std::intptr_t result = Dispatch(effClose);
   std::lock_guard<std::mutex> lock(gRegistryMutex);
   gHosts.erase(effect);
   mEffect = nullptr;
   return result;
 }
 
-void Host::ProcessReplacing(float** inputs, float** outputs, int32_t frames) {
+void Host::ProcessReplacing(float** inputs, float** outputs, std::int32_t frames) {
   mEffect->processReplacing(mEffect, inputs, outputs, frames);
 }
 
-void Host::Process(float** inputs, float** outputs, int32_t frames) {
+void Host::Process(float** inputs, float** outputs, std::int32_t frames) {
   mEffect->process(mEffect, inputs, outputs, frames);
 }
 
-void Host::SetParameter(int32_t index, float value) { mEffect->setParameter(mEffect, index, value); }
+void Host::SetParameter(std::int32_t index, float value) { mEffect->setParameter(mEffect, index, value); }
 
-float Host::GetParameter(int32_t index) { return mEffect->getParameter(mEffect, index); }
+float Host::GetParameter(std::int32_t index) { return mEffect->getParameter(mEffect, index); }
 
-std::string Host::DispatchString(int32_t opcode, int32_t index, size_t size, bool* overrun,
-                                 intptr_t* result) {
+std::string Host::DispatchString(std::int32_t opcode, std::int32_t index, size_t size, bool* overrun,
+                                 std::intptr_t* result) {
   std::vector<unsigned char> buffer(size + 2 * kGuardBytes, kGuard);
   char* text = reinterpret_cast<char*>(buffer.data() + kGuardBytes);
-  const intptr_t answer = Dispatch(opcode, index, 0, text);
+  const std::intptr_t answer = Dispatch(opcode, index, 0, text);
   if (result) *result = answer;
   bool bad = std::memchr(text, 0, size) == nullptr;
   for (size_t i = 0; i < kGuardBytes; ++i) {
@@ -107,19 +108,20 @@ void Host::ClearCalls() {
   mCalls.clear();
 }
 
-intptr_t Host::Callback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                        float opt) {
+std::intptr_t Host::Callback(AEffect* effect, std::int32_t opcode, std::int32_t index, std::intptr_t value,
+                             void* ptr, float opt) {
   Host* host = HostFor(effect);
   return host ? host->Handle(effect, opcode, index, value, ptr, opt) : 0;
 }
 
-intptr_t Host::Handle(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
+std::intptr_t Host::Handle(AEffect* effect, std::int32_t opcode, std::int32_t index, std::intptr_t value,
+                           void* ptr, float opt) {
   const HostCall call{opcode, index, value, opt, effect != nullptr};
   {
     std::lock_guard<std::mutex> lock(mCallsMutex);
     mCalls.push_back(call);
   }
-  intptr_t answer = 0;
+  std::intptr_t answer = 0;
   if (onCall && onCall(call, answer)) return answer;
   if ((opcode == audioMasterGetProductString || opcode == audioMasterGetVendorString) && ptr) {
     std::strncpy(static_cast<char*>(ptr), mProduct.c_str(), kVstMaxProductStrLen - 1);

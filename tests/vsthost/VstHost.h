@@ -14,9 +14,9 @@ namespace vsthost {
 
 // One call the plug-in made to its host.
 struct HostCall {
-  int32_t opcode = 0;
-  int32_t index = 0;
-  intptr_t value = 0;
+  std::int32_t opcode = 0;
+  std::int32_t index = 0;
+  std::intptr_t value = 0;
   float opt = 0.0f;
   bool hadEffect = false;
 };
@@ -47,40 +47,41 @@ class Host {
   Host(const Host&) = delete;
   Host& operator=(const Host&) = delete;
 
-  void Answer(int32_t opcode, intptr_t value) { mAnswers[opcode] = value; }
+  void Answer(std::int32_t opcode, std::intptr_t value) { mAnswers[opcode] = value; }
   void SetProductString(std::string product) { mProduct = std::move(product); }
   // Called for every host call before the scripted answer; a returned value replaces it.
-  std::function<bool(const HostCall&, intptr_t&)> onCall;
+  std::function<bool(const HostCall&, std::intptr_t&)> onCall;
 
   // Calls the entry point; the effect (or null) is kept and returned.
   AEffect* Instantiate();
   AEffect* Effect() const { return mEffect; }
 
-  intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
-                    float opt = 0.0f);
+  std::intptr_t Dispatch(std::int32_t opcode, std::int32_t index = 0, std::intptr_t value = 0,
+                         void* ptr = nullptr, float opt = 0.0f);
   // effClose; the effect is gone afterwards.
-  intptr_t Close();
-  void ProcessReplacing(float** inputs, float** outputs, int32_t frames);
-  void Process(float** inputs, float** outputs, int32_t frames);
-  void SetParameter(int32_t index, float value);
-  float GetParameter(int32_t index);
+  std::intptr_t Close();
+  void ProcessReplacing(float** inputs, float** outputs, std::int32_t frames);
+  void Process(float** inputs, float** outputs, std::int32_t frames);
+  void SetParameter(std::int32_t index, float value);
+  float GetParameter(std::int32_t index);
 
   // A string opcode answered into a buffer of `size` bytes fenced by guard bytes; `overrun` is
   // set when the plug-in wrote past the buffer or left it unterminated.
-  std::string DispatchString(int32_t opcode, int32_t index, size_t size, bool* overrun,
-                             intptr_t* result = nullptr);
+  std::string DispatchString(std::int32_t opcode, std::int32_t index, size_t size, bool* overrun,
+                             std::intptr_t* result = nullptr);
 
   std::vector<HostCall> Calls() const;
   void ClearCalls();
 
  private:
-  static intptr_t Callback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                           float opt);
-  intptr_t Handle(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
+  static std::intptr_t Callback(AEffect* effect, std::int32_t opcode, std::int32_t index, std::intptr_t value,
+                                void* ptr, float opt);
+  std::intptr_t Handle(AEffect* effect, std::int32_t opcode, std::int32_t index, std::intptr_t value,
+                       void* ptr, float opt);
 
   PluginLibrary& mLibrary;
   AEffect* mEffect = nullptr;
-  std::map<int32_t, intptr_t> mAnswers;
+  std::map<std::int32_t, std::intptr_t> mAnswers;
   std::string mProduct = "vsthost";
   mutable std::mutex mCallsMutex;
   std::vector<HostCall> mCalls;

@@ -17,15 +17,15 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "%s: the entry point returned no effect\n", argv[1]);
       return 1;
     }
-    const auto text = [&](int32_t opcode, size_t size) {
+    const auto text = [&](std::int32_t opcode, size_t size) {
       return host.DispatchString(opcode, 0, size, nullptr);
     };
-    const uint32_t id = static_cast<uint32_t>(effect->uniqueID);
+    const std::uint32_t id = static_cast<std::uint32_t>(effect->uniqueID);
     std::printf("plug-in      %s\n", argv[1]);
     std::printf("effect name  %s\n", text(effGetEffectName, kVstMaxEffectNameLen).c_str());
     std::printf("vendor       %s\n", text(effGetVendorString, kVstMaxVendorStrLen).c_str());
     std::printf("product      %s\n", text(effGetProductString, kVstMaxProductStrLen).c_str());
-    std::printf("magic        0x%08X\n", static_cast<uint32_t>(effect->magic));
+    std::printf("magic        0x%08X\n", static_cast<std::uint32_t>(effect->magic));
     std::printf("unique id    0x%08X '%c%c%c%c'\n", id, static_cast<char>(id >> 24),
                 static_cast<char>(id >> 16), static_cast<char>(id >> 8), static_cast<char>(id));
     std::printf("version      %d\n", effect->version);
@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     std::printf("flags        0x%X\n", static_cast<unsigned>(effect->flags));
     std::printf("delay        %d\n", effect->initialDelay);
     std::printf("io ratio     %g\n", static_cast<double>(effect->ioRatio));
-    for (int32_t i = 0; i < effect->numParams; ++i) {
+    for (std::int32_t i = 0; i < effect->numParams; ++i) {
       std::printf("parameter %d  %s\n", i,
                   host.DispatchString(effGetParamName, i, kVstMaxParamStrLen, nullptr).c_str());
     }

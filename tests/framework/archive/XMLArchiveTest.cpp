@@ -22,7 +22,7 @@ class Everything : public Serialization::Serializable {
     std::string_view GetTypeId() const override { return "QMR_Child"; }
     void Save(Serialization::Archive& archive) override { archive.WriteInt("depth", depth); }
     void Load(Serialization::Archive& archive) override { depth = archive.ReadInt("depth"); }
-    int32_t depth = 0;
+    std::int32_t depth = 0;
   };
 
   std::string_view GetTypeId() const override { return "QMR_Everything"; }
@@ -52,12 +52,12 @@ class Everything : public Serialization::Serializable {
   }
 
   bool flag = true;
-  int32_t count = -42;
-  int64_t big = 1234567890123ll;
+  std::int32_t count = -42;
+  std::int64_t big = 1234567890123ll;
   std::vector<float> early{0.5f, 1.25f};
   double gain = 0.1;
   std::string label = "a <b> & 'c'";
-  std::vector<uint8_t> blob;
+  std::vector<std::uint8_t> blob;
   std::vector<double> curve{1.0, -2.5, 1e-3};
   Child child;
 };
@@ -91,7 +91,7 @@ std::string Attribute(const char* type, const char* content, const char* extra =
 
 TEST(XMLArchive, WritesEveryAttributeTypeOneElementPerLine) {
   Everything object;
-  for (int i = 0; i < 33; ++i) object.blob.push_back(static_cast<uint8_t>(i * 7));
+  for (int i = 0; i < 33; ++i) object.blob.push_back(static_cast<std::uint8_t>(i * 7));
   object.child.depth = 3;
   const std::string text = Save(object);
   const std::string expected =
@@ -256,8 +256,8 @@ TEST(XMLArchive, BinaryAndVectorContents) {
     size_t length = 0;
     auto bytes = archive.ReadBinary("v", length);
     ASSERT_EQ(length, 4u);
-    EXPECT_EQ(std::vector<uint8_t>(bytes.get(), bytes.get() + 5),
-              (std::vector<uint8_t>{0x0A, 0x1B, 0xFF, 0, 0}));
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes.get(), bytes.get() + 5),
+              (std::vector<std::uint8_t>{0x0A, 0x1B, 0xFF, 0, 0}));
   }
   {
     const std::string text = Attribute("fvec", "\n\t1.5|\n\tx|\n\t3", " vec_size=\"5\"");

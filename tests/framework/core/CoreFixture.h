@@ -13,33 +13,33 @@
 class FakePlatform : public PluginPlatform {
  public:
   const char* GetHostProductString() const override { return "fake host"; }
-  int32_t GetInitialDelay() const override { return initialDelay; }
+  std::int32_t GetInitialDelay() const override { return initialDelay; }
   float GetSampleRate() const override { return 44100.0f; }
-  int32_t GetBlockSize() const override { return 1024; }
-  void SetInitialDelay(int32_t samples) override { initialDelay = samples; }
-  intptr_t ChangeInitialDelay(int32_t samples) override {
+  std::int32_t GetBlockSize() const override { return 1024; }
+  void SetInitialDelay(std::int32_t samples) override { initialDelay = samples; }
+  std::intptr_t ChangeInitialDelay(std::int32_t samples) override {
     initialDelay = samples;
     return 1;
   }
-  bool IsInputConnected(int32_t) const override { return true; }
-  bool IsOutputConnected(int32_t) const override { return true; }
-  int32_t GetNumOutputs() const override { return 2; }
-  int32_t GetNumInputs() const override { return 2; }
+  bool IsInputConnected(std::int32_t) const override { return true; }
+  bool IsOutputConnected(std::int32_t) const override { return true; }
+  std::int32_t GetNumOutputs() const override { return 2; }
+  std::int32_t GetNumInputs() const override { return 2; }
   bool IsResumed() const override { return true; }
   bool IsEditorOpen() const override { return editorOpen.load(); }
   std::string ReadRegistryValue() const override { return {}; }
   bool LoadDefaultSettings(const std::string&, std::string&) override { return false; }
   bool SaveDefaultSettings(const std::string&, const std::string&) override { return false; }
-  intptr_t AutomateParameter(int32_t index, float value) override {
+  std::intptr_t AutomateParameter(std::int32_t index, float value) override {
     automated.emplace_back(index, value);
     if (onAutomate) onAutomate(index, value);
     return 1;
   }
 
-  int32_t initialDelay = 0;
+  std::int32_t initialDelay = 0;
   std::atomic<bool> editorOpen{false};
-  std::vector<std::pair<int32_t, float>> automated;
-  std::function<void(int32_t, float)> onAutomate;
+  std::vector<std::pair<std::int32_t, float>> automated;
+  std::function<void(std::int32_t, float)> onAutomate;
 };
 
 // A core whose hook writes input + 1 and remembers what it was given.
@@ -50,16 +50,14 @@ class HookCore : public PluginCore {
   float GetParameter(const ParameterDescriptor& descriptor) const override {
     return GetStoredParameterValue(descriptor);
   }
-  Frame* CreateEditorFrame(PluginUIRoot*) override { return nullptr; }
-  Frame* CreateAboutFrame(PluginUIRoot*) override { return nullptr; }
-  void GetEditorSize(int32_t& width, int32_t& height) const override { width = height = 0; }
+  Frame* CreateEditorFrame(PluginUIRootInterface*) override { return nullptr; }
+  Frame* CreateAboutFrame(PluginUIRootInterface*) override { return nullptr; }
+  void GetEditorSize(std::int32_t& width, std::int32_t& height) const override { width = height = 0; }
 
-  using PluginCore::AudioPause;
-
-  std::atomic<int32_t> lastState{-1};
-  std::atomic<int32_t> hookCalls{0};
-  std::atomic<int32_t> largestSlice{0};
-  std::vector<std::pair<int32_t, float>> delivered;
+  std::atomic<std::int32_t> lastState{-1};
+  std::atomic<std::int32_t> hookCalls{0};
+  std::atomic<std::int32_t> largestSlice{0};
+  std::vector<std::pair<std::int32_t, float>> delivered;
   std::function<void()> onSampleRate;
 
  protected:
@@ -70,9 +68,9 @@ class HookCore : public PluginCore {
   void OnSampleRateChange(float) override {
     if (onSampleRate) onSampleRate();
   }
-  void ProcessBlock(float** inputs, float** outputs, int32_t frames, int32_t state) override {
+  void ProcessBlock(float** inputs, float** outputs, std::int32_t frames, std::int32_t state) override {
     for (int c = 0; c < 2; ++c) {
-      for (int32_t i = 0; i < frames; ++i) outputs[c][i] = inputs[c][i] + 1.0f;
+      for (std::int32_t i = 0; i < frames; ++i) outputs[c][i] = inputs[c][i] + 1.0f;
     }
     lastState.store(state);
     hookCalls.fetch_add(1);
@@ -82,7 +80,7 @@ class HookCore : public PluginCore {
 
 // Two channels of `frames` samples each, with the pointer arrays a host passes.
 struct StereoBuffers {
-  StereoBuffers(int32_t frames, float inValue, float outValue)
+  StereoBuffers(std::int32_t frames, float inValue, float outValue)
       : in{std::vector<float>(frames, inValue), std::vector<float>(frames, inValue)},
         out{std::vector<float>(frames, outValue), std::vector<float>(frames, outValue)},
         inputs{in[0].data(), in[1].data()},

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "framework/archive/Archive.h"
-#include "framework/core/PluginUIRoot.h"
+#include "framework/core/PluginUIRootInterface.h"
 #include "framework/core/SettingsMetaData.h"
 #include "tests/framework/core/CoreFixture.h"
 #include "tests/framework/core/TestDescription.h"
@@ -16,8 +16,8 @@ namespace {
 class StateCore : public HookCore {
  public:
   using HookCore::HookCore;
-  int32_t first = 1;
-  int32_t second = 2;
+  std::int32_t first = 1;
+  std::int32_t second = 2;
   std::string label = "fine";
 
  protected:
@@ -35,10 +35,10 @@ class StateCore : public HookCore {
 };
 
 // Collects what the core reports.
-class RecordingRoot : public PluginUIRoot {
+class RecordingRoot : public PluginUIRootInterface {
  public:
   bool IsOpen() const override { return true; }
-  bool ShowError(const char* message, const char* detail, int32_t, int32_t) override {
+  bool ShowError(const char* message, const char* detail, std::int32_t, std::int32_t) override {
     reports.push_back(std::string(message ? message : "") + " | " + (detail ? detail : ""));
     return true;
   }
@@ -48,7 +48,7 @@ class RecordingRoot : public PluginUIRoot {
 class CoreSettings : public ::testing::Test {
  protected:
   void SetUp() override { core.SetUIRoot(&root); }
-  std::string Text(int32_t first, int32_t second, const char* manufacturer = "Quillmore") {
+  std::string Text(std::int32_t first, std::int32_t second, const char* manufacturer = "Quillmore") {
     StateCore other(&platform);
     other.first = first;
     other.second = second;
@@ -102,11 +102,11 @@ TEST_F(CoreSettings, ProgramSwitchesKeepEachProgramsState) {
 
 TEST_F(CoreSettings, AChunkIsNeverEmptyEvenWhenTheLiveStateCannotBeWritten) {
   void* data = nullptr;
-  const int32_t good = core.GetChunk(&data, true);
+  const std::int32_t good = core.GetChunk(&data, true);
   ASSERT_GT(good, 16);
   const std::string before(static_cast<const char*>(data), static_cast<size_t>(good));
   core.label = "ends </att> early";
-  const int32_t size = core.GetChunk(&data, true);
+  const std::int32_t size = core.GetChunk(&data, true);
   EXPECT_EQ(std::string(static_cast<const char*>(data), static_cast<size_t>(size)), before);
   ASSERT_EQ(root.reports.size(), 1u);
   EXPECT_EQ(root.reports[0], "Unable to save settings. | An unknown error occurred.");

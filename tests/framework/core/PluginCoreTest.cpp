@@ -12,7 +12,7 @@ namespace {
 
 class Core : public ::testing::Test {
  protected:
-  const ParameterDescriptor& Descriptor(int32_t id) { return *metaClass->FindParameterDescriptor(id); }
+  const ParameterDescriptor& Descriptor(std::int32_t id) { return *metaClass->FindParameterDescriptor(id); }
 
   PluginMetaClassRef metaClass;
   FakePlatform platform;
@@ -23,9 +23,9 @@ class Core : public ::testing::Test {
 
 TEST(BypassStates, FollowTheTable) {
   const struct {
-    int32_t start;
-    std::vector<int32_t> modes;
-    std::vector<int32_t> states;
+    std::int32_t start;
+    std::vector<std::int32_t> modes;
+    std::vector<std::int32_t> states;
   } sequences[] = {
       {0, {1, 1, 0, 0}, {3, 1, 4, 0}},
       {0, {1, 0, 1, 0}, {3, 4, 3, 4}},
@@ -35,7 +35,7 @@ TEST(BypassStates, FollowTheTable) {
       {7, {0}, {0}},
   };
   for (const auto& s : sequences) {
-    int32_t state = s.start;
+    std::int32_t state = s.start;
     for (size_t i = 0; i < s.modes.size(); ++i) {
       state = NextProcessState(state, s.modes[i]);
       EXPECT_EQ(state, s.states[i]) << "from " << s.start << " step " << i;
@@ -45,8 +45,8 @@ TEST(BypassStates, FollowTheTable) {
 
 TEST_F(Core, StepsItsStateOncePerBlock) {
   StereoBuffers block(32, 0.0f, 0.0f);
-  const int32_t modes[] = {1, 1, 0, 0};
-  const int32_t states[] = {3, 1, 4, 0};
+  const std::int32_t modes[] = {1, 1, 0, 0};
+  const std::int32_t states[] = {3, 1, 4, 0};
   for (int i = 0; i < 4; ++i) {
     core.Process(block.inputs, block.outputs, 32, i % 2 == 0, modes[i]);
     EXPECT_EQ(core.lastState.load(), states[i]);
@@ -105,7 +105,7 @@ TEST_F(Core, LongAccumulatingCallsAreSlicedToTheScratchBuffers) {
 
 TEST_F(Core, EmptyOrMalformedBlocksDoNothing) {
   StereoBuffers block(8, 0.5f, 4.0f);
-  for (int32_t frames : {0, -1, -1000}) core.Process(block.inputs, block.outputs, frames, false, 0);
+  for (std::int32_t frames : {0, -1, -1000}) core.Process(block.inputs, block.outputs, frames, false, 0);
   float* missing[2] = {block.out[0].data(), nullptr};
   core.Process(block.inputs, missing, 8, false, 0);
   core.Process(nullptr, block.outputs, 8, false, 0);
@@ -141,7 +141,7 @@ TEST_F(Core, ParameterReportsAreClampedAndSentOnlyWhenTheyChange) {
 
 TEST_F(Core, TheHostsEchoOfAReportIsIgnored) {
   const ParameterDescriptor& level = Descriptor(kLevelId);
-  platform.onAutomate = [&](int32_t, float) { core.SetParameter(level, -50.0f); };
+  platform.onAutomate = [&](std::int32_t, float) { core.SetParameter(level, -50.0f); };
   core.ReportParameterChange(kLevelId, -3.0f, false);
   EXPECT_EQ(core.GetParameter(level), level.mDefault);
   platform.onAutomate = nullptr;
@@ -173,7 +173,7 @@ TEST_F(Core, DeliversTheLatestChangeOncePerIdle) {
   core.SetParameter(toggle, 1.0f);
   core.DispatchParameterChanges();
   EXPECT_EQ(core.delivered,
-            (std::vector<std::pair<int32_t, float>>{{toggle.mIndex, 1.0f}, {level.mIndex, -20.0f}}));
+            (std::vector<std::pair<std::int32_t, float>>{{toggle.mIndex, 1.0f}, {level.mIndex, -20.0f}}));
   core.SetParameter(level, -20.0f);  // equal to the delivered value: counts, delivers nothing
   core.DispatchParameterChanges();
   EXPECT_EQ(core.delivered.size(), 2u);
@@ -207,11 +207,11 @@ class ConfigListener : public MessageSubscriber<ConfigListener> {
     Subscribe(core.GetMessageClass(PluginCore::kConfigMessageClass), 1, &ConfigListener::Heard);
     Subscribe(core.GetMessageClass(PluginCore::kClipMessageClass), 2, &ConfigListener::Heard);
   }
-  int32_t Heard(int32_t code) {
+  std::int32_t Heard(std::int32_t code) {
     codes.push_back(code);
     return 0;
   }
-  std::vector<int32_t> codes;
+  std::vector<std::int32_t> codes;
 };
 
 }  // namespace
@@ -221,8 +221,9 @@ TEST_F(Core, AnnouncesRateAndBlockSizeChangesAndClipClears) {
   core.SetSampleRate(48000.0f);
   core.SetBlockSize(256);
   core.SendClipClear();
-  EXPECT_EQ(listener.codes, (std::vector<int32_t>{PluginCore::kSampleRateChanged,
-                                                  PluginCore::kBlockSizeChanged, PluginCore::kClipClear}));
+  EXPECT_EQ(listener.codes,
+            (std::vector<std::int32_t>{PluginCore::kSampleRateChanged, PluginCore::kBlockSizeChanged,
+                                       PluginCore::kClipClear}));
   EXPECT_EQ(core.GetSampleRate(), 48000.0f);
   EXPECT_EQ(core.GetBlockSize(), 256);
 }

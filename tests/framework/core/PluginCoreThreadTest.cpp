@@ -18,7 +18,7 @@ TEST(CoreThreads, ReconfigurationWhileAudioRuns) {
   std::thread audio([&] {
     StereoBuffers block(3000, 0.5f, 1.0f);
     for (int i = 0; !stop.load(); ++i) {
-      const int32_t frames = 1 + (i * 37) % 3000;
+      const std::int32_t frames = 1 + (i * 37) % 3000;
       core.Process(block.inputs, block.outputs, frames, i % 2 == 0, i % 3 == 0 ? 1 : 0);
       core.SetParameter(level, static_cast<float>(i % 60) - 50.0f);
       blocks.fetch_add(1);

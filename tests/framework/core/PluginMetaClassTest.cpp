@@ -9,16 +9,16 @@
 namespace {
 
 struct DisplayCase {
-  int32_t id;
+  std::int32_t id;
   float value;
-  int32_t width;
+  std::int32_t width;
   const char* display;
   const char* withLabel;
 };
 
 class MetaClass : public ::testing::Test {
  protected:
-  int32_t Index(int32_t id) const { return description.GetParameterIndex(id); }
+  std::int32_t Index(std::int32_t id) const { return description.GetParameterIndex(id); }
   UnitTestMetaClass description;
 };
 
@@ -46,7 +46,7 @@ TEST_F(MetaClass, DisplaysValuesByKindWidthAndLabel) {
       {kModeId, -4.0f, -1, "Left", "Left"},
   };
   for (const auto& c : cases) {
-    const int32_t index = Index(c.id);
+    const std::int32_t index = Index(c.id);
     const std::string display = description.GetParameterDisplay(index, c.value, c.width);
     EXPECT_STREQ(display.c_str(), c.display) << c.id << " " << c.value << " width " << c.width;
     EXPECT_STREQ(description.GetParameterDisplayWithLabel(index, c.value, c.width).c_str(), c.withLabel)
@@ -62,7 +62,7 @@ TEST_F(MetaClass, NamedValuesArePaddedWithZerosToTheWidth) {
 }
 
 TEST_F(MetaClass, RegistrationKeepsTheFirstOfOneIdAndNamesOnOffValues) {
-  const int32_t before = description.GetNumberOfParameters();
+  const std::int32_t before = description.GetNumberOfParameters();
   ParameterDescriptor again;
   again.mId = kLevelId;
   again.mKind = 7;

@@ -16,14 +16,14 @@ class UnitTestMetaClass : public ZEBPluginMetaClass {
   void GetIOConfigs(IOConfigList& list) const override { list.emplace_back(2, 2); }
   std::string GetDefaultPrograms() const override { return defaultPrograms; }
   bool StoresProgramSettings() const override { return true; }
-  int32_t GetNumberOfPrograms() const override { return 2; }
-  std::string GetParameterDisplayName(IOConfig, int32_t) const override { return "p"; }
+  std::int32_t GetNumberOfPrograms() const override { return 2; }
+  std::string GetParameterDisplayName(IOConfig, std::int32_t) const override { return "p"; }
 
   std::string defaultPrograms;
 };
 
 // Parameter ids of the unit test description.
-constexpr int32_t kToggleId = 0x746F676C;  // 'togl', kind 0
-constexpr int32_t kLevelId = 0x6C65766C;   // 'levl', kind 4, -60..12, label dB
-constexpr int32_t kFreqId = 0x66726571;    // 'freq', kind 6, 20..20000
-constexpr int32_t kModeId = 0x6D6F6465;    // 'mode', kind 1, 0..2, three named values
+constexpr std::int32_t kToggleId = 0x746F676C;  // 'togl', kind 0
+constexpr std::int32_t kLevelId = 0x6C65766C;   // 'levl', kind 4, -60..12, label dB
+constexpr std::int32_t kFreqId = 0x66726571;    // 'freq', kind 6, 20..20000
+constexpr std::int32_t kModeId = 0x6D6F6465;    // 'mode', kind 1, 0..2, three named values

@@ -6,7 +6,7 @@
 #include "framework/services/TimerClient.h"
 #include "framework/services/TimerManager.h"
 
-#include "vst2/Vst2Interface.h"
+#include "framework/services/FourCC.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +17,8 @@
 
 namespace {
 
-constexpr std::int32_t kPub = vst2::FourCC('p', 'u', 'b', ' ');
-constexpr std::int32_t kNone = vst2::FourCC('n', 'o', 'n', 'e');
+constexpr std::int32_t kPub = FourCC('p', 'u', 'b', ' ');
+constexpr std::int32_t kNone = FourCC('n', 'o', 'n', 'e');
 
 struct Widget : MessageSubscriber<Widget>, TimerClient<Widget> {
   explicit Widget(PluginServices* services)

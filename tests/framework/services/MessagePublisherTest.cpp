@@ -1,8 +1,8 @@
+#include "framework/services/FourCC.h"
 #include "framework/services/MessagePublisher.h"
 #include "framework/services/MessagingServer.h"
 #include "framework/services/PluginServices.h"
 #include "tests/framework/services/AllocationFailure.h"
-#include "vst2/Vst2Interface.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr std::int32_t kAlarm = vst2::FourCC('a', 'l', 'm', 'M');
-constexpr std::int32_t kEvent = vst2::FourCC('a', 'E', 'v', 'l');
+constexpr std::int32_t kAlarm = FourCC('a', 'l', 'm', 'M');
+constexpr std::int32_t kEvent = FourCC('a', 'E', 'v', 'l');
 
 struct Recorded {
   std::int32_t code{0};

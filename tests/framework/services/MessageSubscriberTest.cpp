@@ -1,9 +1,9 @@
+#include "framework/services/FourCC.h"
 #include "framework/services/MessagePublisher.h"
 #include "framework/services/MessageSubscriber.h"
 #include "framework/services/MessagingServer.h"
 #include "framework/services/PluginServices.h"
 #include "tests/framework/services/AllocationFailure.h"
-#include "vst2/Vst2Interface.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,8 @@
 
 namespace {
 
-constexpr std::int32_t kFirst = vst2::FourCC('f', 'r', 's', 't');
-constexpr std::int32_t kSecond = vst2::FourCC('s', 'c', 'n', 'd');
+constexpr std::int32_t kFirst = FourCC('f', 'r', 's', 't');
+constexpr std::int32_t kSecond = FourCC('s', 'c', 'n', 'd');
 
 class Listener : public MessageSubscriber<Listener> {
  public:

@@ -1,3 +1,4 @@
+#include "framework/services/FourCC.h"
 #include "framework/services/MessagePublisher.h"
 #include "framework/services/MessageSubscriber.h"
 #include "framework/services/MessagingServer.h"
@@ -5,7 +6,6 @@
 #include "framework/services/TimerClient.h"
 #include "framework/services/TimerManager.h"
 #include "tests/framework/services/AllocationFailure.h"
-#include "vst2/Vst2Interface.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr std::int32_t kRef = vst2::FourCC('c', 'f', 'g', ' ');
+constexpr std::int32_t kRef = FourCC('c', 'f', 'g', ' ');
 
 TEST(PluginServices, AServiceThatCouldNotBeMadeIsReportedNotReady) {
   {

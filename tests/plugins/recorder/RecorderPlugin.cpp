@@ -25,7 +25,8 @@ void report(const RecorderCall& call) {
   if (auto sink = reinterpret_cast<RecorderSink>(dlsym(RTLD_DEFAULT, kRecorderSinkName))) sink(&call);
 }
 
-intptr_t dispatcher(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
+std::intptr_t dispatcher(AEffect* effect, std::int32_t opcode, std::int32_t index, std::intptr_t value,
+                         void* ptr, float opt) {
   RecorderCall call;
   call.kind = kRecorderDispatch;
   call.opcode = opcode;
@@ -54,7 +55,7 @@ intptr_t dispatcher(AEffect* effect, int32_t opcode, int32_t index, intptr_t val
   }
 }
 
-void process_replacing(AEffect*, float** inputs, float** outputs, int32_t frames) {
+void process_replacing(AEffect*, float** inputs, float** outputs, std::int32_t frames) {
   RecorderCall call;
   call.kind = kRecorderProcessReplacing;
   for (int c = 0; c < 2; ++c) {
@@ -66,7 +67,7 @@ void process_replacing(AEffect*, float** inputs, float** outputs, int32_t frames
   for (int c = 0; c < 2; ++c) std::memcpy(outputs[c], inputs[c], sizeof(float) * static_cast<size_t>(frames));
 }
 
-void process(AEffect*, float** inputs, float** outputs, int32_t frames) {
+void process(AEffect*, float** inputs, float** outputs, std::int32_t frames) {
   RecorderCall call;
   call.kind = kRecorderProcess;
   for (int c = 0; c < 2; ++c) {
@@ -77,7 +78,7 @@ void process(AEffect*, float** inputs, float** outputs, int32_t frames) {
   report(call);
 }
 
-void set_parameter(AEffect*, int32_t index, float value) {
+void set_parameter(AEffect*, std::int32_t index, float value) {
   RecorderCall call;
   call.kind = kRecorderSetParameter;
   call.opcode = index;
@@ -85,7 +86,7 @@ void set_parameter(AEffect*, int32_t index, float value) {
   report(call);
 }
 
-float get_parameter(AEffect*, int32_t index) {
+float get_parameter(AEffect*, std::int32_t index) {
   RecorderCall call;
   call.kind = kRecorderGetParameter;
   call.opcode = index;
@@ -93,7 +94,7 @@ float get_parameter(AEffect*, int32_t index) {
   return kRecorderParameter;
 }
 
-AEffect* entry(audioMasterCallback callback, int32_t which) {
+AEffect* entry(audioMasterCallback callback, std::int32_t which) {
   RecorderCall call;
   call.kind = kRecorderEntry;
   call.opcode = which;
@@ -107,7 +108,7 @@ AEffect* entry(audioMasterCallback callback, int32_t which) {
   host = callback;
   effect_record = AEffect{};
 #ifdef RECORDER_BAD_MAGIC
-  effect_record.magic = vst2::FourCC('V', 's', 't', 'X');
+  effect_record.magic = 0x56737458;  // 'VstX'
 #else
   effect_record.magic = kEffectMagic;
 #endif
@@ -120,7 +121,7 @@ AEffect* entry(audioMasterCallback callback, int32_t which) {
   effect_record.numInputs = 2;
   effect_record.numOutputs = 2;
   effect_record.flags = RECORDER_FLAGS;
-  effect_record.uniqueID = vst2::FourCC('R', 'e', 'c', 'd');
+  effect_record.uniqueID = 0x52656364;  // 'Recd'
   effect_record.processReplacing = process_replacing;
   return &effect_record;
 }

@@ -5,11 +5,13 @@
 
 #include <atomic>
 #include <cstdio>
+#include <memory>
 #include <mutex>
 #include <string>
 
 #include "framework/core/PluginCore.h"
 #include "framework/core/VstPluginMetaClass.h"
+#include "framework/services/FourCC.h"
 #include "plugin/VSTPlugin.h"
 #include "vst2/Vst2Interface.h"
 
@@ -46,9 +48,9 @@ class TestCore : public PluginCore {
   float GetParameter(const ParameterDescriptor& descriptor) const override {
     return GetStoredParameterValue(descriptor);
   }
-  Frame* CreateEditorFrame(PluginUIRoot*) override { return nullptr; }
-  Frame* CreateAboutFrame(PluginUIRoot*) override { return nullptr; }
-  void GetEditorSize(int32_t& width, int32_t& height) const override {
+  Frame* CreateEditorFrame(PluginUIRootInterface*) override { return nullptr; }
+  Frame* CreateAboutFrame(PluginUIRootInterface*) override { return nullptr; }
+  void GetEditorSize(std::int32_t& width, std::int32_t& height) const override {
     width = 0;
     height = 0;
   }
@@ -61,11 +63,11 @@ class TestCore : public PluginCore {
     Journal("SetSampleRate " + Number(rate));
     PluginCore::SetSampleRate(rate);
   }
-  void SetBlockSize(int32_t size) override {
+  void SetBlockSize(std::int32_t size) override {
     Journal("SetBlockSize " + std::to_string(size));
     PluginCore::SetBlockSize(size);
   }
-  void SetProgram(int32_t program) override {
+  void SetProgram(std::int32_t program) override {
     Journal("SetProgram " + std::to_string(program));
     PluginCore::SetProgram(program);
   }
@@ -78,30 +80,30 @@ class TestCore : public PluginCore {
   void OnParameterChange(const ParameterDescriptor& descriptor, float value) override {
     Journal("OnParameterChange " + std::to_string(descriptor.mIndex) + " " + Number(value));
   }
-  void ProcessBlock(float** inputs, float** outputs, int32_t frames, int32_t state) override {
+  void ProcessBlock(float** inputs, float** outputs, std::int32_t frames, std::int32_t state) override {
     // Writes input + 1 so tests can tell the hook ran and what an accumulating call added.
-    for (int32_t c = 0; c < GetIOConfig().second; ++c) {
-      for (int32_t i = 0; i < frames; ++i) outputs[c][i] = inputs[c][i] + 1.0f;
+    for (std::int32_t c = 0; c < GetIOConfig().second; ++c) {
+      for (std::int32_t i = 0; i < frames; ++i) outputs[c][i] = inputs[c][i] + 1.0f;
     }
     mLastState.store(state);
     gHookCsr.store(_mm_getcsr());
   }
 
  public:
-  std::atomic<int32_t> mLastState{-1};
+  std::atomic<std::int32_t> mLastState{-1};
 };
 
 class TestMetaClass : public ZEBPluginMetaClass {
  public:
   TestMetaClass() {
     ParameterDescriptor toggle;
-    toggle.mId = vst2::FourCC('t', 'o', 'g', 'l');
+    toggle.mId = FourCC('t', 'o', 'g', 'l');
     toggle.mKind = 0;
     toggle.mAutomatable = true;
     AddParameter(toggle);
 
     ParameterDescriptor gain;
-    gain.mId = vst2::FourCC('g', 'a', 'i', 'n');
+    gain.mId = FourCC('g', 'a', 'i', 'n');
     gain.mKind = 4;
     gain.mMinimum = -60.0f;
     gain.mMaximum = 12.0f;
@@ -109,7 +111,7 @@ class TestMetaClass : public ZEBPluginMetaClass {
     AddParameter(gain);
 
     ParameterDescriptor frequency;
-    frequency.mId = vst2::FourCC('f', 'r', 'e', 'q');
+    frequency.mId = FourCC('f', 'r', 'e', 'q');
     frequency.mKind = 6;
     frequency.mMinimum = 20.0f;
     frequency.mMaximum = 20000.0f;
@@ -132,8 +134,8 @@ class TestMetaClass : public ZEBPluginMetaClass {
     list.emplace_back(1, 1);
   }
   std::string GetDefaultPrograms() const override { return {}; }
-  int32_t GetNumberOfPrograms() const override { return 4; }
-  std::string GetParameterDisplayName(IOConfig, int32_t index) const override {
+  std::int32_t GetNumberOfPrograms() const override { return 4; }
+  std::string GetParameterDisplayName(IOConfig, std::int32_t index) const override {
     static const char* const kNames[] = {"Toggle", "Gain Amount Longer", "Frequency"};
     return index >= 0 && index < 3 ? kNames[index] : "INVALID ID";
   }
@@ -141,13 +143,24 @@ class TestMetaClass : public ZEBPluginMetaClass {
 
 class VstTestMetaClass : public VstPluginMetaClassBase<TestMetaClass> {
  public:
-  int32_t GetPlugCategory() const override { return kPlugCategEffect; }
-  int32_t GetUniqueID() const override { return vst2::FourCC('T', 's', 't', 'P'); }
+  std::int32_t GetPlugCategory() const override { return kPlugCategEffect; }
+  std::int32_t GetUniqueID() const override { return FourCC('T', 's', 't', 'P'); }
 };
 
 VSTPlugin* Adapter(AEffect* effect) {
   return static_cast<VSTPlugin*>(static_cast<AudioEffect*>(effect->object));
 }
+
+// An editor that journals its close and its end, to show when the adapter ends it.
+class JournalEditor : public AEffEditor {
+ public:
+  using AEffEditor::AEffEditor;
+  ~JournalEditor() override { Journal("editor destroy"); }
+  void close() override {
+    Journal("editor close");
+    AEffEditor::close();
+  }
+};
 
 }  // namespace
 
@@ -177,6 +190,9 @@ TEST_HOOK void TestProductUnlockMutex(AEffect* effect) { Adapter(effect)->Unlock
 TEST_HOOK int TestProductTakePendingProgram(AEffect* effect) { return Adapter(effect)->TakePendingProgram(); }
 TEST_HOOK int TestProductLastState(AEffect* effect) {
   return static_cast<TestCore*>(Adapter(effect)->GetCore())->mLastState.load();
+}
+TEST_HOOK void TestProductAttachEditor(AEffect* effect) {
+  Adapter(effect)->attachEditor(std::make_unique<JournalEditor>(Adapter(effect)));
 }
 TEST_HOOK unsigned TestProductHookCsr() { return gHookCsr.load(); }
 TEST_HOOK unsigned TestProductParameterCsr() { return gParameterCsr.load(); }

@@ -1,0 +1,61 @@
+#include "analyser/engine/services/KorvanePhaseService.h"
+
+#include "framework/archive/Archive.h"
+#include "framework/metering/Decibels.h"
+#include "framework/services/MessagingServer.h"
+
+namespace {
+
+// One result per 50 ms window, whatever the sample rate.
+const double kWindowsPerSecond = 1.0 / static_cast<double>(CorrelationMeter::kWindowSeconds);
+
+}  // namespace
+
+KorvanePhaseService::~KorvanePhaseService() {
+  // The proxy's subscription goes before the class it is on.
+  mProxy.reset();
+  mConfig.reset();
+}
+
+void KorvanePhaseService::SetServices(PluginServices* services) {
+  KorvaneServiceBase::SetServices(services);
+  mAudioConfig.store(nullptr, std::memory_order_release);
+  mProxy.reset();
+  mConfig.reset();
+  mProxy = std::make_unique<MsgProxy>(services);
+  mConfig = std::make_unique<KVNPhaseConfig>(services);
+  mProxy->Subscribe(mConfig->GetMessageClass(KVNPhaseConfig::kMessageClass), 0, &MsgProxy::OnMessage, true);
+  mAudioConfig.store(mConfig.get(), std::memory_order_release);
+}
+
+void KorvanePhaseService::Setup(float sampleRate, std::int32_t, std::int32_t channelCount) {
+  if (!IsUsableSampleRate(sampleRate)) return;
+  mChannelCount = channelCount;
+  mSampleRate = sampleRate;
+  mCorrelation.Configure(static_cast<std::int32_t>(sampleRate * CorrelationMeter::kWindowSeconds),
+                         static_cast<float>(SmoothingCoefficient(5.0, kWindowsPerSecond)),
+                         static_cast<float>(SmoothingCoefficient(1.0, kWindowsPerSecond)));
+  // The pool has a fixed size: it is set back as built, never reallocated.
+  mPool.Clear();
+}
+
+void KorvanePhaseService::Reset() {
+  mPool.HandBackReady();
+  mCorrelation.ResetCorrelation();
+}
+
+void KorvanePhaseService::Process(const AnalysisView& view, std::int32_t frames) {
+  if (!HasWork() || IsMono() || frames <= 0) return;
+  const KVNPhaseConfig* config = mAudioConfig.load(std::memory_order_acquire);
+  if (config != nullptr && config->IsPhaseScopeEnabled()) mPool.Fill(view.first, view.second, frames);
+  mCorrelation.Process(view.first, view.second, frames);
+}
+
+void KorvanePhaseService::Save(Serialization::Archive& archive) {
+  if (mConfig != nullptr) mConfig->SaveAsObject(archive, "KVNPhaseConfig");
+}
+
+void KorvanePhaseService::Load(Serialization::Archive& archive) {
+  if (mConfig != nullptr && archive.HasEntry("KVNPhaseConfig"))
+    mConfig->LoadAsObject(archive, "KVNPhaseConfig");
+}
