@@ -2,19 +2,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "framework/core/PluginUIRootInterface.h"
+#include "fuzz/QuietRoot.h"
 #include "tests/framework/core/CoreFixture.h"
-
-namespace {
-
-// Takes the refusals the core reports, so the fuzzer's output stays readable.
-class QuietRoot : public PluginUIRootInterface {
- public:
-  bool IsOpen() const override { return true; }
-  bool ShowError(const char*, const char*, std::int32_t, std::int32_t) override { return true; }
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   static PluginMetaClassRef metaClass;

@@ -9,6 +9,7 @@
 #include "framework/core/DefaultSettings.h"
 #include "framework/core/ErrorReporting.h"
 #include "framework/core/VstPluginMetaClass.h"
+#include "framework/metering/NumericTools.h"
 #include "platform/FloatingPointGuard.h"
 #include "plugin/HostStrings.h"
 
@@ -23,6 +24,20 @@ void ReportConfigurationFailure(PluginCoreInterface* core, const char* unknownTe
     ReportError(core, "There is insufficient memory available.", nullptr, 0, kErrorError);
   } catch (...) {
     ReportError(core, unknownText, detail, 0, kErrorError);
+  }
+}
+
+// Hands a configuration value to the core; false, with the failure reported, when the core did
+// not take it (its audio pause timed out, say), so that the value is not taken for set.
+template <class Set>
+bool ConfigureCore(PluginCoreInterface* core, Set set) {
+  if (!core) return true;
+  try {
+    set(*core);
+    return true;
+  } catch (...) {
+    ReportConfigurationFailure(core, "An unknown error has occurred.", nullptr);
+    return false;
   }
 }
 
@@ -72,21 +87,72 @@ void VSTPlugin::attachCore(std::unique_ptr<PluginCoreInterface> core) {
   suspend();
 }
 
-bool VSTPlugin::LockMutex(bool tryOnly) { return mMutex && mMutex->Lock(tryOnly); }
-void VSTPlugin::UnlockMutex() {
-  if (mMutex) mMutex->Unlock();
+bool VSTPlugin::LockMutex(bool tryOnly) {
+  if (!mMutex || !mMutex->Lock(tryOnly)) return false;
+  ++mLockDepth;
+  return true;
 }
 
-std::int32_t VSTPlugin::TakePendingProgram() {
-  const std::int32_t pending = mPendingProgram;
-  mPendingProgram = -1;
-  return pending;
+// A program change stores itself as pending and then tries the mutex: either it gets it, or the
+// holder, releasing it afterwards, sees the pending program and applies it.
+void VSTPlugin::UnlockMutex() {
+  if (!mMutex || mLockDepth <= 0) return;
+  for (;;) {
+    if (mLockDepth == 1) ApplyPendingProgram();
+    const bool outermost = --mLockDepth == 0;
+    mMutex->Unlock();
+    if (!outermost || mPendingProgram.load() < 0 || !LockMutex(true)) return;
+  }
 }
+
+void VSTPlugin::ApplyPendingProgram() {
+  const std::int32_t program = mPendingProgram.exchange(-1);
+  if (program < 0 || !mCore) return;
+  try {
+    mCore->SetProgram(program);
+  } catch (...) {
+  }
+}
+
+std::int32_t VSTPlugin::TakePendingProgram() { return mPendingProgram.exchange(-1); }
+
+namespace {
+
+// Opcodes that read or change the instance's state; the editor's opcodes lock for themselves.
+bool HoldsInstanceMutex(std::int32_t opcode) {
+  switch (opcode) {
+    case effOpen:
+    case effClose:
+    case effSetProgramName:
+    case effGetProgramName:
+    case effGetProgramNameIndexed:
+    case effSetSampleRate:
+    case effSetBlockSize:
+    case effSetBlockSizeAndSampleRate:
+    case effMainsChanged:
+    case effGetChunk:
+    case effSetChunk:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
 
 std::intptr_t VSTPlugin::dispatcher(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
                                     float opt) {
   FloatingPointGuard guard;
-  return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
+  if (!HoldsInstanceMutex(opcode)) return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
+  const bool locked = LockMutex(false);
+  try {
+    const std::intptr_t answer = AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
+    if (locked) UnlockMutex();
+    return answer;
+  } catch (...) {
+    if (locked) UnlockMutex();
+    throw;
+  }
 }
 
 void VSTPlugin::process(float** inputs, float** outputs, std::int32_t frames) {
@@ -101,7 +167,8 @@ void VSTPlugin::processReplacing(float** inputs, float** outputs, std::int32_t f
 
 void VSTPlugin::setParameter(std::int32_t index, float value) {
   const ParameterDescriptor* descriptor = mMetaClass->GetParameterDescriptor(index);
-  if (!mCore || !descriptor || std::isnan(value)) return;
+  // The host may trap invalid operations and setParameter runs without a floating-point guard.
+  if (!mCore || !descriptor || IsNaNBits(value)) return;
   mCore->SetParameter(*descriptor, DenormalizeValue(*descriptor, value));
 }
 
@@ -123,16 +190,9 @@ void VSTPlugin::close() {
 void VSTPlugin::setProgram(std::int32_t program) {
   mCurProgram = program;
   if (!mCore) return;
-  if (LockMutex(true)) {
-    try {
-      mCore->SetProgram(program);
-    } catch (...) {
-    }
-    mPendingProgram = -1;
-    UnlockMutex();
-  } else {
-    mPendingProgram = program;
-  }
+  // A later busy change replaces an earlier one; releasing the mutex applies it.
+  mPendingProgram.store(program);
+  if (LockMutex(true)) UnlockMutex();
 }
 
 void VSTPlugin::setProgramName(char* name) {
@@ -184,30 +244,27 @@ std::int32_t VSTPlugin::setChunk(void* data, std::int32_t size, bool isPreset) {
 
 void VSTPlugin::setSampleRate(float rate) {
   if (mSampleRateSet && rate == mCoreSampleRate) return;
+  if (!ConfigureCore(mCore.get(), [rate](PluginCoreInterface& core) { core.SetSampleRate(rate); })) return;
   mSampleRateSet = true;
   mSampleRate = rate;
   mCoreSampleRate = rate;
-  if (!mCore) return;
-  try {
-    mCore->SetSampleRate(rate);
-  } catch (...) {
-    ReportConfigurationFailure(mCore.get(), "An unknown error has occurred.", nullptr);
-  }
 }
 
 void VSTPlugin::setBlockSize(std::int32_t size) {
   if (size == 0) size = 1024;
   if (size < 0) size = size == INT32_MIN ? INT32_MAX : -size;
   if (mBlockSizeSet && size == mCoreBlockSize) return;
+  if (!ConfigureCore(mCore.get(), [size](PluginCoreInterface& core) { core.SetBlockSize(size); })) return;
   mBlockSizeSet = true;
   mBlockSize = size;
   mCoreBlockSize = size;
-  if (!mCore) return;
-  try {
-    mCore->SetBlockSize(size);
-  } catch (...) {
-    ReportConfigurationFailure(mCore.get(), "An unknown error has occurred.", nullptr);
-  }
+}
+
+// Both values reach the core, as the two single opcodes bring them: an analysis kept at the old
+// rate would measure wrongly.
+void VSTPlugin::setBlockSizeAndSampleRate(std::int32_t blockSize, float sampleRate) {
+  setSampleRate(sampleRate);
+  setBlockSize(blockSize);
 }
 
 void VSTPlugin::suspend() {

@@ -30,9 +30,12 @@ class VSTPlugin : public AudioEffectX, public PluginPlatform {
   // Any thread; the core lives as long as the adapter.
   PluginCoreInterface* GetCore() const { return mCore.get(); }
 
-  // UI thread, for the editor adapter: the instance mutex and the program change it kept while busy.
+  // The instance mutex, held by every dispatcher opcode that reads or changes the instance's
+  // state and by the editor around its work. Whoever releases it last applies a program change
+  // that found it busy, so no change waits for an editor that may never open.
   bool LockMutex(bool tryOnly);
   void UnlockMutex();
+  // UI thread, for the editor adapter: the program change kept while the mutex was busy.
   std::int32_t TakePendingProgram();
 
   // Dispatcher thread: every opcode, under the floating-point guard.
@@ -44,9 +47,10 @@ class VSTPlugin : public AudioEffectX, public PluginPlatform {
   // Any thread, the audio thread too; never blocks.
   void setParameter(std::int32_t index, float value) override;
   float getParameter(std::int32_t index) override;
-  // Dispatcher thread; may allocate. setProgram only tries the instance mutex and, when it is
-  // busy, leaves the program pending for whoever holds it. setSampleRate, setBlockSize and suspend
-  // wait, bounded, for the audio hook to leave.
+  // Dispatcher thread; may allocate; called with the instance mutex held, except setProgram,
+  // which only tries it and, when it is busy, leaves the program pending for whoever holds it.
+  // setSampleRate, setBlockSize and suspend wait, bounded, for the audio hook to leave; a value
+  // is recorded only once the core has taken it, so a host's retry after a time-out reaches it.
   void open() override;
   void close() override;
   void setProgram(std::int32_t program) override;
@@ -59,6 +63,7 @@ class VSTPlugin : public AudioEffectX, public PluginPlatform {
   std::int32_t setChunk(void* data, std::int32_t size, bool isPreset) override;
   void setSampleRate(float rate) override;
   void setBlockSize(std::int32_t size) override;
+  void setBlockSizeAndSampleRate(std::int32_t blockSize, float sampleRate) override;
   void suspend() override;
   void resume() override;
   bool canParameterBeAutomated(std::int32_t index) override;
@@ -90,6 +95,7 @@ class VSTPlugin : public AudioEffectX, public PluginPlatform {
 
  private:
   void RefreshConnections(bool askHost);
+  void ApplyPendingProgram();
 
   PluginMetaClassRef mMetaClass;
   std::string mHostProduct;
@@ -104,7 +110,8 @@ class VSTPlugin : public AudioEffectX, public PluginPlatform {
   std::atomic<bool> mResumed{false};
   std::unique_ptr<PluginCoreInterface> mCore;
   std::unique_ptr<AEffEditor> mOwnedEditor;  // declared after the core, so destroyed before it
-  std::int32_t mPendingProgram = -1;
+  std::atomic<std::int32_t> mPendingProgram{-1};
   std::unique_ptr<PlatformMutex> mMutex;
+  std::int32_t mLockDepth = 0;  // the owner's nesting of the mutex; touched only while holding it
   std::string mPrefsName;
 };

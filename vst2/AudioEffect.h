@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "vst2/Vst2Interface.h"
@@ -26,7 +27,7 @@ class AudioEffect {
   virtual void open() {}
   virtual void close() {}
   virtual void setProgram(std::int32_t program) { mCurProgram = program; }
-  virtual std::int32_t getProgram() { return mCurProgram; }
+  virtual std::int32_t getProgram() { return mCurProgram.load(); }
   virtual void setProgramName(char*) {}
   virtual void getProgramName(char* name) {
     if (name) *name = 0;
@@ -79,5 +80,6 @@ class AudioEffect {
   std::int32_t mBlockSize = 1024;
   std::int32_t mNumPrograms = 0;
   std::int32_t mNumParams = 0;
-  std::int32_t mCurProgram = 0;
+  // effGetProgram may come on any dispatcher thread while another sets it.
+  std::atomic<std::int32_t> mCurProgram{0};
 };

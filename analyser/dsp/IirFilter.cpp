@@ -1,9 +1,15 @@
 #include "analyser/dsp/IirFilter.h"
 
+#include <cfloat>
+#include <cmath>
 #include <cstddef>
 #include <utility>
 
 namespace {
+
+// Rounding in the subnormal range can hold a decaying filter in a limit cycle of subnormal
+// values, each slow to compute, for ever: such an output is taken as 0.
+inline double flushSubnormal(double y) { return std::fabs(y) < DBL_MIN ? 0.0 : y; }
 
 // Order N with every coefficient term and history shift spelt out by the pack expansions,
 // summed in the order b0 x, b1 x1 .. bN xN, -a1 y1 .. -aN yN.
@@ -20,6 +26,7 @@ void runOrder(IirFilter& f, const float* input, float* output, int count, std::i
     double y = b0 * static_cast<double>(xf);
     ((y += b[I] * static_cast<double>(xh[I])), ...);
     ((y -= a[I] * yh[I]), ...);
+    y = flushSubnormal(y);
     ((xh[N - 1 - S] = xh[N - 2 - S]), ...);
     ((yh[N - 1 - S] = yh[N - 2 - S]), ...);
     xh[0] = xf;
@@ -85,6 +92,7 @@ void runIirFilterGeneric(IirFilter* filter, const float* input, int inputStep, f
     const float xf = input[static_cast<std::ptrdiff_t>(n) * inputStep];
     double y = b[0] * static_cast<double>(xf);
     for (int k = 1; k <= order; ++k) y += b[k] * static_cast<double>(xh[k - 1]) - a[k] * yh[k - 1];
+    y = flushSubnormal(y);
     for (int k = order - 1; k > 0; --k) {
       xh[k] = xh[k - 1];
       yh[k] = yh[k - 1];

@@ -36,17 +36,34 @@ void ObjectSerializerHub::AddSatellite(ObjectSerializerSatellite& satellite) {
 }
 
 void ObjectSerializerHub::RemoveSatellite(ObjectSerializerSatellite& satellite) {
-  EraseAll(mSatellites, static_cast<const ObjectSerializerSatellite*>(&satellite));
+  for (std::size_t i = mSatellites.size(); i-- > 0;) {
+    if (mSatellites[i] != &satellite) continue;
+    mSatellites.erase(mSatellites.begin() + static_cast<std::ptrdiff_t>(i));
+    for (std::size_t* next : mPasses) {
+      if (i < *next) --*next;
+    }
+  }
   EraseAll(satellite.mHubs, static_cast<const ObjectSerializerHub*>(this));
 }
 
-// By index: a satellite may add or remove satellites while it is saved or loaded.
+void ObjectSerializerHub::Visit(void (ObjectSerializerSatellite::*step)(Archive&), Archive& archive) {
+  std::size_t next = 0;
+  mPasses.push_back(&next);
+  try {
+    while (next < mSatellites.size()) (mSatellites[next++]->*step)(archive);
+  } catch (...) {
+    mPasses.pop_back();
+    throw;
+  }
+  mPasses.pop_back();
+}
+
 void ObjectSerializerHub::SaveSatellites(Archive& archive) {
-  for (std::size_t i = 0; i < mSatellites.size(); ++i) mSatellites[i]->SaveToArchive(archive);
+  Visit(&ObjectSerializerSatellite::SaveToArchive, archive);
 }
 
 void ObjectSerializerHub::LoadSatellites(Archive& archive) {
-  for (std::size_t i = 0; i < mSatellites.size(); ++i) mSatellites[i]->LoadFromArchive(archive);
+  Visit(&ObjectSerializerSatellite::LoadFromArchive, archive);
 }
 
 }  // namespace Serialization

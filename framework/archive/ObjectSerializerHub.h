@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 namespace Serialization {
@@ -40,7 +41,13 @@ class ObjectSerializerHub {
   void LoadSatellites(Archive& archive);
 
  private:
+  // Calls the step of every satellite once in list order, while the step may add or remove
+  // satellites (itself included).
+  void Visit(void (ObjectSerializerSatellite::*step)(Archive&), Archive& archive);
+
   std::vector<ObjectSerializerSatellite*> mSatellites{};
+  // The next index of every pass under way; a removal before it moves it back.
+  std::vector<std::size_t*> mPasses{};
 };
 
 }  // namespace Serialization

@@ -1,6 +1,7 @@
 #include "framework/archive/XMLArchive.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "framework/archive/NumberText.h"
 
@@ -11,25 +12,26 @@ const char* const kArchiveRootName = "obj_archive";
 namespace {
 
 constexpr size_t npos = std::string_view::npos;
-constexpr const char* kSourceName = "MiscCodeLib\\Serialization\\XMLArchive";
 constexpr const char* kNodeIs = "\ncurrent node is : \n";
 constexpr std::string_view kSpecialCharacters = "&<>\"'";
 // Larger sizes than these are refused rather than allocated.
 constexpr size_t kMaxBinarySize = 16u << 20;
 constexpr size_t kMaxVectorSize = 4u << 20;
 constexpr int kMaxRootSearchTags = 1000;
+// Children of a node up to this count are found by scanning them; more get an index.
+constexpr size_t kScannedChildren = 16;
 
 enum NodeKind { kRootNode, kObjectNode, kAttributeNode };
 
-[[noreturn]] void Fail(const std::string& detail, const char* expression, int line) {
-  throw XMLArchive::ParseException(detail, expression, line);
+[[noreturn]] void Fail(const std::string& detail, const ThrowSites::ArchiveCheck& check) {
+  throw XMLArchive::ParseException(detail, check);
 }
 
 // A size attribute read as a decimal integer after white space and a sign.
 size_t ReadSize(std::string_view text, size_t maximum, std::string_view name) {
   const std::int64_t size = NumberText::ParseInt64(text);
   if (size < 0 || static_cast<std::uint64_t>(size) > maximum) {
-    Fail("size out of range for attribute '" + std::string(name) + "'", "size<=maximum", __LINE__);
+    Fail("size out of range for attribute '" + std::string(name) + "'", ThrowSites::kSizeInRange);
   }
   return static_cast<size_t>(size);
 }
@@ -56,11 +58,14 @@ struct XMLArchive::Node {
   std::string_view name;
   std::vector<Node*> children;
   Node* parent = nullptr;
+  // The first child of each name, made at the first lookup in a node with many children, so
+  // reading every entry of a large object is not quadratic.
+  std::unique_ptr<std::unordered_map<std::string_view, Node*>> firstByName;
 };
 
-XMLArchive::ParseException::ParseException(const std::string& detail, const char* expression, int line)
-    : Vud::Exception(detail + "\nExpression '" + expression + "' failed in '" + kSourceName + ":" +
-                     std::to_string(line)) {}
+XMLArchive::ParseException::ParseException(const std::string& detail, const ThrowSites::ArchiveCheck& check)
+    : Vud::Exception(detail + "\nExpression '" + check.expression + "' failed in '" +
+                     ThrowSites::kXMLArchiveSource + ":" + NumberText::FormatInteger(check.line)) {}
 
 XMLArchive::XMLArchive(std::ostream& out, std::string archiveType, bool omitDeclaration)
     : Archive(std::move(archiveType)), mOut(&out), mOmitDeclaration(omitDeclaration) {}
@@ -80,12 +85,12 @@ XMLArchive::XMLArchive(const char* text, size_t length, ObjectFactory* factory)
     if (pos == npos) break;
     ++pos;
   }
-  if (!foundRoot) Fail("cant find root node, may not be archive data", "foundRoot", 280);
+  if (!foundRoot) Fail("cant find root node, may not be archive data", ThrowSites::kFoundRoot);
   mNodes.push_back(std::make_unique<Node>());
   mRoot = mNodes.back().get();
   mRoot->start = pos;
   mRoot->openEnd = mText.find('>', pos);
-  if (mRoot->openEnd == npos) Fail("expected '>', got to end of archive", "start!=mLoadStreamEnd", 301);
+  if (mRoot->openEnd == npos) Fail("expected '>', got to end of archive", ThrowSites::kStartTagEnd);
   mRoot->contentStart = mRoot->openEnd + 1;
   std::string_view type;
   if (FindTagValue(*mRoot, "type", type)) SetArchiveType(std::string(type));
@@ -110,11 +115,20 @@ void XMLArchive::EndSave() {
 
 namespace {
 
+// Values are not escaped, so one that would end its element or its program early, or that a
+// bank cannot carry, cannot be written. Reading refuses it too: state that was taken once could
+// never be saved again.
+void CheckStorable(std::string_view name, std::string_view value) {
+  if (value.find("</att>") != npos || value.find("</program>") != npos || value.find('\r') != npos ||
+      value.find('\0') != npos) {
+    Fail("illegal value for '" + std::string(name) + "'", ThrowSites::kStorableValue);
+  }
+}
+
 void CheckName(std::string_view name) {
   for (char special : kSpecialCharacters) {
     if (name.find(special) != npos) {
-      Fail("illegal character in '" + std::string(name) + "'",
-           "str.find(cSpecialChars[k]) == std::string::npos", 1064);
+      Fail("illegal character in '" + std::string(name) + "'", ThrowSites::kNameCharacters);
     }
   }
 }
@@ -145,12 +159,7 @@ void XMLArchive::WriteFloat(std::string_view name, double value) {
 }
 
 void XMLArchive::WriteString(std::string_view name, std::string_view value) {
-  // Values are not escaped, so one that would end its element or its program early, or that a
-  // bank cannot carry, is refused rather than written.
-  if (value.find("</att>") != npos || value.find("</program>") != npos || value.find('\r') != npos ||
-      value.find('\0') != npos) {
-    Fail("illegal value for '" + std::string(name) + "'", "IsStorableValue(str)", __LINE__);
-  }
+  CheckStorable(name, value);
   WriteScalar(name, "str", value);
 }
 
@@ -162,7 +171,8 @@ void XMLArchive::WriteBinary(std::string_view name, const std::uint8_t* bytes, s
   CheckName(name);
   if (!mOut) return;
   static const char kHex[] = "0123456789ABCDEF";
-  *mOut << mIndent << "<att name=\"" << name << "\" type=\"bin\" bin_size=\"" << length << "\">\n";
+  *mOut << mIndent << "<att name=\"" << name << "\" type=\"bin\" bin_size=\""
+        << NumberText::FormatUnsigned(length, 0) << "\">\n";
   for (size_t line = 0; line < length; line += 32) {
     std::string hex;
     for (size_t i = line; i < std::min(length, line + 32); ++i) {
@@ -182,7 +192,8 @@ void XMLArchive::WriteNumbers(std::string_view name, size_t count, const double*
                               const float* floats) {
   CheckName(name);
   if (!mOut) return;
-  *mOut << mIndent << "<att name=\"" << name << "\" type=\"fvec\" vec_size=\"" << count << "\">\n";
+  *mOut << mIndent << "<att name=\"" << name << "\" type=\"fvec\" vec_size=\""
+        << NumberText::FormatUnsigned(count, 0) << "\">\n";
   for (size_t i = 0; i < count; ++i) {
     *mOut << mIndent << '\t' << FormatNumber(doubles ? doubles[i] : static_cast<double>(floats[i]))
           << (i + 1 < count ? "|" : "") << '\n';
@@ -245,7 +256,7 @@ bool XMLArchive::FindTagValue(const Node& node, std::string_view attribute, std:
       const size_t quotePairEnd = tag.find('"', match);
       if (quotePairEnd == npos) {
         Fail("cant find matching quote pair." + std::string(kNodeIs) + std::string(tag),
-             "quotePairEnd!=GetOpenEnd()", 206);
+             ThrowSites::kQuotePair);
       }
       ++quotes;
       counted = from = quotePairEnd + 1;
@@ -255,10 +266,10 @@ bool XMLArchive::FindTagValue(const Node& node, std::string_view attribute, std:
     if (valStart == npos) {
       Fail("cant find any attribute value in quotes \"*\" for attribute '" + std::string(attribute) + "'" +
                kNodeIs + std::string(tag),
-           "valStart!=GetOpenEnd()", 219);
+           ThrowSites::kValueStart);
     }
     const size_t valEnd = tag.find('"', valStart + 1);
-    if (valEnd == npos) Fail("cant find any attribute value in quotes \"*\"", "valEnd!=GetOpenEnd()", 224);
+    if (valEnd == npos) Fail("cant find any attribute value in quotes \"*\"", ThrowSites::kValueEnd);
     value = tag.substr(valStart + 1, valEnd - valStart - 1);
     return true;
   }
@@ -266,25 +277,25 @@ bool XMLArchive::FindTagValue(const Node& node, std::string_view attribute, std:
 
 size_t XMLArchive::ReadElement(Node& node, int depth) {
   node.openEnd = FindText(">", node.start);
-  if (node.openEnd == npos) Fail("expected '>', got to end of archive", "start!=mLoadStreamEnd", 301);
+  if (node.openEnd == npos) Fail("expected '>', got to end of archive", ThrowSites::kStartTagEnd);
   node.contentStart = node.openEnd + 1;
   const std::string_view tag = StartTag(node);
   if (const size_t name = tag.find("name=\""); name != npos) {
     const size_t close = tag.find('"', name + 6);
     if (close == npos)
       Fail("cant find matching quote pair." + std::string(kNodeIs) + std::string(tag),
-           "quotePairEnd!=GetOpenEnd()", 206);
+           ThrowSites::kQuotePair);
     node.name = tag.substr(name + 6, close - name - 6);
   }
   if (node.kind == kAttributeNode) {
     node.end = FindText("</att>", node.start);
-    if (node.end == npos) Fail("expected '</att>', got to end of archive", "pos!=mLoadStreamEnd", 409);
+    if (node.end == npos) Fail("expected '</att>', got to end of archive", ThrowSites::kAttributeEnd);
     return node.end + 6;
   }
   size_t pos = node.contentStart;
   for (;;) {
     pos = mText.find('<', pos);
-    if (pos == npos) Fail("expected '<', got to end of archive", "pos!=mLoadStreamEnd", 339);
+    if (pos == npos) Fail("expected '<', got to end of archive", ThrowSites::kNextTag);
     const std::string_view rest = mText.substr(pos);
     if (rest.size() > 1 && rest[1] == '/') {
       if (rest.substr(0, 6) == "</obj>") {
@@ -301,12 +312,12 @@ size_t XMLArchive::ReadElement(Node& node, int depth) {
         return pos + 14;
       }
       const size_t newPos = mText.find('>', pos);
-      if (newPos == npos) Fail("expected '>', got to end of archive", "newPos!=mLoadStreamEnd", 368);
+      if (newPos == npos) Fail("expected '>', got to end of archive", ThrowSites::kClosingTagEnd);
       return newPos + 1;
     }
     const bool object = rest.substr(0, 4) == "<obj";
     if (object || rest.substr(0, 4) == "<att") {
-      if (object && depth >= kMaxDepth) Fail("objects nested too deeply", "depth<kMaxDepth", __LINE__);
+      if (object && depth >= kMaxDepth) Fail("objects nested too deeply", ThrowSites::kDepth);
       mNodes.push_back(std::make_unique<Node>());
       Node* child = mNodes.back().get();
       child->kind = object ? kObjectNode : kAttributeNode;
@@ -317,7 +328,7 @@ size_t XMLArchive::ReadElement(Node& node, int depth) {
       continue;
     }
     pos = mText.find('>', pos);
-    if (pos == npos) Fail("expected '>', got to end of archive", "pos!=mLoadStreamEnd", 396);
+    if (pos == npos) Fail("expected '>', got to end of archive", ThrowSites::kOtherTagEnd);
     ++pos;
   }
 }
@@ -332,29 +343,38 @@ void XMLArchive::BeginLoad() {
 }
 
 XMLArchive::Node* XMLArchive::Scope() const {
-  if (mScopes.empty()) Fail("the archive has not begun loading", "!mScopes.empty()", __LINE__);
+  if (mScopes.empty()) Fail("the archive has not begun loading", ThrowSites::kLoading);
   return mScopes.back();
 }
 
 XMLArchive::Node* XMLArchive::Child(std::string_view name) const {
-  for (Node* child : Scope()->children) {
-    if (child->name == name) return child;
+  Node* scope = Scope();
+  if (scope->children.size() <= kScannedChildren) {
+    for (Node* child : scope->children) {
+      if (child->name == name) return child;
+    }
+    return nullptr;
   }
-  return nullptr;
+  if (!scope->firstByName) {
+    scope->firstByName = std::make_unique<std::unordered_map<std::string_view, Node*>>();
+    for (Node* child : scope->children) scope->firstByName->emplace(child->name, child);
+  }
+  const auto found = scope->firstByName->find(name);
+  return found == scope->firstByName->end() ? nullptr : found->second;
 }
 
 bool XMLArchive::HasEntry(std::string_view name) { return !mScopes.empty() && Child(name) != nullptr; }
 
 const XMLArchive::Node& XMLArchive::AttributeNode(std::string_view name) const {
   const Node* attrNode = Child(name);
-  if (!attrNode) Fail("cant find attribute '" + std::string(name) + "'", "attrNode!=NULL", __LINE__);
+  if (!attrNode) Fail("cant find attribute '" + std::string(name) + "'", ThrowSites::kAttributeFound);
   if (attrNode->kind != kAttributeNode) {
-    Fail("node is not an attribute '" + std::string(StartTag(*attrNode)) + "'",
-         "attrNode->GetType()==ArchiveNode::Attribute", 1029);
+    Fail("node is not an attribute '" + std::string(StartTag(*attrNode)) + "'", ThrowSites::kIsAttribute);
   }
   std::string_view type;
   if (!FindTagValue(*attrNode, "type", type)) {
-    Fail("cant find type for attribute '" + std::string(StartTag(*attrNode)) + "'", "typeVal.first", 1032);
+    Fail("cant find type for attribute '" + std::string(StartTag(*attrNode)) + "'",
+         ThrowSites::kAttributeType);
   }
   return *attrNode;
 }
@@ -374,7 +394,9 @@ double XMLArchive::ReadFloat(std::string_view name) {
 }
 
 std::string XMLArchive::ReadString(std::string_view name) {
-  return std::string(Content(AttributeNode(name)));
+  const std::string_view value = Content(AttributeNode(name));
+  CheckStorable(name, value);
+  return std::string(value);
 }
 
 ObjectId XMLArchive::ReadObjectId(std::string_view name) {
@@ -412,11 +434,22 @@ void ReadNumbers(std::string_view content, std::string_view sizeText, std::strin
                  std::vector<Value>& values) {
   const size_t count = ReadSize(sizeText, kMaxVectorSize, name);
   values.resize(count);
+  // Each position of a run of white space reads as the position after the run does, so that is
+  // parsed once per run rather than once per position.
+  size_t runEnd = 0;
+  size_t runUsed = 0;
+  double runNumber = 0.0;
+  bool parsed = false;
   size_t at = 0;
   for (size_t i = 0; i < count && at < content.size(); ++i) {
-    size_t used = 0;
-    const double number = NumberText::ParseDouble(content.substr(at), &used);
-    values[i] = static_cast<Value>(used ? number : 0.0);
+    if (!parsed || at > runEnd) {
+      runEnd = at;
+      while (runEnd < content.size() && IsSpace(content[runEnd])) ++runEnd;
+      runNumber = NumberText::ParseDouble(content.substr(runEnd), &runUsed);
+      parsed = true;
+    }
+    const size_t used = runUsed ? runEnd - at + runUsed : 0;
+    values[i] = static_cast<Value>(used ? runNumber : 0.0);
     at += used ? used + 1 : 1;
   }
 }
@@ -440,14 +473,13 @@ void XMLArchive::ReadVectorOfFloat(std::string_view name, std::vector<float>& va
 void XMLArchive::EnterObject(std::string_view name, std::string_view) {
   if (mOut) return;
   Node* objNode = Child(name);
-  if (!objNode) Fail("cant find object '" + std::string(name) + "'", "objNode!=NULL", __LINE__);
+  if (!objNode) Fail("cant find object '" + std::string(name) + "'", ThrowSites::kObjectFound);
   if (objNode->kind != kObjectNode) {
-    Fail("node is not an object '" + std::string(StartTag(*objNode)) + "'",
-         "objNode->GetType()==ArchiveNode::Object", 1042);
+    Fail("node is not an object '" + std::string(StartTag(*objNode)) + "'", ThrowSites::kIsObject);
   }
   std::string_view type;
   if (!FindTagValue(*objNode, "type", type)) {
-    Fail("cant find type for object '" + std::string(StartTag(*objNode)) + "'", "typeVal.first", 1045);
+    Fail("cant find type for object '" + std::string(StartTag(*objNode)) + "'", ThrowSites::kObjectType);
   }
   mScopes.push_back(objNode);
 }
@@ -479,10 +511,11 @@ bool XMLArchive::LeaveObjects(int count) {
 std::string XMLArchive::ReadObjectType(ObjectId id) {
   const auto found = mIdIndex.find(id);
   if (found == mIdIndex.end())
-    Fail("cant find object with id " + std::to_string(id), "objNode!=NULL", __LINE__);
+    Fail("cant find object with id " + std::to_string(id), ThrowSites::kObjectIdFound);
   std::string_view type;
   if (!FindTagValue(*found->second, "type", type)) {
-    Fail("cant find type for object '" + std::string(StartTag(*found->second)) + "'", "typeVal.first", 1045);
+    Fail("cant find type for object '" + std::string(StartTag(*found->second)) + "'",
+         ThrowSites::kObjectType);
   }
   return std::string(type);
 }

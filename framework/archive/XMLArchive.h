@@ -11,6 +11,7 @@
 
 #include "framework/archive/Archive.h"
 #include "framework/services/Exceptions.h"
+#include "framework/services/ThrowSites.h"
 
 namespace Serialization {
 
@@ -24,7 +25,7 @@ class XMLArchive : public Archive {
   // Raised for text that is not a well-formed archive; the text names the failed check.
   class ParseException : public Vud::Exception {
    public:
-    ParseException(const std::string& detail, const char* expression, int line);
+    ParseException(const std::string& detail, const ThrowSites::ArchiveCheck& check);
   };
 
   XMLArchive(std::ostream& out, std::string archiveType, bool omitDeclaration);

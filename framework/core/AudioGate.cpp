@@ -4,6 +4,7 @@
 
 #include "framework/core/AtomicCounter.h"
 #include "framework/services/Exceptions.h"
+#include "framework/services/ThrowSites.h"
 
 static_assert(std::atomic<bool>::is_always_lock_free);
 
@@ -35,7 +36,7 @@ AudioGate::Scope AudioGate::PauseOrThrow() {
   const auto deadline = std::chrono::steady_clock::now() + mPauseLimit;
   while (IsInProcess()) {
     if (std::chrono::steady_clock::now() >= deadline)
-      throw AppFrame::TimeOut(APPFRAME_SITE(".\\Source\\PluginUIRoot", 107));
+      throw AppFrame::TimeOut(&ThrowSites::kAudioPauseTimeOut);
     std::this_thread::sleep_for(std::chrono::microseconds(200));
   }
   return pause;

@@ -1,5 +1,7 @@
 #include "framework/core/BankText.h"
 
+#include "framework/archive/NumberText.h"
+
 namespace BankText {
 
 std::string HeaderLine(const std::string& maker, const std::string& displayName) {
@@ -7,7 +9,7 @@ std::string HeaderLine(const std::string& maker, const std::string& displayName)
 }
 
 std::string ProgramLine(int number, const std::string& name) {
-  return "<program number=\"" + std::to_string(number) + "\" name=\"" + name + "\">";
+  return "<program number=\"" + NumberText::FormatInteger(number) + "\" name=\"" + name + "\">";
 }
 
 bool IsHeaderLine(std::string_view line, const std::string& maker, const std::string& displayName) {
@@ -25,16 +27,19 @@ std::string AttributeValue(std::string_view line, std::string_view name) {
   return std::string(line.substr(open + 1, close - open - 1));
 }
 
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
+bool Lines::Next(std::string_view& line) {
+  if (mAt >= mText.size()) return false;
+  size_t end = mText.find('\n', mAt);
+  if (end == std::string_view::npos) {
+    if (!mKeepUnended) {
+      mAt = mText.size();
+      return false;
+    }
+    end = mText.size();
   }
-  return lines;
+  line = mText.substr(mAt, end - mAt);
+  mAt = end + 1;
+  return true;
 }
 
 }  // namespace BankText

@@ -2,7 +2,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 // Pieces of the program bank text shared by its writer and readers.
 namespace BankText {
@@ -22,7 +21,19 @@ bool IsHeaderLine(std::string_view line, const std::string& maker, const std::st
 // line; empty when there are none.
 std::string AttributeValue(std::string_view line, std::string_view name);
 
-// The text split at line feeds; the line feeds are dropped, a last line without one is kept.
-std::vector<std::string_view> SplitLines(std::string_view text);
+// Walks a text line by line, the line feeds dropped, keeping nothing but its position: a bank
+// of millions of lines is read in the memory of one line.
+class Lines {
+ public:
+  // keepUnended: whether a last line without a line feed is read too.
+  Lines(std::string_view text, bool keepUnended) : mText(text), mKeepUnended(keepUnended) {}
+  // False at the end; else the next line.
+  bool Next(std::string_view& line);
+
+ private:
+  std::string_view mText{};
+  size_t mAt{0};
+  bool mKeepUnended{false};
+};
 
 }  // namespace BankText

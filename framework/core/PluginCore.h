@@ -46,9 +46,9 @@ class PluginCore : public PluginCoreInterface, public PluginServices, public Mes
   void SetProgramName(const char* name) override;
   std::string GetProgramNameIndexed(std::int32_t index) const override;
   std::string GetProgramName() const override;
-  std::int32_t GetCurrentProgram() const override { return mCurrentProgram; }
+  std::int32_t GetCurrentProgram() const override { return mCurrentProgram.load(); }
   void SetProgram(std::int32_t program) override;
-  std::int32_t GetProgram() const override { return mCurrentProgram; }
+  std::int32_t GetProgram() const override { return mCurrentProgram.load(); }
 
   std::int32_t GetChunk(void** data, bool isPreset) override;
   bool SetChunk(const void* data, std::int32_t size, bool isPreset) override;
@@ -187,7 +187,7 @@ class PluginCore : public PluginCoreInterface, public PluginServices, public Mes
   std::string mDisplayName = "<unset>";
   std::vector<std::string> mProgramNames;
   std::vector<std::string> mProgramSettings;
-  std::int32_t mCurrentProgram = 0;
+  std::atomic<std::int32_t> mCurrentProgram{0};  // read on any dispatcher thread
   std::string mDefaultSettings;
   std::string mPrefsName;
   std::vector<char> mChunk;  // the block last handed to the host

@@ -8,14 +8,16 @@
 
 namespace {
 
-// Host program names longer than this are cut; a name never holds a line break, so it can
-// always be written back into a bank.
+// Host program names longer than this are cut. A name is written unescaped into its bank line,
+// so what would end that line or its quoted value is changed as it enters: a line break becomes
+// a blank, a double quote an apostrophe.
 constexpr size_t kMaxProgramNameLength = 1024;
 
 std::string CleanProgramName(const char* name) {
   std::string cleaned(name, strnlen(name, kMaxProgramNameLength));
   std::replace(cleaned.begin(), cleaned.end(), '\r', ' ');
   std::replace(cleaned.begin(), cleaned.end(), '\n', ' ');
+  std::replace(cleaned.begin(), cleaned.end(), '"', '\'');
   return cleaned;
 }
 

@@ -9,6 +9,7 @@
 #include "framework/core/ErrorReporting.h"
 #include "framework/core/PluginCore.h"
 #include "framework/core/SettingsMetaData.h"
+#include "framework/services/ThrowSites.h"
 
 namespace {
 
@@ -126,31 +127,30 @@ PluginCore::Bank PluginCore::ReadBank(std::string_view text) const {
   if (text.empty()) return bank;
   const std::string maker = mMetaClass->GetVendor();
   const std::string displayName = mMetaClass->GetProductName();
-  // Only lines ended by a line feed are read; any length is read whole.
-  std::vector<std::string_view> lines;
-  for (size_t start = 0, end; (end = text.find('\n', start)) != std::string_view::npos; start = end + 1) {
-    lines.push_back(text.substr(start, end - start));
-  }
-  size_t at = 0;
-  while (at < lines.size() && !BankText::IsHeaderLine(lines[at], maker, displayName)) ++at;
-  if (at == lines.size()) {
+  // Only lines ended by a line feed are read; any length is read whole. Nothing but the programs
+  // kept is held, so a bank of millions of lines or programs is read in bounded memory.
+  BankText::Lines lines(text, false);
+  std::string_view line;
+  bool header = false;
+  while (!header && lines.Next(line)) header = BankText::IsHeaderLine(line, maker, displayName);
+  if (!header) {
     ReportError(
         const_cast<PluginCore*>(this), kUnableToLoad,
         "These are not valid settings or the settings have been corrupted.  (Unable to find the header.)", 0,
         kErrorError);
-    throw Serialization::XMLArchive::ParseException("no bank header", "foundHeader", __LINE__);
+    throw Serialization::XMLArchive::ParseException("no bank header", ThrowSites::kBankHeader);
   }
-  for (++at; at < lines.size(); ++at) {
-    if (lines[at].find(BankText::kProgramOpen) == std::string_view::npos) continue;
+  while (lines.Next(line)) {
+    if (line.find(BankText::kProgramOpen) == std::string_view::npos) continue;
     // Negative numbers count as their magnitude; anything beyond the program count is skipped.
-    const std::int64_t read = NumberText::ParseInt64(BankText::AttributeValue(lines[at], "number"));
+    const std::int64_t read = NumberText::ParseInt64(BankText::AttributeValue(line, "number"));
     const std::uint64_t number =
         read < 0 ? 0 - static_cast<std::uint64_t>(read) : static_cast<std::uint64_t>(read);
     const bool kept = number < bank.settings.size();
-    if (kept) bank.names[number] = BankText::AttributeValue(lines[at], "name");
+    if (kept) bank.names[number] = BankText::AttributeValue(line, "name");
     std::string settings;
-    for (++at; at < lines.size() && lines[at].find(BankText::kProgramClose) == std::string_view::npos; ++at) {
-      settings.append(lines[at]).push_back('\n');
+    while (lines.Next(line) && line.find(BankText::kProgramClose) == std::string_view::npos) {
+      if (kept) settings.append(line).push_back('\n');
     }
     if (kept) bank.settings[number] = std::move(settings);
   }

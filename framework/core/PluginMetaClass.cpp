@@ -169,7 +169,8 @@ void ZEBPluginMetaClass::GetFactoryPrograms(std::vector<std::string>& names) con
   const std::string displayName = GetProductName();
   bool headerSeen = false;
   bool inProgram = false;
-  for (std::string_view line : BankText::SplitLines(bank)) {
+  BankText::Lines lines(bank, true);
+  for (std::string_view line; lines.Next(line);) {
     if (!headerSeen) {
       headerSeen = BankText::IsHeaderLine(line, maker, displayName);
     } else if (inProgram) {

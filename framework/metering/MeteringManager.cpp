@@ -17,10 +17,10 @@ std::unique_ptr<MeteringReader> MeteringManager::AddReader() {
   for (int i = 0; i < kReaderSlots; ++i) {
     Slot& slot = mSlots[i];
     if (slot.inUse.load(std::memory_order_relaxed)) continue;
-    slot.held.store(0.0f, std::memory_order_relaxed);
+    // The reader holds 0 until the first value, which replaces it whatever its size (0 dB would
+    // be full scale).
+    slot.held.store(kEmpty, std::memory_order_relaxed);
     slot.tick.store(0, std::memory_order_relaxed);
-    // The first value replaces the initial 0 whatever its size (0 dB would be full scale).
-    slot.resetPending.store(true, std::memory_order_relaxed);
     std::unique_ptr<MeteringReader> reader(new MeteringReader(this, i, linear));
     slot.reader = reader.get();
     // Publishes the cleared fields before the audio thread may write the slot.
@@ -46,18 +46,22 @@ void MeteringManager::SetValue(float value, bool keepPeaks) {
   std::int64_t now = 0;
   for (Slot& slot : mSlots) {
     if (!slot.inUse.load(std::memory_order_acquire)) continue;
-    if (keepPeaks && !slot.resetPending.load() && !(value > slot.held.load(std::memory_order_relaxed)))
-      continue;
-    if (!haveNow) {
-      // The audio thread reads no clock: the tick the editor side last read is recent enough
-      // for a hold of several ticks, and while no editor reads, old values simply look old.
-      now = Clock::GetLastTimerTick();
-      haveNow = true;
+    float held = slot.held.load(std::memory_order_relaxed);
+    for (;;) {
+      if (keepPeaks && !std::isnan(held) && !(value > held)) break;
+      if (!haveNow) {
+        // The audio thread reads no clock: the tick the editor side last read is recent enough
+        // for a hold of several ticks, and while no editor reads, old values simply look old.
+        now = Clock::GetLastTimerTick();
+        haveNow = true;
+      }
+      // Tick before value: a reader that takes the new value sees its tick.
+      slot.tick.store(now, std::memory_order_relaxed);
+      // Fails when the reader took the value meanwhile (held is then kEmpty, which this value
+      // replaces) or spuriously; either way held is reloaded and compared again.
+      if (slot.held.compare_exchange_weak(held, value, std::memory_order_release, std::memory_order_relaxed))
+        break;
     }
-    // Tick before value: a reader that sees the new value sees its tick.
-    slot.tick.store(now, std::memory_order_relaxed);
-    slot.held.store(value, std::memory_order_release);
-    slot.resetPending.store(false);
   }
 }
 
@@ -85,12 +89,13 @@ float MeteringReader::ReadStep() {
   mLastReadTick = now;
   if (mManager == nullptr) return mFloor;
   MeteringManager::Slot& slot = mManager->mSlots[mSlot];
-  // Ask for a replacement before looking, so a value stored meanwhile is not lost.
-  slot.resetPending.store(true);
-  const float held = slot.held.load();
-  const std::int64_t tick = slot.tick.load(std::memory_order_relaxed);
-  if (mHoldTicks != 0 && now - tick > mHoldTicks) return mFloor;
-  return held;
+  const float taken = slot.held.exchange(MeteringManager::kEmpty, std::memory_order_acquire);
+  if (!std::isnan(taken)) {
+    mHeld = taken;
+    mHeldTick = slot.tick.load(std::memory_order_relaxed);
+  }
+  if (mHoldTicks != 0 && now - mHeldTick > mHoldTicks) return mFloor;
+  return mHeld;
 }
 
 float MeteringReader::ReadDb() {

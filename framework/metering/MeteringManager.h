@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <limits>
 #include <memory>
 
 class MeteringReader;
@@ -38,13 +39,16 @@ class MeteringManager {
  private:
   friend class MeteringReader;
 
+  // The slot's value is the peak since its reader last took it, or kEmpty once taken: the next
+  // value then replaces it whatever its size. The reader takes it with an exchange and the audio
+  // thread keeps the maximum with a compare-and-swap, so no peak stored in between is lost.
   struct Slot {
     std::atomic<bool> inUse{false};
     std::atomic<float> held{0.0f};
     std::atomic<std::int64_t> tick{0};
-    std::atomic<bool> resetPending{false};
     MeteringReader* reader = nullptr;  // editor thread only
   };
+  static constexpr float kEmpty = std::numeric_limits<float>::quiet_NaN();
   static_assert(std::atomic<bool>::is_always_lock_free);
   static_assert(std::atomic<float>::is_always_lock_free);
   static_assert(std::atomic<std::int64_t>::is_always_lock_free);
@@ -85,6 +89,8 @@ class MeteringReader {
   MeteringManager* mManager = nullptr;
   int mSlot = -1;
   bool mLinear = true;  // the manager's flag, remembered for reads after it is gone
+  float mHeld = 0.0f;   // the value last taken from the slot
+  std::int64_t mHeldTick = 0;
   std::int64_t mHoldTicks = 0;
   float mFloor = 0.0f;
   float mFallRate = 12.0f;

@@ -30,6 +30,12 @@ float FlushDenormal(float x) {
   return (exponentZero && !mantissaZero) ? 0.0f : x;
 }
 
+bool IsNaNBits(float x) {
+  std::uint32_t bits = 0;
+  std::memcpy(&bits, &x, sizeof bits);
+  return (bits & 0x7F800000u) == 0x7F800000u && (bits & 0x007FFFFFu) != 0;
+}
+
 double IntegerPower(double x, int n) {
   // By squaring, so a huge exponent cannot stall the caller; 64 bits keep -INT_MIN.
   unsigned long long remaining = n < 0 ? -static_cast<long long>(n) : n;

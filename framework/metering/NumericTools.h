@@ -12,6 +12,10 @@ float NextNoise();
 // x, or 0 when x is denormal.
 float FlushDenormal(float x);
 
+// Whether x is a NaN, told from its bits: no floating-point operation touches x, so a
+// signalling NaN raises nothing even where the invalid-operation exception is unmasked.
+bool IsNaNBits(float x);
+
 // x to the integer power n (1 for n = 0, the reciprocal for n < 0).
 double IntegerPower(double x, int n);
 

@@ -7,8 +7,8 @@
 
 namespace AppFrame {
 
-// Where a framework exception was thrown. Throw sites keep one static instance each, so the
-// last site can be published as a single pointer and file and line always belong together.
+// Where a framework exception was thrown. Every site is one row of ThrowSites.h, so the last
+// site can be published as a single pointer and file and line always belong together.
 struct ThrowSite {
   const char* file{nullptr};
   std::int32_t line{0};
@@ -48,14 +48,6 @@ class DuplicateEntry : public Exception {
 };
 
 }  // namespace AppFrame
-
-// A throw site by the source text and line it names, kept as one static pair, e.g.
-// throw AppFrame::TimeOut(APPFRAME_SITE(".\\Source\\PluginUIRoot", 107));
-#define APPFRAME_SITE(file, line)                            \
-  ([]() -> const ::AppFrame::ThrowSite* {                    \
-    static constexpr ::AppFrame::ThrowSite site{file, line}; \
-    return &site;                                            \
-  }())
 
 namespace Vud {
 

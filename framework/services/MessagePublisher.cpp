@@ -1,6 +1,7 @@
 #include "framework/services/MessagePublisher.h"
 
 #include "framework/services/MessagingServer.h"
+#include "framework/services/ThrowSites.h"
 
 #include <new>
 #include <stdexcept>
@@ -35,40 +36,37 @@ MessageClass* MessagePublisher::Publish(std::int32_t msgClassRef) {
 }
 
 void MessagePublisher::Unpublish(std::int32_t msgClassRef) {
-  MessageClass* messageClass =
-      Find(msgClassRef, APPFRAME_SITE(".\\Source\\CoreFramework\\Core\\MessagePublisher", 62));
-  GetMessagingServer().RemoveMessageClass(messageClass);
-  // By key: a handler of the removal may have unpublished it already.
+  MessageClass* messageClass = Find(msgClassRef, &ThrowSites::kUnpublish);
+  MessagingServer& server = GetMessagingServer();
+  // Forgotten before the removal is announced: a handler of it may delete this publisher, so
+  // nothing of it is touched afterwards.
   mClasses.erase(msgClassRef);
+  server.RemoveMessageClass(messageClass);
 }
 
 std::int32_t MessagePublisher::SendMessage(std::int32_t msgClassRef, std::int32_t code, std::int32_t value,
                                            void* payload, MessageSubscription* excluded) {
-  MessageClass* messageClass =
-      Find(msgClassRef, APPFRAME_SITE(".\\Source\\CoreFramework\\Core\\MessagePublisher", 106));
+  MessageClass* messageClass = Find(msgClassRef, &ThrowSites::kSendMessage);
   return GetMessagingServer().Send(messageClass, code, value, payload, excluded);
 }
 
 void MessagePublisher::PostMessage(std::int32_t msgClassRef, std::int32_t code, std::int32_t value,
                                    void* payload, bool ownsPayload) {
-  MessageClass* messageClass =
-      Find(msgClassRef, APPFRAME_SITE(".\\Source\\CoreFramework\\Core\\MessagePublisher", 120));
+  MessageClass* messageClass = Find(msgClassRef, &ThrowSites::kPostMessage);
   GetMessagingServer().Post(messageClass, code, value, payload, ownsPayload);
 }
 
 void MessagePublisher::MuteMessageClass(std::int32_t msgClassRef, bool on) {
-  MessageClass* messageClass =
-      Find(msgClassRef, APPFRAME_SITE(".\\Source\\CoreFramework\\Core\\MessagePublisher", 133));
+  MessageClass* messageClass = Find(msgClassRef, &ThrowSites::kMuteMessageClass);
   GetMessagingServer().MuteMessageClass(messageClass, on);
 }
 
 MessageClass* MessagePublisher::GetMessageClass(std::int32_t msgClassRef) const {
-  return Find(msgClassRef, APPFRAME_SITE(".\\Source\\CoreFramework\\Core\\MessagePublisher", 79));
+  return Find(msgClassRef, &ThrowSites::kGetMessageClass);
 }
 
 std::int32_t MessagePublisher::GetSubscriberCount(std::int32_t msgClassRef) const {
-  MessageClass* messageClass =
-      Find(msgClassRef, APPFRAME_SITE(".\\Source\\CoreFramework\\Core\\MessagePublisher", 92));
+  MessageClass* messageClass = Find(msgClassRef, &ThrowSites::kGetSubscriberCount);
   return GetMessagingServer().GetSubscriberCount(messageClass);
 }
 

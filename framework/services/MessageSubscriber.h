@@ -3,6 +3,7 @@
 #include "framework/services/Exceptions.h"
 #include "framework/services/MessagingServer.h"
 #include "framework/services/PluginServicesClient.h"
+#include "framework/services/ThrowSites.h"
 
 #include <cstdint>
 #include <map>
@@ -10,6 +11,12 @@
 
 // Mix-in through which a T receives messages in member functions, one per subscription
 // reference of T's choosing.
+//
+// The rule: T calls StopSubscriptions() first thing in its destructor. After T's destructor
+// body, T's members and its other bases are destroyed while this part still lives; one of them
+// may send to T (a member or base that publishes tells its class is going away), and T's handler
+// would run on a half-destroyed T. Once stopped, nothing is dispatched to T and nothing more is
+// subscribed.
 template <class T>
 class MessageSubscriber : public PluginServicesClient {
  public:
@@ -27,11 +34,13 @@ class MessageSubscriber : public PluginServicesClient {
   MessageSubscriber& operator=(const MessageSubscriber&) = delete;
 
   // A reference in use throws BadSubRef unless replace is set, which ends the old subscription
-  // first. Memory running out throws std::bad_alloc; a null class or one that is going away
-  // subscribes nothing.
+  // first. Memory running out throws std::bad_alloc; a null class, one that is going away or a
+  // stopped subscriber subscribes nothing.
   void Subscribe(MessageClass* messageClass, std::int32_t subRef, Handler handler, bool replace = false);
   // An unknown reference is ignored.
   void Unsubscribe(std::int32_t subRef);
+  // Ends every subscription for good; see the rule above.
+  void StopSubscriptions() noexcept;
 
  protected:
   std::int32_t GetCurrentSubscriptionValue() const { return mCurrentSubscriptionValue; }
@@ -53,6 +62,7 @@ class MessageSubscriber : public PluginServicesClient {
   static void Release(MessageSubscription* subscription, void* userData, std::int32_t subscriptionValue);
 
   std::map<std::int32_t, Entry> mEntries{};
+  bool mStopped{false};
   std::int32_t mCurrentSubscriptionValue{0};
   MessageClass* mCurrentMessageClass{nullptr};
   std::int32_t mCurrentMessageValue{0};
@@ -61,20 +71,27 @@ class MessageSubscriber : public PluginServicesClient {
 
 template <class T>
 MessageSubscriber<T>::~MessageSubscriber() {
+  StopSubscriptions();
+}
+
+template <class T>
+void MessageSubscriber<T>::StopSubscriptions() noexcept {
+  mStopped = true;
   if (mEntries.empty()) return;
   try {
     MessagingServer& server = GetMessagingServer();
     for (const auto& [subRef, entry] : mEntries) server.Unsubscribe(entry.messageClass, entry.subscription);
   } catch (...) {
   }
+  mEntries.clear();
 }
 
 template <class T>
 void MessageSubscriber<T>::Subscribe(MessageClass* messageClass, std::int32_t subRef, Handler handler,
                                      bool replace) {
-  if (!messageClass) return;
+  if (!messageClass || mStopped) return;
   if (mEntries.count(subRef)) {
-    if (!replace) throw BadSubRef(APPFRAME_SITE("Source\\CoreFramework\\Core\\MessageSubscriber", 137));
+    if (!replace) throw BadSubRef(&ThrowSites::kSubscribe);
     Unsubscribe(subRef);
   }
   MessagingServer& server = GetMessagingServer();
@@ -106,6 +123,7 @@ std::int32_t MessageSubscriber<T>::Dispatch(MessageSubscription* subscription, v
                                             std::int32_t code, std::int32_t value, void* payload) {
   if (!userData) return 0;
   auto* self = static_cast<MessageSubscriber*>(userData);
+  if (self->mStopped) return 0;
   T* owner = dynamic_cast<T*>(self);
   const auto* entry =
       static_cast<const Entry*>(self->GetMessagingServer().GetSubscriptionContext(subscription));

@@ -1,5 +1,7 @@
 #include "framework/services/MessagingServer.h"
 
+#include "framework/services/ThrowSites.h"
+
 #include <memory>
 #include <new>
 
@@ -207,8 +209,7 @@ void MessagingServer::DeliverPostedMessages() {
 }
 
 void MessagingServer::RemoveMessageClass(MessageClass* messageClass) {
-  if (!Holds(messageClass))
-    throw BadMsgClassId(APPFRAME_SITE(".\\Source\\CoreFramework\\Core\\MessagingServer", 89));
+  if (!Holds(messageClass)) throw BadMsgClassId(&ThrowSites::kRemoveMessageClass);
   if (messageClass->goingAway) return;
   messageClass->goingAway = true;
   DeliveryScope scope(*this);

@@ -1,6 +1,7 @@
 #include "framework/services/PluginServices.h"
 
 #include "framework/services/MessagingServer.h"
+#include "framework/services/ThrowSites.h"
 #include "framework/services/TimerManager.h"
 
 #include <new>
@@ -19,11 +20,11 @@ PluginServices::~PluginServices() {
 }
 
 TimerManager& PluginServices::GetTimerManager() const {
-  if (!mTimerManager) throw PluginServicesNotReady(APPFRAME_SITE(".\\Source\\PluginServices", 42));
+  if (!mTimerManager) throw PluginServicesNotReady(&ThrowSites::kNoTimerManager);
   return *mTimerManager;
 }
 
 MessagingServer& PluginServices::GetMessagingServer() const {
-  if (!mMessagingServer) throw PluginServicesNotReady(APPFRAME_SITE(".\\Source\\PluginServices", 52));
+  if (!mMessagingServer) throw PluginServicesNotReady(&ThrowSites::kNoMessagingServer);
   return *mMessagingServer;
 }

@@ -1,15 +1,14 @@
 #include "framework/services/PluginServicesClient.h"
 
 #include "framework/services/PluginServices.h"
+#include "framework/services/ThrowSites.h"
 
 TimerManager& PluginServicesClient::GetTimerManager() const {
-  if (!mServices)
-    throw PluginServices::PluginServicesNotReady(APPFRAME_SITE(".\\Source\\PluginServices", 42));
+  if (!mServices) throw PluginServices::PluginServicesNotReady(&ThrowSites::kNoTimerManager);
   return mServices->GetTimerManager();
 }
 
 MessagingServer& PluginServicesClient::GetMessagingServer() const {
-  if (!mServices)
-    throw PluginServices::PluginServicesNotReady(APPFRAME_SITE(".\\Source\\PluginServices", 52));
+  if (!mServices) throw PluginServices::PluginServicesNotReady(&ThrowSites::kNoMessagingServer);
   return mServices->GetMessagingServer();
 }

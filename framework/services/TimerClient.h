@@ -2,6 +2,7 @@
 
 #include "framework/services/Exceptions.h"
 #include "framework/services/PluginServicesClient.h"
+#include "framework/services/ThrowSites.h"
 #include "framework/services/TimerManager.h"
 
 #include <cstdint>
@@ -73,8 +74,7 @@ TimerClient<T>::~TimerClient() {
 template <class T>
 void TimerClient<T>::AddTimer(std::int32_t kind, std::int32_t interval, Handler handler,
                               std::int32_t timerUserId) {
-  if (mTimers.count(timerUserId))
-    throw BadTimerUserId(APPFRAME_SITE("Source\\CoreFramework\\Core\\TimerClient", 120));
+  if (mTimers.count(timerUserId)) throw BadTimerUserId(&ThrowSites::kAddTimer);
   TimerManager& manager = GetTimerManager();
   const auto entry = mTimers.emplace(timerUserId, Entry{timerUserId, nullptr, handler}).first;
   TimerRecord* timer =
@@ -89,13 +89,13 @@ void TimerClient<T>::AddTimer(std::int32_t kind, std::int32_t interval, Handler 
 
 template <class T>
 void TimerClient<T>::RestartTimer(std::int32_t timerUserId, std::int32_t interval) {
-  Entry& entry = Find(timerUserId, APPFRAME_SITE("Source\\CoreFramework\\Core\\TimerClient", 171));
+  Entry& entry = Find(timerUserId, &ThrowSites::kRestartTimer);
   GetTimerManager().RestartTimer(entry.timer, interval);
 }
 
 template <class T>
 void TimerClient<T>::SuspendTimer(std::int32_t timerUserId, bool suspended) {
-  Entry& entry = Find(timerUserId, APPFRAME_SITE("Source\\CoreFramework\\Core\\TimerClient", 186));
+  Entry& entry = Find(timerUserId, &ThrowSites::kSuspendTimer);
   GetTimerManager().SetTimerSuspended(entry.timer, suspended);
 }
 

@@ -1,5 +1,7 @@
 #include "framework/services/TimerManager.h"
 
+#include "framework/services/ThrowSites.h"
+
 #include "platform/Clock.h"
 
 #include <new>
@@ -70,7 +72,7 @@ void TimerManager::RemoveTimer(TimerRecord* timer) {
   if (!timer) return;
   TimerRecord** link = &mTimers;
   while (*link && *link != timer) link = &(*link)->next;
-  if (!*link) throw BadTimer(APPFRAME_SITE(".\\Source\\CoreFramework\\Core\\TimerManager", 250));
+  if (!*link) throw BadTimer(&ThrowSites::kRemoveTimer);
   if (mPassDepth > 0) {
     timer->dead = true;
     mPurgeNeeded = true;

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace tolvaran {
+
 // Clamped by comparison: the closed form (|a+b| - |a-b|) / 2 loses small samples to rounding
 // and turns samples beyond 2^24 times the bound into 0.
 float limit(float a, float b) {
@@ -25,3 +27,5 @@ float soft_limiter(float a, float b) {
   const float half = std::fabs(average) / 2.0f;
   return sum / (half * half + 1.1f);
 }
+
+}  // namespace tolvaran

@@ -1,6 +1,8 @@
 // Small sample helpers that go with the stereo block.
 #pragma once
 
+namespace tolvaran {
+
 // a limited to the range -b..b (for b > 0); a negative b mirrors the result, a NaN passes.
 float limit(float a, float b);
 
@@ -10,3 +12,5 @@ float sign(float x);
 // Sums two samples and divides by a term that grows with their running average level. One
 // state for the whole process: not for use from two threads.
 float soft_limiter(float a, float b);
+
+}  // namespace tolvaran

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace tolvaran {
+
 namespace {
 
 void copy_scaled(float* out, const float* values, int frames, float factor) {
@@ -71,3 +73,5 @@ void StereoBlockBuffer::apply_gain() {
     right_[i] *= gain_;
   }
 }
+
+}  // namespace tolvaran

@@ -3,6 +3,8 @@
 
 #include <memory>
 
+namespace tolvaran {
+
 class StereoBlockBuffer {
  public:
   explicit StereoBlockBuffer(int frames);
@@ -40,3 +42,5 @@ class StereoBlockBuffer {
   std::unique_ptr<float[]> right_{};
   float gain_ = 1.0f;
 };
+
+}  // namespace tolvaran

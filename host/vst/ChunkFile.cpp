@@ -9,6 +9,8 @@
 #include <cstring>
 #include <new>
 
+namespace tolvaran {
+
 bool read_whole_file(const char* file_name, std::vector<char>& bytes) {
   bytes.clear();
   // Non-blocking open: a named pipe in the file's place must not hang the program.
@@ -56,3 +58,5 @@ size_t drop_carriage_returns(char* text, size_t length) {
   std::memset(text + out, 0, length - out);
   return out;
 }
+
+}  // namespace tolvaran

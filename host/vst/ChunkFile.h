@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <vector>
 
+namespace tolvaran {
+
 // The state chunk file, in the current directory.
 inline constexpr const char* kChunkFileName = "tessic.conf";
 
@@ -20,3 +22,5 @@ bool write_whole_file(const char* file_name, const void* bytes, size_t length);
 // Drops each carriage return that comes before a line feed, as a text-mode read does,
 // moving the rest forward and zero-filling the freed tail. Answers the text's new length.
 size_t drop_carriage_returns(char* text, size_t length);
+
+}  // namespace tolvaran

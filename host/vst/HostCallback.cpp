@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace tolvaran {
+
 namespace {
 
 VstPluginEx default_host{QString()};
@@ -64,3 +66,5 @@ intptr_t VST2_CALLBACK host_callback(AEffect* effect, int32_t opcode, int32_t /*
       return 0;
   }
 }
+
+}  // namespace tolvaran

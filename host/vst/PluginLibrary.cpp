@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string>
 
+namespace tolvaran {
+
 namespace {
 
 std::string executable_directory() {
@@ -57,3 +59,5 @@ VstPluginMainProc find_plugin_entry(PluginLibraryHandle library) {
 void close_plugin_library(PluginLibraryHandle library) {
   if (library) dlclose(library);
 }
+
+}  // namespace tolvaran

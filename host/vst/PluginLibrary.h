@@ -3,6 +3,8 @@
 
 #include "vst2/Vst2Interface.h"
 
+namespace tolvaran {
+
 // An opaque handle of a loaded library; null when nothing is loaded.
 using PluginLibraryHandle = void*;
 
@@ -15,3 +17,5 @@ PluginLibraryHandle open_plugin_library(const char* file_name);
 VstPluginMainProc find_plugin_entry(PluginLibraryHandle library);
 
 void close_plugin_library(PluginLibraryHandle library);
+
+}  // namespace tolvaran

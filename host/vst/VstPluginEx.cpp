@@ -9,6 +9,8 @@
 #include <new>
 #include <vector>
 
+namespace tolvaran {
+
 namespace {
 
 // Counts beyond this are a broken effect record, not a plug-in.
@@ -18,7 +20,10 @@ constexpr int kMaxChannels = 256;
 
 VstPluginEx::VstPluginEx(const QString& name) : name_(name) {}
 
-VstPluginEx::~VstPluginEx() { free_channel_buffers(); }
+VstPluginEx::~VstPluginEx() {
+  unload();
+  free_channel_buffers();
+}
 
 void VstPluginEx::serve_host_callbacks() {
   if (effect()) effect()->user = this;
@@ -26,7 +31,7 @@ void VstPluginEx::serve_host_callbacks() {
 
 void VstPluginEx::set_sample_rate(double rate) {
   sample_rate_ = rate;
-  VstPlugin::set_sample_rate(static_cast<float>(rate));
+  HostedVstPlugin::set_sample_rate(static_cast<float>(rate));
 }
 
 void VstPluginEx::free_channel_buffers() {
@@ -71,6 +76,11 @@ void VstPluginEx::apply_gain(float* const* buffers, int count, int length, float
   if (gain == 0.0f) return;  // 0 means off
   for (int c = 0; c < count; ++c)
     for (int i = 0; i < length; ++i) buffers[c][i] *= gain;
+}
+
+void VstPluginEx::clear_channel_buffers() {
+  for (int c = 0; inputs_ && c < input_count_; ++c) std::fill_n(inputs_[c], buffer_length_, 0.0f);
+  for (int c = 0; outputs_ && c < output_count_; ++c) std::fill_n(outputs_[c], buffer_length_, 0.0f);
 }
 
 void VstPluginEx::process_block(int frames) {
@@ -135,3 +145,5 @@ void VstPluginEx::update_window() {
       },
       Qt::QueuedConnection);
 }
+
+}  // namespace tolvaran

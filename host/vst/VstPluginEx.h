@@ -2,7 +2,7 @@
 // gains, the window repainted for the plug-in, and the state chunk file.
 #pragma once
 
-#include "host/vst/VstPlugin.h"
+#include "host/vst/HostedVstPlugin.h"
 
 #include <QObject>
 #include <QPointer>
@@ -12,16 +12,25 @@
 #include <atomic>
 #include <memory>
 
-class VstPluginEx : public QObject, public VstPlugin {
+namespace tolvaran {
+
+// Lives on the UI thread, which creates, sets up and deletes it. Host callbacks may arrive on
+// either thread: the ones that touch the editor or a widget act only on the UI thread.
+class VstPluginEx : public QObject, public HostedVstPlugin {
   Q_OBJECT
 
  public:
   explicit VstPluginEx(const QString& name);
+  // UI thread, capture stopped. Closes the plug-in while this object is still whole, then frees
+  // the buffers.
   ~VstPluginEx() override;
 
-  // Makes this object the one that answers the effect's host callbacks.
+  // UI thread, before the capture starts: makes this object the one that answers the effect's
+  // host callbacks.
   void serve_host_callbacks();
 
+  // Set-up: UI thread, before the capture starts (the buffers are not swapped under the
+  // capture thread).
   void set_sample_rate(double rate);
   double sample_rate() const { return sample_rate_; }
 
@@ -35,14 +44,19 @@ class VstPluginEx : public QObject, public VstPlugin {
   float* left_output() const { return channel(outputs_.get(), output_count_, left_output_index_); }
   float* right_output() const { return channel(outputs_.get(), output_count_, right_output_index_); }
 
+  // Capture thread (the host's audio thread): never allocate, lock or block.
+  // Zeroes every input and output buffer over its whole length.
+  void clear_channel_buffers();
   // Runs processReplacing over the first frames samples of the buffers: never more than the
   // buffers hold, and in pieces no longer than the block size declared to the plug-in.
   void process_block(int frames);
 
+  // Any thread; the capture thread reads the gains atomically.
   void set_input_gain_db(float db);
   void set_output_gain_db(float db);
 
-  // Sends the state chunk file's text as the plug-in's bank; answers 0 whatever happens.
+  // UI thread, at set-up. Sends the state chunk file's text as the plug-in's bank; answers 0
+  // whatever happens.
   int load_chunk_file();
   // Writes the plug-in's bank to the state chunk file.
   bool save_chunk_file();
@@ -51,7 +65,8 @@ class VstPluginEx : public QObject, public VstPlugin {
   void set_window(QWidget* window) { window_ = window; }
   QWidget* window() const { return window_; }
 
-  // Host-callback work that touches the editor or the window: only on this object's thread.
+  // Host-callback work that touches the editor or the window, called on any thread: idle runs
+  // only on this object's thread (nothing elsewhere), a repaint is queued to it.
   void idle_from_plugin();
   void update_window();
 
@@ -88,3 +103,5 @@ class VstPluginEx : public QObject, public VstPlugin {
   static_assert(std::atomic<float>::is_always_lock_free, "gains are read on the audio thread");
   QString name_{};
 };
+
+}  // namespace tolvaran

@@ -14,6 +14,8 @@
 #include <fstream>
 #include <functional>
 
+using namespace tolvaran;
+
 namespace {
 
 // Runs each case in a fresh current directory, where the host looks for its chunk file.

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <map>
 
+using namespace tolvaran;
+
 namespace {
 
 TEST(HostCallback, AnswersEveryQueryAsTheTableSays) {

@@ -1,6 +1,7 @@
 // Host callbacks that touch the editor or its window, arriving from a thread other than the UI's.
 #include "host/vst/HostCallback.h"
 #include "host/vst/TvMultimeterPlugin.h"
+#include "tests/host/PaintCounter.h"
 #include "tests/host/RecorderLog.h"
 #include "tests/host/TestApplication.h"
 
@@ -10,15 +11,9 @@
 
 #include <thread>
 
+using namespace tolvaran;
+
 namespace {
-
-class PaintCounter : public QWidget {
- public:
-  int paints = 0;
-
- protected:
-  void paintEvent(QPaintEvent*) override { ++paints; }
-};
 
 void call_from_other_thread(AEffect* effect, int32_t opcode) {
   std::thread([effect, opcode] { host_callback(effect, opcode, 0, 0, nullptr, 0.0f); }).join();

@@ -10,6 +10,7 @@ namespace {
 
 std::mutex lock;
 std::vector<RecordedCall> calls;
+std::function<void(const RecordedCall&)> observer;
 
 }  // namespace
 
@@ -18,8 +19,18 @@ extern "C" __attribute__((visibility("default"))) void recorder_sink(const Recor
   static_cast<RecorderCall&>(copy) = *call;
   if (call->kind == kRecorderDispatch && call->opcode == effSetChunk && call->ptr && call->value > 0)
     copy.chunk.assign(static_cast<const char*>(call->ptr), static_cast<size_t>(call->value));
+  std::function<void(const RecordedCall&)> observe;
+  {
+    std::lock_guard<std::mutex> hold(lock);
+    calls.push_back(copy);
+    observe = observer;
+  }
+  if (observe) observe(copy);
+}
+
+void observe_recorded_calls(std::function<void(const RecordedCall&)> observe) {
   std::lock_guard<std::mutex> hold(lock);
-  calls.push_back(copy);
+  observer = std::move(observe);
 }
 
 std::vector<RecordedCall> recorded_calls() {

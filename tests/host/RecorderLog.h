@@ -3,6 +3,7 @@
 
 #include "tests/plugins/recorder/RecorderCall.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,8 @@ struct RecordedCall : RecorderCall {
 };
 
 std::vector<RecordedCall> recorded_calls();
+// Runs on every call as the plug-in reports it, on the plug-in's thread; empty to stop.
+void observe_recorded_calls(std::function<void(const RecordedCall&)> observer);
 void clear_recorded_calls();
 
 // Dispatcher opcodes in the order received (other kinds left out).

@@ -9,6 +9,8 @@
 #include <limits>
 #include <vector>
 
+using namespace tolvaran;
+
 namespace {
 
 constexpr float kInf = std::numeric_limits<float>::infinity();

@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+using namespace tolvaran;
+
 namespace {
 
 TEST(ThirdPartyPlugins, LoadSetUpAndProcessASignal) {

@@ -1,12 +1,18 @@
 // Loading plug-ins through the host side, and what each wrapper sends, seen by the recorder.
 #include "host/vst/HostCallback.h"
 #include "host/vst/TvMultimeterPlugin.h"
+#include "tests/host/PaintCounter.h"
 #include "tests/host/RecorderLog.h"
+#include "tests/host/TestApplication.h"
 
 #include <gtest/gtest.h>
 
+#include <QWidget>
+
 #include <functional>
 #include <memory>
+
+using namespace tolvaran;
 
 namespace {
 
@@ -99,6 +105,37 @@ TEST(VstPluginLoad, DestroyingALoadedPluginClosesItAndReleasesTheLibrary) {
   EXPECT_FALSE(library_loaded(recorder_path("recorder")));
 }
 
+// The recorder calls audioMasterIdle and audioMasterSizeWindow inside effClose: both reach the
+// plug-in object while it is still a VstPluginEx, not a half-destroyed base.
+TEST(VstPluginLoad, APluginThatCallsBackWhileClosingFindsItsHostObjectWhole) {
+  QApplication& app = test_application();
+  PaintCounter window;
+  window.resize(40, 30);
+  window.show();
+  app.processEvents();
+  window.paints = 0;
+
+  auto plugin = load("recorder");
+  plugin->set_window(&window);
+  plugin->edit_open(nullptr);
+  clear_recorded_calls();
+  AEffect* const effect = plugin->effect();
+  bool whole_at_close = false;
+  observe_recorded_calls([&](const RecordedCall& call) {
+    if (call.kind != kRecorderDispatch || call.opcode != effClose) return;
+    HostedVstPlugin* base = &host_object_of(effect);
+    whole_at_close = dynamic_cast<VstPluginEx*>(base) != nullptr;
+  });
+  plugin.reset();
+  observe_recorded_calls(nullptr);
+
+  EXPECT_TRUE(whole_at_close);
+  EXPECT_EQ(recorded_opcodes(), (std::vector<int32_t>{effClose, effEditIdle}));
+  for (int i = 0; i < 20 && window.paints == 0; ++i) app.processEvents(QEventLoop::AllEvents, 10);
+  EXPECT_GT(window.paints, 0) << "the repaint asked for while closing";
+  EXPECT_FALSE(library_loaded(recorder_path("recorder")));
+}
+
 TEST(VstPluginWrappers, EachSendsItsOpcodeAndArgumentsAndAnswers) {
   auto plugin = load("recorder");
   static char text[64] = "text";
@@ -119,7 +156,7 @@ TEST(VstPluginWrappers, EachSendsItsOpcodeAndArgumentsAndAnswers) {
       {"open", [](VstPluginEx& v) { return v.open(); }, {{effOpen, 0, 0, nullptr, 0}}, base(effOpen)},
       {"close", [](VstPluginEx& v) { return v.close(); }, {{effClose, 0, 0, nullptr, 0}}, base(effClose)},
       {"set_sample_rate",
-       [](VstPluginEx& v) { return v.VstPlugin::set_sample_rate(44100.0f); },
+       [](VstPluginEx& v) { return v.HostedVstPlugin::set_sample_rate(44100.0f); },
        {{effSetSampleRate, 0, 0, nullptr, 44100.0f}},
        base(effSetSampleRate)},
       {"set_block_size",

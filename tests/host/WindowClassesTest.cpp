@@ -1,7 +1,7 @@
 // The frameless window base, its title tool bar and the main-window form.
-#include "host/widgets/QMaxMinToolBar.h"
-#include "host/widgets/QWidgetNoTitle.h"
-#include "host/widgets/Tolvaran.h"
+#include "host/app/widgets/QMaxMinToolBar.h"
+#include "host/app/widgets/QWidgetNoTitle.h"
+#include "host/app/widgets/Tolvaran.h"
 #include "tests/host/TestApplication.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +10,8 @@
 #include <QImage>
 #include <QLayout>
 #include <QMouseEvent>
+
+using namespace tolvaran;
 
 namespace {
 

@@ -4,11 +4,14 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <thread>
 #include <vector>
 
 #include "framework/services/FourCC.h"
 #include "tests/plugin/TestProductFixture.h"
+#include "tests/support/StderrCapture.h"
 
 using vsthost::Host;
 
@@ -154,17 +157,52 @@ TEST_F(Adapter, ConfigurationChangesReachTheCoreOnce) {
       {effSetBlockSize, -512, 0, "SetBlockSize 512\n"},
       {effSetBlockSize, 512, 0, ""},
       {effSetSampleRate, 0, 48000.0f, "SetSampleRate 48000\n"},
-      {effSetBlockSizeAndSampleRate, 4096, 96000.0f, ""},
-      {effSetSampleRate, 0, 96000.0f, "SetSampleRate 96000\n"},
-      {effSetBlockSize, 4096, 0, "SetBlockSize 4096\n"},
+      // Both values reach the core, by the same rules as the single opcodes.
+      {effSetBlockSizeAndSampleRate, 4096, 96000.0f, "SetSampleRate 96000\nSetBlockSize 4096\n"},
+      {effSetSampleRate, 0, 96000.0f, ""},
+      {effSetBlockSize, 4096, 0, ""},
+      {effSetBlockSizeAndSampleRate, 0, 96000.0f, "SetBlockSize 1024\n"},
       {effMainsChanged, 1, 0, "Resume\n"},
       {effMainsChanged, 0, 0, "Suspend\n"},
       {effOpen, 0, 0, "Open\n"},
   };
   for (const auto& step : steps) {
-    host->Dispatch(step.opcode, 0, step.value, nullptr, step.opt);
+    const std::intptr_t answer = host->Dispatch(step.opcode, 0, step.value, nullptr, step.opt);
     EXPECT_STREQ(journal(), step.journal) << "opcode " << step.opcode << " value " << step.value;
+    if (step.opcode == effSetBlockSizeAndSampleRate) {
+      EXPECT_EQ(answer, 1);
+    }
   }
+}
+
+// A change whose audio pause times out is not recorded, so the host's retry reaches the core.
+TEST_F(Adapter, AConfigurationChangeThatTimesOutIsTakenWhenTheHostRetries) {
+  auto host = Instance();
+  auto holdHook = Hook<void (*)(bool)>("TestProductHoldHook");
+  auto hookHeld = Hook<bool (*)()>("TestProductHookHeld");
+  host->Dispatch(effMainsChanged, 0, 1);
+  journal();
+  holdHook(true);
+  std::thread audio([&] {
+    StereoBlock block(64);
+    host->ProcessReplacing(block.inputs, block.outputs, 64);
+  });
+  while (!hookHeld()) std::this_thread::yield();
+  {
+    StderrCapture capture;
+    host->Dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
+    host->Dispatch(effSetBlockSize, 0, 512);
+    EXPECT_NE(capture.Text().find("An unknown error has occurred."), std::string::npos);
+  }
+  holdHook(false);
+  audio.join();
+  EXPECT_STREQ(journal(), "SetSampleRate 48000\nSetBlockSize 512\n");
+  host->Dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
+  host->Dispatch(effSetBlockSize, 0, 512);
+  EXPECT_STREQ(journal(), "SetSampleRate 48000\nSetBlockSize 512\n");
+  host->Dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
+  host->Dispatch(effSetBlockSize, 0, 512);
+  EXPECT_STREQ(journal(), "");  // now taken: the same values again are ignored
 }
 
 TEST_F(Adapter, ResumeAsksTheHostForEveryPinUnlessItIsDigitalPerformer) {
@@ -180,7 +218,7 @@ TEST_F(Adapter, ResumeAsksTheHostForEveryPinUnlessItIsDigitalPerformer) {
   }
 }
 
-TEST_F(Adapter, ProgramChangesStayInRangeAndWaitWhileTheMutexIsBusy) {
+TEST_F(Adapter, ProgramChangesStayInRangeAndABusyOneIsAppliedWhenTheMutexIsReleased) {
   auto host = Instance();
   host->Dispatch(effSetProgram, 0, 4);
   host->Dispatch(effSetProgram, 0, -1);
@@ -203,11 +241,22 @@ TEST_F(Adapter, ProgramChangesStayInRangeAndWaitWhileTheMutexIsBusy) {
   while (stage != 1) std::this_thread::yield();
   host->Dispatch(effSetProgram, 0, 1);
   host->Dispatch(effSetProgram, 0, 3);
-  stage = 2;
-  editor.join();
   EXPECT_STREQ(journal(), "");
   EXPECT_EQ(host->Dispatch(effGetProgram), 3);
-  EXPECT_EQ(pending(host->Effect()), 3);
+  stage = 2;
+  editor.join();
+  // Whoever releases the mutex applies the latest busy change: no editor has to open for it.
+  EXPECT_STREQ(journal(), "SetProgram 3\n");
+  EXPECT_EQ(pending(host->Effect()), -1);
+
+  // The holder's own change while it holds the mutex (a drag, say) waits for its last release.
+  ASSERT_TRUE(lock(host->Effect(), false));
+  ASSERT_TRUE(lock(host->Effect(), true));
+  host->Dispatch(effSetProgram, 0, 1);
+  unlock(host->Effect());
+  EXPECT_STREQ(journal(), "");
+  unlock(host->Effect());
+  EXPECT_STREQ(journal(), "SetProgram 1\n");
   EXPECT_EQ(pending(host->Effect()), -1);
 }
 
@@ -226,6 +275,21 @@ TEST_F(Adapter, ParametersMapBetweenTheHostRangeAndTheDescriptor) {
   host->SetParameter(-1, 0.5f);
   EXPECT_EQ(host->GetParameter(99), 0.0f);
   EXPECT_EQ(host->GetParameter(-1), 0.0f);
+}
+
+// setParameter runs without the plug-in's floating-point guard, in whatever state the host
+// keeps: here one that traps invalid operations, which any arithmetic on a signalling NaN raises.
+TEST_F(Adapter, ASignallingNaNChangesNoParameterEvenWhereInvalidOperationsTrap) {
+  auto host = Instance();
+  host->SetParameter(1, 0.5f);
+  const std::uint32_t signalling = 0x7FA00000u;
+  float value = 0.0f;
+  std::memcpy(&value, &signalling, sizeof value);
+  const unsigned int control = _mm_getcsr();
+  _mm_setcsr(control & ~static_cast<unsigned int>(_MM_MASK_INVALID));
+  host->SetParameter(1, value);
+  _mm_setcsr(control);
+  EXPECT_FLOAT_EQ(host->GetParameter(1), 0.5f);
 }
 
 TEST_F(Adapter, ParameterChangesAreDeliveredAtIdleOnceWithTheLatestValue) {

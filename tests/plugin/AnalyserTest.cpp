@@ -27,6 +27,18 @@ class Analyser : public ::testing::Test {
     EXPECT_NE(host->Instantiate(), nullptr);
     return host;
   }
+  // The chunk with its alarm manager holding one stored alarm of the given attribute lines.
+  static std::string WithAlarm(std::string chunk, const std::string& attributes) {
+    const std::string manager =
+        "<obj id=\"0000000001\" name=\"KVNAlarmManager\" type=\"QMR_KVNAlarmManager\">\n"
+        "\t<att name=\"alarm_count\" type=\"i\">1</att>\n"
+        "\t<obj id=\"0000000002\" name=\"0\" type=\"QMR_PersistentAlarmInfo\">\n" +
+        attributes + "\t</obj>\n</obj>\n";
+    const size_t from = chunk.rfind("<obj", chunk.find("name=\"KVNAlarmManager\""));
+    EXPECT_NE(from, std::string::npos);
+    return from == std::string::npos ? chunk
+                                     : chunk.replace(from, chunk.find("</obj_archive>") - from, manager);
+  }
   static std::string Replace(std::string text, const std::string& from, const std::string& to) {
     const size_t at = text.find(from);
     EXPECT_NE(at, std::string::npos) << from;
@@ -152,19 +164,11 @@ TEST_F(Analyser, OpeningLoadsTheDefaultSettingsFileTheRegistryNames) {
 
 TEST_F(Analyser, AlarmSettingsSurviveSavesAndRefusalsWhileTheEditorIsClosed) {
   auto host = Instance();
-  const std::string entry =
-      "<obj id=\"0000000001\" name=\"KVNAlarmManager\" type=\"QMR_KVNAlarmManager\">\n"
-      "\t<att name=\"alarm_count\" type=\"i\">1</att>\n"
-      "\t<obj id=\"0000000002\" name=\"0\" type=\"QMR_PersistentAlarmInfo\">\n"
-      "\t\t<att name=\"uai\" type=\"str\">phase_and_balance.balance.level</att>\n"
-      "\t\t<att name=\"th\" type=\"f\">7.2500000000000000</att>\n"
-      "\t\t<att name=\"severity\" type=\"i\">3</att>\n"
-      "\t</obj>\n"
-      "</obj>\n";
-  std::string chunk = GetChunk(*host, true);
-  const size_t from = chunk.find("<obj id=\"0000000006\" name=\"KVNAlarmManager\"");
-  ASSERT_NE(from, std::string::npos);
-  chunk.replace(from, chunk.find("</obj_archive>") - from, entry);
+  const std::string chunk =
+      WithAlarm(GetChunk(*host, true),
+                "\t\t<att name=\"uai\" type=\"str\">phase_and_balance.balance.level</att>\n"
+                "\t\t<att name=\"th\" type=\"f\">7.2500000000000000</att>\n"
+                "\t\t<att name=\"severity\" type=\"i\">3</att>\n");
   ASSERT_EQ(SetChunk(*host, chunk, true), 1);
   StderrCapture quiet;
   EXPECT_EQ(SetChunk(*host, Replace(chunk, ">Quillmore</att>", ">Elsewhere</att>"), true), 0);
@@ -174,4 +178,23 @@ TEST_F(Analyser, AlarmSettingsSurviveSavesAndRefusalsWhileTheEditorIsClosed) {
                        "\t\t<att name=\"severity\" type=\"i\">3</att>"),
             std::string::npos)
       << saved;
+}
+
+// A value the writer cannot carry is refused when it arrives, so every later save still works.
+TEST_F(Analyser, AnUnsaveablePresetIsRefusedAndLaterChangesAreStillSaved) {
+  auto host = Instance();
+  const std::string unsaveable = WithAlarm(Replace(GetChunk(*host, true), "typePolar</att>", "typeXY</att>"),
+                                           "\t\t<att name=\"uai\" type=\"str\">one</program>two</att>\n");
+  const std::string before = WithoutIds(GetChunk(*host, false));
+  {
+    StderrCapture capture;
+    EXPECT_EQ(SetChunk(*host, unsaveable, true), 0);
+    EXPECT_NE(capture.Text().find("Unable to load settings."), std::string::npos);
+  }
+  StderrCapture capture;
+  EXPECT_EQ(WithoutIds(GetChunk(*host, false)), before);
+  const std::string changed = Replace(GetChunk(*host, true), "typePolar</att>", "typeXYCentered</att>");
+  ASSERT_EQ(SetChunk(*host, changed, true), 1);
+  EXPECT_NE(GetChunk(*host, true).find("typeXYCentered</att>"), std::string::npos);
+  EXPECT_EQ(capture.Text(), "");
 }

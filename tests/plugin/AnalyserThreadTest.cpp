@@ -5,6 +5,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/plugin/RunningHost.h"
 #include "tests/support/StderrCapture.h"
 #include "tests/vsthost/Chunks.h"
 #include "tests/vsthost/VstHost.h"
@@ -13,12 +14,9 @@
 // it, restores chunks, suspends and resumes: the audio must pass through untouched whenever the
 // plug-in is not suspended, and no data race may exist (this test also runs under TSan).
 TEST(AnalyserThreads, AudioRunsWhileTheHostReconfiguresAndRestores) {
-  vsthost::PluginLibrary library(VARNIS_PATH);
-  vsthost::Host host(library);
-  ASSERT_NE(host.Instantiate(), nullptr);
-  host.Dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
-  host.Dispatch(effSetBlockSize, 0, 512);
-  host.Dispatch(effMainsChanged, 0, 1);
+  RunningHost running(VARNIS_PATH);
+  ASSERT_TRUE(running.started);
+  vsthost::Host& host = running.host;
   std::string chunk = vsthost::GetChunk(host, true);
   const std::string xy = [&] {
     std::string text = chunk;

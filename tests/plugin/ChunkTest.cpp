@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <string>
 
 #include "tests/plugin/TestProductFixture.h"
@@ -63,6 +65,18 @@ TEST_F(Chunks, BankAndProgramChunksRestoreAnotherInstance) {
   EXPECT_EQ(WithoutIds(GetChunk(*second, false)), WithoutIds(bank));
   EXPECT_EQ(SetChunk(*second, GetChunk(*first, true), true), 1);
   EXPECT_EQ(WithoutIds(GetChunk(*second, true)), WithoutIds(GetChunk(*first, true)));
+}
+
+// A double quote would end the name's value in the bank line: it becomes an apostrophe as it
+// enters, and the whole name travels.
+TEST_F(Chunks, ANameHoldingDoubleQuotesTravelsWholeThroughABank) {
+  auto first = Instance();
+  auto second = Instance();
+  std::string name = "My \"Best\"\r\nPreset";
+  first->Dispatch(effSetProgramName, 0, 0, name.data());
+  ASSERT_EQ(SetChunk(*second, GetChunk(*first, false), false), 1);
+  EXPECT_EQ(second->DispatchString(effGetProgramNameIndexed, 0, kVstMaxProgNameLen, nullptr),
+            "My 'Best'  Preset");
 }
 
 TEST_F(Chunks, BankReadingTakesProgramNumbersAndNamesAsWritten) {
@@ -154,4 +168,33 @@ TEST_F(Chunks, ABankWithAnyUnreadableProgramIsRefusedWhole) {
   EXPECT_EQ(SetChunk(*host, bank, false), 0);
   EXPECT_NE(capture.Text().find("Unable to load settings."), std::string::npos);
   EXPECT_EQ(WithoutIds(GetChunk(*host, false)), before);
+}
+
+namespace {
+
+// The most this process has ever had resident, in kilobytes.
+long PeakResidentKilobytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+}  // namespace
+
+// Neither lines nor programs beyond the program count are kept while a bank is read.
+TEST_F(Chunks, HugeBanksAreReadInBoundedMemory) {
+  auto host = Instance();
+  const std::string header = "<!-- QuillmoreTest Product Program Settings -->\n";
+  const std::string lineFeeds = header + std::string(16u << 20, '\n');
+  std::string programs = header;
+  for (int i = 0; i < 1000000; ++i) programs += "<program number=\"4\" name=\"beyond\">\nx\n</program>\n";
+  const std::string before = WithoutIds(GetChunk(*host, false));
+  for (const std::string* bank : {&lineFeeds, static_cast<const std::string*>(&programs)}) {
+    const long peak = PeakResidentKilobytes();
+    EXPECT_EQ(host->Dispatch(effSetChunk, 0, static_cast<std::intptr_t>(bank->size()),
+                             const_cast<char*>(bank->data())),
+              1);
+    EXPECT_LT(PeakResidentKilobytes() - peak, 16 * 1024) << bank->size();
+    EXPECT_EQ(WithoutIds(GetChunk(*host, false)), before);
+  }
 }

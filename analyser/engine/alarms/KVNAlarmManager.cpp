@@ -162,11 +162,18 @@ void KVNAlarmManager::SetActive(std::string_view name, bool active) {
 }
 
 void KVNAlarmManager::ClearAlarm(std::string_view name) {
+  std::vector<const AlarmRecord*> visitedGroups;
+  ClearAlarm(name, visitedGroups);
+}
+
+void KVNAlarmManager::ClearAlarm(std::string_view name, std::vector<const AlarmRecord*>& visitedGroups) {
   AlarmRecord* record = Find(name);
   if (!record || !record->active) return;
   if (IsGroupRecord(*record)) {
+    if (std::find(visitedGroups.begin(), visitedGroups.end(), record) != visitedGroups.end()) return;
+    visitedGroups.push_back(record);
     // Members never change after registration, so the list can be walked while clearing.
-    for (const std::string& member : record->definition.members) ClearAlarm(member);
+    for (const std::string& member : record->definition.members) ClearAlarm(member, visitedGroups);
     return;
   }
   record->triggered = false;

@@ -85,6 +85,8 @@ class KVNAlarmManager : public MessagePublisher, public Serialization::Serializa
 
  private:
   AlarmRecord* Find(std::string_view name);
+  // Groups may name each other or themselves: each is visited once per clear.
+  void ClearAlarm(std::string_view name, std::vector<const AlarmRecord*>& visitedGroups);
   void Announce(AlarmRecord& record);
   void ReevaluateGroupsOf(const AlarmRecord& alarm);
   void EvaluateGroup(AlarmRecord& group);

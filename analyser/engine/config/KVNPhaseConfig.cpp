@@ -87,6 +87,10 @@ void KVNPhaseConfig::SetPlotDensity(std::int32_t density, bool notify) {
   if (notify) Notify(kDensityChanged);
 }
 
+std::int32_t KVNPhaseConfig::GetEffectivePlotDensity() const { return ClampSetting(GetPlotDensity()); }
+
+std::int32_t KVNPhaseConfig::GetEffectivePlotDecay() const { return ClampSetting(GetPlotDecay()); }
+
 void KVNPhaseConfig::SetPlotDecay(std::int32_t decay, bool notify) {
   mPlotDecay[mPlotType] = ClampSetting(decay);
   if (notify) Notify(kDecayChanged);

@@ -35,7 +35,7 @@ class KVNPhaseConfig : public MessagePublisher,
   static constexpr float kMaxGainDb = 25.0f;
 
   explicit KVNPhaseConfig(PluginServices* services);
-  ~KVNPhaseConfig() override = default;
+  ~KVNPhaseConfig() override { StopSubscriptions(); }
 
   std::string_view GetTypeId() const override { return "QMR_KVNPhaseConfig"; }
   void Save(Serialization::Archive& archive) override;
@@ -56,11 +56,14 @@ class KVNPhaseConfig : public MessagePublisher,
   void SetLowLevelGate(bool on, bool notify);
   bool GetLowLevelGate() const { return mLowLevelGate; }
   // Density and decay belong to the current plot type; setters clamp to 1..10. Loaded values
-  // are kept as loaded, so their users clamp them.
+  // are kept as loaded, so a file round-trips; the scope, its slider and its readout use the
+  // effective values, clamped to 1..10.
   void SetPlotDensity(std::int32_t density, bool notify);
   std::int32_t GetPlotDensity() const { return mPlotDensity[mPlotType]; }
+  std::int32_t GetEffectivePlotDensity() const;
   void SetPlotDecay(std::int32_t decay, bool notify);
   std::int32_t GetPlotDecay() const { return mPlotDecay[mPlotType]; }
+  std::int32_t GetEffectivePlotDecay() const;
   void SetPhaseColor(const ZEBCanvas::SerializableColorSpec& colour, bool notify);
   const ZEBCanvas::SerializableColorSpec& GetPhaseColor() const { return mPhaseColor; }
   void SetPhaseScopeEnabled(bool on, bool notify);

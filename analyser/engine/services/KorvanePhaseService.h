@@ -51,6 +51,7 @@ class KorvanePhaseService : public KorvaneService<KorvanePhaseService>, public S
   class MsgProxy : public MessageSubscriber<MsgProxy> {
    public:
     using MessageSubscriber<MsgProxy>::MessageSubscriber;
+    ~MsgProxy() override { StopSubscriptions(); }
     std::int32_t OnMessage(std::int32_t) { return 0; }
   };
 

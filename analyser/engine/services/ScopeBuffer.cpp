@@ -50,8 +50,15 @@ void ScopeBufferPool::Fill(const float* first, const float* second, std::int32_t
 
 bool ScopeBufferPool::CollectReady(std::vector<ScopeBuffer*>& out) {
   out.clear();
-  for (ScopeBuffer& buffer : mBuffers)
-    if (buffer.IsReady()) out.push_back(&buffer);
+  for (ScopeBuffer& buffer : mBuffers) {
+    if (!buffer.IsReady()) continue;
+    const std::uint32_t sequence = buffer.sequence.load(std::memory_order_relaxed);
+    if (buffer.handedBack.load(std::memory_order_relaxed) == (ScopeBuffer::kHandedBack | sequence)) {
+      buffer.Release();
+      continue;
+    }
+    out.push_back(&buffer);
+  }
   // Oldest first; the difference keeps the order right across the counter's wrap.
   std::sort(out.begin(), out.end(), [](const ScopeBuffer* x, const ScopeBuffer* y) {
     const std::uint32_t d =
@@ -61,18 +68,20 @@ bool ScopeBufferPool::CollectReady(std::vector<ScopeBuffer*>& out) {
   return !out.empty();
 }
 
+// The sequence marks which filling of the buffer was given up: once the reader has handed it
+// back and the writer filled it again, the mark no longer matches.
 void ScopeBufferPool::HandBackReady() {
   for (ScopeBuffer& buffer : mBuffers) {
     if (!buffer.IsReady()) continue;
-    buffer.fillPosition.store(0, std::memory_order_relaxed);
-    buffer.Release();
+    buffer.handedBack.store(ScopeBuffer::kHandedBack | buffer.sequence.load(std::memory_order_relaxed),
+                            std::memory_order_relaxed);
   }
 }
 
 void ScopeBufferPool::Clear() {
+  HandBackReady();
   for (ScopeBuffer& buffer : mBuffers) {
-    buffer.readToggle.store(0, std::memory_order_relaxed);
-    buffer.writeToggle.store(1, std::memory_order_relaxed);
+    if (buffer.IsReady()) continue;
     buffer.sequence.store(0, std::memory_order_relaxed);
     std::fill(std::begin(buffer.first), std::end(buffer.first), 0.0f);
     std::fill(std::begin(buffer.second), std::end(buffer.second), 0.0f);

@@ -14,8 +14,10 @@ struct ScopeBuffer {
   bool IsReady() const {
     return readToggle.load(std::memory_order_acquire) == writeToggle.load(std::memory_order_acquire);
   }
-  // Drawing side: hands a ready buffer back to the writer.
+  // Drawing side only: hands a ready buffer back to the writer. A buffer that is not ready is
+  // the writer's already, so a second hand-back changes nothing.
   void Release() {
+    if (!IsReady()) return;
     const std::int32_t toggle = readToggle.load(std::memory_order_relaxed);
     readToggle.store(toggle ^ 1, std::memory_order_release);
   }
@@ -27,21 +29,29 @@ struct ScopeBuffer {
   float second[kFrames] = {};
   std::atomic<float> peak{0.0f};
   std::atomic<std::int32_t> fillPosition{0};
+  // kHandedBack | the sequence of a ready buffer that a reset gave up; the reader hands it back
+  // unread when it next collects.
+  std::atomic<std::uint64_t> handedBack{0};
+  static constexpr std::uint64_t kHandedBack = std::uint64_t{1} << 32;
 };
 
 // The phase service's fixed pool of scope buffers. Fill runs on the audio thread; Collect and
-// Release on the drawing side; Clear and HandBackReady with audio suspended.
+// Release on the drawing side; Clear and HandBackReady with audio suspended, on any thread. The
+// reader's toggle is the drawing side's alone: a reset only marks the ready buffers, which the
+// drawing side then hands back itself.
 class ScopeBufferPool {
  public:
   static constexpr int kSize = 5;
 
   // Copies the block into free buffers; frames that find no free buffer are dropped.
   void Fill(const float* first, const float* second, std::int32_t frames);
-  // Every ready buffer, oldest sequence number first; true when there is one.
+  // Every ready buffer, oldest sequence number first; true when there is one. Buffers a reset
+  // gave up are handed back here, unread.
   bool CollectReady(std::vector<ScopeBuffer*>& out);
-  // Ready buffers return to the writer unread.
+  // Ready buffers return to the writer unread, at the drawing side's next collect.
   void HandBackReady();
-  // Every buffer as built, none being filled; the sequence counter runs on.
+  // Every buffer as built, none being filled; the sequence counter runs on. Ready buffers are
+  // the drawing side's: they are handed back as by HandBackReady.
   void Clear();
 
   ScopeBuffer& Buffer(int index) { return mBuffers[index]; }
@@ -49,6 +59,7 @@ class ScopeBufferPool {
  private:
   static_assert(std::atomic<std::int32_t>::is_always_lock_free);
   static_assert(std::atomic<std::uint32_t>::is_always_lock_free);
+  static_assert(std::atomic<std::uint64_t>::is_always_lock_free);
   static_assert(std::atomic<float>::is_always_lock_free);
 
   ScopeBuffer mBuffers[kSize];

@@ -152,3 +152,34 @@ TEST(IirFilter, BadCallsAreNoOps) {
 }
 
 }  // namespace
+
+namespace {
+
+// After an impulse a decaying filter must come to rest at zero: rounding in the subnormal range
+// would hold y = 0.9 y1 at the smallest subnormal for ever, and every later sample would pay
+// for subnormal arithmetic.
+TEST(IirFilter, AnImpulseDecaysToZeroNotToASubnormalLimitCycle) {
+  for (int order : {1, 2, 7}) {
+    SCOPED_TRACE(order);
+    std::vector<double> b(order + 1, 0.0), a(order + 1, 0.0);
+    b[0] = a[0] = 1.0;
+    a[order] = order == 2 ? 0.81 : -0.9;  // a decay, a damped oscillation, a slow comb
+    Filter f{b, a};
+    std::vector<float> signal(100000, 0.0f);
+    signal[0] = 1.0f;
+    for (bool generic : {false, true}) {
+      resetIirFilter(f.get(), 0.0f);
+      std::vector<float> out(signal.size());
+      if (generic)
+        runIirFilterGeneric(f.get(), signal.data(), 1, out.data(), 1, int(signal.size()));
+      else
+        runIirFilter(f.get(), signal.data(), out.data(), int(signal.size()));
+      for (int k = 0; k < order; ++k) {
+        EXPECT_EQ(f.get()->outputHistory[k], 0.0) << "generic " << generic << " y[n-" << k + 1 << "]";
+      }
+      EXPECT_EQ(out.back(), 0.0f);
+    }
+  }
+}
+
+}  // namespace

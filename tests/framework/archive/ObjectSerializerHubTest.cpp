@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,45 @@ TEST(ObjectSerializerHub, EitherSideMayBeDestroyedFirst) {
   log.clear();
   hub.SaveSatellites(archive);
   EXPECT_EQ(log, (Log{"save kept"}));
+}
+
+}  // namespace
+
+namespace {
+
+// A satellite that runs an action of the test when it is saved or loaded.
+class Acting : public Serialization::ObjectSerializerSatellite {
+ public:
+  Acting(Log& log, std::string name) : mLog(log), mName(std::move(name)) {}
+  void SaveToArchive(Serialization::Archive&) override { Act("save "); }
+  void LoadFromArchive(Serialization::Archive&) override { Act("load "); }
+  std::function<void()> action;
+
+ private:
+  void Act(const char* what) {
+    mLog.push_back(what + mName);
+    if (action) action();
+  }
+  Log& mLog;
+  std::string mName;
+};
+
+TEST(ObjectSerializerHub, SatellitesMayAddAndRemoveSatellitesDuringAPass) {
+  Log log;
+  TreeArchive archive;
+  Serialization::ObjectSerializerHub hub;
+  Acting a(log, "a"), b(log, "b"), c(log, "c"), d(log, "d"), e(log, "e");
+  for (Acting* s : {&a, &b, &c, &d}) hub.AddSatellite(*s);
+  b.action = [&] { hub.RemoveSatellite(b); };  // itself: c is next
+  c.action = [&] { hub.RemoveSatellite(a); };  // one already called: d is next
+  d.action = [&] { hub.AddSatellite(e); };     // added: called in this pass too
+  hub.SaveSatellites(archive);
+  EXPECT_EQ(log, (Log{"save a", "save b", "save c", "save d", "save e"}));
+  log.clear();
+  b.action = d.action = nullptr;
+  c.action = [&] { hub.RemoveSatellite(d); };  // the one after it: skipped
+  hub.LoadSatellites(archive);
+  EXPECT_EQ(log, (Log{"load c", "load e"}));
 }
 
 }  // namespace

@@ -41,6 +41,17 @@ TEST(NumericTools, FlushDenormal) {
   EXPECT_EQ(FlushDenormal(-2.5f), -2.5f);
 }
 
+TEST(NumericTools, IsNaNBits) {
+  EXPECT_TRUE(IsNaNBits(std::numeric_limits<float>::quiet_NaN()));
+  EXPECT_TRUE(IsNaNBits(std::numeric_limits<float>::signaling_NaN()));
+  EXPECT_TRUE(IsNaNBits(-std::numeric_limits<float>::quiet_NaN()));
+  for (float x :
+       {0.0f, -0.0f, 1.0f, std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
+        std::numeric_limits<float>::max(), std::numeric_limits<float>::denorm_min()}) {
+    EXPECT_FALSE(IsNaNBits(x)) << x;
+  }
+}
+
 TEST(NumericTools, IntegerPower) {
   EXPECT_EQ(IntegerPower(3.0, 0), 1.0);
   EXPECT_EQ(IntegerPower(3.0, 5), 243.0);

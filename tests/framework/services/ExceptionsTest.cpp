@@ -3,6 +3,7 @@
 #include "framework/services/MessageSubscriber.h"
 #include "framework/services/MessagingServer.h"
 #include "framework/services/PluginServices.h"
+#include "framework/services/ThrowSites.h"
 #include "framework/services/TimerClient.h"
 #include "framework/services/TimerManager.h"
 
@@ -29,7 +30,7 @@ struct Widget : MessageSubscriber<Widget>, TimerClient<Widget> {
 
 struct NoServicesClient : PluginServicesClient {};
 
-TEST(Exceptions, EveryThrowSiteRecordsItsSourceTextAndLine) {
+TEST(Exceptions, EveryThrowSiteRecordsItsRowOfTheTable) {
   PluginServices services;
   MessagePublisher publisher(&services);
   MessageClass* published = publisher.Publish(kPub);
@@ -45,32 +46,28 @@ TEST(Exceptions, EveryThrowSiteRecordsItsSourceTextAndLine) {
 
   struct Site {
     const char* what;
-    const char* file;
-    int line;
+    const AppFrame::ThrowSite& row;
     std::function<void()> fail;
   };
-  const char* const kPublisher = ".\\Source\\CoreFramework\\Core\\MessagePublisher";
-  const char* const kTimerClient = "Source\\CoreFramework\\Core\\TimerClient";
-  const char* const kServices = ".\\Source\\PluginServices";
   const Site sites[] = {
-      {"unpublish", kPublisher, 62, [&] { publisher.Unpublish(kNone); }},
-      {"get class", kPublisher, 79, [&] { publisher.GetMessageClass(kNone); }},
-      {"count", kPublisher, 92, [&] { publisher.GetSubscriberCount(kNone); }},
-      {"send", kPublisher, 106, [&] { publisher.SendMessage(kNone, 0, 0); }},
-      {"post", kPublisher, 120, [&] { publisher.PostMessage(kNone, 0, 0); }},
-      {"mute", kPublisher, 133, [&] { publisher.MuteMessageClass(kNone, true); }},
-      {"remove class", ".\\Source\\CoreFramework\\Core\\MessagingServer", 89,
+      {"unpublish", ThrowSites::kUnpublish, [&] { publisher.Unpublish(kNone); }},
+      {"get class", ThrowSites::kGetMessageClass, [&] { publisher.GetMessageClass(kNone); }},
+      {"count", ThrowSites::kGetSubscriberCount, [&] { publisher.GetSubscriberCount(kNone); }},
+      {"send", ThrowSites::kSendMessage, [&] { publisher.SendMessage(kNone, 0, 0); }},
+      {"post", ThrowSites::kPostMessage, [&] { publisher.PostMessage(kNone, 0, 0); }},
+      {"mute", ThrowSites::kMuteMessageClass, [&] { publisher.MuteMessageClass(kNone, true); }},
+      {"remove class", ThrowSites::kRemoveMessageClass,
        [&] { services.GetMessagingServer().RemoveMessageClass(foreign); }},
-      {"remove timer", ".\\Source\\CoreFramework\\Core\\TimerManager", 250,
+      {"remove timer", ThrowSites::kRemoveTimer,
        [&] { services.GetTimerManager().RemoveTimer(foreignTimer); }},
-      {"sub ref", "Source\\CoreFramework\\Core\\MessageSubscriber", 137,
+      {"sub ref", ThrowSites::kSubscribe,
        [&] { widget.MessageSubscriber<Widget>::Subscribe(published, 1, &Widget::OnMessage); }},
-      {"add timer", kTimerClient, 120,
+      {"add timer", ThrowSites::kAddTimer,
        [&] { widget.AddTimer(TimerManager::kPeriodic, 1, &Widget::OnTimer, 1); }},
-      {"restart", kTimerClient, 171, [&] { widget.RestartTimer(9, 1); }},
-      {"suspend", kTimerClient, 186, [&] { widget.SuspendTimer(9, true); }},
-      {"client timers", kServices, 42, [&] { noServices.GetTimerManager(); }},
-      {"client messaging", kServices, 52, [&] { noServices.GetMessagingServer(); }},
+      {"restart", ThrowSites::kRestartTimer, [&] { widget.RestartTimer(9, 1); }},
+      {"suspend", ThrowSites::kSuspendTimer, [&] { widget.SuspendTimer(9, true); }},
+      {"client timers", ThrowSites::kNoTimerManager, [&] { noServices.GetTimerManager(); }},
+      {"client messaging", ThrowSites::kNoMessagingServer, [&] { noServices.GetMessagingServer(); }},
   };
   for (const Site& site : sites) {
     SCOPED_TRACE(site.what);
@@ -83,8 +80,8 @@ TEST(Exceptions, EveryThrowSiteRecordsItsSourceTextAndLine) {
     ASSERT_TRUE(caught);
     const AppFrame::ThrowSite last = AppFrame::GetLastExceptionSite();
     ASSERT_NE(last.file, nullptr);
-    EXPECT_STREQ(last.file, site.file);
-    EXPECT_EQ(last.line, site.line);
+    EXPECT_EQ(last.file, site.row.file);
+    EXPECT_EQ(last.line, site.row.line);
   }
   foreignManager.RemoveTimer(foreignTimer);
 }
@@ -113,7 +110,7 @@ TEST(Exceptions, CopiesLeaveTheLastSiteAlone) {
     publisher.SendMessage(kNone, 0, 0);
   } catch (const MessagePublisher::BadMsgClassRef& sent) {
     const AppFrame::ThrowSite sendSite = AppFrame::GetLastExceptionSite();
-    const AppFrame::TimeOut other(APPFRAME_SITE(".\\Source\\PluginUIRoot", 107));
+    const AppFrame::TimeOut other(&ThrowSites::kAudioPauseTimeOut);
     const AppFrame::ThrowSite otherSite = AppFrame::GetLastExceptionSite();
     EXPECT_NE(otherSite.line, sendSite.line);
     const MessagePublisher::BadMsgClassRef copy(sent);

@@ -110,3 +110,27 @@ TEST(MessagePublisher, DestructionForgetsClassesWhoseUnpublishingFails) {
 }
 
 }  // namespace
+
+namespace {
+
+// A handler of the class's going-away message deletes its publisher: Unpublish must not touch the
+// publisher once the removal has been announced (ASan sees it).
+TEST(MessagePublisher, AHandlerOfTheRemovalMayDeleteThePublisher) {
+  PluginServices services;
+  auto* publisher = new MessagePublisher(&services);
+  MessageClass* cls = publisher->Publish(kAlarm);
+  publisher->Publish(kEvent);
+  auto deletePublisher = [](MessageSubscription*, void* userData, std::int32_t, MessageClass*,
+                            std::int32_t code, std::int32_t, void*) -> std::int32_t {
+    if (code == kMessageClassRemoved) delete *static_cast<MessagePublisher**>(userData);
+    return 0;
+  };
+  services.GetMessagingServer().Subscribe(cls, deletePublisher, &publisher, 0);
+  std::vector<Recorded> heard;
+  services.GetMessagingServer().Subscribe(cls, &Record, &heard, 0);
+  publisher->Unpublish(kAlarm);
+  ASSERT_EQ(heard.size(), 1u);  // the newest subscriber heard the removal before the deletion
+  EXPECT_EQ(heard[0].code, kMessageClassRemoved);
+}
+
+}  // namespace

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -179,6 +180,68 @@ TEST_F(MessageSubscriberTest, NoHandlerRunsWhenTheSubscriberIsNotAT) {
   derived.Subscribe(first, 1, &Derived::OnMessage);
   publisher.SendMessage(kFirst, 1, 0);
   EXPECT_EQ(derived.calls, 1);
+}
+
+// The two shapes in which T's own parts send to T while T is destroyed: a base that publishes,
+// and a member that publishes (declared before the state the handler reads, so it outlives it).
+// Each stops its subscriptions first thing in its destructor; ASan would see a handler that ran.
+struct PublishingBase : MessageSubscriber<PublishingBase>, MessagePublisher {
+  PublishingBase(PluginServices* services, int& calls)
+      : MessageSubscriber<PublishingBase>(services), MessagePublisher(services), calls(calls) {
+    MessageSubscriber<PublishingBase>::Subscribe(Publish(kFirst), 1, &PublishingBase::OnMessage);
+  }
+  ~PublishingBase() override { StopSubscriptions(); }
+  MessagePublisher& Sender() { return *this; }
+  std::int32_t OnMessage(std::int32_t) {
+    ++calls;
+    return static_cast<std::int32_t>(state.size());
+  }
+  int& calls;
+  std::string state = std::string(64, 's');
+};
+
+struct PublishingMember : MessageSubscriber<PublishingMember> {
+  PublishingMember(PluginServices* services, int& calls)
+      : MessageSubscriber<PublishingMember>(services), publisher(services), calls(calls) {
+    Subscribe(publisher.Publish(kFirst), 1, &PublishingMember::OnMessage);
+  }
+  ~PublishingMember() override { StopSubscriptions(); }
+  MessagePublisher& Sender() { return publisher; }
+  std::int32_t OnMessage(std::int32_t) {
+    ++calls;
+    return static_cast<std::int32_t>(state.size());
+  }
+  MessagePublisher publisher;
+  int& calls;
+  std::string state = std::string(64, 's');
+};
+
+template <class Shape>
+void ExpectNoHandlerOnceDestructionBegins() {
+  PluginServices services;
+  int calls = 0;
+  auto shape = std::make_unique<Shape>(&services, calls);
+  shape->Sender().SendMessage(kFirst, 5, 0);
+  EXPECT_EQ(calls, 1);
+  shape.reset();  // its class going away reaches no handler
+  EXPECT_EQ(calls, 1);
+}
+
+TEST_F(MessageSubscriberTest, NoHandlerRunsOnceTheOwnersDestructorHasBegun) {
+  ExpectNoHandlerOnceDestructionBegins<PublishingBase>();
+  ExpectNoHandlerOnceDestructionBegins<PublishingMember>();
+}
+
+TEST_F(MessageSubscriberTest, AStoppedSubscriberSubscribesNothingMore) {
+  Listener listener(&services, log, "l");
+  listener.Subscribe(first, 1, &Listener::OnMessage);
+  listener.StopSubscriptions();
+  listener.Subscribe(second, 2, &Listener::OnMessage);
+  publisher.SendMessage(kFirst, 1, 0);
+  publisher.SendMessage(kSecond, 1, 0);
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(publisher.GetSubscriberCount(kFirst), 0);
+  EXPECT_EQ(publisher.GetSubscriberCount(kSecond), 0);
 }
 
 }  // namespace

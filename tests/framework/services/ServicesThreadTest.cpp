@@ -1,4 +1,5 @@
 #include "framework/services/Exceptions.h"
+#include "framework/services/ThrowSites.h"
 
 #include <gtest/gtest.h>
 
@@ -8,11 +9,9 @@
 
 namespace {
 
-[[noreturn]] void ThrowTimeOut() { throw AppFrame::TimeOut(APPFRAME_SITE(".\\Source\\PluginUIRoot", 107)); }
+[[noreturn]] void ThrowTimeOut() { throw AppFrame::TimeOut(&ThrowSites::kAudioPauseTimeOut); }
 
-[[noreturn]] void ThrowResAlloc() {
-  throw AppFrame::ResAlloc(APPFRAME_SITE(".\\Source\\(Win)\\OGWorld", 42));
-}
+[[noreturn]] void ThrowResAlloc() { throw AppFrame::ResAlloc(&ThrowSites::kOffscreenImagePixels); }
 
 AppFrame::ThrowSite SiteOf(void (*fail)()) {
   try {

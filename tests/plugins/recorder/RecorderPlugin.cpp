@@ -4,7 +4,11 @@
 #include "vst2/Vst2Interface.h"
 
 #include <dlfcn.h>
+#include <time.h>
 
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 
@@ -21,8 +25,26 @@ AEffect effect_record{};
 audioMasterCallback host = nullptr;
 ERect editor_rect{0, 0, 470, 399};
 
-void report(const RecorderCall& call) {
-  if (auto sink = reinterpret_cast<RecorderSink>(dlsym(RTLD_DEFAULT, kRecorderSinkName))) sink(&call);
+std::FILE* log_file() {
+  static std::FILE* file = [] {
+    const char* path = std::getenv(kRecorderLogVariable);
+    return path && *path ? std::fopen(path, "a") : nullptr;
+  }();
+  return file;
+}
+
+void report(RecorderCall& call) {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  call.time_ns = std::int64_t{now.tv_sec} * 1000000000 + now.tv_nsec;
+  if (auto sink = reinterpret_cast<RecorderSink>(dlsym(RTLD_DEFAULT, kRecorderSinkName))) {
+    sink(&call);
+  } else if (std::FILE* file = log_file()) {
+    std::fprintf(file, "%d %d %d %" PRIdPTR " %.9g %d %.17g %.17g %" PRId64 " %" PRIuPTR "\n", call.kind,
+                 call.opcode, call.index, call.value, static_cast<double>(call.opt), call.frames,
+                 call.energy[0], call.energy[1], call.time_ns, reinterpret_cast<std::uintptr_t>(call.ptr));
+    std::fflush(file);
+  }
 }
 
 std::intptr_t dispatcher(AEffect* effect, std::int32_t opcode, std::int32_t index, std::intptr_t value,
@@ -50,6 +72,11 @@ std::intptr_t dispatcher(AEffect* effect, std::int32_t opcode, std::int32_t inde
       // Asks the host for idle from inside idle, as some editors do.
       host(effect, audioMasterIdle, 0, 0, nullptr, 0.0f);
       return 0;
+    case effClose:
+      // Some plug-ins still call their host while they close.
+      host(effect, audioMasterIdle, 0, 0, nullptr, 0.0f);
+      host(effect, audioMasterSizeWindow, 0, 0, nullptr, 0.0f);
+      return kRecorderAnswerBase + opcode;
     default:
       return kRecorderAnswerBase + opcode;
   }
@@ -63,6 +90,8 @@ void process_replacing(AEffect*, float** inputs, float** outputs, std::int32_t f
     call.outputs[c] = outputs[c];
   }
   call.frames = frames;
+  for (int c = 0; c < 2; ++c)
+    for (std::int32_t i = 0; i < frames; ++i) call.energy[c] += double{inputs[c][i]} * inputs[c][i];
   report(call);
   for (int c = 0; c < 2; ++c) std::memcpy(outputs[c], inputs[c], sizeof(float) * static_cast<size_t>(frames));
 }

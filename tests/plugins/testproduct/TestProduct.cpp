@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 
 #include "framework/core/PluginCore.h"
 #include "framework/core/VstPluginMetaClass.h"
@@ -25,6 +26,8 @@ std::atomic<int> gFailure{0};  // 1: no core, 2: the core's constructor throws
 std::atomic<bool> gEditorOpen{false};
 std::atomic<unsigned> gHookCsr{0};       // MXCSR as the audio hook saw it
 std::atomic<unsigned> gParameterCsr{0};  // MXCSR as a parameter change saw it
+std::atomic<bool> gHoldHook{false};      // while set, the audio hook does not return
+std::atomic<bool> gHookHeld{false};      // the audio hook is being held
 
 void Journal(const std::string& line) {
   std::lock_guard<std::mutex> lock(gJournalMutex);
@@ -87,6 +90,10 @@ class TestCore : public PluginCore {
     }
     mLastState.store(state);
     gHookCsr.store(_mm_getcsr());
+    if (!gHoldHook.load()) return;
+    gHookHeld.store(true);
+    while (gHoldHook.load()) std::this_thread::yield();
+    gHookHeld.store(false);
   }
 
  public:
@@ -194,5 +201,8 @@ TEST_HOOK int TestProductLastState(AEffect* effect) {
 TEST_HOOK void TestProductAttachEditor(AEffect* effect) {
   Adapter(effect)->attachEditor(std::make_unique<JournalEditor>(Adapter(effect)));
 }
+// Holds the audio hook inside its next call until released; answers whether a call is held.
+TEST_HOOK void TestProductHoldHook(bool hold) { gHoldHook.store(hold); }
+TEST_HOOK bool TestProductHookHeld() { return gHookHeld.load(); }
 TEST_HOOK unsigned TestProductHookCsr() { return gHookCsr.load(); }
 TEST_HOOK unsigned TestProductParameterCsr() { return gParameterCsr.load(); }

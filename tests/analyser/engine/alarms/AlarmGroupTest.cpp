@@ -209,3 +209,25 @@ TEST_F(AlarmGroup, CorrelationAlarmsReachTheMasterThroughTheAntiphaseGroup) {
 }
 
 }  // namespace
+
+namespace {
+
+// Groups that name each other, or themselves, clear their single members once and end.
+TEST_F(AlarmGroupMembers, GroupsThatNameEachOtherClearTheirMembersOnce) {
+  Member("a", 2);
+  Member("b", 2);
+  manager.RegisterAlarm("g1", Group({"a", "g2", "g1"}, 1, 1));
+  manager.RegisterAlarm("g2", Group({"g1", "b"}, 1, 1));
+  Set("a", true);
+  Set("b", true);
+  Heard();
+  manager.ClearAlarm("g1");
+  EXPECT_FALSE(Triggered("a"));
+  EXPECT_FALSE(Triggered("b"));
+  const Log heard = Heard();
+  EXPECT_EQ(std::count(heard.begin(), heard.end(), "clrA a"), 1);
+  EXPECT_EQ(std::count(heard.begin(), heard.end(), "clrA b"), 1);
+  manager.ClearTriggeredMembers("g2");
+}
+
+}  // namespace

@@ -187,6 +187,11 @@ TEST_F(PhaseConfig, LoadingUnknownNamesAndOddValues) {
   EXPECT_EQ(config.GetPolarPlotStyle(), KVNPhaseConfig::ppsPoints);
   EXPECT_EQ(config.GetPlotDensity(), 50) << "kept as loaded until the next setter call";
   EXPECT_EQ(config.GetPlotDecay(), -4);
+  EXPECT_EQ(config.GetEffectivePlotDensity(), 10) << "what the scope, slider and readout use";
+  EXPECT_EQ(config.GetEffectivePlotDecay(), 1);
+  config.SetPlotType(KVNPhaseConfig::typeXY, false);
+  EXPECT_EQ(config.GetEffectivePlotDensity(), 6) << "an in-range value is itself";
+  config.SetPlotType(KVNPhaseConfig::typePolar, false);
   EXPECT_EQ(config.GetGainDb(), 25.0f) << "an out-of-range gain is clamped";
   config.SetPlotDensity(50, false);
   EXPECT_EQ(config.GetPlotDensity(), 10);

@@ -81,6 +81,28 @@ TEST(ScopeBufferPool, HandBackAndClear) {
   EXPECT_EQ(pool.Buffer(0).sequence.load(), 3u);
 }
 
+// The reader's toggle is the reader's: a reset leaves a held buffer ready, and a second
+// hand-back cannot make a buffer the writer is filling read as ready.
+TEST(ScopeBufferPool, OnlyTheReaderHandsBackAndOnlyWhatIsReady) {
+  ScopeBufferPool pool;
+  const std::vector<float> a(2048, 0.5f);
+  pool.Fill(a.data(), a.data(), 2048);
+  std::vector<ScopeBuffer*> held;
+  ASSERT_TRUE(pool.CollectReady(held));
+  ScopeBuffer& buffer = *held[0];
+  pool.HandBackReady();  // a suspend while the reader draws it
+  EXPECT_TRUE(buffer.IsReady());
+  buffer.Release();
+  pool.Fill(a.data(), a.data(), 100);
+  EXPECT_EQ(buffer.fillPosition.load(), 100) << "the writer has it again";
+  buffer.Release();
+  EXPECT_FALSE(buffer.IsReady());
+  pool.Fill(a.data(), a.data(), 2048 - 100);
+  std::vector<ScopeBuffer*> ready;
+  ASSERT_TRUE(pool.CollectReady(ready)) << "a refilled buffer is not taken for the one given up";
+  EXPECT_EQ(ready[0], &buffer);
+}
+
 TEST(ScopeBufferPool, NonFiniteSamplesAreStoredAsSilence) {
   ScopeBufferPool pool;
   std::vector<float> a(2048, 0.1f), b(2048, -0.1f);

@@ -1,13 +1,17 @@
 // The audio path on one thread while the editor side attaches, detaches and reads on another.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <memory>
 #include <thread>
 #include <vector>
 
 #include "Analysers.h"
+#include "analyser/engine/services/ScopeBuffer.h"
+#include "framework/core/AudioGate.h"
 
 namespace {
 
@@ -80,6 +84,57 @@ TEST(ServicesThread, EditorComesAndGoesWhileAudioRuns) {
   EXPECT_GT(buffersSeen, 0);
   EXPECT_EQ(phase.GetClientCount(), 0u);
   EXPECT_EQ(phase.GetCorrelation(), -1.0f);
+}
+
+}  // namespace
+
+namespace {
+
+// The audio thread fills buffers; the drawing thread reads every ready buffer and hands it back;
+// a third thread suspends (pauses the audio and resets the pool) again and again. A buffer the
+// reader holds must stay ready, with the samples it had, until the reader itself hands it back.
+TEST(ServicesThread, ScopeBuffersStayWithTheReaderAcrossSuspends) {
+  ScopeBufferPool pool;
+  AudioGate gate;
+  std::atomic<bool> stop{false};
+  std::atomic<int> taken{0};
+  std::atomic<int> collected{0};
+  std::thread audio([&] {
+    std::vector<float> block(256);
+    for (int k = 1; !stop.load(); ++k) {
+      std::fill(block.begin(), block.end(), static_cast<float>(k % 1000) / 1000.0f);
+      AudioGate::Entry entry(gate);
+      if (entry.Entered()) pool.Fill(block.data(), block.data(), static_cast<std::int32_t>(block.size()));
+    }
+  });
+  std::thread drawing([&] {
+    std::vector<ScopeBuffer*> ready;
+    while (!stop.load()) {
+      pool.CollectReady(ready);
+      for (ScopeBuffer* buffer : ready) {
+        const std::uint32_t sequence = buffer->sequence.load();
+        float sum = 0.0f;
+        for (std::int32_t i = 0; i < ScopeBuffer::kFrames; ++i) sum += buffer->first[i] + buffer->second[i];
+        std::this_thread::yield();
+        if (!buffer->IsReady() || buffer->sequence.load() != sequence || !std::isfinite(sum))
+          taken.fetch_add(1);
+        buffer->Release();
+        buffer->Release();  // a second hand-back changes nothing
+        collected.fetch_add(1);
+      }
+    }
+  });
+  while (collected.load() < 300) {
+    {
+      auto pause = gate.PauseOrThrow();
+      pool.HandBackReady();
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(50));
+  }
+  stop.store(true);
+  audio.join();
+  drawing.join();
+  EXPECT_EQ(taken.load(), 0);
 }
 
 }  // namespace

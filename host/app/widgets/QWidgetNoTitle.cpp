@@ -1,6 +1,6 @@
-#include "host/widgets/QWidgetNoTitle.h"
+#include "host/app/widgets/QWidgetNoTitle.h"
 
-#include "host/widgets/QMaxMinToolBar.h"
+#include "host/app/widgets/QMaxMinToolBar.h"
 
 #include <QColor>
 #include <QMouseEvent>
@@ -8,6 +8,8 @@
 #include <QPropertyAnimation>
 
 #include <cmath>
+
+namespace tolvaran {
 
 QWidgetNoTitle::QWidgetNoTitle(QWidget* parent) : QWidget(parent) {
   setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
@@ -85,3 +87,5 @@ void QWidgetNoTitle::paintEvent(QPaintEvent* event) {
   painter.end();
   QWidget::paintEvent(event);
 }
+
+}  // namespace tolvaran

@@ -1,5 +1,10 @@
 // The host side of one VST 2 effect: the library, the effect record and one wrapper per
 // dispatcher opcode. Every wrapper answers 0 while no effect is held.
+//
+// Threads. Tolvaran has two: the UI thread (main) and the capture thread. Loading, set-up and
+// teardown run on the UI thread while no capture runs. Afterwards the capture thread only drives
+// processReplacing (VstPluginEx::process_block); every other wrapper belongs to the UI thread.
+// Nothing here locks: the plug-in guards its own state. Values that both threads read are atomics.
 #pragma once
 
 #include "host/vst/PluginLibrary.h"
@@ -8,6 +13,8 @@
 #include <atomic>
 #include <cstdint>
 
+namespace tolvaran {
+
 // The key record of the editor's key opcodes.
 struct VstKey {
   int32_t character = 0;
@@ -15,13 +22,17 @@ struct VstKey {
   uint8_t modifiers = 0;
 };
 
-class VstPlugin {
+class HostedVstPlugin {
  public:
-  VstPlugin() = default;
-  VstPlugin(const VstPlugin&) = delete;
-  VstPlugin& operator=(const VstPlugin&) = delete;
+  HostedVstPlugin() = default;
+  HostedVstPlugin(const HostedVstPlugin&) = delete;
+  HostedVstPlugin& operator=(const HostedVstPlugin&) = delete;
 
-  virtual ~VstPlugin();
+  // UI thread. Closes the plug-in and releases its library when one is still loaded.
+  virtual ~HostedVstPlugin();
+
+  // Opcode wrappers: UI thread, before the capture starts or beside it. Each is one dispatcher
+  // call; a plug-in that calls back re-enters host_callback on the same thread.
   virtual void set_parameter(int32_t index, float value);
   virtual float get_parameter(int32_t index);
   virtual intptr_t set_program(int32_t program);
@@ -100,6 +111,7 @@ class VstPlugin {
   virtual intptr_t get_num_midi_input_channels();
   virtual intptr_t get_num_midi_output_channels();
 
+  // Loading and set-up: UI thread, before the capture thread starts.
   // Loads the library, calls its entry point with host_callback, checks the record and opens
   // it. On false nothing stays loaded: a plug-in of a refused category has been closed and
   // its library released, so no later wrapper reaches it.
@@ -120,10 +132,15 @@ class VstPlugin {
   intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
                     float opt = 0.0f);
 
+ protected:
+  // Sends effClose and releases the library, once. The most derived destructor that answers
+  // host callbacks calls it first thing, so a plug-in that calls back while closing finds its
+  // host object whole.
+  void unload();
+
  private:
   // For opcodes whose ptr the plug-in reads or writes: no call with a null one.
   intptr_t dispatch_out(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt = 0.0f);
-  void release();
 
   PluginLibraryHandle library_ = nullptr;
   AEffect* effect_ = nullptr;
@@ -135,3 +152,5 @@ class VstPlugin {
   static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int32_t>::is_always_lock_free,
                 "flags shared with the audio thread");
 };
+
+}  // namespace tolvaran

@@ -5,6 +5,8 @@
 #include <QPoint>
 #include <QWidget>
 
+namespace tolvaran {
+
 class QMaxMinToolBar;
 
 class QWidgetNoTitle : public QWidget {
@@ -52,3 +54,5 @@ class QWidgetNoTitle : public QWidget {
   int tool_bar_margin_y_ = 10;
   QPoint centre_{};
 };
+
+}  // namespace tolvaran

@@ -1,6 +1,8 @@
-#include "host/widgets/Tolvaran.h"
+#include "host/app/widgets/Tolvaran.h"
 
 #include <QCoreApplication>
+
+namespace tolvaran {
 
 void Ui_Tolvaran::setupUi(QWidget* window) {
   if (window->objectName().isEmpty()) window->setObjectName(QString::fromLatin1("TolvaranClass"));
@@ -13,3 +15,5 @@ void Ui_Tolvaran::retranslateUi(QWidget* window) {
 }
 
 Tolvaran::Tolvaran(QWidget* parent) : QWidget(parent) { ui_.setupUi(this); }
+
+}  // namespace tolvaran

@@ -3,6 +3,8 @@
 
 #include <QWidget>
 
+namespace tolvaran {
+
 class Ui_Tolvaran {
  public:
   void setupUi(QWidget* window);
@@ -22,3 +24,5 @@ class Tolvaran : public QWidget {
  private:
   Ui::Tolvaran ui_;
 };
+
+}  // namespace tolvaran

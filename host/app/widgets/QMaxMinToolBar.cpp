@@ -1,6 +1,8 @@
-#include "host/widgets/QMaxMinToolBar.h"
+#include "host/app/widgets/QMaxMinToolBar.h"
 
 #include <QHBoxLayout>
+
+namespace tolvaran {
 
 QMaxMinToolBar::QMaxMinToolBar(QWidget* parent) : QWidget(parent) { set_up(); }
 
@@ -35,3 +37,5 @@ void QMaxMinToolBar::set_up() {
   max_ = add(Maximize, "user_window_max_btn");
   close_ = add(Close, "user_window_close_btn");
 }
+
+}  // namespace tolvaran

@@ -5,6 +5,8 @@
 #include <QSize>
 #include <QWidget>
 
+namespace tolvaran {
+
 class QMaxMinToolBar : public QWidget {
   Q_OBJECT
 
@@ -35,3 +37,5 @@ class QMaxMinToolBar : public QWidget {
   int button_width_ = 22;
   int button_height_ = 29;
 };
+
+}  // namespace tolvaran

@@ -1,0 +1,12 @@
+#include "host/app/TvTrayWidget.h"
+
+namespace tolvaran {
+
+TvTrayWidget::TvTrayWidget() : QSystemTrayIcon(nullptr), menu_(std::make_unique<TvTrayMenu>()) {
+  setIcon(QIcon(QStringLiteral(":/Tolvaran/img/logo.png")));
+  setToolTip(QStringLiteral("Tolvaran"));
+  setContextMenu(menu_.get());
+  show();
+}
+
+}  // namespace tolvaran

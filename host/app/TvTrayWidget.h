@@ -1,0 +1,25 @@
+// The tray icon; its context menu is the program's only control.
+#pragma once
+
+#include "host/app/TvTrayMenu.h"
+
+#include <QSystemTrayIcon>
+
+#include <memory>
+
+namespace tolvaran {
+
+// UI thread. Shows itself on construction.
+class TvTrayWidget : public QSystemTrayIcon {
+  Q_OBJECT
+
+ public:
+  TvTrayWidget();
+
+  TvTrayMenu* menu() const { return menu_.get(); }
+
+ private:
+  std::unique_ptr<TvTrayMenu> menu_{};
+};
+
+}  // namespace tolvaran

@@ -1,0 +1,164 @@
+// The plug-in window on the offscreen platform: flags before the native window, the editor's
+// parent, sizing and corners, raising, closing.
+#include "host/app/PluginWindowGeometry.h"
+#include "host/app/QVstPluginItemWidget.h"
+#include "host/app/TvDataBus.h"
+#include "tests/host/RecorderLog.h"
+#include "tests/host/TestApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QScreen>
+
+#include <memory>
+
+using namespace tolvaran;
+
+namespace {
+
+std::unique_ptr<TvMultimeterPlugin> load_recorder() {
+  auto plugin = std::make_unique<TvMultimeterPlugin>(QStringLiteral("recorder"));
+  EXPECT_TRUE(plugin->load_plugin(recorder_path("recorder").c_str()));
+  plugin->serve_host_callbacks();
+  clear_recorded_calls();
+  return plugin;
+}
+
+std::vector<RecordedCall> sent(int32_t opcode) {
+  std::vector<RecordedCall> out;
+  for (const RecordedCall& call : recorded_calls())
+    if (call.kind == kRecorderDispatch && call.opcode == opcode) out.push_back(call);
+  return out;
+}
+
+TEST(PluginWindow, FlagsAndOpacityAreSetBeforeAnyNativeWindowAndTheEditorsParentSurvives) {
+  test_application();
+  auto plugin = load_recorder();
+  {
+    QVstPluginItemWidget window(plugin.get());
+    EXPECT_FALSE(window.testAttribute(Qt::WA_WState_Created)) << "no native window yet";
+    const Qt::WindowFlags flags = window.windowFlags();
+    EXPECT_TRUE(flags & Qt::FramelessWindowHint);
+    EXPECT_TRUE(flags & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool);
+    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_NEAR(window.windowOpacity(), 0.5, 1.0 / 255);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Caldmere"));
+    EXPECT_EQ(window.display_widget()->objectName(), QStringLiteral("vst_display_widget"));
+
+    window.show_plugin();
+    test_application().processEvents();
+    const std::vector<RecordedCall> opened = sent(effEditOpen);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0].index, 10);
+    EXPECT_EQ(opened[0].value, 20);
+    // The native parent handed to the editor is still the display widget's after showing.
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(opened[0].ptr),
+              static_cast<uintptr_t>(window.display_widget()->winId()));
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.size(), QSize(214, 310)) << "editor 399 x 470";
+    clear_recorded_calls();
+  }
+  EXPECT_EQ(sent(effEditClose).size(), 1u) << "closing the window closes the editor once";
+}
+
+TEST(PluginWindow, SizesFromTheEditorRectangleNeverNegative) {
+  struct Case {
+    int width, height;
+    qreal ratio;
+    QSize size;
+  };
+  const Case cases[] = {
+      {399, 470, 1.0, {214, 310}}, {185, 160, 1.0, {0, 0}},     {100, 50, 1.0, {0, 0}},
+      {-20, -5, 1.0, {0, 0}},      {798, 940, 2.0, {307, 390}},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(plugin_window_size(c.width, c.height, c.ratio), c.size) << c.width << " x " << c.height;
+}
+
+TEST(PluginWindow, CornersFollowTheAvailableGeometryOriginIncluded) {
+  struct Case {
+    QRect available;
+    QPoint left, right;
+  };
+  const Case cases[] = {
+      {{0, 0, 1920, 1080}, {-10, -113}, {1720, -113}},
+      {{0, 30, 1920, 1050}, {-10, -83}, {1720, -83}},       // a panel above
+      {{1920, 0, 1280, 1024}, {1910, -113}, {3000, -113}},  // a primary screen on the right
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(top_left_corner(c.available), c.left);
+    EXPECT_EQ(top_right_corner(c.available), c.right);
+  }
+}
+
+TEST(PluginWindow, TheTrayMovesTheWindowThroughTheBus) {
+  QApplication& app = test_application();
+  auto plugin = load_recorder();
+  QVstPluginItemWidget window(plugin.get());
+  window.show_plugin();
+  app.processEvents();
+  EXPECT_EQ(window.pos(), QPoint(-10, -113));
+  const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+  emit TvDataBus::instance()->move_to_right_signal();
+  EXPECT_EQ(window.pos(), top_right_corner(available));
+  emit TvDataBus::instance()->move_to_left_signal();
+  EXPECT_EQ(window.pos(), top_left_corner(available));
+  EXPECT_EQ(sent(effEditGetRect).size(), 3u);
+}
+
+TEST(PluginWindow, RaisingIsSkippedWhileOwnPopupsAreOpenAndCloseIsRefused) {
+  QApplication& app = test_application();
+  auto plugin = load_recorder();
+  QVstPluginItemWidget window(plugin.get());
+  EXPECT_FALSE(window.raise_to_top()) << "hidden";
+  window.show_plugin();
+  app.processEvents();
+  EXPECT_TRUE(window.raise_to_top());
+  QMenu menu;
+  menu.addAction(QStringLiteral("entry"));
+  menu.popup(QPoint(100, 100));
+  app.processEvents();
+  EXPECT_FALSE(window.raise_to_top());
+  menu.close();
+  app.processEvents();
+  EXPECT_TRUE(window.raise_to_top());
+
+  QCloseEvent close;
+  QCoreApplication::sendEvent(&window, &close);
+  EXPECT_FALSE(close.isAccepted());
+  EXPECT_TRUE(window.isVisible());
+}
+
+TEST(PluginWindow, IdleEveryFiftyMillisecondsOnceTheEditorIsOpen) {
+  QApplication& app = test_application();
+  auto plugin = load_recorder();
+  QVstPluginItemWidget window(plugin.get());
+  window.show_plugin();
+  clear_recorded_calls();
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < 300) app.processEvents(QEventLoop::AllEvents, 10);
+  const size_t idles = sent(effEditIdle).size();
+  EXPECT_GE(idles, 2u);
+  EXPECT_LE(idles, 7u);
+}
+
+TEST(PluginWindow, WithoutAPluginTheWindowShowsEmpty) {
+  QApplication& app = test_application();
+  clear_recorded_calls();
+  {
+    QVstPluginItemWidget window(nullptr);
+    window.show_plugin();
+    app.processEvents();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.pos(), QPoint(-10, -113));
+    window.move_to_right();
+  }
+  EXPECT_TRUE(recorded_calls().empty());
+}
+
+}  // namespace

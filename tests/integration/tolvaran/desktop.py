@@ -1,0 +1,201 @@
+"""A private desktop for Tolvaran's integration tests: Xvfb with trayer as the system tray, a
+PulseAudio user daemon with a null sink in a private runtime directory (never autospawned, also
+as root), a tone played with pacat, and Tolvaran started from a copy beside a chosen plug-in."""
+
+import math
+import re
+import os
+import shutil
+import signal
+import struct
+import subprocess
+import tempfile
+import time
+
+
+def wait_for(predicate, timeout, step=0.05):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(step)
+    return predicate()
+
+
+class Desktop:
+    """Starts what a test asks for and stops all of it, whatever happens."""
+
+    def __init__(self, tolvaran, plugin=None, width=1920, height=1080):
+        self.root = tempfile.mkdtemp(prefix="tolvaran-it-")
+        self.runtime = os.path.join(self.root, "run")
+        os.makedirs(self.runtime, mode=0o700)
+        os.makedirs(os.path.join(self.root, "home"))
+        self.app_dir = os.path.join(self.root, "app")
+        os.makedirs(self.app_dir)
+        self.tolvaran = os.path.join(self.app_dir, "Tolvaran")
+        shutil.copy2(tolvaran, self.tolvaran)
+        if plugin:
+            shutil.copy2(plugin, os.path.join(self.app_dir, "libvarnis.so"))
+        self.log_path = os.path.join(self.root, "recorder.log")
+        self.size = (width, height)
+        self.processes = []
+        client_conf = os.path.join(self.root, "client.conf")
+        with open(client_conf, "w") as f:
+            f.write("autospawn = no\n")
+        self.env = {
+            "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
+            "HOME": os.path.join(self.root, "home"),
+            "XDG_RUNTIME_DIR": self.runtime,
+            "PULSE_RUNTIME_PATH": os.path.join(self.runtime, "pulse"),
+            "PULSE_CLIENTCONFIG": client_conf,
+            "RECORDER_LOG": self.log_path,
+            "LANG": "C.UTF-8",
+        }
+        self.display = None
+
+    # -- lifetime -------------------------------------------------------------------------------
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+        return False
+
+    def close(self):
+        for process in reversed(self.processes):
+            if process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(3)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+            if process.stdout:
+                process.stdout.close()
+        self.processes = []
+        shutil.rmtree(self.root, ignore_errors=True)
+
+    def spawn(self, argv, **kwargs):
+        kwargs.setdefault("stdout", subprocess.DEVNULL)
+        kwargs.setdefault("stderr", subprocess.DEVNULL)
+        process = subprocess.Popen(argv, env=self.env, cwd=self.root, **kwargs)
+        self.processes.append(process)
+        return process
+
+    def run(self, argv, **kwargs):
+        return subprocess.run(argv, env=self.env, cwd=self.root, capture_output=True, text=True, **kwargs)
+
+    # -- X server and tray ----------------------------------------------------------------------
+    def start_x(self, tray=True):
+        read_end, write_end = os.pipe()
+        self.spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                    "%dx%dx24" % self.size, "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,))
+        os.close(write_end)
+        number = b""
+        deadline = time.monotonic() + 10
+        while not number.endswith(b"\n") and time.monotonic() < deadline:
+            chunk = os.read(read_end, 16)
+            if not chunk:
+                break
+            number += chunk
+        os.close(read_end)
+        if not number.strip():
+            raise RuntimeError("Xvfb did not start")
+        self.display = ":" + number.decode().strip()
+        self.env["DISPLAY"] = self.display
+        if tray:
+            self.spawn(["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request",
+                        "--height", "24", "--transparent", "false", "--tint", "0x303030"])
+            if not wait_for(lambda: self.tray_panel() is not None, 10):
+                raise RuntimeError("trayer did not start")
+
+    def tree(self):
+        return self.run(["xwininfo", "-root", "-tree"]).stdout
+
+    def tray_panel(self):
+        for line in self.tree().splitlines():
+            if '"panel": ("panel" "trayer")' in line:
+                return line
+        return None
+
+    def windows(self, name, klass=None):
+        """(id, width, height, x, y) of each window so named (x, y on the screen)."""
+        pattern = re.compile(r'^\s*(0x[0-9a-f]+) "%s": \((.*?)\)\s+(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)'
+                             % re.escape(name))
+        found = []
+        for line in self.tree().splitlines():
+            m = pattern.match(line)
+            if m and (klass is None or klass in m.group(2)):
+                found.append((int(m.group(1), 16), int(m.group(3)), int(m.group(4)), int(m.group(5)),
+                              int(m.group(6))))
+        return found
+
+    def window(self, name):
+        found = self.windows(name)
+        return found[0] if found else None
+
+    def tray_icons(self):
+        """Centres of Tolvaran's icons docked in the tray (trayer sizes them 22 x 22)."""
+        return [(x + w // 2, y + h // 2) for _, w, h, x, y in self.windows("Tolvaran", '"Tolvaran" "Tolvaran"')
+                if w == 22 and h == 22]
+
+    def screenshot(self, path):
+        self.run(["import", "-window", "root", path])
+
+    def xdotool(self, *args):
+        return self.run(["xdotool"] + [str(a) for a in args])
+
+    # -- sound server ---------------------------------------------------------------------------
+    def start_pulse(self, rate=48000):
+        socket = os.path.join(self.env["PULSE_RUNTIME_PATH"], "native")
+        self.rate = rate
+        self.spawn(["pulseaudio", "--daemonize=no", "--system=no", "--exit-idle-time=-1",
+                    "--disallow-exit", "-n", "--use-pid-file=no", "--disable-shm=yes",
+                    "--load=module-native-protocol-unix socket=%s auth-anonymous=1" % socket,
+                    "--load=module-null-sink sink_name=tvnull format=float32le channels=2 rate=%d" % rate])
+        if not wait_for(lambda: self.run(["pactl", "info"]).returncode == 0, 10):
+            raise RuntimeError("PulseAudio did not start")
+
+    def play_tone(self, seconds, frequency=1000.0, left=0.5, right=0.0):
+        """Plays a sine of these amplitudes per channel into the null sink with pacat."""
+        path = os.path.join(self.root, "tone.raw")
+        frames = int(seconds * self.rate)
+        step = 2 * math.pi * frequency / self.rate
+        with open(path, "wb") as f:
+            chunk = []
+            for i in range(frames):
+                s = math.sin(step * i)
+                chunk.append(struct.pack("<ff", left * s, right * s))
+                if len(chunk) == 4096:
+                    f.write(b"".join(chunk))
+                    chunk = []
+            f.write(b"".join(chunk))
+        with open(path, "rb") as stdin:
+            return self.spawn(["pacat", "--playback", "--raw", "--format=float32le", "--channels=2",
+                               "--rate=%d" % self.rate, "--latency-msec=40"], stdin=stdin)
+
+    # -- Tolvaran -------------------------------------------------------------------------------
+    def start_tolvaran(self, extra_env=None):
+        env = dict(self.env)
+        env.update(extra_env or {})
+        process = subprocess.Popen([self.tolvaran], env=env, cwd=self.root, stdout=subprocess.PIPE,
+                                   stderr=subprocess.STDOUT)
+        self.processes.append(process)
+        return process
+
+    def calls(self):
+        """The recorder's log: dicts per call, in order."""
+        if not os.path.exists(self.log_path):
+            return []
+        calls = []
+        with open(self.log_path) as f:
+            for line in f:
+                v = line.split()
+                if len(v) < 10:
+                    continue
+                calls.append({"kind": int(v[0]), "opcode": int(v[1]), "index": int(v[2]),
+                              "value": int(v[3]), "opt": float(v[4]), "frames": int(v[5]),
+                              "energy": (float(v[6]), float(v[7])), "time_ns": int(v[8]),
+                              "ptr": int(v[9])})
+        return calls

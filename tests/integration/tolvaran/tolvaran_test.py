@@ -1,0 +1,261 @@
+#!/usr/bin/env python3
+"""Tolvaran on a private desktop (Xvfb, trayer, PulseAudio with a null sink), with the recording
+test plug-in copied beside it as libvarnis.so.
+
+usage: tolvaran_test.py --tolvaran PATH --recorder PATH --artefacts DIR [unittest names...]
+"""
+
+import argparse
+import http.server
+import os
+import signal
+import sys
+import threading
+import time
+import unittest
+
+from desktop import Desktop, wait_for
+
+OPTIONS = None
+
+ENTRY, DISPATCH, PROCESS_REPLACING = 0, 1, 2
+EFF_OPEN, EFF_SET_PROGRAM_BEGIN, EFF_SET_CHUNK, EFF_SET_PROGRAM_END = 0, 67, 24, 68
+EFF_SET_SAMPLE_RATE, EFF_SET_BLOCK_SIZE, EFF_MAINS_CHANGED = 10, 11, 12
+EFF_EDIT_GET_RECT, EFF_EDIT_OPEN, EFF_EDIT_CLOSE, EFF_EDIT_IDLE = 13, 14, 15, 19
+EFF_GET_PLUG_CATEGORY = 35
+
+
+class RequestCounter:
+    """A local HTTP server that counts the requests it gets."""
+
+    def __init__(self):
+        self.requests = []
+        counter = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            def do_GET(self):
+                counter.requests.append("GET " + self.path)
+                self.send_response(204)
+                self.end_headers()
+
+            def log_message(self, *args):
+                pass
+
+        self.server = http.server.HTTPServer(("127.0.0.1", 0), Handler)
+        self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
+        self.thread.start()
+
+    @property
+    def host(self):
+        return "127.0.0.1:%d" % self.server.server_address[1]
+
+    def close(self):
+        self.server.shutdown()
+        self.server.server_close()
+
+
+class TolvaranTest(unittest.TestCase):
+    def desktop(self, plugin=True, pulse_rate=48000, tray=True):
+        d = Desktop(OPTIONS.tolvaran, OPTIONS.recorder if plugin else None)
+        self.addCleanup(d.close)
+        d.start_x(tray=tray)
+        if pulse_rate:
+            d.start_pulse(pulse_rate)
+        return d
+
+    def start(self, d, extra_env=None):
+        process = d.start_tolvaran(extra_env)
+        self.addCleanup(lambda: process.poll() is None and process.kill())
+        self.assertTrue(wait_for(lambda: d.window("Caldmere"), 10), "the plug-in window appears")
+        return process
+
+    def blocks(self, d):
+        return [c for c in d.calls() if c["kind"] == PROCESS_REPLACING]
+
+    def finish(self, d, process, how):
+        """Ends Tolvaran with how(); checks the exit and the editor's close."""
+        asked = time.monotonic()
+        how()
+        try:
+            code = process.wait(3)
+        except Exception:
+            self.fail("Tolvaran did not end within 3 s")
+        self.assertEqual(code, 0)
+        self.assertLess(time.monotonic() - asked, 3.0)
+        calls = d.calls()
+        closes = [i for i, c in enumerate(calls) if c["kind"] == DISPATCH and c["opcode"] == EFF_EDIT_CLOSE]
+        self.assertEqual(len(closes), 1, "effEditClose sent once")
+        self.assertFalse([c for c in calls[closes[0]:] if c["kind"] == PROCESS_REPLACING],
+                         "no processReplacing after effEditClose")
+        return process.stdout.read().decode("utf-8", "replace")
+
+    def open_tray_menu(self, d):
+        icons = wait_for(d.tray_icons, 5)
+        self.assertEqual(len(icons), 1, "one tray icon")
+        x, y = icons[0]
+        d.xdotool("mousemove", x, y, "click", 3)
+        self.assertTrue(wait_for(lambda: d.windows("Tolvaran", '"Tolvaran" "Tolvaran"') and self.menu_open(d), 5))
+
+    def menu_open(self, d):
+        return any(w > 60 and h > 100 for _, w, h, _, _ in d.windows("Tolvaran"))
+
+    def choose(self, d, ups):
+        """Opens the tray menu and picks the entry that many steps up from its end."""
+        self.open_tray_menu(d)
+        time.sleep(0.3)
+        d.xdotool("key", *(["Up"] * ups + ["Return"]))
+
+    def artefact(self, d, name):
+        os.makedirs(OPTIONS.artefacts, exist_ok=True)
+        d.screenshot(os.path.join(OPTIONS.artefacts, name))
+
+    # ---------------------------------------------------------------------------------------------
+    def test_plugin_set_up_blocks_and_tone_then_quit_from_the_menu(self):
+        for rate in (48000, 44100):
+            with self.subTest(rate=rate):
+                d = self.desktop(pulse_rate=rate)
+                with open(os.path.join(d.root, "tessic.conf"), "wb") as f:
+                    f.write(b"line one\r\nline two\r\n")
+                process = self.start(d)
+                tone = d.play_tone(8.0, left=0.5, right=0.0)
+                self.assertTrue(wait_for(lambda: len(self.blocks(d)) > 250, 10), "blocks flow")
+
+                calls = d.calls()
+                setup = [(c["kind"], c["opcode"]) for c in calls if c["kind"] != PROCESS_REPLACING][:12]
+                self.assertEqual(setup[:11], [
+                    (ENTRY, 0), (DISPATCH, EFF_OPEN), (DISPATCH, EFF_GET_PLUG_CATEGORY),
+                    (DISPATCH, EFF_SET_SAMPLE_RATE), (DISPATCH, EFF_SET_BLOCK_SIZE), (DISPATCH, EFF_MAINS_CHANGED),
+                    (DISPATCH, EFF_MAINS_CHANGED), (DISPATCH, EFF_SET_PROGRAM_BEGIN), (DISPATCH, EFF_SET_CHUNK),
+                    (DISPATCH, EFF_SET_PROGRAM_END), (DISPATCH, EFF_EDIT_OPEN)])
+                dispatched = [c for c in calls if c["kind"] == DISPATCH]
+                rate_call = [c for c in dispatched if c["opcode"] == EFF_SET_SAMPLE_RATE][0]
+                self.assertEqual(rate_call["opt"], rate)
+                self.assertEqual([c for c in dispatched if c["opcode"] == EFF_SET_BLOCK_SIZE][0]["value"], 512)
+                self.assertEqual([c["value"] for c in dispatched if c["opcode"] == EFF_MAINS_CHANGED], [0, 1])
+                chunk = [c for c in dispatched if c["opcode"] == EFF_SET_CHUNK][0]
+                self.assertEqual((chunk["index"], chunk["value"]), (0, 20), "a bank, the file's size")
+                edit_open = [c for c in dispatched if c["opcode"] == EFF_EDIT_OPEN][0]
+                self.assertEqual((edit_open["index"], edit_open["value"]), (10, 20))
+                # The editor's parent is the live display widget inside the plug-in window.
+                window = d.window("Caldmere")
+                children = d.run(["xwininfo", "-children", "-id", hex(window[0])]).stdout
+                self.assertIn(hex(edit_open["ptr"]), children)
+                self.assertIn(EFF_EDIT_IDLE, [c["opcode"] for c in dispatched])
+                self.assertEqual(window[1:], (214, 310, -10, -113))
+
+                blocks = self.blocks(d)
+                self.assertEqual({b["frames"] for b in blocks}, {480})
+                # The steady part of the tone: left RMS 0.5 / sqrt(2), right silent.
+                loud = [b for b in blocks if b["energy"][0] > 0.1 * 480]
+                self.assertGreater(len(loud), 100)
+                steady = loud[10:-10]
+                left = (sum(b["energy"][0] for b in steady) / (480 * len(steady))) ** 0.5
+                right = (sum(b["energy"][1] for b in steady) / (480 * len(steady))) ** 0.5
+                self.assertAlmostEqual(left, 0.3536, delta=0.005)
+                self.assertLess(right, 1e-4)
+
+                if rate == 48000:
+                    self.open_tray_menu(d)
+                    time.sleep(0.3)
+                    self.artefact(d, "tolvaran-menu.png")
+                    d.xdotool("key", "Escape")
+                    time.sleep(0.3)
+                    self.artefact(d, "tolvaran-window-and-tray.png")
+                self.finish(d, process, lambda: self.choose(d, 1))
+                tone.terminate()
+                d.close()
+
+    def test_signals_end_the_program_like_the_quit_entry(self):
+        for number in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+            with self.subTest(signal=number):
+                d = self.desktop()
+                process = self.start(d)
+                self.assertTrue(wait_for(lambda: len(self.blocks(d)) > 5, 5))
+                self.finish(d, process, lambda: process.send_signal(number))
+                d.close()
+
+    def test_a_second_instance_exits_at_once_without_icon_or_request(self):
+        server = RequestCounter()
+        self.addCleanup(server.close)
+        d = self.desktop()
+        env = {"TOLVARAN_WEB_SERVICE_HOST": server.host}
+        first = self.start(d, env)
+        self.assertTrue(wait_for(lambda: server.requests, 5))
+        self.assertEqual(len(wait_for(d.tray_icons, 5)), 1)
+        second = d.start_tolvaran(env)
+        asked = time.monotonic()
+        self.assertEqual(second.wait(3), 0)
+        self.assertLess(time.monotonic() - asked, 2.0)
+        time.sleep(0.5)
+        self.assertEqual(len(d.tray_icons()), 1)
+        self.assertEqual(len(d.windows("Caldmere")), 1)
+        self.assertEqual(server.requests, ["GET /api/util/olvaran"])
+        self.finish(d, first, lambda: first.terminate())
+
+    def test_the_top_right_corner_entry_moves_the_window(self):
+        d = self.desktop()
+        process = self.start(d)
+        self.choose(d, 2)
+        self.assertTrue(wait_for(lambda: d.window("Caldmere")[3:] == (1720, -113), 3))
+        self.assertEqual(d.window("Caldmere")[1:3], (214, 310))
+        self.choose(d, 3)
+        self.assertTrue(wait_for(lambda: d.window("Caldmere")[3:] == (-10, -113), 3))
+        self.finish(d, process, lambda: process.terminate())
+
+    def test_the_about_box_closes_without_ending_the_program(self):
+        d = self.desktop()
+        process = self.start(d)
+        self.choose(d, 4)
+        self.assertTrue(wait_for(lambda: d.window(u"\u5173\u4e8e"), 5), "the about box opens")
+        time.sleep(0.3)
+        self.artefact(d, "tolvaran-about.png")
+        d.xdotool("key", "Return")
+        self.assertTrue(wait_for(lambda: not d.window(u"\u5173\u4e8e"), 5), "the about box closes")
+        time.sleep(0.5)
+        self.assertIsNone(process.poll(), "the program goes on")
+        self.finish(d, process, lambda: self.choose(d, 1))
+
+    def test_the_raise_never_takes_the_focus(self):
+        d = self.desktop()
+        process = self.start(d)
+        other = d.spawn(["xmessage", "-geometry", "300x80+50+50", "another program"])
+        self.assertTrue(wait_for(lambda: d.window("xmessage"), 5))
+        other_id = d.window("xmessage")[0]
+        d.xdotool("windowfocus", "--sync", other_id)
+        time.sleep(1.0)  # twenty raises
+        self.assertEqual(int(d.xdotool("getwindowfocus").stdout.strip()), other_id)
+        self.finish(d, process, lambda: process.terminate())
+
+    def test_without_a_sound_server_the_window_stays(self):
+        d = self.desktop(pulse_rate=None)
+        process = self.start(d)
+        time.sleep(1.5)
+        self.assertIsNone(process.poll())
+        self.assertEqual(self.blocks(d), [])
+        rate = [c for c in d.calls() if c["kind"] == DISPATCH and c["opcode"] == EFF_SET_SAMPLE_RATE][0]
+        self.assertEqual(rate["opt"], 48000.0, "the fallback rate")
+        said = self.finish(d, process, lambda: process.terminate())
+        self.assertIn("Unable to connect to the sound server: ", said)
+
+    def test_without_a_plugin_the_program_runs_and_quits(self):
+        d = self.desktop(plugin=False)
+        process = self.start(d)
+        self.assertEqual(len(wait_for(d.tray_icons, 5)), 1)
+        time.sleep(0.5)
+        self.assertIsNone(process.poll())
+        process.terminate()
+        self.assertEqual(process.wait(3), 0)
+
+
+def main():
+    global OPTIONS
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--tolvaran", required=True)
+    parser.add_argument("--recorder", required=True)
+    parser.add_argument("--artefacts", required=True)
+    OPTIONS, rest = parser.parse_known_args()
+    unittest.main(argv=[sys.argv[0], "-v"] + rest)
+
+
+if __name__ == "__main__":
+    main()
