@@ -27,8 +27,8 @@ LAYERS = {
     "tests/vsthost": ["vst2"],
     "tests/support": ["framework"],
     # Benchmarks and fuzzers drive the analyser's libraries and the plug-in from outside: never the
-    # toolkit, the editor or the operating system.
-    "bench": ["analyser/engine", "analyser/dsp"],
+    # editor or the operating system; the drawing benchmark times the toolkit's raster alone.
+    "bench": ["analyser/engine", "analyser/dsp", "toolkit/drawing"],
     "fuzz": ["analyser/engine", "analyser/dsp"],
 }
 # Any other file under tests/ takes the rule of the folder it mirrors (tests/framework/core: framework),

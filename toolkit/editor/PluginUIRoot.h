@@ -1,0 +1,148 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "framework/core/PluginUIRootInterface.h"
+#include "framework/services/PluginServicesClient.h"
+#include "toolkit/drawing/DrawContext.h"
+#include "toolkit/drawing/OGWorld.h"
+
+class Frame;
+class PluginCoreInterface;
+class PluginServices;
+
+// The editor's root object, one per plug-in instance: owns the frame tree while the editor is
+// open, keeps the set of frames waiting for a redraw and the drawing scope in which frames may
+// draw, the back buffer, the images of the library's bitmaps shared by id, the modal-frame list
+// and the mouse capture. Editor thread only.
+class PluginUIRoot : public PluginUIRootInterface,
+                     public PluginServicesClient,
+                     public DrawContext::MouseCapturer {
+ public:
+  // Frames may draw only while a scope is open. A flush scope first redraws the frames that wait
+  // when it opens, one at a time; what those draws invalidate waits for the next scope.
+  class DrawingScope {
+   public:
+    DrawingScope(PluginUIRoot& root, bool flush);
+    ~DrawingScope();
+    DrawingScope(const DrawingScope&) = delete;
+    DrawingScope& operator=(const DrawingScope&) = delete;
+
+   private:
+    PluginUIRoot& mRoot;
+  };
+
+  // While one exists, mouse, drawing, activation and idle are ignored.
+  class SuspendScope {
+   public:
+    explicit SuspendScope(PluginUIRoot& root);
+    ~SuspendScope();
+    SuspendScope(const SuspendScope&) = delete;
+    SuspendScope& operator=(const SuspendScope&) = delete;
+
+   private:
+    PluginUIRoot& mRoot;
+  };
+
+  // services: the instance's timers and messages (frames publish on message classes).
+  PluginUIRoot(PluginCoreInterface* core, PluginServices* services, const Rect& editorRect);
+  ~PluginUIRoot() override;
+  PluginUIRoot(const PluginUIRoot&) = delete;
+  PluginUIRoot& operator=(const PluginUIRoot&) = delete;
+
+  void CapturedMouseMove(Point point) override;
+  void CapturedMouseUp(Point point) override;
+  void CapturedIdle() override;
+
+  virtual Frame* GetRootFrame() const;
+  virtual bool IsActive() const;
+  bool IsOpen() const override;
+  // This root shows no failure itself: the caller's message box does.
+  bool ShowError(const char* message, const char* detail, std::int32_t code, std::int32_t type) override;
+  virtual Rect GetEditorRect() const;
+  virtual Point GetRootFrameOrigin() const;
+  virtual void ProcessTimersAndMessages();
+  virtual void CaptureMouse(Frame* frame);
+  virtual void ReleaseMouse();
+  virtual Frame* GetMouseCaptureFrame() const;
+  virtual std::unique_ptr<OGWorld> CreatePixMapFromResource(std::int32_t bitmapId);
+  virtual std::unique_ptr<OGWorld> CreateOffscreenWorld(const Rect& rect);
+  // The window needs painting: redraws the root frame over the rect (in a drawing scope).
+  virtual void DrawRect(const Rect& rect);
+  virtual void WillCaptureMouse(Frame* frame);
+  virtual void WillReleaseMouse(Frame* frame);
+
+  PluginCoreInterface* GetCore() const { return mCore; }
+  DrawContext* GetWindowContext() const { return mWindowContext.get(); }
+  bool IsSuspended() const { return mSuspendCount > 0; }
+  bool IsPainted() const { return mPainted; }
+  std::int32_t GetDrawingScopeCount() const { return mDrawingScopeCount; }
+
+  // Nothing when the frame or an ancestor waits already; otherwise it waits instead of its
+  // descendants.
+  void AddToUpdateSet(Frame* frame);
+  void RemoveFromUpdateSet(Frame* frame);
+  const std::vector<Frame*>& GetUpdateSet() const { return mUpdateSet; }
+
+  // Grows the back buffer (never shrinks it) so that the buffered frame fits.
+  void EnsureBackBuffer(const Frame& frame);
+  OGWorld* GetBackBuffer() const { return mBackBuffer.get(); }
+
+  // The image of a bitmap, shared by every holder of its id until the last one releases it.
+  OGWorld* AcquirePixMap(std::int32_t bitmapId);
+  void ReleasePixMap(const OGWorld* world);
+
+  void AddModalFrame(Frame* frame);
+  void RemoveModalFrame(Frame* frame);
+  const std::vector<Frame*>& GetModalFrames() const { return mModalFrames; }
+
+  Frame* GetMouseOverFrame() const { return mMouseOverFrame; }
+  void ForgetMouseOverFrame() { mMouseOverFrame = nullptr; }
+
+  bool IsControlKeyDown() const;
+  bool IsShiftKeyDown() const;
+  bool IsControlShiftDown() const;
+  bool IsExtraModifierDown() const;
+
+ protected:
+  // Opening and closing the editor sets these.
+  void SetWindowContext(std::unique_ptr<DrawContext> context);
+  void SetRootFrame(std::unique_ptr<Frame> frame);
+  std::unique_ptr<Frame> TakeRootFrame();
+  void SetOpen(bool open) { mOpen = open; }
+  void SetActiveFlag(bool active) { mActive = active; }
+  void SetMouseOverFrame(Frame* frame) { mMouseOverFrame = frame; }
+  void ForgetCaptureFrame() { mCaptureFrame = nullptr; }
+  void ClearUpdateSet();
+
+ private:
+  struct PixMapEntry {
+    std::unique_ptr<OGWorld> world{};
+    std::int32_t count{0};
+  };
+
+  void OpenDrawingScope(bool flush);
+  void CloseDrawingScope();
+  void Flush();
+
+  PluginCoreInterface* mCore{nullptr};
+  Rect mEditorRect{};
+  Frame* mMouseOverFrame{nullptr};
+  std::unique_ptr<Frame> mRootFrame{};
+  bool mActive{false};
+  bool mOpen{false};
+  std::unique_ptr<DrawContext> mWindowContext{};
+  Frame* mCaptureFrame{nullptr};
+  std::unique_ptr<OGWorld> mBackBuffer{};
+  std::int32_t mDrawingScopeCount{0};
+  std::vector<Frame*> mUpdateSet{};
+  std::vector<Frame*> mFlushing{};  // the frames a flush still has to redraw; null once gone
+  bool mInFlush{false};
+  std::vector<Frame*> mModalFrames{};
+  std::map<std::int32_t, PixMapEntry> mPixMaps{};
+  bool mPainted{false};
+  std::int32_t mSuspendCount{0};
+};
