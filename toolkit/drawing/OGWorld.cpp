@@ -3,13 +3,14 @@
 #include <algorithm>
 
 #include "framework/services/Exceptions.h"
+#include "framework/services/ThrowSites.h"
 #include "toolkit/drawing/BitmapStore.h"
 
 OGWorld::OGWorld(const Rect& rect) { Allocate(rect); }
 
 OGWorld::OGWorld(std::int32_t bitmapId) {
   const BitmapResource* bitmap = FindBitmapResource(bitmapId);
-  if (!bitmap || !bitmap->pixels) throw AppFrame::ResAlloc(APPFRAME_SITE("OGWorld", 95));
+  if (!bitmap || !bitmap->pixels) throw AppFrame::ResAlloc(&ThrowSites::kOffscreenImageCopy);
   Allocate(Rect{0, 0, bitmap->width, bitmap->height});
   std::copy_n(bitmap->pixels, mPixels.size(), mPixels.begin());
 }

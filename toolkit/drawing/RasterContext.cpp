@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/services/Exceptions.h"
+#include "framework/services/ThrowSites.h"
 #include "toolkit/drawing/BitmapStore.h"
 #include "toolkit/drawing/OGWorld.h"
 #include "toolkit/drawing/RasterRegion.h"
@@ -118,7 +119,7 @@ void RasterContext::Copy(const PixelView& source, const Rect& sourceRect, Point 
 
 void RasterContext::DrawBitmapResource(std::int32_t bitmapId, const Rect& rect) {
   const BitmapResource* bitmap = FindBitmapResource(bitmapId);
-  if (!bitmap || !bitmap->pixels) throw AppFrame::ResAlloc(APPFRAME_SITE("WinContext", 808));
+  if (!bitmap || !bitmap->pixels) throw AppFrame::ResAlloc(&ThrowSites::kDrawingContextResource);
   const PixelView view{bitmap->pixels, std::max(bitmap->width, 0), std::max(bitmap->height, 0),
                        bitmap->width};
   Copy(view, Rect{0, 0, RectWidth(rect), RectHeight(rect)}, Point{rect.left, rect.top},
