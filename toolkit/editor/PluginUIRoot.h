@@ -75,6 +75,23 @@ class PluginUIRoot : public PluginUIRootInterface,
   virtual void WillCaptureMouse(Frame* frame);
   virtual void WillReleaseMouse(Frame* frame);
 
+  // The editor's session (PluginUIRootSession.cpp). Opening builds the window context, the root
+  // frame and the product's page; closing takes them down. Failures are reported, never thrown.
+  virtual bool OpenEditor();
+  virtual void CloseEditor();
+  // A press in window coordinates: double clicks, modal frames first, the capture afterwards.
+  virtual void MouseDown(std::int32_t x, std::int32_t y);
+  virtual void MouseHover();
+  // The core's parameter changes, hover tracking, timers and posted messages; nothing before
+  // the first paint.
+  virtual void Idle();
+  virtual void SetActive(bool on);
+  virtual void ShowPage(Frame* frame);
+  virtual void ShowAboutPage();
+  virtual Point GetMousePosition() const;
+  Frame* GetPage() const { return mPage; }
+  bool IsDoubleClick() const { return mDoubleClick; }
+
   PluginCoreInterface* GetCore() const { return mCore; }
   DrawContext* GetWindowContext() const { return mWindowContext.get(); }
   bool IsSuspended() const { return mSuspendCount > 0; }
@@ -108,6 +125,11 @@ class PluginUIRoot : public PluginUIRootInterface,
   bool IsExtraModifierDown() const;
 
  protected:
+  // The platform parts: the window context of an opening editor (null: the open fails) and the
+  // clock in ticks.
+  virtual std::unique_ptr<DrawContext> CreateWindowContext();
+  virtual std::int64_t GetTick() const;
+
   // Opening and closing the editor sets these.
   void SetWindowContext(std::unique_ptr<DrawContext> context);
   void SetRootFrame(std::unique_ptr<Frame> frame);
@@ -145,4 +167,17 @@ class PluginUIRoot : public PluginUIRootInterface,
   std::map<std::int32_t, PixMapEntry> mPixMaps{};
   bool mPainted{false};
   std::int32_t mSuspendCount{0};
+
+  // The session.
+  void UpdateMouseOver(Frame* target, std::int32_t x, std::int32_t y);
+  void TrackHover();
+  Frame* mPage{nullptr};
+  Frame* mAboutPage{nullptr};
+  std::int64_t mLastPressTick{0};
+  std::int32_t mLastPressX{0};
+  std::int32_t mLastPressY{0};
+  bool mHavePressed{false};
+  std::int32_t mLastHoverX{-1};
+  std::int32_t mLastHoverY{-1};
+  bool mDoubleClick{false};
 };
