@@ -86,7 +86,7 @@ class EditableText : public Frame {
     context.SetForeColor(kWhite);
     context.FillRect(area);
     context.SetFont(DrawContext::kSmallFont, kBlack);
-    context.MoveTo(Point{GetGlobalRect().left + 1, GetGlobalRect().bottom - 3});
+    context.MoveTo(Point{1, GetHeight() - 3});
     context.DrawString(mText.c_str());
   }
 
