@@ -1,8 +1,12 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "framework/core/PluginUIRootInterface.h"
@@ -60,7 +64,8 @@ class PluginUIRoot : public PluginUIRootInterface,
   virtual Frame* GetRootFrame() const;
   virtual bool IsActive() const;
   bool IsOpen() const override;
-  // This root shows no failure itself: the caller's message box does.
+  // Shows the failure as an error panel; from another thread the report waits for the next
+  // idle. False when no panel can be made: the caller's message box shows it then.
   bool ShowError(const char* message, const char* detail, std::int32_t code, std::int32_t type) override;
   virtual Rect GetEditorRect() const;
   virtual Point GetRootFrameOrigin() const;
@@ -155,7 +160,7 @@ class PluginUIRoot : public PluginUIRootInterface,
   Frame* mMouseOverFrame{nullptr};
   std::unique_ptr<Frame> mRootFrame{};
   bool mActive{false};
-  bool mOpen{false};
+  std::atomic<bool> mOpen{false};  // read by reports from any thread
   std::unique_ptr<DrawContext> mWindowContext{};
   Frame* mCaptureFrame{nullptr};
   std::unique_ptr<OGWorld> mBackBuffer{};
@@ -180,4 +185,18 @@ class PluginUIRoot : public PluginUIRootInterface,
   std::int32_t mLastHoverX{-1};
   std::int32_t mLastHoverY{-1};
   bool mDoubleClick{false};
+
+  // Reports from threads other than the editor's, shown at the next idle.
+  struct QueuedError {
+    std::string message;
+    std::string detail;
+    bool hasMessage{false};
+    bool hasDetail{false};
+    std::int32_t code{0};
+    std::int32_t type{0};
+  };
+  void ShowQueuedErrors(bool inPanels);
+  std::thread::id mEditorThread{};
+  std::mutex mQueuedErrorsMutex{};
+  std::vector<QueuedError> mQueuedErrors{};
 };

@@ -10,6 +10,7 @@
 #include "framework/services/MessagingServer.h"
 #include "framework/services/TimerManager.h"
 #include "platform/Clock.h"
+#include "toolkit/editor/ErrorFrame.h"
 #include "toolkit/editor/PluginUIRoot.h"
 #include "toolkit/frames/Frame.h"
 
@@ -19,6 +20,15 @@ constexpr std::int64_t kDoubleClickTicks = 15;
 constexpr std::int32_t kDoubleClickDistance = 4;
 
 PluginCore* ConcreteCore(PluginCoreInterface* core) { return dynamic_cast<PluginCore*>(core); }
+
+// The modal frame on top: the highest exclusion priority, the newest among equals.
+Frame* TopModalFrame(const std::vector<Frame*>& modal) {
+  Frame* top = nullptr;
+  for (Frame* frame : modal) {
+    if (!top || frame->GetExclusionPriority() >= top->GetExclusionPriority()) top = frame;
+  }
+  return top;
+}
 
 }  // namespace
 
@@ -31,6 +41,7 @@ Point PluginUIRoot::GetMousePosition() const {
 
 bool PluginUIRoot::OpenEditor() {
   if (mOpen) return true;
+  mEditorThread = std::this_thread::get_id();
   PluginCore* core = ConcreteCore(mCore);
   try {
     std::optional<AudioGate::Scope> busy;
@@ -67,6 +78,7 @@ bool PluginUIRoot::OpenEditor() {
 void PluginUIRoot::CloseEditor() {
   if (!mOpen) return;
   mOpen = false;
+  ShowQueuedErrors(false);  // reports that came too late for a panel are not lost
   try {
     mCaptureFrame = nullptr;
     mMouseOverFrame = nullptr;
@@ -111,6 +123,37 @@ void PluginUIRoot::UpdateMouseOver(Frame* target, std::int32_t x, std::int32_t y
   target->ProcessMouseEvent(Frame::MouseEvent{Frame::kMouseEnter, local.x, local.y});
 }
 
+bool PluginUIRoot::ShowError(const char* message, const char* detail, std::int32_t code, std::int32_t type) {
+  if (!mOpen || !mRootFrame) return false;
+  if (std::this_thread::get_id() != mEditorThread) {
+    std::lock_guard<std::mutex> lock(mQueuedErrorsMutex);
+    mQueuedErrors.push_back(QueuedError{message ? message : "", detail ? detail : "", message != nullptr,
+                                        detail != nullptr, code, type});
+    return true;
+  }
+  try {
+    new ErrorFrame(this, message, detail, code, type);
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+void PluginUIRoot::ShowQueuedErrors(bool inPanels) {
+  std::vector<QueuedError> queued;
+  {
+    std::lock_guard<std::mutex> lock(mQueuedErrorsMutex);
+    queued.swap(mQueuedErrors);
+  }
+  for (const QueuedError& e : queued) {
+    const char* message = e.hasMessage ? e.message.c_str() : nullptr;
+    const char* detail = e.hasDetail ? e.detail.c_str() : nullptr;
+    if (!inPanels || !ShowError(message, detail, e.code, e.type)) {
+      ShowErrorMessageBox(mCore, message, detail, e.code, e.type);
+    }
+  }
+}
+
 void PluginUIRoot::MouseDown(std::int32_t x, std::int32_t y) {
   if (!mOpen || IsSuspended()) return;
   if (mCaptureFrame) {
@@ -126,7 +169,7 @@ void PluginUIRoot::MouseDown(std::int32_t x, std::int32_t y) {
   mLastPressTick = tick;
   mLastPressX = x;
   mLastPressY = y;
-  Frame* target = !mModalFrames.empty() ? mModalFrames.front() : mRootFrame->FindFrameAt(x, y, true);
+  Frame* target = !mModalFrames.empty() ? TopModalFrame(mModalFrames) : mRootFrame->FindFrameAt(x, y, true);
   if (target) {
     UpdateMouseOver(target, x, y);
     Point local{x, y};
@@ -145,8 +188,8 @@ void PluginUIRoot::TrackHover() {
       (position.x == mLastHoverX && position.y == mLastHoverY)) {
     return;
   }
-  Frame* target =
-      !mModalFrames.empty() ? mModalFrames.front() : mRootFrame->FindFrameAt(position.x, position.y, true);
+  Frame* target = !mModalFrames.empty() ? TopModalFrame(mModalFrames)
+                                        : mRootFrame->FindFrameAt(position.x, position.y, true);
   UpdateMouseOver(target, position.x, position.y);
   mLastHoverX = position.x;
   mLastHoverY = position.y;
@@ -156,6 +199,7 @@ void PluginUIRoot::Idle() {
   if (!mOpen || IsSuspended() || !mPainted) return;
   try {
     if (PluginCore* core = ConcreteCore(mCore)) core->DispatchParameterChanges();
+    ShowQueuedErrors(true);
     if (!mCaptureFrame && mRootFrame && mRootFrame->IsActive()) TrackHover();
     GetTimerManager().ProcessTimers();
     GetMessagingServer().DeliverPostedMessages();

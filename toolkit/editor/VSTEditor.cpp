@@ -116,6 +116,8 @@ void VSTEditor::idle() {
       if (lock.Held()) {
         DrawingScope scope(*this, IsPainted());
         Idle();
+        // What the timers and messages invalidated is drawn now, not one idle later.
+        if (IsPainted() && !GetUpdateSet().empty()) DrawingScope flush(*this, true);
       }
       Present();
     }

@@ -6,11 +6,14 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "framework/services/PluginServices.h"
 #include "platform/PlatformMutex.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "tests/support/StderrCapture.h"
+#include "toolkit/editor/ErrorFrame.h"
 #include "toolkit/editor/VSTEditor.h"
 #include "toolkit/frames/Frame.h"
 
@@ -238,4 +241,38 @@ TEST_F(VSTEditorTest, TheEditFieldCommitsSixtyFourCharactersAndAnEditOpenAtClose
   EXPECT_FALSE(answers[1]);
 }
 
+TEST_F(VSTEditorTest, ErrorPanelsStackTheNewestTakesTheClickAndGoesAtTheNextTimerPass) {
+  ASSERT_TRUE(editor->ShowError("first", nullptr, 0, 2));
+  ASSERT_TRUE(editor->ShowError("second", "detail", 12, 1));
+  ASSERT_EQ(editor->GetModalFrames().size(), 2u);
+  auto* second = static_cast<ErrorFrame*>(editor->GetModalFrames()[1]);
+  EXPECT_EQ(second->GetText(), "second\n\ndetail");
+  EXPECT_EQ(second->GetX(), 100 - 130);  // centred on an editor smaller than the panel
+  window->Press(0, 0);
+  window->Release(0, 0);
+  window->Press(0, 0);  // a second click on the closing panel raises nothing
+  window->Release(0, 0);
+  editor->idle();  // the presses; the panel goes at the timer pass of this idle
+  ASSERT_EQ(editor->GetModalFrames().size(), 1u);
+  EXPECT_EQ(static_cast<ErrorFrame*>(editor->GetModalFrames()[0])->GetText(), "first");
+  window->Press(0, 0);
+  window->Release(0, 0);
+  editor->idle();
+  EXPECT_TRUE(editor->GetModalFrames().empty());
+  EXPECT_EQ(window->Pixel(20, 20), 0x00FF0000u);  // the editor shows again where the panel was
+}
+
+TEST_F(VSTEditorTest, AReportFromAnotherThreadWaitsForTheNextIdleOrTheMessageBoxAtClose) {
+  std::thread([&] { EXPECT_TRUE(editor->ShowError("from audio", nullptr, 0, 2)); }).join();
+  EXPECT_TRUE(editor->GetModalFrames().empty());
+  editor->idle();
+  ASSERT_EQ(editor->GetModalFrames().size(), 1u);
+  EXPECT_EQ(static_cast<ErrorFrame*>(editor->GetModalFrames()[0])->GetText(), "from audio");
+
+  std::thread([&] { editor->ShowError("too late", nullptr, 0, 2); }).join();
+  unsetenv("DISPLAY");
+  StderrCapture capture;
+  editor->close();
+  EXPECT_EQ(capture.Text(), "Quillmore: : \ntoo late        \n\n\n");
+}
 }  // namespace
