@@ -75,7 +75,7 @@ bool VSTEditor::open(void* parentWindow) {
 
 std::unique_ptr<DrawContext> VSTEditor::CreateWindowContext() {
   WindowEventHandler& handler = *this;
-  return std::make_unique<WindowContext>(mPlatform, mParent, GetEditorRect(), handler);
+  return std::make_unique<WindowContext>(mPlatform, mParent, GetEditorRect(), handler, GetCore());
 }
 
 void VSTEditor::close() {

@@ -19,7 +19,7 @@ bool Touch(const PixelRect& a, const PixelRect& b) {
 }  // namespace
 
 WindowContext::WindowContext(Platform& platform, std::uint64_t parent, const Rect& editorRect,
-                             WindowEventHandler& handler)
+                             WindowEventHandler& handler, PluginCoreInterface* core)
     : mPlatform(platform), mEditorRect(editorRect), mHandler(handler) {
   const std::int32_t width = RectWidth(editorRect), height = RectHeight(editorRect);
   if (width > 0 && height > 0) mPixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
@@ -28,12 +28,14 @@ WindowContext::WindowContext(Platform& platform, std::uint64_t parent, const Rec
   if (!mWindow) throw AppFrame::ResAlloc(&ThrowSites::kChildWindow);
   SetSurface(Surface{mPixels.data(), width, height, width});
   mChooser = mPlatform.CreateChooser();
+  mDialogs = std::make_unique<SettingsFileDialogs>(*mChooser, core, [this] { mPaintRequested = true; });
   mEditRenderer = std::make_unique<EditFieldPainter>();
 }
 
 WindowContext::~WindowContext() {
   // The window first: an edit it ends answers while the renderer still exists.
   mWindow.reset();
+  mDialogs.reset();
   mChooser.reset();
   mPlatform.ReapChildren();
 }

@@ -9,6 +9,7 @@
 
 #include "platform/Platform.h"
 #include "toolkit/drawing/RasterContext.h"
+#include "toolkit/window/SettingsFileDialogs.h"
 
 // What the window's events become: the VST editor's entries. Editor thread.
 class WindowEventHandler {
@@ -30,9 +31,9 @@ class WindowEventHandler {
 // edit field and the file dialog of the window. Editor thread only.
 class WindowContext : public RasterContext, private WindowEventSink {
  public:
-  // Throws AppFrame::ResAlloc when the window cannot be made.
-  WindowContext(Platform& platform, std::uint64_t parent, const Rect& editorRect,
-                WindowEventHandler& handler);
+  // Throws AppFrame::ResAlloc when the window cannot be made. core: for reports of the dialogs.
+  WindowContext(Platform& platform, std::uint64_t parent, const Rect& editorRect, WindowEventHandler& handler,
+                PluginCoreInterface* core);
   ~WindowContext() override;
 
   // Delivers the window's events; never blocks.
@@ -49,7 +50,7 @@ class WindowContext : public RasterContext, private WindowEventSink {
   bool BeginTextEdit(const Rect& rect, const std::string& text,
                      std::function<void(const std::optional<std::string>&)> done);
   bool IsTextEditActive() const { return mWindow->IsTextEditActive(); }
-  FileChooser& GetChooser() { return *mChooser; }
+  SettingsFileDialogs& GetSettingsFileDialogs() { return *mDialogs; }
 
   Rect GetBounds() const override { return mEditorRect; }
   Point GetMousePosition() const override;
@@ -73,6 +74,7 @@ class WindowContext : public RasterContext, private WindowEventSink {
   std::vector<std::uint32_t> mPixels{};
   std::unique_ptr<ChildWindow> mWindow{};
   std::unique_ptr<FileChooser> mChooser{};
+  std::unique_ptr<SettingsFileDialogs> mDialogs{};
   std::unique_ptr<EditFieldRenderer> mEditRenderer{};
   MouseCapturer* mCapturer{nullptr};
   bool mRightButtonDown{false};

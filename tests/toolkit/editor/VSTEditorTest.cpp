@@ -1,7 +1,10 @@
 // The VST editor on the headless platform: the idle's order, the mutex through a drag, presses,
 // uploads and the edit field, without a display.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -11,8 +14,10 @@
 
 #include "framework/services/PluginServices.h"
 #include "platform/PlatformMutex.h"
+#include "platform/Registry.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "tests/support/StderrCapture.h"
+#include "tests/support/TemporaryConfig.h"
 #include "toolkit/editor/ErrorFrame.h"
 #include "toolkit/editor/VSTEditor.h"
 #include "toolkit/frames/Frame.h"
@@ -274,5 +279,69 @@ TEST_F(VSTEditorTest, AReportFromAnotherThreadWaitsForTheNextIdleOrTheMessageBox
   StderrCapture capture;
   editor->close();
   EXPECT_EQ(capture.Text(), "Quillmore: : \ntoo late        \n\n\n");
+}
+TEST_F(VSTEditorTest, SettingsFilesLoadAndSaveThroughTheDialogAndRememberTheFolder) {
+  TemporaryConfig config;
+  unsetenv("DISPLAY");
+  const std::filesystem::path folder = config.root / "mix";
+  std::filesystem::create_directories(folder);
+  std::ofstream(folder / "a.korvane") << "settings";
+  SettingsFileDialogs& dialogs = editor->GetWindow()->GetSettingsFileDialogs();
+  std::vector<std::optional<std::string>> loaded;
+  const auto done = [&](const std::optional<std::string>& text) { loaded.push_back(text); };
+
+  platform.ScriptChooserAnswer(std::nullopt);
+  dialogs.Load(".korvane", done);
+  dialogs.Load(".korvane", done);  // ignored while the first is up
+  editor->idle();
+  ASSERT_EQ(loaded.size(), 1u);
+  EXPECT_FALSE(loaded[0]);
+  EXPECT_FALSE(
+      Registry::ReadString("Software\\Quillmore\\Recent Directories\\", ""));  // a cancel stores nothing
+  const FileChooserRequest& request = platform.ChooserRequests()[0];
+  ASSERT_EQ(request.filters.size(), 2u);
+  EXPECT_EQ(request.filters[0].name, "Settings Files (.korvane)");
+  EXPECT_EQ(request.filters[0].pattern, "*.korvane");
+  EXPECT_EQ(request.filters[1].name, "All Files (*.*)");
+  EXPECT_EQ(request.filters[1].pattern, "*");
+
+  platform.ScriptChooserAnswer((folder / "a.korvane").string());
+  dialogs.Load(".korvane", done);
+  editor->idle();
+  ASSERT_EQ(loaded.size(), 2u);
+  EXPECT_EQ(loaded[1], std::string("settings"));
+  EXPECT_EQ(Registry::ReadString("Software\\Quillmore\\Recent Directories\\", ""), folder.string());
+
+  // A FIFO is no settings file: the load error, and nothing hangs.
+  mkfifo((folder / "pipe.korvane").c_str(), 0600);
+  platform.ScriptChooserAnswer((folder / "pipe.korvane").string());
+  {
+    StderrCapture capture;
+    dialogs.Load(".korvane", done);
+    editor->idle();
+    EXPECT_EQ(
+        capture.Text(),
+        "Quillmore: : Unable to load settings\n\nThere was an error reading from the file and the settings"
+        "\t\t\t\t\t\t\tcould not be loaded.\n\n\n");
+  }
+  EXPECT_FALSE(loaded.back());
+
+  platform.ScriptChooserAnswer((folder / "b").string());
+  dialogs.Save("saved", "Program 1", ".korvane");
+  editor->idle();
+  EXPECT_EQ(platform.ChooserRequests().back().suggestedName, "Program 1");
+  EXPECT_TRUE(platform.ChooserRequests().back().save);
+  std::ifstream saved(folder / "b.korvane");
+  std::string text((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(text, "saved");
+
+  std::filesystem::permissions(folder / "a.korvane", std::filesystem::perms::owner_read);
+  platform.ScriptChooserAnswer((folder / "a.korvane").string());
+  StderrCapture capture;
+  dialogs.Save("new", "Program 1", ".korvane");
+  editor->idle();
+  EXPECT_EQ(
+      capture.Text(),
+      "Quillmore: : Unable to save settings\n\nThe selected file could not be opened or created.\n\n\n");
 }
 }  // namespace
