@@ -13,14 +13,14 @@ constexpr std::int32_t kMeterScales = 5913;  // correlation and balance meters
 constexpr std::int32_t kErrorInfo = 8000;    // error frame, information
 constexpr std::int32_t kErrorAlert = 8001;   // error frame, warning and error
 
-struct BitmapSpec {
+struct BitmapEntry {
   std::int32_t id{0};
   std::int32_t width{0};
   std::int32_t height{0};
   const char* name{nullptr};
 };
 
-constexpr BitmapSpec kBitmaps[] = {
+constexpr BitmapEntry kBitmaps[] = {
     {kSprites, 425, 600, "sprites"},      {kAbout, 285, 205, "about"},
     {kPanel, 399, 650, "panel"},          {kMeterScales, 400, 103, "meter-scales"},
     {kErrorInfo, 260, 100, "error-info"}, {kErrorAlert, 260, 100, "error-alert"},
@@ -90,13 +90,14 @@ struct Region {
 // Colours that frames read from the bitmaps.
 namespace colour {
 constexpr std::uint32_t kPanel = 0x1B1E23;
-constexpr std::uint32_t kReadoutText = 0xE8EDF2;   // readouts, enabled
-constexpr std::uint32_t kStepperText = 0xE8EDF3;   // stepper text, enabled
-constexpr std::uint32_t kDisabledText = 0x5A626C;  // every text, disabled
-constexpr std::uint32_t kValueText = 0xF2F5F8;     // alarmed values
-constexpr std::uint32_t kValueTextDim = 0x9AA3AD;  // alarmed values, second colour
-constexpr std::uint32_t kReadoutBack = 0x0C0E11;   // behind readouts and steppers
-constexpr std::uint32_t kStripFill = 0x15181C;     // master and global strips
+constexpr std::uint32_t kReadoutText = 0xE8EDF2;    // readouts, enabled
+constexpr std::uint32_t kStepperText = 0xE8EDF3;    // stepper text, enabled
+constexpr std::uint32_t kDisabledText = 0x5A626C;   // every text, disabled
+constexpr std::uint32_t kValueText = 0xF2F5F8;      // alarmed values
+constexpr std::uint32_t kValueTextDim = 0x9AA3AD;   // alarmed values, disabled
+constexpr std::uint32_t kThresholdText = 0xD5DCE4;  // alarm thresholds, enabled
+constexpr std::uint32_t kReadoutBack = 0x0C0E11;    // behind readouts and steppers
+constexpr std::uint32_t kStripFill = 0x15181C;      // master and global strips
 constexpr std::uint32_t kStripOutline = 0x3A414A;
 constexpr std::uint32_t kFillFrameFill = 0x101317;
 constexpr std::uint32_t kFillFrameOutline = 0x3A414A;
@@ -114,6 +115,7 @@ constexpr std::uint32_t kStepperText[] = {colour::kStepperText};
 constexpr std::uint32_t kDisabledText[] = {colour::kDisabledText};
 constexpr std::uint32_t kValueText[] = {colour::kValueText};
 constexpr std::uint32_t kValueTextDim[] = {colour::kValueTextDim};
+constexpr std::uint32_t kThresholdText[] = {colour::kThresholdText};
 constexpr std::uint32_t kStripFill[] = {colour::kStripFill};
 constexpr std::uint32_t kStripOutline[] = {colour::kStripOutline};
 constexpr std::uint32_t kFillFrameFill[] = {colour::kFillFrameFill};
@@ -151,8 +153,12 @@ constexpr Region kRegions[] = {
      chips::kReadoutBack},
     {kSprites, "value text colour", Kind::kColour, Look::kNone, 198, 24, 1, 1, 1, 0, 0, -1, -1,
      chips::kValueText},
-    {kSprites, "value text colour 2", Kind::kColour, Look::kNone, 198, 34, 1, 1, 1, 0, 0, -1, -1,
+    {kSprites, "value text colour, disabled", Kind::kColour, Look::kNone, 198, 34, 1, 1, 1, 0, 0, -1, -1,
      chips::kValueTextDim},
+    {kSprites, "threshold text colour", Kind::kColour, Look::kNone, 198, 44, 1, 1, 1, 0, 0, -1, -1,
+     chips::kThresholdText},
+    {kSprites, "threshold text colour, disabled", Kind::kColour, Look::kNone, 198, 54, 1, 1, 1, 0, 0, -1, -1,
+     chips::kDisabledText},
     {kSprites, "alarmed value cells", Kind::kCells, Look::kValueCells, 1, 47, 37, 11, 5, 0, 12},
     {kSprites, "fill frame fill", Kind::kColour, Look::kNone, 200, 65, 1, 1, 1, 0, 0, -1, -1,
      chips::kFillFrameFill},

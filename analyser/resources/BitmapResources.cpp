@@ -30,9 +30,9 @@ Table MakeTable() {
   Table table;
   size_t offset = 0;
   for (size_t i = 0; i < kCount; ++i) {
-    const bitmaps::BitmapSpec& spec = bitmaps::kBitmaps[i];
-    table.entries[i] = BitmapResource{spec.id, spec.width, spec.height, varnis_bitmap_blob + offset};
-    offset += size_t(spec.width) * size_t(spec.height);
+    const bitmaps::BitmapEntry& bitmap = bitmaps::kBitmaps[i];
+    table.entries[i] = BitmapResource{bitmap.id, bitmap.width, bitmap.height, varnis_bitmap_blob + offset};
+    offset += size_t(bitmap.width) * size_t(bitmap.height);
   }
   return table;
 }

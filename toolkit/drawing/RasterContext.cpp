@@ -176,10 +176,7 @@ void RasterContext::SetClipRegion(const Region& region) {
   mClip.clear();
   const auto* raster = dynamic_cast<const RasterRegion*>(&region);
   if (!raster) return;
-  int count = 0;
-  const pixman_box32_t* boxes = raster->Boxes(count);
-  for (int i = 0; i < count; ++i) {
-    Rect box{boxes[i].x1, boxes[i].y1, boxes[i].x2, boxes[i].y2};
+  for (Rect box : raster->Rects()) {
     IntersectRect(box, SurfaceBounds());
     if (!IsEmptyRect(box)) mClip.push_back(box);
   }

@@ -1,17 +1,13 @@
 #pragma once
 
-#include <pixman.h>
+#include <vector>
 
 #include "toolkit/drawing/DrawContext.h"
 
-// The raster's clip region: a list of disjoint rectangles.
+// The raster's clip region: disjoint, non-empty rectangles. Regions here are few and small (the
+// rectangles of modal frames), so the operations work rectangle by rectangle.
 class RasterRegion : public DrawContext::Region {
  public:
-  RasterRegion();
-  ~RasterRegion() override;
-  RasterRegion(const RasterRegion&) = delete;
-  RasterRegion& operator=(const RasterRegion&) = delete;
-
   void Clear() override;
   void SetRect(const Rect& rect) override;
   void Union(const Region& other) override;
@@ -19,13 +15,13 @@ class RasterRegion : public DrawContext::Region {
   void Intersect(const Region& other) override;
   bool IsEmpty() const override;
 
-  // The rectangles, top to bottom, left to right.
-  const pixman_box32_t* Boxes(int& count) const;
+  const std::vector<Rect>& Rects() const { return mRects; }
 
  private:
   // Another kind of region counts as empty.
-  static const pixman_region32_t* Of(const Region& region);
+  static const std::vector<Rect>& RectsOf(const Region& region);
+  // The parts of the rectangles that lie outside cut, appended to out.
+  static void AppendDifference(const std::vector<Rect>& rects, const Rect& cut, std::vector<Rect>& out);
 
-  static const pixman_region32_t kEmpty;
-  pixman_region32_t mRegion{};
+  std::vector<Rect> mRects{};
 };

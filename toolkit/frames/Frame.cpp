@@ -81,7 +81,8 @@ Frame::~Frame() {
 }
 
 void Frame::Detach() noexcept {
-  if (GetExclusionPriority() != 0 && mDrawContext) mDrawContext->RemoveExclusionRect(this);
+  DrawContext* window = mRoot->GetWindowContext();
+  if (GetExclusionPriority() != 0 && window) window->RemoveExclusionRect(this);
   mRoot->RemoveModalFrame(this);
   if (mMsgClass) {
     try {

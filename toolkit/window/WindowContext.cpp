@@ -126,9 +126,7 @@ void WindowContext::SetClipRect(const Rect& rect) {
 void WindowContext::SetClipRegion(const Region& region) {
   RasterContext::SetClipRegion(region);
   if (const auto* raster = dynamic_cast<const RasterRegion*>(&region)) {
-    int count = 0;
-    const pixman_box32_t* boxes = raster->Boxes(count);
-    for (int i = 0; i < count; ++i) Damage(Rect{boxes[i].x1, boxes[i].y1, boxes[i].x2, boxes[i].y2});
+    for (const Rect& box : raster->Rects()) Damage(box);
   }
 }
 

@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   bool ok = true;
-  for (const bitmaps::BitmapSpec& bitmap : bitmaps::kBitmaps) {
+  for (const bitmaps::BitmapEntry& bitmap : bitmaps::kBitmaps) {
     Canvas canvas(bitmap.width, bitmap.height);
     PaintGround(canvas, bitmap);
     for (const bitmaps::Region& region : bitmaps::kRegions)

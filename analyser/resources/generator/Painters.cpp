@@ -221,9 +221,9 @@ void Emblem(Canvas& c, std::int32_t cx, std::int32_t cy, std::int32_t radius, st
 void AboutButton(Canvas& c, const Region& r) {
   c.Fill(r.x, r.y, r.width, r.height, colour::kStripFill);
   Emblem(c, r.x + 13, r.y + 20, 10, 0x2F4654, kAccent);
-  c.Text(r.x + 28, r.y + 13, "KVN", kAccent, false);
-  c.Text(r.x + 28 + c.TextWidth("KVN ", false), r.y + 13, "Stereo Analyzer", kTitle, false);
-  c.Text(r.x + 28, r.y + 23, "stereo phase meter", 0x6E7985);
+  c.Text(r.x + 28, r.y + 13, "Stereo Analyzer", kTitle, false);
+  c.Text(r.x + 28, r.y + 23, "KVN", kAccent);
+  c.Text(r.x + 28 + c.TextWidth("KVN "), r.y + 23, "phase meter", 0x6E7985);
 }
 
 void AboutBadge(Canvas& c, const Region& r) {
@@ -402,7 +402,7 @@ namespace {
 void PaintLook(Canvas& c, const Region& r);
 }  // namespace
 
-void PaintGround(Canvas& canvas, const BitmapSpec& bitmap) {
+void PaintGround(Canvas& canvas, const BitmapEntry& bitmap) {
   canvas.Fill(0, 0, bitmap.width, bitmap.height,
               bitmap.id == kErrorInfo || bitmap.id == kErrorAlert ? 0xD9DEE4 : kGround);
 }

@@ -61,10 +61,10 @@ bool SamePixels(std::int32_t id, const Box& a, const Box& b) {
 }
 
 TEST(Bitmaps, EveryBitmapIsThereWithItsSize) {
-  for (const BitmapSpec& spec : kBitmaps) {
-    const BitmapResource& b = Bitmap(spec.id);
-    EXPECT_EQ(b.width, spec.width) << spec.id;
-    EXPECT_EQ(b.height, spec.height) << spec.id;
+  for (const BitmapEntry& bitmap : kBitmaps) {
+    const BitmapResource& b = Bitmap(bitmap.id);
+    EXPECT_EQ(b.width, bitmap.width) << bitmap.id;
+    EXPECT_EQ(b.height, bitmap.height) << bitmap.id;
   }
   const std::int32_t sizes[][3] = {{2000, 425, 600}, {2200, 285, 205}, {5200, 399, 650},
                                    {5913, 400, 103}, {8000, 260, 100}, {8001, 260, 100}};

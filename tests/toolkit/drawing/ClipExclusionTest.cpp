@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <random>
+
 #include "tests/toolkit/support/Pixels.h"
 #include "toolkit/drawing/OGWorld.h"
+#include "toolkit/drawing/RasterRegion.h"
 
 namespace {
 
@@ -115,6 +120,59 @@ TEST(ClipRegion, RegionOperationsAndClipping) {
   EXPECT_EQ(Painted(world), expected);
   b->SetRect(Rect{5, 5, 2, 9});
   EXPECT_TRUE(b->IsEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+// The pixels a region covers, counting each rectangle's pixels; a pixel covered twice is an error.
+PixelSet Covered(const RasterRegion& region, bool& overlapping) {
+  PixelSet set;
+  for (const Rect& r : region.Rects())
+    for (std::int32_t y = r.top; y < r.bottom; ++y)
+      for (std::int32_t x = r.left; x < r.right; ++x) overlapping |= !set.insert({x, y}).second;
+  return set;
+}
+
+TEST(ClipRegion, OperationsCoverWhatTheSetOperationsOfTheirPixelsGive) {
+  std::mt19937 random(5);
+  std::uniform_int_distribution<std::int32_t> coordinate(0, 12);
+  auto randomRegion = [&](RasterRegion& region, PixelSet& pixels) {
+    region.Clear();
+    pixels.clear();
+    RasterRegion one;
+    for (int i = 0; i < 3; ++i) {
+      const Rect r{coordinate(random), coordinate(random), coordinate(random), coordinate(random)};
+      one.SetRect(r);
+      region.Union(one);
+      for (const auto& p : RectPixels(r)) pixels.insert(p);
+    }
+  };
+  for (int i = 0; i < 300; ++i) {
+    RasterRegion a, b;
+    PixelSet pa, pb;
+    randomRegion(a, pa);
+    randomRegion(b, pb);
+    const int op = i % 3;
+    PixelSet expected;
+    if (op == 0) {
+      a.Union(b);
+      std::set_union(pa.begin(), pa.end(), pb.begin(), pb.end(), std::inserter(expected, expected.end()));
+    } else if (op == 1) {
+      a.Subtract(b);
+      std::set_difference(pa.begin(), pa.end(), pb.begin(), pb.end(),
+                          std::inserter(expected, expected.end()));
+    } else {
+      a.Intersect(b);
+      std::set_intersection(pa.begin(), pa.end(), pb.begin(), pb.end(),
+                            std::inserter(expected, expected.end()));
+    }
+    bool overlapping = false;
+    ASSERT_EQ(Covered(a, overlapping), expected) << "operation " << op;
+    ASSERT_FALSE(overlapping);
+    ASSERT_EQ(a.IsEmpty(), expected.empty());
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/services/Exceptions.h"
+#include "framework/services/ThrowSites.h"
 #include "tests/toolkit/support/Pixels.h"
 #include "tests/toolkit/support/TestBitmaps.h"
 #include "toolkit/drawing/OGWorld.h"
@@ -157,7 +158,9 @@ TEST(RasterBitmap, BitmapResourcesLoadAndDrawByIdAndAnUnknownIdThrows) {
   EXPECT_EQ(Painted(target), RectPixels(2, 2, 4, 5));
   EXPECT_EQ(PixelAt(target, 3, 4), TestBitmapPixel(1, 2));
   EXPECT_THROW(OGWorld{12345}, AppFrame::ResAlloc);
+  EXPECT_EQ(AppFrame::GetLastExceptionSite().line, ThrowSites::kOffscreenImageCopy.line);
   EXPECT_THROW(target.DrawBitmapResource(12345, Rect{0, 0, 1, 1}), AppFrame::ResAlloc);
+  EXPECT_EQ(AppFrame::GetLastExceptionSite().line, ThrowSites::kDrawingContextResource.line);
 }
 
 TEST(RasterBitmap, ResizingKeepsTheContentsOnlyAtTheSameSize) {
