@@ -210,8 +210,10 @@ TEST_F(ZenityTest, NoticesAreNeverWaitedForAndReapedLater) {
   EXPECT_TRUE(allGone());
 
   GetSystemPlatform().ShowMessageBox("T", "warned", MessageBoxIcon::kWarning);
-  for (int i = 0; i < 500 && Pids().size() < 4; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  // The fake writes its arguments after its id: wait for them.
+  for (int i = 0; i < 1000 && FileText("args").substr(0, 10) != "--warning\n"; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
   EXPECT_EQ(FileText("args").substr(0, 10), "--warning\n");
 }
 
