@@ -152,4 +152,27 @@ TEST_F(EditorWindowTest, AKilledServerLeavesThePluginAndTheProcessAlive) {
   host->Dispatch(effEditClose);
 }
 
+TEST_F(EditorWindowTest, DuringADragTheHostIdlesUnlessItIsSonicWorx) {
+  const xcb_window_t parent = display->Parent(24, 0, 0, 220, 120);
+  for (const char* product : {"Default VST Host", "sonicWORX Studio"}) {
+    SCOPED_TRACE(product);
+    host = std::make_unique<vsthost::Host>(*library);
+    host->SetProductString(product);
+    ASSERT_NE(host->Instantiate(), nullptr);
+    ASSERT_EQ(host->Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(std::uintptr_t{parent})), 1);
+    ASSERT_TRUE(IdleUntilPixel(parent, 20, 20, 0x00FF0000));
+    display->MoveTo(20, 20);
+    display->Button(true);
+    seen.clear();
+    ASSERT_TRUE(IdleUntilJournal("drag down"));
+    host->ClearCalls();
+    for (int i = 0; i < 10; ++i) host->Dispatch(effEditIdle);
+    int idles = 0;
+    for (const vsthost::HostCall& call : host->Calls()) idles += call.opcode == audioMasterIdle;
+    EXPECT_EQ(idles, std::string(product) == "sonicWORX Studio" ? 0 : 10);
+    display->Button(false);
+    ASSERT_TRUE(IdleUntilJournal("drag up"));
+    host->Dispatch(effEditClose);
+  }
+}
 }  // namespace
