@@ -13,6 +13,7 @@
 #include "framework/services/PluginServicesClient.h"
 #include "toolkit/drawing/DrawContext.h"
 #include "toolkit/drawing/OGWorld.h"
+#include "toolkit/frames/FrameOverlay.h"
 
 class Frame;
 class PluginCoreInterface;
@@ -95,6 +96,20 @@ class PluginUIRoot : public PluginUIRootInterface,
   virtual void ShowAboutPage();
   virtual Point GetMousePosition() const;
   Frame* GetPage() const { return mPage; }
+
+  // Parameter highlights (PluginUIRootHighlights.cpp). A frame bound to a parameter (by its
+  // four-character id; an unknown id binds nothing) shows the parameter's highlight: a
+  // ParameterHiliteAwareFrame shows it itself, any other frame gets an overlay. A frame keeps its
+  // first binding's mode; a destroyed frame is unbound.
+  void BindFrameToParameter(Frame* frame, std::int32_t parameterId, std::int32_t mode);
+  // parameterId -1: every parameter.
+  void UnbindFrameFromParameter(Frame* frame, std::int32_t parameterId);
+  // A frame that goes leaves every highlight list.
+  void ForgetParameterBindings(Frame* frame) noexcept;
+  // An index out of range is ignored.
+  void SetParameterHighlight(std::int32_t index, bool on, std::int32_t type);
+  virtual std::unique_ptr<FrameOverlay> CreateParameterHighlighter(std::int32_t index, std::int32_t type,
+                                                                   std::int32_t mode);
   bool IsDoubleClick() const { return mDoubleClick; }
 
   PluginCoreInterface* GetCore() const { return mCore; }
@@ -172,6 +187,16 @@ class PluginUIRoot : public PluginUIRootInterface,
   std::map<std::int32_t, PixMapEntry> mPixMaps{};
   bool mPainted{false};
   std::int32_t mSuspendCount{0};
+
+  // Parameter highlights: per parameter index, and per frame the indices it is bound to.
+  struct ParameterHighlight {
+    bool on{false};
+    std::int32_t type{0};
+    std::vector<std::pair<Frame*, std::int32_t>> frames{};  // with their modes
+  };
+  void ResetParameterHighlights();
+  std::vector<ParameterHighlight> mHighlights{};
+  std::map<Frame*, std::vector<std::int32_t>> mFrameBindings{};
 
   // The session.
   void UpdateMouseOver(Frame* target, std::int32_t x, std::int32_t y);

@@ -46,6 +46,7 @@ bool PluginUIRoot::OpenEditor() {
   try {
     std::optional<AudioGate::Scope> busy;
     if (core) busy.emplace(core->GetAudioGate().Busy());
+    ResetParameterHighlights();
     if (core) core->SetUIRoot(this);
     mWindowContext = CreateWindowContext();
     if (!mWindowContext) throw std::runtime_error("no window");
@@ -86,6 +87,7 @@ void PluginUIRoot::CloseEditor() {
     mRootFrame.reset();
     mUpdateSet.clear();
     mWindowContext.reset();
+    ResetParameterHighlights();
   } catch (...) {
   }
   if (PluginCore* core = ConcreteCore(mCore)) core->SetUIRoot(nullptr);

@@ -99,6 +99,7 @@ void Frame::Detach() noexcept {
   if (mRoot->GetMouseOverFrame() == this) mRoot->ForgetMouseOverFrame();
   // A frame that goes during its drag takes the window's capture with it.
   if (mRoot->GetMouseCaptureFrame() == this) mRoot->ReleaseMouse();
+  mRoot->ForgetParameterBindings(this);
 }
 
 MessageClass* Frame::GetMsgClass() const { return mMsgClass; }
