@@ -96,9 +96,19 @@ TEST_F(EditorWindowTest, ADragHoldsTheMutexSoProgramChangesWaitAndApplyOnceAfter
   const xcb_window_t parent = display->Parent(24, 0, 0, 220, 120);
   ASSERT_EQ(host->Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(std::uintptr_t{parent})), 1);
   ASSERT_TRUE(IdleUntilPixel(parent, 20, 20, 0x00FF0000));
+  // A host that answers audioMasterIdle with effEditIdle: the idle does not run twice or lock up.
+  int nested = 0;
+  host->onCall = [&](const vsthost::HostCall& call, std::intptr_t&) {
+    if (call.opcode == audioMasterIdle) {
+      ++nested;
+      host->Dispatch(effEditIdle);
+    }
+    return false;
+  };
   display->MoveTo(20, 20);
   display->Button(true);
   ASSERT_TRUE(IdleUntilJournal("drag down 10,10"));
+  EXPECT_GT(nested, 0);
   host->Dispatch(effSetProgram, 0, 2);  // from the UI thread, during the drag
   std::thread other([&] { host->Dispatch(effSetProgram, 0, 3); });
   other.join();

@@ -344,4 +344,23 @@ TEST_F(VSTEditorTest, SettingsFilesLoadAndSaveThroughTheDialogAndRememberTheFold
       capture.Text(),
       "Quillmore: : Unable to save settings\n\nThe selected file could not be opened or created.\n\n\n");
 }
+TEST_F(VSTEditorTest, AFrameDestroyedDuringItsDragLeavesNoCaptureAndItsReleaseFreesTheLock) {
+  window->Press(20, 20);
+  editor->idle();
+  ASSERT_EQ(host.depth, 1);
+  delete capturing;
+  EXPECT_EQ(editor->GetMouseCaptureFrame(), nullptr);
+  EXPECT_EQ(editor->GetWindow()->GetMouseCapturer(), nullptr);
+  window->Release(20, 20);
+  editor->idle();
+  EXPECT_EQ(host.depth, 0);
+  EXPECT_FALSE(editor->DragHoldsMutex());
+}
+
+TEST_F(VSTEditorTest, ShowingNoPageKeepsThePageShown) {
+  Frame* page = editor->GetPage();
+  editor->ShowPage(nullptr);
+  editor->ShowAboutPage();  // no product, no about page
+  EXPECT_EQ(editor->GetPage(), page);
+}
 }  // namespace
