@@ -2,9 +2,11 @@
 // of its own on a private Xvfb, idles it, drives it with XTest and closes it.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -184,5 +186,67 @@ TEST_F(EditorWindowTest, DuringADragTheHostIdlesUnlessItIsSonicWorx) {
     ASSERT_TRUE(IdleUntilJournal("drag up"));
     host->Dispatch(effEditClose);
   }
+}
+// A fake zenity on PATH answers the editor's load dialog.
+class EditorDialogTest : public EditorWindowTest {
+ protected:
+  void SetUp() override {
+    EditorWindowTest::SetUp();
+    char folder[] = "/tmp/varnis-editor-dialog-XXXXXX";
+    ASSERT_TRUE(mkdtemp(folder));
+    dir = folder;
+    std::ofstream(dir + "/zenity") << "#!/bin/sh\necho $$ > \"$FAKE_DIR/pid\"\n"
+                                      "case \"$FAKE_ZENITY\" in hang) exec sleep 1000 ;; esac\n"
+                                      "printf '%s\\n' \"$FAKE_PATH\"\n";
+    chmod((dir + "/zenity").c_str(), 0755);
+    savedPath = std::getenv("PATH");
+    setenv("PATH", (dir + ":" + savedPath).c_str(), 1);
+    setenv("FAKE_DIR", dir.c_str(), 1);
+    parent = display->Parent(24, 0, 0, 220, 120);
+    ASSERT_EQ(host->Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(std::uintptr_t{parent})), 1);
+    ASSERT_TRUE(IdleUntilPixel(parent, 150, 20, 0x0000FF00));  // the load button, green
+  }
+  void TearDown() override {
+    host->Dispatch(effEditClose);
+    setenv("PATH", savedPath.c_str(), 1);
+    std::system(("rm -rf '" + dir + "'").c_str());
+    EditorWindowTest::TearDown();
+  }
+  void Load(const char* mode, const std::string& path) {
+    setenv("FAKE_ZENITY", mode, 1);
+    setenv("FAKE_PATH", path.c_str(), 1);
+    display->Click(150, 20);
+  }
+
+  std::string dir;
+  std::string savedPath;
+  xcb_window_t parent = 0;
+};
+
+TEST_F(EditorDialogTest, AChosenFileIsLoadedAndAFifoGivesTheLoadErrorInsideTheEditor) {
+  std::ofstream(dir + "/a.korvane") << "twelve bytes";
+  Load("path", dir + "/a.korvane");
+  ASSERT_TRUE(IdleUntilJournal("loaded 12 bytes"));
+  ASSERT_EQ(mkfifo((dir + "/pipe.korvane").c_str(), 0600), 0);
+  Load("path", dir + "/pipe.korvane");
+  ASSERT_TRUE(IdleUntilJournal("load cancelled"));
+  EXPECT_TRUE(IdleUntilPixel(parent, 150, 70, 0x00FFFFFF));  // the error panel over the editor
+  Screenshot("editor-load-error.png");
+  display->Click(150, 70);
+  EXPECT_TRUE(IdleUntilPixel(parent, 150, 70, 0x00808080));  // gone after a click
+}
+
+TEST_F(EditorDialogTest, ClosingTheEditorTakesAHangingDialogDown) {
+  Load("hang", "");
+  std::string pid;
+  for (int i = 0; i < 400 && pid.empty(); ++i) {
+    host->Dispatch(effEditIdle);
+    std::ifstream(dir + "/pid") >> pid;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  ASSERT_FALSE(pid.empty());
+  host->Dispatch(effEditClose);
+  EXPECT_NE(kill(std::stoi(pid), 0), 0);  // killed and reaped
+  EXPECT_EQ(journal(), std::string());    // and its answer dropped
 }
 }  // namespace

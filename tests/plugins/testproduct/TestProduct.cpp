@@ -94,6 +94,20 @@ class EditableText : public Frame {
   std::string mText{"text"};
 };
 
+// Loads a settings file through the dialog and journals what came.
+class LoadButton : public JournalFrame {
+ public:
+  LoadButton(Frame* parent, Rect at) : JournalFrame(parent, at, "load", Color{0, 0xFFFF, 0}, false) {}
+  void Mouse(std::int32_t kind, std::int32_t, std::int32_t) override {
+    auto* editor = dynamic_cast<VSTEditor*>(GetRoot());
+    if (kind != kMouseDown || !editor || !editor->GetWindow()) return;
+    editor->GetWindow()->GetSettingsFileDialogs().Load(
+        ".korvane", [](const std::optional<std::string>& text) {
+          Journal(text ? "loaded " + std::to_string(text->size()) + " bytes" : "load cancelled");
+        });
+  }
+};
+
 Frame* CreateTestEditor(PluginUIRootInterface* rootInterface) {
   auto* root = dynamic_cast<PluginUIRoot*>(rootInterface);
   if (!root || !root->GetRootFrame()) return nullptr;
@@ -102,6 +116,7 @@ Frame* CreateTestEditor(PluginUIRootInterface* rootInterface) {
   new JournalFrame(page, Rect{10, 10, 60, 40}, "drag", Color{0xFFFF, 0, 0}, true);
   new JournalFrame(page, Rect{70, 10, 120, 40}, "button", Color{0, 0, 0xFFFF}, false);
   new EditableText(page, Rect{10, 60, 110, 72});
+  new LoadButton(page, Rect{130, 10, 190, 40});
   return page;
 }
 
