@@ -221,7 +221,7 @@ class PluginUIRoot : public PluginUIRootInterface,
     std::int32_t type{0};
   };
   void ShowQueuedErrors(bool inPanels);
-  std::thread::id mEditorThread{};
+  std::atomic<std::thread::id> mEditorThread{};
   std::mutex mQueuedErrorsMutex{};
   std::vector<QueuedError> mQueuedErrors{};
 };

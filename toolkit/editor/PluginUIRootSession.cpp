@@ -41,7 +41,7 @@ Point PluginUIRoot::GetMousePosition() const {
 
 bool PluginUIRoot::OpenEditor() {
   if (mOpen) return true;
-  mEditorThread = std::this_thread::get_id();
+  mEditorThread.store(std::this_thread::get_id());
   PluginCore* core = ConcreteCore(mCore);
   try {
     std::optional<AudioGate::Scope> busy;
@@ -126,13 +126,15 @@ void PluginUIRoot::UpdateMouseOver(Frame* target, std::int32_t x, std::int32_t y
 }
 
 bool PluginUIRoot::ShowError(const char* message, const char* detail, std::int32_t code, std::int32_t type) {
-  if (!mOpen || !mRootFrame) return false;
-  if (std::this_thread::get_id() != mEditorThread) {
+  if (!mOpen) return false;
+  // Another thread touches nothing of the tree: its report waits for the editor's next idle.
+  if (std::this_thread::get_id() != mEditorThread.load()) {
     std::lock_guard<std::mutex> lock(mQueuedErrorsMutex);
     mQueuedErrors.push_back(QueuedError{message ? message : "", detail ? detail : "", message != nullptr,
                                         detail != nullptr, code, type});
     return true;
   }
+  if (!mRootFrame) return false;
   try {
     new ErrorFrame(this, message, detail, code, type);
     return true;
