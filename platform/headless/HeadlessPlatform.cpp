@@ -65,13 +65,13 @@ void HeadlessWindow::Press(std::int32_t x, std::int32_t y, MouseButton button, s
   Queue(event);
 }
 
-void HeadlessWindow::Release(std::int32_t x, std::int32_t y, MouseButton button) {
+void HeadlessWindow::Release(std::int32_t x, std::int32_t y, MouseButton button, std::uint32_t modifiers) {
   WindowEvent event;
   event.kind = WindowEvent::Kind::kMouseUp;
   event.x = x;
   event.y = y;
   event.button = button;
-  event.modifiers = mButtons;
+  event.modifiers = modifiers | mButtons;
   mButtons &= ~ButtonModifier(button);
   Queue(event);
 }

@@ -28,7 +28,8 @@ class HeadlessWindow final : public RoutedChildWindow {
   // Scripted input, delivered by the next PumpEvents. Buttons held follow presses and releases.
   void Press(std::int32_t x, std::int32_t y, MouseButton button = MouseButton::kLeft,
              std::uint32_t modifiers = 0);
-  void Release(std::int32_t x, std::int32_t y, MouseButton button = MouseButton::kLeft);
+  void Release(std::int32_t x, std::int32_t y, MouseButton button = MouseButton::kLeft,
+               std::uint32_t modifiers = 0);
   void Move(std::int32_t x, std::int32_t y);
   // The button comes up without an event reaching the window.
   void LoseRelease(MouseButton button);

@@ -54,6 +54,8 @@ class WindowContext : public RasterContext, private WindowEventSink {
                      std::unique_ptr<TextEditDialogUserProxy> proxy) override;
   bool IsTextEditActive() const { return mWindow->IsTextEditActive(); }
   SettingsFileDialogs& GetSettingsFileDialogs() { return *mDialogs; }
+  // For what else the editor asks of the system (documents to open).
+  Platform& GetPlatform() const { return mPlatform; }
 
   Rect GetBounds() const override { return mEditorRect; }
   Point GetMousePosition() const override;
