@@ -12,6 +12,7 @@
 #include "analyser/editor/meters/KorvaneBalanceMeterFrame.h"
 #include "analyser/editor/scope/KorvanePhaseFrame.h"
 #include "analyser/editor/values/KVNTextConvertor.h"
+#include "analyser/editor/values/KVNValueIncDecFrame.h"
 #include "analyser/engine/Korvane.h"
 #include "analyser/engine/MeasurementIds.h"
 #include "analyser/engine/alarms/KVNAlarmManager.h"
@@ -69,7 +70,8 @@ KorvanePhaseAndBalanceMeterFrame::KorvanePhaseAndBalanceMeterFrame(Korvane* plug
       MessageSubscriber<KorvanePhaseAndBalanceMeterFrame>(plugin),
       ControlContainer(plugin, 0),
       mBackground(GetRoot(), bitmaps::kPanel),
-      mSprites(GetRoot(), bitmaps::kSprites) {
+      mSprites(GetRoot(), bitmaps::kSprites),
+      mPlugin(plugin) {
   SetPixMap(mBackground.Get(), 0, 0, false);
   mAlarmManager = &plugin->GetAlarmManager();
   mPhaseService = &plugin->GetServiceList().GetPhaseService();
@@ -94,6 +96,7 @@ KorvanePhaseAndBalanceMeterFrame::KorvanePhaseAndBalanceMeterFrame(Korvane* plug
   BuildControls();
   new KVNPhaseCorrelationMeterFrame(plugin, this, 245, 39);
 
+  mStyleStepper->SetEnabled(mConfig->GetPlotType() == kPolar);
   UpdateControlEnables();
   AddTimer(TimerManager::kPeriodic, kAlarmTimerTicks, &KorvanePhaseAndBalanceMeterFrame::PushAlarmValues, 0);
   AddTimer(TimerManager::kPeriodic, kMidSideTimerTicks,
@@ -176,6 +179,16 @@ StaticTextPMFrame* KorvanePhaseAndBalanceMeterFrame::NewReadout(std::int32_t x, 
 
 void KorvanePhaseAndBalanceMeterFrame::BuildControls() {
   const OGWorld* sprites = mSprites.Get();
+  const auto stepper = [&](std::int32_t y, std::int32_t previousId, std::int32_t nextId) {
+    auto* frame =
+        new KVNValueIncDecFrame(mPlugin, this, 284, y, 42, 2, 2, TextFrame::kCentred, previousId, nextId);
+    AddControl(&frame->GetRightButton(), nextId, false);
+    AddControl(&frame->GetLeftButton(), previousId, false);
+    return frame;
+  };
+  mReadouts[kPlotTypeText] = &stepper(148, kPlotTypePrevious, kPlotTypeNext)->GetTextFrame();
+  mStyleStepper = stepper(165, kStylePrevious, kStyleNext);
+  mReadouts[kStyleText] = &mStyleStepper->GetTextFrame();
   const auto slider = [&](std::int32_t y, Point background, std::int32_t min, std::int32_t max,
                           std::int32_t defaultValue, std::int32_t id, std::int32_t start) {
     auto* control = new PixMapSlider(this, 284, y, 62, 11, background.x, background.y, sprites,
@@ -203,7 +216,8 @@ void KorvanePhaseAndBalanceMeterFrame::BuildControls() {
   AddControl(gate, kLowLevelGate, false);
   slider(228, kGainSlider, 0, 25, 0, kGain, WholeGain(mConfig->GetGainDb()));
   mReadouts[kGainText] = NewReadout(348, 228);
-  for (std::int32_t readout : {kGainText, kDensityText, kDecayText}) UpdateSettingText(readout);
+  for (std::int32_t readout : {kGainText, kPlotTypeText, kStyleText, kDensityText, kDecayText})
+    UpdateSettingText(readout);
 }
 
 StaticTextPMFrame* KorvanePhaseAndBalanceMeterFrame::GetReadout(std::int32_t readout) const {
@@ -321,6 +335,7 @@ std::int32_t KorvanePhaseAndBalanceMeterFrame::OnPhaseConfigMessage(std::int32_t
       UpdateSettingText(kDecayText);
       break;
     case KVNPhaseConfig::kGainMayHaveChanged:
+      mStyleStepper->SetEnabled(mConfig->GetPlotType() == kPolar);
       UpdateSettingText(kPlotTypeText);
       UpdateSettingText(kStyleText);
       UpdateControlEnables();

@@ -23,6 +23,7 @@ class KVNAlarmManager;
 class KVNPhaseConfig;
 class MeteringReader;
 class StaticTextPMFrame;
+class KVNValueIncDecFrame;
 namespace ZEBCanvas {
 class ColorFillFrame;
 class ColorPickerFrame;
@@ -85,6 +86,7 @@ class KorvanePhaseAndBalanceMeterFrame : public PixMapDrawFrame,
   GainReductionMeter& GetRatioMeter() const { return *mRatioMeter; }
   DualLevelAudioMeter& GetMidMeter() const { return *mMidMeter; }
   DualLevelAudioMeter& GetSideMeter() const { return *mSideMeter; }
+  KVNValueIncDecFrame& GetStyleStepper() const { return *mStyleStepper; }
   ZEBCanvas::ColorFillFrame& GetColourFill() const { return *mColourFill; }
   ZEBCanvas::ColorPickerFrame& GetPicker() const { return *mPicker; }
 
@@ -103,11 +105,13 @@ class KorvanePhaseAndBalanceMeterFrame : public PixMapDrawFrame,
   std::array<StaticTextPMFrame*, 5> mReadouts{};
   PixMapRef mBackground;
   PixMapRef mSprites;
+  Korvane* mPlugin{nullptr};
   KVNAlarmManager* mAlarmManager{nullptr};
   std::vector<std::string> mAlarmNames{};
   KVNPhaseConfig* mConfig{nullptr};
   KorvanePhaseService* mPhaseService{nullptr};
   KorvaneBalanceService* mBalanceService{nullptr};
+  KVNValueIncDecFrame* mStyleStepper{nullptr};
   ZEBCanvas::ColorPickerFrame* mPicker{nullptr};
   ZEBCanvas::ColorFillFrame* mColourFill{nullptr};
   GainReductionMeter* mRatioMeter{nullptr};

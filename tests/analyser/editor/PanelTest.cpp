@@ -7,6 +7,7 @@
 
 #include "analyser/editor/panel/KorvanePhaseAndBalanceMeterFrame.h"
 #include "analyser/editor/panel/SideToMidRatio.h"
+#include "analyser/editor/values/KVNValueIncDecFrame.h"
 #include "analyser/engine/MeasurementIds.h"
 #include "analyser/engine/config/KVNPhaseConfig.h"
 #include "analyser/engine/services/KorvanePhaseService.h"
@@ -14,6 +15,7 @@
 #include "tests/analyser/editor/support/PanelFixture.h"
 #include "toolkit/controls/ControlContainer.h"
 #include "toolkit/controls/GenericControl.h"
+#include "toolkit/controls/PixMapButton.h"
 #include "toolkit/controls/TextFrame.h"
 #include "toolkit/meters/AudioMeter.h"
 #include "toolkit/meters/DualLevelAudioMeter.h"
@@ -129,4 +131,29 @@ TEST(Panel, LoadsThePhaseConfigurationOfASettingsFileAndIgnoresEveryFailure) {
   }
   f.Panel().LoadPhaseConfig(saved);
   EXPECT_EQ(f.Config().GetPlotType(), 1);
+}
+
+TEST(Panel, TheSteppersStepThePlotTypeAndOnlyThePolarStyle) {
+  PanelAccess f;
+  f.Config().SetPlotType(2, true);
+  KVNValueIncDecFrame& style = f.Panel().GetStyleStepper();
+  EXPECT_TRUE(style.IsEnabled());
+  EXPECT_EQ(f.Panel().GetReadout(KorvanePhaseAndBalanceMeterFrame::kPlotTypeText)->GetText(), "Polar");
+  auto* type = dynamic_cast<InstantActionButton*>(
+      f.Panel().FindControl(KorvanePhaseAndBalanceMeterFrame::kPlotTypeNext));
+  ASSERT_NE(type, nullptr);
+  type->Mouse(Frame::kMouseDown, 2, 2);
+  type->Mouse(Frame::kMouseUp, 2, 2);
+  EXPECT_EQ(f.Config().GetPlotType(), 0) << "next from Polar is XY";
+  EXPECT_EQ(f.Panel().GetReadout(KorvanePhaseAndBalanceMeterFrame::kPlotTypeText)->GetText(), "XY");
+  EXPECT_FALSE(style.IsEnabled());
+  EXPECT_FALSE(style.GetRightButton().IsEnabled());
+  const std::int32_t xyStyle = f.Config().GetXYPlotStyle();
+  style.GetRightButton().Mouse(Frame::kMouseDown, 2, 2);
+  style.GetRightButton().Mouse(Frame::kMouseUp, 2, 2);
+  EXPECT_EQ(f.Config().GetXYPlotStyle(), xyStyle);
+
+  KVNValueIncDecFrame narrow(&f.plugin, f.root.GetRootFrame(), 0, 0, 0, 2, 2, TextFrame::kCentred, 20, 21);
+  EXPECT_EQ(narrow.GetWidth(), 55);
+  EXPECT_EQ(narrow.GetTextFrame().GetWidth(), 36);
 }
