@@ -101,8 +101,8 @@ TEST(AlarmClicks, EachWidgetClearsWhatItsModifiersSay) {
     f.Alarms().UpdateValue(kCorrelationInst, -50.0f, true, false);
     f.Alarms().UpdateValue(kCorrelationAvg, 50.0f, true, false);
     ASSERT_TRUE(f.Triggered(kCorrelationInst));
-    f.root.Window().shift = c.keys != Keys::kPlain;
-    f.root.Window().control = c.keys == Keys::kControlShift;
+    f.root.Keys().shift = c.keys != Keys::kPlain;
+    f.root.Keys().control = c.keys == Keys::kControlShift;
     Frame* widget = WidgetFrame(f, c.widget);
     ASSERT_NE(widget, nullptr);
     widget->Mouse(c.kind, 3, 3);

@@ -57,3 +57,16 @@ TEST(PanelSignals, EachSignalTriggersItsAlarmsAndTheMaster) {
     EXPECT_EQ(master->highestMemberSeverity, expected);
   }
 }
+
+// The host's reset parameter reaches the master alarm now that the editor registers it.
+TEST(PanelSignals, TheResetParameterClearsTheMasterAndItsMembers) {
+  PanelFixture f;
+  f.Play(Sine(0.5f), Sine(-0.5f), 120);
+  ASSERT_TRUE(f.Triggered(kMasterAlarm));
+  f.plugin.SetParameterByIndex(0, 1.0f);
+  f.plugin.DispatchParameterChanges();
+  EXPECT_FALSE(f.Triggered(kMasterAlarm));
+  EXPECT_FALSE(f.Triggered(kAntiphaseSummary));
+  EXPECT_FALSE(f.Triggered(kCorrelationInst));
+  EXPECT_EQ(f.Alarms().GetValueByName(kCorrelationInst), 100.0f);
+}

@@ -12,34 +12,12 @@
 #include "framework/services/FourCC.h"
 #include "framework/services/PluginServices.h"
 #include "framework/services/TimerManager.h"
-#include "platform/Clock.h"
+#include "tests/analyser/editor/support/EditorFixture.h"
 #include "tests/support/StubPlatform.h"
+#include "tests/toolkit/support/TestTick.h"
 #include "toolkit/drawing/OGWorld.h"
 #include "toolkit/editor/PluginUIRoot.h"
 #include "toolkit/frames/Frame.h"
-
-// The tick as the test sets it; the clock comes back at the end.
-class SettableTick {
- public:
-  explicit SettableTick(std::int64_t start = 1000) {
-    Now() = start;
-    Clock::SetTickSource(&Read);
-  }
-  ~SettableTick() { Clock::SetTickSource(nullptr); }
-  SettableTick(const SettableTick&) = delete;
-  SettableTick& operator=(const SettableTick&) = delete;
-
-  void Advance(std::int64_t ticks) { Now() += ticks; }
-  void Set(std::int64_t tick) { Now() = tick; }
-  std::int64_t Get() const { return Now(); }
-
- private:
-  static std::int64_t& Now() {
-    static std::int64_t now = 0;
-    return now;
-  }
-  static std::int64_t Read() { return Now(); }
-};
 
 // The editor's window as an image with modifier keys the test holds.
 class KeyWindow : public OGWorld {
@@ -55,24 +33,12 @@ class KeyWindow : public OGWorld {
 };
 
 // An open editor root of the analyser over a KeyWindow.
-class PanelRoot : public PluginUIRoot {
+class PanelRoot : public AnalyserRoot {
  public:
-  PanelRoot(Korvane& plugin, std::int32_t width, std::int32_t height)
-      : PluginUIRoot(&plugin, &plugin, Rect{0, 0, width, height}) {
+  PanelRoot(Korvane& plugin, std::int32_t width, std::int32_t height) : AnalyserRoot(plugin, width, height) {
     SetWindowContext(std::make_unique<KeyWindow>(Rect{0, 0, width, height}));
-    SetActiveFlag(true);
-    SetRootFrame(std::unique_ptr<Frame>(new Frame(this, 0, 0, width, height, 0, FourCC('m', 's', 't', 'r'))));
-    SetOpen(true);
-    ClearUpdateSet();
   }
-  ~PanelRoot() override { TakeRootFrame().reset(); }
-
-  KeyWindow& Window() { return static_cast<KeyWindow&>(*GetWindowContext()); }
-  std::uint32_t Pixel(std::int32_t x, std::int32_t y) {
-    const Surface& s = Window().GetSurface();
-    return s.pixels[y * s.stride + x];
-  }
-  void Flush() { DrawingScope scope(*this, true); }
+  KeyWindow& Keys() { return static_cast<KeyWindow&>(*GetWindowContext()); }
 };
 
 // A stereo analyser with its whole editor open, driven by a settable tick: audio goes through the
@@ -117,7 +83,7 @@ struct PanelFixture {
     static_cast<PluginServices&>(plugin).GetTimerManager().ProcessTimers();
   }
 
-  SettableTick tick;
+  TestTick tick;
   StubPlatform platform;
   Korvane plugin{&platform, IOConfig{2, 2}};
   PanelRoot root{plugin, 399, 470};
