@@ -93,7 +93,8 @@ TEST_F(HeaderFiles, LoadsFilesWithOrWithoutTheZeroByteAndRefusesOthersCleanly) {
   std::string text = reference.plugin.LiveSettingsText();
   text = text.substr(0, text.find('\0'));
   std::string otherMaker = text;
-  for (std::size_t at = otherMaker.find("Quillmore"); at != std::string::npos; at = otherMaker.find("Quillmore"))
+  for (std::size_t at = otherMaker.find("Quillmore"); at != std::string::npos;
+       at = otherMaker.find("Quillmore"))
     otherMaker.replace(at, 9, "Elsewhere");
 
   struct Case {
