@@ -13,6 +13,7 @@
 #include "toolkit/controls/IncDecControlGroup.h"
 #include "toolkit/controls/PixMapButton.h"
 #include "toolkit/controls/PixMapSlider.h"
+#include "toolkit/controls/TextFrame.h"
 #include "toolkit/editor/VSTEditor.h"
 #include "toolkit/window/WindowContext.h"
 
@@ -105,6 +106,71 @@ TEST_F(ControlsInEditor, AStepperHeldThroughTheEditorRepeatsFromIdleAndStopsAtTh
   editor->idle();
   EXPECT_EQ(slider->GetValue(), 5);
   EXPECT_EQ(host.depth, 0);
+}
+
+// Records the codes of a text frame's edit class, and the text of an entry.
+class EditRecord {
+ public:
+  EditRecord(MessagingServer& server, TextFrame* frame) : mServer(server), mClass(frame->GetEditMsgClass()) {
+    mSubscription = server.Subscribe(mClass, &Record, this, 0);
+  }
+  ~EditRecord() { mServer.Unsubscribe(mClass, mSubscription); }
+  EditRecord(const EditRecord&) = delete;
+  EditRecord& operator=(const EditRecord&) = delete;
+
+  std::vector<std::int32_t> codes;
+  std::string text;
+
+ private:
+  static std::int32_t Record(MessageSubscription*, void* self, std::int32_t, MessageClass*, std::int32_t code,
+                             std::int32_t, void* payload) {
+    auto* record = static_cast<EditRecord*>(self);
+    record->codes.push_back(code);
+    if (code == TextFrame::kEditEntered) record->text = *static_cast<TextFrame::EnteredText*>(payload)->text;
+    return 0;
+  }
+
+  MessagingServer& mServer;
+  MessageClass* mClass{nullptr};
+  MessageSubscription* mSubscription{nullptr};
+};
+
+TEST_F(ControlsInEditor, ATextFrameIsEditedInTheWindowsEditField) {
+  auto* text = new TextFrame(editor->GetRootFrame(), 10, 50, 60, 12, 0, 4);
+  text->SetText("-12", false);
+  text->SetEditMode(TextFrame::kEditOnClick);
+  EditRecord record(services.GetMessagingServer(), text);
+  window->Press(20, 55);
+  window->Release(20, 55);
+  editor->idle();
+  ASSERT_TRUE(window->EditFrame());
+  window->Type("42");
+  window->Key(EditKey::kReturn);
+  editor->idle();
+  EXPECT_EQ(record.codes, (std::vector<std::int32_t>{TextFrame::kEditStarted, TextFrame::kEditEntered}));
+  EXPECT_EQ(record.text, "42");
+  EXPECT_EQ(host.depth, 0);
+
+  // An edit that the window cannot open ends as cancelled.
+  window->FailNextEdit();
+  window->Press(20, 55);
+  window->Release(20, 55);
+  editor->idle();
+  EXPECT_EQ(record.codes.back(), TextFrame::kEditCancelled);
+}
+
+TEST_F(ControlsInEditor, AnEditOutlivingItsFrameReachesNobody) {
+  auto* text = new TextFrame(editor->GetRootFrame(), 10, 50, 60, 12, 0, 4);
+  text->SetEditMode(TextFrame::kEditOnClick);
+  window->Press(20, 55);
+  window->Release(20, 55);
+  editor->idle();
+  ASSERT_TRUE(editor->GetWindow()->IsTextEditActive());
+  delete text;
+  window->Type("7");
+  window->Key(EditKey::kReturn);
+  editor->idle();  // ASan: the entry goes to nobody
+  EXPECT_FALSE(editor->GetWindow()->IsTextEditActive());
 }
 
 }  // namespace
