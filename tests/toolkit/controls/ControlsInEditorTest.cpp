@@ -57,7 +57,7 @@ TEST_F(ControlsInEditor, ADragMovesTheSliderUnderTheMutexUntilTheRelease) {
   EXPECT_EQ(log.entries.back(), (MessageLog::Entry{GenericControl::kReleased, 40}));
 }
 
-TEST_F(ControlsInEditor, AControlDisabledMidDragGivesUpTheCaptureAndTheReleaseFreesTheMutex) {
+TEST_F(ControlsInEditor, AControlDisabledMidDragGivesUpTheCaptureAndTheMutex) {
   MessageLog log(services.GetMessagingServer(), slider->GetControlMsgClass());
   window->Press(10 + 30, 15);
   editor->idle();
@@ -70,6 +70,9 @@ TEST_F(ControlsInEditor, AControlDisabledMidDragGivesUpTheCaptureAndTheReleaseFr
   window->Move(10 + 50, 15);  // no longer the slider's drag
   editor->idle();
   EXPECT_EQ(slider->GetValue(), 27);
+  // The next idle ends the drag: the mutex is free before the button comes up.
+  EXPECT_EQ(host.depth, 0);
+  EXPECT_FALSE(editor->DragHoldsMutex());
   window->Release(10 + 50, 15);
   editor->idle();
   EXPECT_EQ(host.depth, 0);
