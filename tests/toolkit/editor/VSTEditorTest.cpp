@@ -342,4 +342,14 @@ TEST_F(VSTEditorTest, ShowingNoPageKeepsThePageShown) {
   editor->ShowAboutPage();  // no product, no about page
   EXPECT_EQ(editor->GetPage(), page);
 }
+
+TEST_F(VSTEditorTest, APageThatGoesWhileShownIsForgotten) {
+  auto* page = new Frame(editor->GetRootFrame(), 0, 0, 10, 10, 0, 0);
+  editor->ShowPage(page);
+  ASSERT_EQ(editor->GetPage(), page);
+  delete page;
+  EXPECT_EQ(editor->GetPage(), nullptr);
+  editor->ShowPage(capturing);  // would hide the freed page
+  EXPECT_EQ(editor->GetPage(), capturing);
+}
 }  // namespace
