@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 // Whole-file access for settings files.
@@ -7,12 +8,26 @@ namespace Files {
 
 // The path separator of this platform.
 constexpr char kSeparator = '/';
+// Nothing larger is read as a settings file.
+constexpr size_t kMaxFileSize = size_t{16} << 20;
 
-// False when the file cannot be opened or read whole.
+// False unless path is a regular file of at most kMaxFileSize bytes read whole; a FIFO or a
+// device is refused without being waited on.
 bool ReadFile(const std::string& path, std::string& content);
+
+enum class SaveResult {
+  kSaved,
+  kCannotCreate,  // the target or its temporary file could not be opened or created
+  kWriteFailed,   // the data did not all reach the disk
+};
+
 // Writes a temporary file beside the target and renames it over the target, so a failed write
-// never loses the old file. False when any step fails.
-bool WriteFileAtomically(const std::string& path, const std::string& content);
+// never loses the old file. The old file's mode is kept; a symbolic link keeps pointing at its
+// target, which is replaced; a target the user may not write is refused.
+SaveResult SaveFile(const std::string& path, const std::string& content);
+inline bool WriteFileAtomically(const std::string& path, const std::string& content) {
+  return SaveFile(path, content) == SaveResult::kSaved;
+}
 // Creates one directory level; true when it exists afterwards.
 bool MakeDirectory(const std::string& path);
 

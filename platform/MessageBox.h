@@ -4,5 +4,6 @@
 
 enum class MessageBoxIcon { kNone, kWarning, kInformation, kError };
 
-// A modal notice to the user that never blocks a host's audio or freezes its window.
+// A notice to the user that never blocks the caller, a host's audio or its window: shown by a
+// program of its own (any number at once), or on standard error without a display.
 void ShowMessageBox(const std::string& title, const std::string& body, MessageBoxIcon icon);

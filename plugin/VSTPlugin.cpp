@@ -8,6 +8,7 @@
 
 #include "framework/core/DefaultSettings.h"
 #include "framework/core/ErrorReporting.h"
+#include "framework/core/PluginUIRootInterface.h"
 #include "framework/core/VstPluginMetaClass.h"
 #include "framework/metering/NumericTools.h"
 #include "platform/FloatingPointGuard.h"
@@ -344,7 +345,10 @@ bool VSTPlugin::IsOutputConnected(std::int32_t output) const {
   return output >= 0 && static_cast<size_t>(output) < mOutputsConnected.size() && mOutputsConnected[output];
 }
 
-bool VSTPlugin::IsEditorOpen() const { return false; }
+bool VSTPlugin::IsEditorOpen() const {
+  const PluginUIRootInterface* root = mCore ? mCore->GetUIRoot() : nullptr;
+  return root && root->IsOpen();
+}
 
 std::string VSTPlugin::ReadRegistryValue() const { return ::ReadRegistryValue(mPrefsName); }
 

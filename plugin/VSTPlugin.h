@@ -10,13 +10,14 @@
 #include "framework/core/PluginMetaClass.h"
 #include "framework/core/PluginPlatform.h"
 #include "platform/PlatformMutex.h"
+#include "toolkit/editor/EditorHost.h"
 #include "vst2/AEffEditor.h"
 #include "vst2/AudioEffectX.h"
 
 // The object behind the effect record: turns host opcodes and audio calls into calls of the
 // plug-in core, and answers the core's questions about its host. Each group says which thread
 // calls it; "dispatcher thread" is any non-audio thread the host sends opcodes from.
-class VSTPlugin : public AudioEffectX, public PluginPlatform {
+class VSTPlugin : public AudioEffectX, public PluginPlatform, public EditorHost {
  public:
   // The entry point's thread, and effClose's.
   explicit VSTPlugin(audioMasterCallback host);
@@ -33,8 +34,10 @@ class VSTPlugin : public AudioEffectX, public PluginPlatform {
   // The instance mutex, held by every dispatcher opcode that reads or changes the instance's
   // state and by the editor around its work. Whoever releases it last applies a program change
   // that found it busy, so no change waits for an editor that may never open.
-  bool LockMutex(bool tryOnly);
-  void UnlockMutex();
+  bool LockMutex(bool tryOnly) override;
+  void UnlockMutex() override;
+  // UI thread, for the editor: lets the host idle.
+  void HostIdle() override { callHost(audioMasterIdle); }
   // UI thread, for the editor adapter: the program change kept while the mutex was busy.
   std::int32_t TakePendingProgram();
 

@@ -1,7 +1,11 @@
+#include <cstdint>
 #include <memory>
 
 #include "framework/core/PluginMetaClass.h"
+#include "framework/services/PluginServices.h"
+#include "platform/Platform.h"
 #include "plugin/VSTPlugin.h"
+#include "toolkit/editor/VSTEditor.h"
 #include "vst2/Vst2Interface.h"
 
 // The VST 2 entry point. Nothing thrown here reaches the host: any failure gives null, and a
@@ -17,7 +21,16 @@ extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMa
     if (configs.empty()) return nullptr;
     std::unique_ptr<PluginCoreInterface> core(metaClass->CreatePluginCore(plugin.get(), configs.front()));
     if (!core) return nullptr;
+    PluginCoreInterface* attached = core.get();
     plugin->attachCore(std::move(core));
+    // The editor, when the product has one: the host sees the has-editor flag.
+    std::int32_t width = 0, height = 0;
+    attached->GetEditorSize(width, height);
+    if (width > 0 && height > 0) {
+      plugin->attachEditor(std::make_unique<VSTEditor>(plugin.get(), *plugin, attached,
+                                                       dynamic_cast<PluginServices*>(attached),
+                                                       GetSystemPlatform(), width, height));
+    }
     plugin->setSampleRate(44100.0f);
     plugin->setBlockSize(2048);
     return plugin.release()->getAeffect();

@@ -78,7 +78,7 @@ class PluginCore : public PluginCoreInterface, public PluginServices, public Mes
   void SetSampleRate(float rate) override;
   void SetBlockSize(std::int32_t size) override;
   bool IsEditorOpen() const override { return mPlatform->IsEditorOpen(); }
-  PluginUIRootInterface* GetUIRoot() const override { return mUIRoot; }
+  PluginUIRootInterface* GetUIRoot() const override { return mUIRoot.load(std::memory_order_acquire); }
 
   void SetParameter(const ParameterDescriptor& descriptor, float value) override;
   void SetParameterByIndex(std::int32_t index, float value) override;
@@ -106,7 +106,7 @@ class PluginCore : public PluginCoreInterface, public PluginServices, public Mes
   std::int32_t SuspendProcessing(bool suspend) { return mAudioGate.Suspend(suspend); }
   bool IsInProcess() const { return mAudioGate.IsInProcess(); }
   AudioGate& GetAudioGate() { return mAudioGate; }
-  void SetUIRoot(PluginUIRootInterface* root) { mUIRoot = root; }
+  void SetUIRoot(PluginUIRootInterface* root) { mUIRoot.store(root, std::memory_order_release); }
   void CopyInputsToOutputs(float** inputs, float** outputs, std::int32_t frames) const;
 
  protected:
@@ -160,7 +160,8 @@ class PluginCore : public PluginCoreInterface, public PluginServices, public Mes
   IOConfig mIOConfig{0, 0};
   std::atomic<float> mSampleRate{44100.0f};
   std::atomic<std::int32_t> mBlockSize{1024};
-  PluginUIRootInterface* mUIRoot = nullptr;
+  // Set and cleared by the editor's thread, read by a report from any thread.
+  std::atomic<PluginUIRootInterface*> mUIRoot{nullptr};
   AudioGate mAudioGate;
   std::atomic<std::int32_t> mState{0};
   std::atomic<std::int32_t> mCustomValue{0};

@@ -1,11 +1,14 @@
 #include "platform/Files.h"
 
 #include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <memory>
 
 namespace Files {
 
@@ -22,22 +25,40 @@ bool WriteAll(int fd, const std::string& content) {
   return true;
 }
 
+// Where the data really goes: a symbolic link's final target, else the path itself.
+std::string ResolvedTarget(const std::string& path) {
+  struct stat link {};
+  if (lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
+  std::unique_ptr<char, decltype(&free)> resolved(realpath(path.c_str(), nullptr), &free);
+  if (resolved) return resolved.get();
+  // A dangling link: create what it names, relative to the link's folder.
+  char target[PATH_MAX];
+  const ssize_t n = readlink(path.c_str(), target, sizeof target - 1);
+  if (n <= 0) return path;
+  const std::string named(target, static_cast<size_t>(n));
+  const size_t slash = path.rfind('/');
+  return named[0] == '/' || slash == std::string::npos ? named : path.substr(0, slash + 1) + named;
+}
+
 }  // namespace
 
 bool ReadFile(const std::string& path, std::string& content) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so opening a FIFO without a writer does not hang.
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return false;
   struct stat info {};
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+      static_cast<std::uint64_t>(info.st_size) > kMaxFileSize) {
     close(fd);
     return false;
   }
   std::string text;
+  text.reserve(static_cast<size_t>(info.st_size));
   char buffer[65536];
   for (;;) {
     const ssize_t n = read(fd, buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
+    if (n < 0 || text.size() + static_cast<size_t>(n) > kMaxFileSize) {  // it grew while read
       close(fd);
       return false;
     }
@@ -49,17 +70,27 @@ bool ReadFile(const std::string& path, std::string& content) {
   return true;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& content) {
-  const std::string temporary = path + ".tmp" + std::to_string(getpid());
-  const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  const bool written = WriteAll(fd, content) && fsync(fd) == 0;
-  const bool closed = close(fd) == 0;
-  if (!written || !closed || rename(temporary.c_str(), path.c_str()) != 0) {
+SaveResult SaveFile(const std::string& path, const std::string& content) {
+  const std::string target = ResolvedTarget(path);
+  struct stat old {};
+  const bool exists = stat(target.c_str(), &old) == 0;
+  // Read-only by its mode even for a user whom the system would let write (root).
+  const bool readOnly = exists && ((old.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0);
+  if (exists && (!S_ISREG(old.st_mode) || readOnly)) return SaveResult::kCannotCreate;
+
+  // A name of this process's own; a link planted there is not followed.
+  const std::string temporary = target + ".tmp" + std::to_string(getpid());
+  const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) return SaveResult::kCannotCreate;
+  bool written = WriteAll(fd, content);
+  if (written && exists) written = fchmod(fd, old.st_mode & 07777) == 0;
+  written = written && fsync(fd) == 0;
+  written = close(fd) == 0 && written;
+  if (!written || rename(temporary.c_str(), target.c_str()) != 0) {
     unlink(temporary.c_str());
-    return false;
+    return SaveResult::kWriteFailed;
   }
-  return true;
+  return SaveResult::kSaved;
 }
 
 bool MakeDirectory(const std::string& path) {

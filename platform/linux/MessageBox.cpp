@@ -1,9 +1,35 @@
 #include "platform/MessageBox.h"
 
 #include <cstdio>
+#include <cstdlib>
 
-// Without a display toolkit of our own yet, the notice goes to standard error: a headless host
-// must never be stopped by a dialog.
-void ShowMessageBox(const std::string& title, const std::string& body, MessageBoxIcon) {
+#include "platform/linux/ChildProcesses.h"
+
+namespace {
+
+const char* DialogKind(MessageBoxIcon icon) {
+  switch (icon) {
+    case MessageBoxIcon::kWarning:
+      return "--warning";
+    case MessageBoxIcon::kError:
+      return "--error";
+    case MessageBoxIcon::kInformation:
+    case MessageBoxIcon::kNone:
+      break;
+  }
+  return "--info";
+}
+
+}  // namespace
+
+// Shown by zenity and never waited for, so the host's window and audio go on; standard error
+// stands in when there is no display or no zenity.
+void ShowMessageBox(const std::string& title, const std::string& body, MessageBoxIcon icon) {
+  const char* display = std::getenv("DISPLAY");
+  if (display && *display &&
+      ChildProcesses::SpawnDetached(
+          {"zenity", DialogKind(icon), "--title=" + title, "--text=" + body, "--no-markup"})) {
+    return;
+  }
   std::fprintf(stderr, "%s: %s\n", title.c_str(), body.c_str());
 }

@@ -35,7 +35,9 @@ TEST_F(EntryPoint, FillsTheEffectRecordFromTheDescription) {
   EXPECT_EQ(effect->numOutputs, 2);
   EXPECT_EQ(effect->numPrograms, 4);
   EXPECT_EQ(effect->numParams, 3);
-  EXPECT_EQ(effect->flags, effFlagsCanMono | effFlagsCanReplacing | effFlagsProgramChunks);
+  // The product gives an editor: the host sees the flag.
+  EXPECT_EQ(effect->flags,
+            effFlagsHasEditor | effFlagsCanMono | effFlagsCanReplacing | effFlagsProgramChunks);
   EXPECT_EQ(effect->uniqueID, FourCC('T', 's', 't', 'P'));
   EXPECT_EQ(effect->version, 1);
   EXPECT_EQ(effect->initialDelay, 0);

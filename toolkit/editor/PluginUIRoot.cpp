@@ -39,7 +39,6 @@ void PluginUIRoot::CapturedIdle() { ProcessTimersAndMessages(); }
 Frame* PluginUIRoot::GetRootFrame() const { return mRootFrame.get(); }
 bool PluginUIRoot::IsActive() const { return mActive; }
 bool PluginUIRoot::IsOpen() const { return mOpen; }
-bool PluginUIRoot::ShowError(const char*, const char*, std::int32_t, std::int32_t) { return false; }
 Rect PluginUIRoot::GetEditorRect() const { return mEditorRect; }
 Point PluginUIRoot::GetRootFrameOrigin() const { return Point{0, 0}; }
 

@@ -1,14 +1,19 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "framework/core/PluginUIRootInterface.h"
 #include "framework/services/PluginServicesClient.h"
 #include "toolkit/drawing/DrawContext.h"
 #include "toolkit/drawing/OGWorld.h"
+#include "toolkit/frames/FrameOverlay.h"
 
 class Frame;
 class PluginCoreInterface;
@@ -60,7 +65,8 @@ class PluginUIRoot : public PluginUIRootInterface,
   virtual Frame* GetRootFrame() const;
   virtual bool IsActive() const;
   bool IsOpen() const override;
-  // This root shows no failure itself: the caller's message box does.
+  // Shows the failure as an error panel; from another thread the report waits for the next
+  // idle. False when no panel can be made: the caller's message box shows it then.
   bool ShowError(const char* message, const char* detail, std::int32_t code, std::int32_t type) override;
   virtual Rect GetEditorRect() const;
   virtual Point GetRootFrameOrigin() const;
@@ -74,6 +80,37 @@ class PluginUIRoot : public PluginUIRootInterface,
   virtual void DrawRect(const Rect& rect);
   virtual void WillCaptureMouse(Frame* frame);
   virtual void WillReleaseMouse(Frame* frame);
+
+  // The editor's session (PluginUIRootSession.cpp). Opening builds the window context, the root
+  // frame and the product's page; closing takes them down. Failures are reported, never thrown.
+  virtual bool OpenEditor();
+  virtual void CloseEditor();
+  // A press in window coordinates: double clicks, modal frames first, the capture afterwards.
+  virtual void MouseDown(std::int32_t x, std::int32_t y);
+  virtual void MouseHover();
+  // The core's parameter changes, hover tracking, timers and posted messages; nothing before
+  // the first paint.
+  virtual void Idle();
+  virtual void SetActive(bool on);
+  virtual void ShowPage(Frame* frame);
+  virtual void ShowAboutPage();
+  virtual Point GetMousePosition() const;
+  Frame* GetPage() const { return mPage; }
+
+  // Parameter highlights (PluginUIRootHighlights.cpp). A frame bound to a parameter (by its
+  // four-character id; an unknown id binds nothing) shows the parameter's highlight: a
+  // ParameterHiliteAwareFrame shows it itself, any other frame gets an overlay. A frame keeps its
+  // first binding's mode; a destroyed frame is unbound.
+  void BindFrameToParameter(Frame* frame, std::int32_t parameterId, std::int32_t mode);
+  // parameterId -1: every parameter.
+  void UnbindFrameFromParameter(Frame* frame, std::int32_t parameterId);
+  // A frame that goes leaves every highlight list.
+  void ForgetParameterBindings(Frame* frame) noexcept;
+  // An index out of range is ignored.
+  void SetParameterHighlight(std::int32_t index, bool on, std::int32_t type);
+  virtual std::unique_ptr<FrameOverlay> CreateParameterHighlighter(std::int32_t index, std::int32_t type,
+                                                                   std::int32_t mode);
+  bool IsDoubleClick() const { return mDoubleClick; }
 
   PluginCoreInterface* GetCore() const { return mCore; }
   DrawContext* GetWindowContext() const { return mWindowContext.get(); }
@@ -108,6 +145,11 @@ class PluginUIRoot : public PluginUIRootInterface,
   bool IsExtraModifierDown() const;
 
  protected:
+  // The platform parts: the window context of an opening editor (null: the open fails) and the
+  // clock in ticks.
+  virtual std::unique_ptr<DrawContext> CreateWindowContext();
+  virtual std::int64_t GetTick() const;
+
   // Opening and closing the editor sets these.
   void SetWindowContext(std::unique_ptr<DrawContext> context);
   void SetRootFrame(std::unique_ptr<Frame> frame);
@@ -133,7 +175,7 @@ class PluginUIRoot : public PluginUIRootInterface,
   Frame* mMouseOverFrame{nullptr};
   std::unique_ptr<Frame> mRootFrame{};
   bool mActive{false};
-  bool mOpen{false};
+  std::atomic<bool> mOpen{false};  // read by reports from any thread
   std::unique_ptr<DrawContext> mWindowContext{};
   Frame* mCaptureFrame{nullptr};
   std::unique_ptr<OGWorld> mBackBuffer{};
@@ -145,4 +187,41 @@ class PluginUIRoot : public PluginUIRootInterface,
   std::map<std::int32_t, PixMapEntry> mPixMaps{};
   bool mPainted{false};
   std::int32_t mSuspendCount{0};
+
+  // Parameter highlights: per parameter index, and per frame the indices it is bound to.
+  struct ParameterHighlight {
+    bool on{false};
+    std::int32_t type{0};
+    std::vector<std::pair<Frame*, std::int32_t>> frames{};  // with their modes
+  };
+  void ResetParameterHighlights();
+  std::vector<ParameterHighlight> mHighlights{};
+  std::map<Frame*, std::vector<std::int32_t>> mFrameBindings{};
+
+  // The session.
+  void UpdateMouseOver(Frame* target, std::int32_t x, std::int32_t y);
+  void TrackHover();
+  Frame* mPage{nullptr};
+  Frame* mAboutPage{nullptr};
+  std::int64_t mLastPressTick{0};
+  std::int32_t mLastPressX{0};
+  std::int32_t mLastPressY{0};
+  bool mHavePressed{false};
+  std::int32_t mLastHoverX{-1};
+  std::int32_t mLastHoverY{-1};
+  bool mDoubleClick{false};
+
+  // Reports from threads other than the editor's, shown at the next idle.
+  struct QueuedError {
+    std::string message;
+    std::string detail;
+    bool hasMessage{false};
+    bool hasDetail{false};
+    std::int32_t code{0};
+    std::int32_t type{0};
+  };
+  void ShowQueuedErrors(bool inPanels);
+  std::atomic<std::thread::id> mEditorThread{};
+  std::mutex mQueuedErrorsMutex{};
+  std::vector<QueuedError> mQueuedErrors{};
 };

@@ -97,6 +97,9 @@ void Frame::Detach() noexcept {
   }
   mRoot->RemoveFromUpdateSet(this);
   if (mRoot->GetMouseOverFrame() == this) mRoot->ForgetMouseOverFrame();
+  // A frame that goes during its drag takes the window's capture with it.
+  if (mRoot->GetMouseCaptureFrame() == this) mRoot->ReleaseMouse();
+  mRoot->ForgetParameterBindings(this);
 }
 
 MessageClass* Frame::GetMsgClass() const { return mMsgClass; }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -14,6 +15,8 @@
 #include "framework/core/VstPluginMetaClass.h"
 #include "framework/services/FourCC.h"
 #include "plugin/VSTPlugin.h"
+#include "toolkit/editor/VSTEditor.h"
+#include "toolkit/frames/Frame.h"
 #include "vst2/Vst2Interface.h"
 
 namespace {
@@ -40,6 +43,83 @@ std::string Number(float value) {
   return text;
 }
 
+// The test product's small editor: a frame that takes the capture on a press, one that does
+// not, and an editable text. Each journals what reaches it.
+class JournalFrame : public Frame {
+ public:
+  JournalFrame(Frame* parent, Rect at, const char* name, Color color, bool capturing)
+      : Frame(parent, at.left, at.top, RectWidth(at), RectHeight(at), 0, 0),
+        mName(name),
+        mColor(color),
+        mCapturing(capturing) {}
+  void Mouse(std::int32_t kind, std::int32_t x, std::int32_t y) override {
+    if (kind != kMouseDown && kind != kMouseUp) return;
+    Journal(mName + (kind == kMouseDown ? " down " : " up ") + std::to_string(x) + "," + std::to_string(y));
+    if (kind == kMouseDown && mCapturing) CaptureMouse();
+  }
+  void Draw(DrawContext& context, const Rect& area) override {
+    context.SetForeColor(mColor);
+    context.FillRect(area);
+  }
+
+ private:
+  std::string mName;
+  Color mColor{};
+  bool mCapturing{false};
+};
+
+class EditableText : public Frame {
+ public:
+  EditableText(Frame* parent, Rect at)
+      : Frame(parent, at.left, at.top, RectWidth(at), RectHeight(at), 0, 0) {}
+  void Mouse(std::int32_t kind, std::int32_t, std::int32_t) override {
+    auto* editor = dynamic_cast<VSTEditor*>(GetRoot());
+    if (kind != kMouseDown || !editor || !editor->GetWindow()) return;
+    editor->GetWindow()->BeginTextEdit(GetGlobalRect(), mText,
+                                       [this](const std::optional<std::string>& text) {
+                                         Journal(text ? "edit " + *text : "edit cancelled");
+                                         if (text) mText = *text;
+                                         Invalidate();
+                                       });
+  }
+  void Draw(DrawContext& context, const Rect& area) override {
+    context.SetForeColor(kWhite);
+    context.FillRect(area);
+    context.SetFont(DrawContext::kSmallFont, kBlack);
+    context.MoveTo(Point{1, GetHeight() - 3});
+    context.DrawString(mText.c_str());
+  }
+
+ private:
+  std::string mText{"text"};
+};
+
+// Loads a settings file through the dialog and journals what came.
+class LoadButton : public JournalFrame {
+ public:
+  LoadButton(Frame* parent, Rect at) : JournalFrame(parent, at, "load", Color{0, 0xFFFF, 0}, false) {}
+  void Mouse(std::int32_t kind, std::int32_t, std::int32_t) override {
+    auto* editor = dynamic_cast<VSTEditor*>(GetRoot());
+    if (kind != kMouseDown || !editor || !editor->GetWindow()) return;
+    editor->GetWindow()->GetSettingsFileDialogs().Load(
+        ".korvane", [](const std::optional<std::string>& text) {
+          Journal(text ? "loaded " + std::to_string(text->size()) + " bytes" : "load cancelled");
+        });
+  }
+};
+
+Frame* CreateTestEditor(PluginUIRootInterface* rootInterface) {
+  auto* root = dynamic_cast<PluginUIRoot*>(rootInterface);
+  if (!root || !root->GetRootFrame()) return nullptr;
+  auto* page = new JournalFrame(root->GetRootFrame(), Rect{0, 0, 200, 100}, "page",
+                                Color{0x8080, 0x8080, 0x8080}, false);
+  new JournalFrame(page, Rect{10, 10, 60, 40}, "drag", Color{0xFFFF, 0, 0}, true);
+  new JournalFrame(page, Rect{70, 10, 120, 40}, "button", Color{0, 0, 0xFFFF}, false);
+  new EditableText(page, Rect{10, 60, 110, 72});
+  new LoadButton(page, Rect{130, 10, 190, 40});
+  return page;
+}
+
 class TestCore : public PluginCore {
  public:
   TestCore(PluginPlatform* platform, IOConfig config) : PluginCore(platform, config) {
@@ -51,13 +131,13 @@ class TestCore : public PluginCore {
   float GetParameter(const ParameterDescriptor& descriptor) const override {
     return GetStoredParameterValue(descriptor);
   }
-  Frame* CreateEditorFrame(PluginUIRootInterface*) override { return nullptr; }
+  Frame* CreateEditorFrame(PluginUIRootInterface* root) override { return CreateTestEditor(root); }
   Frame* CreateAboutFrame(PluginUIRootInterface*) override { return nullptr; }
   void GetEditorSize(std::int32_t& width, std::int32_t& height) const override {
-    width = 0;
-    height = 0;
+    width = 200;
+    height = 100;
   }
-  bool IsEditorOpen() const override { return gEditorOpen.load(); }
+  bool IsEditorOpen() const override { return gEditorOpen.load() || PluginCore::IsEditorOpen(); }
   void Open() override { Journal("Open"); }
   void Close() override { Journal("Close"); }
   void Suspend() override { Journal("Suspend"); }
