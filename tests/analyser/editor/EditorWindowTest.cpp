@@ -20,17 +20,6 @@ namespace {
 
 constexpr std::uint32_t kGreen = 0x00FF00;
 
-// The settings text with one attribute of the phase-scope configuration changed.
-std::string WithAttribute(std::string text, const std::string& name, const std::string& value) {
-  const size_t at = text.find("name=\"" + name + "\"");
-  if (at == std::string::npos) {
-    ADD_FAILURE() << "no attribute " << name;
-    return text;
-  }
-  const size_t from = text.find('>', at) + 1, to = text.find("</att>", from);
-  return text.replace(from, to - from, value);
-}
-
 class AnalyserEditorWindow : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -51,7 +40,10 @@ class AnalyserEditorWindow : public ::testing::Test {
 
   void Configure(const std::vector<std::pair<std::string, std::string>>& attributes) {
     std::string settings = vsthost::GetChunk(*host, true);
-    for (const auto& [name, value] : attributes) settings = WithAttribute(settings, name, value);
+    for (const auto& [name, value] : attributes) {
+      ASSERT_NE(settings.find("name=\"" + name + "\""), std::string::npos) << name;
+      settings = vsthost::WithAttribute(settings, name, value);
+    }
     ASSERT_EQ(vsthost::SetChunk(*host, settings, true), 1);
   }
   void Open() {
