@@ -2,7 +2,11 @@
 
 #include <algorithm>
 
+#include "toolkit/editor/TextEditDialogUser.h"
+
 DrawContext::~DrawContext() = default;
+
+void DrawContext::BeginTextEdit(const Rect&, const std::string&, std::unique_ptr<TextEditDialogUserProxy>) {}
 
 void DrawContext::AddExclusionRect(const void* key, const Rect& rect, std::int32_t priority) {
   auto byKey = [key](const ExclusionEntry& e) { return e.key == key; };

@@ -2,12 +2,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "toolkit/drawing/Color.h"
 #include "toolkit/drawing/Geometry.h"
 
 class OGWorld;
+class TextEditDialogUserProxy;
 
 // The surface every frame draws through. Coordinates given to drawing operations become device
 // coordinates by subtracting the origin. The only concrete part is the list of keyed,
@@ -93,6 +95,10 @@ class DrawContext {
   virtual void ClearMouseCapturer() = 0;
   virtual void ValidateRect(const Rect& rect) = 0;
   virtual void InvalidateRect(const Rect& rect) = 0;
+  // In-place text entry over the rect (window coordinates). The context owns the proxy until the
+  // edit ends; one without an edit field drops it at once, and the edit reports nothing.
+  virtual void BeginTextEdit(const Rect& rect, const std::string& text,
+                             std::unique_ptr<TextEditDialogUserProxy> proxy);
 
   // key: the frame that owns the entry. A key already present keeps its entry.
   virtual void AddExclusionRect(const void* key, const Rect& rect, std::int32_t priority);

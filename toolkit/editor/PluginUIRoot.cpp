@@ -7,6 +7,7 @@
 #include "framework/core/ErrorReporting.h"
 #include "framework/services/MessagingServer.h"
 #include "framework/services/TimerManager.h"
+#include "toolkit/editor/TextEditDialogUser.h"
 #include "toolkit/frames/Frame.h"
 
 PluginUIRoot::PluginUIRoot(PluginCoreInterface* core, PluginServices* services, const Rect& editorRect)
@@ -57,6 +58,11 @@ void PluginUIRoot::ReleaseMouse() {
 }
 
 Frame* PluginUIRoot::GetMouseCaptureFrame() const { return mCaptureFrame; }
+
+void PluginUIRoot::BeginTextEdit(const Rect& rect, const std::string& text, TextEditDialogUser* user) {
+  if (!mWindowContext) return;
+  mWindowContext->BeginTextEdit(rect, text, std::make_unique<TextEditDialogUserProxy>(user));
+}
 void PluginUIRoot::WillCaptureMouse(Frame*) {}
 void PluginUIRoot::WillReleaseMouse(Frame*) {}
 

@@ -18,6 +18,7 @@
 class Frame;
 class PluginCoreInterface;
 class PluginServices;
+class TextEditDialogUser;
 
 // The editor's root object, one per plug-in instance: owns the frame tree while the editor is
 // open, keeps the set of frames waiting for a redraw and the drawing scope in which frames may
@@ -74,6 +75,9 @@ class PluginUIRoot : public PluginUIRootInterface,
   virtual void CaptureMouse(Frame* frame);
   virtual void ReleaseMouse();
   virtual Frame* GetMouseCaptureFrame() const;
+  // An in-place edit of the text over the rect (window coordinates), reported to the user through
+  // a proxy that the window context owns; nothing without a window context.
+  virtual void BeginTextEdit(const Rect& rect, const std::string& text, TextEditDialogUser* user);
   virtual std::unique_ptr<OGWorld> CreatePixMapFromResource(std::int32_t bitmapId);
   virtual std::unique_ptr<OGWorld> CreateOffscreenWorld(const Rect& rect);
   // The window needs painting: redraws the root frame over the rect (in a drawing scope).

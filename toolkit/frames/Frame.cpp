@@ -296,8 +296,10 @@ void Frame::UpdateEffectiveVisibility() {
   if (effective != mEffectivelyVisible) {
     mEffectivelyVisible = effective;
     UpdateExclusionRect();
+    EffectiveVisibilityChanged();
   }
-  for (Frame* child : mChildren) child->UpdateEffectiveVisibility();
+  // By index: a hook may change the list.
+  for (size_t i = 0; i < mChildren.size(); ++i) mChildren[i]->UpdateEffectiveVisibility();
 }
 
 void Frame::UpdateExclusionRect() {
@@ -363,6 +365,7 @@ void Frame::Resized() {}
 void Frame::WillMove() {}
 void Frame::Moved() {}
 void Frame::AfterBlit() {}
+void Frame::EffectiveVisibilityChanged() {}
 
 void Frame::SetActive(bool on) {
   mActive = on;

@@ -85,6 +85,8 @@ class Frame {
   virtual void EndDraw(const Rect& area);
   virtual void AfterBlit();
   virtual void UpdateGlobalRect();
+  // Hook: the frame, or an ancestor, was shown or hidden.
+  virtual void EffectiveVisibilityChanged();
 
   void Invalidate();
   void CaptureMouse();
@@ -123,6 +125,8 @@ class Frame {
  protected:
   // Added to the position of every child at its construction.
   void SetChildOffset(Point offset) { mChildOffset = offset; }
+  // From now on the frame gets move events while the mouse is over it.
+  void EnableHoverMoves() { mFlags |= kHoverMoves; }
 
  private:
   void Construct();

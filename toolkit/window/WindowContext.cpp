@@ -5,6 +5,7 @@
 #include "framework/services/Exceptions.h"
 #include "framework/services/ThrowSites.h"
 #include "toolkit/drawing/RasterRegion.h"
+#include "toolkit/editor/TextEditDialogUser.h"
 #include "toolkit/window/EditFieldPainter.h"
 
 namespace {
@@ -155,4 +156,13 @@ bool WindowContext::BeginTextEdit(const Rect& rect, const std::string& text,
                                   std::function<void(const std::optional<std::string>&)> done) {
   return mWindow->BeginTextEdit(PixelRect{rect.left, rect.top, rect.right, rect.bottom}, text, *mEditRenderer,
                                 std::move(done));
+}
+
+void WindowContext::BeginTextEdit(const Rect& rect, const std::string& text,
+                                  std::unique_ptr<TextEditDialogUserProxy> proxy) {
+  const std::shared_ptr<TextEditDialogUserProxy> user(std::move(proxy));
+  const bool started = BeginTextEdit(rect, text, [user](const std::optional<std::string>& entered) {
+    user->EditFinished(entered ? &*entered : nullptr);
+  });
+  if (!started) user->EditFinished(nullptr);
 }

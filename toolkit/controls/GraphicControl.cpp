@@ -1,0 +1,155 @@
+#include "toolkit/controls/GraphicControl.h"
+
+#include "toolkit/editor/PluginUIRoot.h"
+
+GraphicControl::GraphicControl(Frame* parent, std::int32_t x, std::int32_t y, std::int32_t width,
+                               std::int32_t height, std::uint32_t flags, std::int32_t min, std::int32_t max,
+                               std::int32_t defaultValue, std::int32_t controlId,
+                               CentralController* controller)
+    : Frame(parent, x, y, width, height, flags, controlId),
+      GenericControl(parent->GetRoot()->GetPluginServices(), min, max, defaultValue, controlId, controller) {
+  Frame::SetEnabled(true);
+}
+
+GraphicControl::~GraphicControl() {
+  if (mPressed) AbortGesture();
+}
+
+void GraphicControl::SetValue(std::int32_t value) {
+  GenericControl::SetValue(value);
+  Redraw(nullptr, true);
+}
+
+void GraphicControl::SetRange(std::int32_t min, std::int32_t max) {
+  GenericControl::SetRange(min, max);
+  if (min == max)
+    SetEnabled(false);
+  else if (!IsEnabled())
+    SetEnabled(true);
+}
+
+void GraphicControl::SetEnabled(bool on) {
+  Frame::SetEnabled(on);
+  // A disabled frame drops the release, so the gesture ends here.
+  if (!on && mPressed) AbortGesture();
+}
+
+// Hiding the control or an ancestor ends the gesture.
+void GraphicControl::EffectiveVisibilityChanged() {
+  if (!IsEffectivelyVisible() && mPressed) AbortGesture();
+}
+
+void GraphicControl::Mouse(std::int32_t kind, std::int32_t x, std::int32_t y) {
+  switch (kind) {
+    case kMouseDown:
+      Press(x, y);
+      break;
+    case kMouseUp:
+      Release(x, y);
+      break;
+    case kMouseMove:
+      Drag(x, y);
+      break;
+    default:
+      break;
+  }
+}
+
+bool GraphicControl::IsModifierRefused() const {
+  const PluginUIRoot& root = *GetRoot();
+  return (root.IsControlShiftDown() && !mAcceptCtrlShift) || (root.IsControlKeyDown() && !mAcceptCtrl) ||
+         (root.IsExtraModifierDown() && !mAcceptExtra) || (root.IsShiftKeyDown() && !mAcceptShift);
+}
+
+bool GraphicControl::IsAcceptedModifierDown() const {
+  const PluginUIRoot& root = *GetRoot();
+  return (mAcceptCtrlShift && root.IsControlShiftDown()) || (mAcceptCtrl && root.IsControlKeyDown()) ||
+         (mAcceptExtra && root.IsExtraModifierDown()) || (mAcceptShift && root.IsShiftKeyDown());
+}
+
+void GraphicControl::Press(std::int32_t x, std::int32_t y) {
+  if (IsModifierRefused()) return;
+  if (mResetOnShiftClick && GetRoot()->IsShiftKeyDown()) {
+    ResetToDefault();
+    return;
+  }
+  if (!IsEnabled()) return;
+  Publish(kPressed, GetValue());
+  // A subscriber may have disabled the control.
+  if (!IsEnabled()) return;
+  SetHilite(true, true);
+  CaptureMouse();
+  mPressed = mInside = true;
+  Action(kActionPress, x, y, true);
+}
+
+void GraphicControl::Release(std::int32_t x, std::int32_t y) {
+  if (mPressed) {
+    try {
+      SetHilite(false, false);
+      mInside = IsPointInside(x, y);
+      Action(kActionRelease, x, y, mInside);
+    } catch (...) {
+      // The gesture ends whatever the action did.
+    }
+    FinishGesture();
+  }
+  Redraw(nullptr, true);
+}
+
+void GraphicControl::Drag(std::int32_t x, std::int32_t y) {
+  if (!mPressed) return;
+  const bool inside = IsPointInside(x, y);
+  if (inside && !mInside) {
+    SetHilite(true, true);
+    mInside = true;
+  } else if (!inside && mInside) {
+    SetHilite(false, true);
+    mInside = false;
+  }
+  Action(kActionDrag, x, y, inside);
+  Publish(kDragged, GetValue());
+}
+
+void GraphicControl::AbortGesture() noexcept {
+  try {
+    SetHilite(false, false);
+  } catch (...) {
+  }
+  FinishGesture();
+}
+
+void GraphicControl::FinishGesture() noexcept {
+  mPressed = mInside = false;
+  try {
+    ReleaseMouse();
+  } catch (...) {
+  }
+  try {
+    Publish(kReleased, GetValue());
+  } catch (...) {
+  }
+}
+
+void GraphicControl::SetHilite(bool on, bool redraw) {
+  mHilite = on;
+  if (redraw) Redraw(nullptr, true);
+}
+
+void GraphicControl::Action(std::int32_t, std::int32_t, std::int32_t, bool) {}
+
+void GraphicControl::SetResetOnShiftClick(bool on) {
+  mResetOnShiftClick = on;
+  if (on) mAcceptShift = true;
+}
+
+void GraphicControl::SetModifierClicks(bool ctrlShift, bool ctrl, bool extra, bool shift) {
+  mAcceptCtrlShift = ctrlShift;
+  mAcceptCtrl = ctrl;
+  mAcceptExtra = extra;
+  mAcceptShift = shift;
+}
+
+bool GraphicControl::IsPointInside(std::int32_t x, std::int32_t y) const {
+  return 0 < x && x < GetWidth() && 0 < y && y < GetHeight();
+}
