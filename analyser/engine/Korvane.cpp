@@ -1,13 +1,25 @@
 #include "analyser/engine/Korvane.h"
 
 #include <cstring>
+#include <sstream>
 
+#include "analyser/engine/KorvaneEditorSide.h"
 #include "analyser/engine/KorvaneMetaClass.h"
 #include "analyser/engine/MeasurementIds.h"
 #include "analyser/engine/alarms/KVNAlarmManager.h"
 #include "analyser/engine/services/KorvaneServiceList.h"
+#include "framework/archive/XMLArchive.h"
 #include "framework/core/BypassStates.h"
 #include "framework/core/SettingsMetaData.h"
+
+namespace {
+
+// Settings of another maker are never applied.
+bool IsOurs(const ZEBPluginSettingsMetaData& metaData) {
+  return std::strcmp(metaData.GetManufacturer(), "Quillmore") == 0;
+}
+
+}  // namespace
 
 Korvane::Korvane(PluginPlatform* platform, IOConfig ioConfig) : PluginCore(platform, ioConfig) {
   mAlarmManager = std::make_unique<KVNAlarmManager>(this);
@@ -19,6 +31,7 @@ Korvane::Korvane(PluginPlatform* platform, IOConfig ioConfig) : PluginCore(platf
   }
   Publish(kEditorMessageClass);
   PrepareServices();
+  mEditorSide = CreateKorvaneEditorSide(*this);
 }
 
 Korvane::~Korvane() {
@@ -26,6 +39,7 @@ Korvane::~Korvane() {
   mAudioServices.clear();
   mAlarmManager.reset();
   mServiceList.reset();
+  mEditorSide.reset();
 }
 
 void Korvane::Open() { LoadDefaultSettings(KorvaneProduct::kDisplayName); }
@@ -39,9 +53,18 @@ float Korvane::GetParameter(const ParameterDescriptor& descriptor) const {
   return GetStoredParameterValue(descriptor);
 }
 
+Frame* Korvane::CreateEditorFrame(PluginUIRootInterface* root) {
+  return mEditorSide ? mEditorSide->CreateEditorFrame(root) : nullptr;
+}
+
+Frame* Korvane::CreateAboutFrame(PluginUIRootInterface* root) {
+  return mEditorSide ? mEditorSide->CreateAboutFrame(root) : nullptr;
+}
+
 void Korvane::GetEditorSize(std::int32_t& width, std::int32_t& height) const {
   width = 0;
   height = 0;
+  if (mEditorSide) mEditorSide->GetEditorSize(IsMono(), width, height);
 }
 
 void Korvane::OnParameterChange(const ParameterDescriptor& descriptor, float value) {
@@ -81,7 +104,34 @@ void Korvane::SaveProductState(Serialization::Archive& archive) {
 }
 
 void Korvane::LoadProductState(Serialization::Archive& archive, const ZEBPluginSettingsMetaData& metaData) {
-  if (std::strcmp(metaData.GetManufacturer(), "Quillmore") != 0) throw 0;
+  if (!IsOurs(metaData)) throw 0;
   LoadSatellites(archive);
   mAlarmManager->LoadAsObject(archive, "KVNAlarmManager");
+}
+
+ImportedSettings::ImportedSettings() = default;
+ImportedSettings::~ImportedSettings() = default;
+
+std::unique_ptr<ImportedSettings> Korvane::ImportSettingsFile(const std::optional<std::string>& text) {
+  if (!text || text->empty()) return nullptr;
+  auto imported = std::make_unique<ImportedSettings>();
+  imported->text = *text;
+  imported->archive =
+      std::make_unique<Serialization::XMLArchive>(imported->text.data(), imported->text.size());
+  imported->archive->BeginLoad();
+  ZEBPluginSettingsMetaData metaData;
+  metaData.LoadAsObject(*imported->archive, ZEBPluginSettingsMetaData::kObjectName);
+  if (IsOurs(metaData)) return imported;
+
+  // Another maker's settings: an empty archive in their place, so that applying it loads nothing.
+  std::ostringstream empty;
+  {
+    Serialization::XMLArchive writer(empty, SettingsArchiveType(), true);
+    writer.BeginSave();
+    writer.EndSave();
+  }
+  auto nothing = std::make_unique<ImportedSettings>();
+  nothing->text = empty.str();
+  nothing->archive = std::make_unique<Serialization::XMLArchive>(nothing->text.data(), nothing->text.size());
+  return nothing;
 }

@@ -27,8 +27,10 @@ LAYERS = {
     "tests/vsthost": ["vst2"],
     "tests/support": ["framework"],
     # Benchmarks and fuzzers drive the analyser's libraries and the plug-in from outside: never the
-    # editor or the operating system; the drawing benchmark times the toolkit's raster alone.
-    "bench": ["analyser/engine", "analyser/dsp", "toolkit/drawing"],
+    # editor root or the operating system; the drawing benchmark times the toolkit's raster alone,
+    # the scope benchmark the phase scope's model and painter (no frames) with the bitmap ids.
+    "bench": ["analyser/engine", "analyser/dsp", "toolkit/drawing", "analyser/editor/scope",
+              "analyser/resources/BitmapInventory.h"],
     "fuzz": ["analyser/engine", "analyser/dsp"],
 }
 # Any other file under tests/ takes the rule of the folder it mirrors (tests/framework/core: framework),

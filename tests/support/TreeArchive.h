@@ -128,3 +128,18 @@ class TreeArchive : public Serialization::Archive {
 
   std::vector<Node*> mScope{&root};
 };
+
+// Loads the object from an archive that holds it alone, as an object of the given name and type
+// with these attributes.
+inline void LoadFromAttributes(Serialization::Serializable& object, const std::string& name,
+                               const std::string& type,
+                               std::vector<std::pair<std::string, std::string>> attributes) {
+  TreeArchive archive;
+  auto node = std::make_unique<TreeArchive::Node>();
+  node->name = name;
+  node->type = type;
+  node->attributes = std::move(attributes);
+  archive.root.children.push_back(std::move(node));
+  archive.BeginLoad();
+  object.LoadAsObject(archive, name);
+}

@@ -37,6 +37,17 @@ const char* const kDensityNames[3] = {"mPlotDensity[typeXY]", "mPlotDensity[type
 const char* const kDecayNames[3] = {"mPlotDecay[typeXY]", "mPlotDecay[typeXYCentered]",
                                     "mPlotDecay[typePolar]"};
 
+// Older settings stored the colour with 8-bit components; as 16-bit ones they would be nearly
+// black. Only black itself is all zeros in both forms.
+void WidenEightBitColour(ZEBCanvas::SerializableColorSpec& colour) {
+  const bool eightBit = colour.mRed <= 0xFF && colour.mGreen <= 0xFF && colour.mBlue <= 0xFF;
+  const bool black = colour.mRed == 0 && colour.mGreen == 0 && colour.mBlue == 0;
+  if (!eightBit || black) return;
+  colour.mRed = static_cast<std::uint16_t>(colour.mRed * 0x101);
+  colour.mGreen = static_cast<std::uint16_t>(colour.mGreen * 0x101);
+  colour.mBlue = static_cast<std::uint16_t>(colour.mBlue * 0x101);
+}
+
 }  // namespace
 
 KVNPhaseConfig::KVNPhaseConfig(PluginServices* services)
@@ -139,7 +150,10 @@ void KVNPhaseConfig::Load(Serialization::Archive& archive) {
     mPlotDensity[t] = archive.ReadIntOrDefault(kDensityNames[t], mPlotDensity[t]);
     mPlotDecay[t] = archive.ReadIntOrDefault(kDecayNames[t], mPlotDecay[t]);
   }
-  if (archive.HasEntry("mPhaseColor")) mPhaseColor.LoadAsObject(archive, "mPhaseColor");
+  if (archive.HasEntry("mPhaseColor")) {
+    mPhaseColor.LoadAsObject(archive, "mPhaseColor");
+    WidenEightBitColour(mPhaseColor);
+  }
   mPhaseScopeEnabled.store(archive.ReadBoolOrDefault("mPhaseScopeEnabled", true), std::memory_order_relaxed);
 
   for (std::int32_t code : {kAutoGainChanged, kManualGainChanged, kGainMayHaveChanged, kXYStyleChanged,

@@ -164,14 +164,7 @@ TEST_F(PhaseConfig, RoundTripKeepsEverySetting) {
 
 // Loads one object holding the given attributes into `config`.
 void LoadAttributes(KVNPhaseConfig& config, std::vector<std::pair<std::string, std::string>> attributes) {
-  TreeArchive archive;
-  auto node = std::make_unique<TreeArchive::Node>();
-  node->name = "KVNPhaseConfig";
-  node->type = "QMR_KVNPhaseConfig";
-  node->attributes = std::move(attributes);
-  archive.root.children.push_back(std::move(node));
-  archive.BeginLoad();
-  config.LoadAsObject(archive, "KVNPhaseConfig");
+  LoadFromAttributes(config, "KVNPhaseConfig", "QMR_KVNPhaseConfig", std::move(attributes));
 }
 
 TEST_F(PhaseConfig, LoadingUnknownNamesAndOddValues) {
@@ -200,6 +193,37 @@ TEST_F(PhaseConfig, LoadingUnknownNamesAndOddValues) {
   EXPECT_EQ(config.GetGainDb(), 25.0f) << "a NaN gain is refused";
   EXPECT_TRUE(config.GetAutoGain()) << "absent: true whatever it was";
   EXPECT_TRUE(config.IsPhaseScopeEnabled());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PhaseConfig, AColourOfEightBitComponentsFromOlderSettingsIsWidened) {
+  const struct {
+    std::uint16_t stored[3];
+    std::uint16_t loaded[3];
+  } cases[] = {
+      {{0, 0xFF, 0x80}, {0, 0xFFFF, 0x8080}},  // 8-bit: widened
+      {{0, 0, 0}, {0, 0, 0}},                  // black stays black
+      {{0x100, 0x20, 0}, {0x100, 0x20, 0}},    // a component above 0xFF: already 16-bit
+      {{0, 0xFFFF, 0}, {0, 0xFFFF, 0}},        // the default green
+  };
+  for (const auto& c : cases) {
+    PluginServices services;
+    KVNPhaseConfig source(&services);
+    source.SetPhaseColor({c.stored[0], c.stored[1], c.stored[2]}, false);
+    TreeArchive written;
+    written.BeginSave();
+    source.SaveAsObject(written, "KVNPhaseConfig");
+    written.EndSave();
+    written.BeginLoad();
+    config.LoadAsObject(written, "KVNPhaseConfig");
+    const auto& loaded = config.GetPhaseColor();
+    EXPECT_EQ(loaded.mRed, c.loaded[0]);
+    EXPECT_EQ(loaded.mGreen, c.loaded[1]);
+    EXPECT_EQ(loaded.mBlue, c.loaded[2]);
+  }
 }
 
 }  // namespace
