@@ -1,12 +1,20 @@
-// effEditIdle of an open editor with nothing to draw, through the VST interface: the test
-// product's editor in a window of a private Xvfb.
+// effEditIdle through the VST interface, in a window of a private Xvfb: the test product's editor
+// with nothing to draw, and the analyser's editor at steady state.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <random>
 #include <string>
+#include <thread>
+#include <utility>
+#include <vector>
 
+#include "tests/vsthost/Chunks.h"
 #include "tests/vsthost/VstHost.h"
 
 namespace {
@@ -61,5 +69,80 @@ void EditIdleWithNothingToDraw(benchmark::State& state) {
   host.Dispatch(effEditClose);
 }
 BENCHMARK(EditIdleWithNothingToDraw)->Unit(benchmark::kMicrosecond);
+
+// The analyser's editor at steady state: before each idle one fresh scope buffer is played and
+// every timer of the editor has come due, so the idle advances and redraws the scope, both meters
+// and uploads them. Reports the median and the 99th percentile of the idles.
+void AnalyserEditIdle(benchmark::State& state, std::vector<std::pair<std::string, std::string>> settings,
+                      bool fullScaleNoise) {
+  PrivateDisplay x;
+  if (!x.root) {
+    state.SkipWithError("no Xvfb");
+    return;
+  }
+  setenv("DISPLAY", x.display.c_str(), 1);
+  vsthost::PluginLibrary library(VARNIS_PATH);
+  vsthost::Host host(library);
+  host.Instantiate();
+  host.Dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f);
+  host.Dispatch(effSetBlockSize, 0, 512);
+  host.Dispatch(effMainsChanged, 0, 1);
+  std::string chunk = vsthost::GetChunk(host, true);
+  for (const auto& [name, value] : settings) chunk = vsthost::WithAttribute(chunk, name, value);
+  vsthost::SetChunk(host, chunk, true);
+  if (host.Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<std::uintptr_t>(x.root))) != 1) {
+    state.SkipWithError("the editor did not open");
+    return;
+  }
+  std::mt19937 random(3);
+  std::uniform_real_distribution<float> noise(-1.0f, 1.0f);
+  std::vector<float> l(512), r(512), outL(512), outR(512);
+  float* inputs[2] = {l.data(), r.data()};
+  float* outputs[2] = {outL.data(), outR.data()};
+  std::int64_t frame = 0;
+  auto playOneBuffer = [&] {
+    for (int block = 0; block < 4; ++block) {
+      for (int i = 0; i < 512; ++i, ++frame) {
+        const float t = float(frame) / 44100.0f;
+        l[i] = fullScaleNoise ? noise(random) : 0.5f * std::sin(2.0f * 3.14159265f * 440.0f * t);
+        r[i] = fullScaleNoise ? noise(random) : 0.35f * std::sin(2.0f * 3.14159265f * 440.0f * t + 0.4f);
+      }
+      host.ProcessReplacing(inputs, outputs, 512);
+    }
+  };
+  auto waitForEveryTimer = [] { std::this_thread::sleep_for(std::chrono::milliseconds(110)); };
+  for (int i = 0; i < 20; ++i) {  // painted, layers and trails filled
+    playOneBuffer();
+    waitForEveryTimer();
+    host.Dispatch(effEditIdle);
+  }
+  std::vector<double> idles;
+  for (auto _ : state) {
+    playOneBuffer();
+    waitForEveryTimer();
+    const auto start = std::chrono::steady_clock::now();
+    host.Dispatch(effEditIdle);
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    state.SetIterationTime(took.count());
+    idles.push_back(took.count() * 1e6);
+  }
+  host.Dispatch(effEditClose);
+  std::sort(idles.begin(), idles.end());
+  state.counters["median_us"] = idles[idles.size() / 2];
+  state.counters["p99_us"] = idles[std::min(idles.size() - 1, idles.size() * 99 / 100)];
+}
+BENCHMARK_CAPTURE(AnalyserEditIdle, Defaults, std::vector<std::pair<std::string, std::string>>{}, false)
+    ->UseManualTime()
+    ->Iterations(100)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(AnalyserEditIdle, XYLinesDensity10Decay10FullScaleNoise,
+                  std::vector<std::pair<std::string, std::string>>{{"mPlotType", "typeXY"},
+                                                                   {"mXYPlotStyle", "xysLines"},
+                                                                   {"mPlotDensity[typeXY]", "10"},
+                                                                   {"mPlotDecay[typeXY]", "10"}},
+                  true)
+    ->UseManualTime()
+    ->Iterations(100)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

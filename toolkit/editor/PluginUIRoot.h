@@ -100,6 +100,11 @@ class PluginUIRoot : public PluginUIRootInterface,
   virtual void ShowAboutPage();
   virtual Point GetMousePosition() const;
   Frame* GetPage() const { return mPage; }
+  // A page that goes while shown is no longer the page.
+  void ForgetPage(Frame* frame) noexcept {
+    if (mPage == frame) mPage = nullptr;
+    if (mAboutPage == frame) mAboutPage = nullptr;
+  }
 
   // Parameter highlights (PluginUIRootHighlights.cpp). A frame bound to a parameter (by its
   // four-character id; an unknown id binds nothing) shows the parameter's highlight: a

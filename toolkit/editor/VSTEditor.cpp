@@ -112,6 +112,8 @@ void VSTEditor::idle() {
     if (GetMouseCaptureFrame()) {
       CapturedIdle();
     } else {
+      // A capture given up without a release (its frame disabled, hidden or gone) ends the drag here.
+      EndDrag();
       EntryLock lock(*this);
       if (lock.Held()) {
         DrawingScope scope(*this, IsPainted());

@@ -100,6 +100,7 @@ void Frame::Detach() noexcept {
   // A frame that goes during its drag takes the window's capture with it.
   if (mRoot->GetMouseCaptureFrame() == this) mRoot->ReleaseMouse();
   mRoot->ForgetParameterBindings(this);
+  mRoot->ForgetPage(this);
 }
 
 MessageClass* Frame::GetMsgClass() const { return mMsgClass; }

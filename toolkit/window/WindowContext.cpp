@@ -152,16 +152,17 @@ bool WindowContext::IsShiftKeyDown() const {
   return !IsControlShiftDown() && (mWindow->GetPointerState().modifiers & kModifierShift);
 }
 
-void WindowContext::BeginTextEdit(const Rect& rect, const std::string& text,
-                                  std::unique_ptr<TextEditDialogUserProxy> proxy) {
-  std::shared_ptr<TextEditDialogUserProxy> user(std::move(proxy));
-  BeginTextEdit(rect, text, [user](const std::optional<std::string>& entered) {
-    user->EditFinished(entered ? &*entered : nullptr);
-  });
-}
-
 bool WindowContext::BeginTextEdit(const Rect& rect, const std::string& text,
                                   std::function<void(const std::optional<std::string>&)> done) {
   return mWindow->BeginTextEdit(PixelRect{rect.left, rect.top, rect.right, rect.bottom}, text, *mEditRenderer,
                                 std::move(done));
+}
+
+void WindowContext::BeginTextEdit(const Rect& rect, const std::string& text,
+                                  std::unique_ptr<TextEditDialogUserProxy> proxy) {
+  const std::shared_ptr<TextEditDialogUserProxy> user(std::move(proxy));
+  const bool started = BeginTextEdit(rect, text, [user](const std::optional<std::string>& entered) {
+    user->EditFinished(entered ? &*entered : nullptr);
+  });
+  if (!started) user->EditFinished(nullptr);
 }

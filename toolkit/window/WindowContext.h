@@ -49,7 +49,8 @@ class WindowContext : public RasterContext, private WindowEventSink {
   // edit ends (cancelled) first.
   bool BeginTextEdit(const Rect& rect, const std::string& text,
                      std::function<void(const std::optional<std::string>&)> done);
-  // The frames' form: the proxy hears the end of the edit.
+  // A frame's edit request: the proxy lives until the edit ends and hears how it ended; an edit
+  // that cannot start ends as cancelled at once.
   void BeginTextEdit(const Rect& rect, const std::string& text,
                      std::unique_ptr<TextEditDialogUserProxy> proxy) override;
   bool IsTextEditActive() const { return mWindow->IsTextEditActive(); }

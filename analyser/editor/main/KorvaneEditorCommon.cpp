@@ -26,13 +26,11 @@ Frame* KorvaneEditorCommon::CreateEditorFrame(PluginUIRootInterface* root) {
   return new KorvaneMainFrame(&mPlugin, this, editorRoot->GetRootFrame(), 0, 0);
 }
 
-// White behind black texts, the picture centred on the page it covers.
 Frame* KorvaneEditorCommon::CreateAboutFrame(PluginUIRootInterface* root) {
   auto* editorRoot = dynamic_cast<PluginUIRoot*>(root);
-  if (!editorRoot || !editorRoot->GetRootFrame() || !editorRoot->GetPage()) return nullptr;
-  const Color white{0xFFFF, 0xFFFF, 0xFFFF};
+  if (!editorRoot || !editorRoot->GetRootFrame()) return nullptr;
   return new AboutFrame(editorRoot->GetRootFrame(), editorRoot->GetPage(), editorRoot, bitmaps::kAbout, 285,
-                        205, "1.2x0", Point{0, 0}, KorvaneProduct::kCopyright, &white, nullptr);
+                        205, "1.2x0", Point{0, 0}, KorvaneProduct::kCopyright, &kWhite, nullptr);
 }
 
 void KorvaneEditorCommon::GetEditorSize(bool mono, std::int32_t& width, std::int32_t& height) const {

@@ -70,8 +70,7 @@ KorvanePhaseAndBalanceMeterFrame::KorvanePhaseAndBalanceMeterFrame(Korvane* plug
       MessageSubscriber<KorvanePhaseAndBalanceMeterFrame>(plugin),
       ControlContainer(plugin, 0),
       mBackground(GetRoot(), bitmaps::kPanel),
-      mSprites(GetRoot(), bitmaps::kSprites),
-      mPlugin(plugin) {
+      mSprites(GetRoot(), bitmaps::kSprites) {
   SetPixMap(mBackground.Get(), 0, 0, false);
   mAlarmManager = &plugin->GetAlarmManager();
   mPhaseService = &plugin->GetServiceList().GetPhaseService();
@@ -81,8 +80,8 @@ KorvanePhaseAndBalanceMeterFrame::KorvanePhaseAndBalanceMeterFrame(Korvane* plug
   mAlarmNames = PhaseAndBalanceAlarmNames();
 
   new KorvaneBalanceMeterFrame(plugin, this, 14, 39);
-  new KorvanePhaseFrame(plugin, this, bitmaps::kScopeX, bitmaps::kScopeY, bitmaps::kScopeSize,
-                        bitmaps::kScopeSize, bitmaps::kPanel, bitmaps::kScopeX, bitmaps::kScopeY);
+  mScope = new KorvanePhaseFrame(plugin, this, bitmaps::kScopeX, bitmaps::kScopeY, bitmaps::kScopeSize,
+                                 bitmaps::kScopeSize, bitmaps::kPanel, bitmaps::kScopeX, bitmaps::kScopeY);
   mSidePeak = mBalanceService->GetSidePeakMeter().AddReader();
   mMidPeak = mBalanceService->GetMidPeakMeter().AddReader();
   mSideAverage = mBalanceService->GetSideAverageMeter().AddReader();
@@ -95,6 +94,9 @@ KorvanePhaseAndBalanceMeterFrame::KorvanePhaseAndBalanceMeterFrame(Korvane* plug
   BuildAlarmWidgets(plugin);
   BuildControls();
   new KVNPhaseCorrelationMeterFrame(plugin, this, 245, 39);
+  // Image 0 off, image 1 on; the scope's own controller, no control of the panel.
+  mScopeSwitch = new BooleanButton(this, 375, 125, 11, 11, 12, 0, 32, 241, mSprites.Get(), 0, 0, 0,
+                                   &mScope->GetEnableController());
 
   mStyleStepper->SetEnabled(mConfig->GetPlotType() == kPolar);
   UpdateControlEnables();
@@ -180,15 +182,14 @@ StaticTextPMFrame* KorvanePhaseAndBalanceMeterFrame::NewReadout(std::int32_t x, 
 void KorvanePhaseAndBalanceMeterFrame::BuildControls() {
   const OGWorld* sprites = mSprites.Get();
   const auto stepper = [&](std::int32_t y, std::int32_t previousId, std::int32_t nextId) {
-    auto* frame =
-        new KVNValueIncDecFrame(mPlugin, this, 284, y, 42, 2, 2, TextFrame::kCentred, previousId, nextId);
-    AddControl(&frame->GetRightButton(), nextId, false);
-    AddControl(&frame->GetLeftButton(), previousId, false);
+    auto* frame = new KVNValueIncDecFrame(this, 284, y, 42, Point{2, 2}, TextFrame::kCentred);
+    AddControl(frame->GetRightButton(), nextId, false);
+    AddControl(frame->GetLeftButton(), previousId, false);
     return frame;
   };
-  mReadouts[kPlotTypeText] = &stepper(148, kPlotTypePrevious, kPlotTypeNext)->GetTextFrame();
+  mReadouts[kPlotTypeText] = stepper(148, kPlotTypePrevious, kPlotTypeNext)->GetTextFrame();
   mStyleStepper = stepper(165, kStylePrevious, kStyleNext);
-  mReadouts[kStyleText] = &mStyleStepper->GetTextFrame();
+  mReadouts[kStyleText] = mStyleStepper->GetTextFrame();
   const auto slider = [&](std::int32_t y, Point background, std::int32_t min, std::int32_t max,
                           std::int32_t defaultValue, std::int32_t id, std::int32_t start) {
     auto* control = new PixMapSlider(this, 284, y, 62, 11, background.x, background.y, sprites,
@@ -334,7 +335,11 @@ std::int32_t KorvanePhaseAndBalanceMeterFrame::OnPhaseConfigMessage(std::int32_t
       SetControlQuietly(kDecay, mConfig->GetEffectivePlotDecay());
       UpdateSettingText(kDecayText);
       break;
+    case KVNPhaseConfig::kScopeEnabledChanged:
+      FollowScopeEnabled();
+      break;
     case KVNPhaseConfig::kGainMayHaveChanged:
+      FollowScopeEnabled();
       mStyleStepper->SetEnabled(mConfig->GetPlotType() == kPolar);
       UpdateSettingText(kPlotTypeText);
       UpdateSettingText(kStyleText);
@@ -348,6 +353,14 @@ std::int32_t KorvanePhaseAndBalanceMeterFrame::OnPhaseConfigMessage(std::int32_t
       break;
   }
   return 0;
+}
+
+// The scope sets its controller quietly, which reaches no attached button: the switch follows the
+// configuration itself. Its value goes on to the controller and the scope, which find it
+// matching and stop there.
+void KorvanePhaseAndBalanceMeterFrame::FollowScopeEnabled() {
+  const std::int32_t on = mConfig->IsPhaseScopeEnabled() ? 1 : 0;
+  if (mScopeSwitch->GetValue() != on) mScopeSwitch->SetValueQuiet(on);
 }
 
 void KorvanePhaseAndBalanceMeterFrame::UpdateControlEnables() {

@@ -24,6 +24,8 @@ class KVNPhaseConfig;
 class MeteringReader;
 class StaticTextPMFrame;
 class KVNValueIncDecFrame;
+class KorvanePhaseFrame;
+class BooleanButton;
 namespace ZEBCanvas {
 class ColorFillFrame;
 class ColorPickerFrame;
@@ -87,6 +89,7 @@ class KorvanePhaseAndBalanceMeterFrame : public PixMapDrawFrame,
   DualLevelAudioMeter& GetMidMeter() const { return *mMidMeter; }
   DualLevelAudioMeter& GetSideMeter() const { return *mSideMeter; }
   KVNValueIncDecFrame& GetStyleStepper() const { return *mStyleStepper; }
+  BooleanButton& GetScopeSwitch() const { return *mScopeSwitch; }
   ZEBCanvas::ColorFillFrame& GetColourFill() const { return *mColourFill; }
   ZEBCanvas::ColorPickerFrame& GetPicker() const { return *mPicker; }
 
@@ -97,6 +100,7 @@ class KorvanePhaseAndBalanceMeterFrame : public PixMapDrawFrame,
   StaticTextPMFrame* NewReadout(std::int32_t x, std::int32_t y);
   void SetControlQuietly(std::int32_t id, std::int32_t value);
   void EnableControl(std::int32_t id, bool on);
+  void FollowScopeEnabled();
   std::int32_t OnAlarmMessage(std::int32_t code);
   std::int32_t OnPhaseConfigMessage(std::int32_t code);
   std::int32_t OnColorPicked(std::int32_t code);
@@ -105,13 +109,14 @@ class KorvanePhaseAndBalanceMeterFrame : public PixMapDrawFrame,
   std::array<StaticTextPMFrame*, 5> mReadouts{};
   PixMapRef mBackground;
   PixMapRef mSprites;
-  Korvane* mPlugin{nullptr};
   KVNAlarmManager* mAlarmManager{nullptr};
   std::vector<std::string> mAlarmNames{};
   KVNPhaseConfig* mConfig{nullptr};
   KorvanePhaseService* mPhaseService{nullptr};
   KorvaneBalanceService* mBalanceService{nullptr};
   KVNValueIncDecFrame* mStyleStepper{nullptr};
+  KorvanePhaseFrame* mScope{nullptr};
+  BooleanButton* mScopeSwitch{nullptr};
   ZEBCanvas::ColorPickerFrame* mPicker{nullptr};
   ZEBCanvas::ColorFillFrame* mColourFill{nullptr};
   GainReductionMeter* mRatioMeter{nullptr};

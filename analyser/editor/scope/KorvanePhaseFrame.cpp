@@ -25,13 +25,29 @@ KorvanePhaseFrame::KorvanePhaseFrame(Korvane* plugin, Frame* parent, std::int32_
       mMeterPicture(GetRoot(), bitmaps::kMeterScales),
       mBackground(GetRoot(), backgroundId),
       mModel(width, height),
-      mSilence(kFrames, 0.0f) {
+      mSilence(kFrames, 0.0f),
+      mEnableController(plugin, false, 0) {
   AttachToService(plugin->GetServiceList());
   SetPixMap(mBackground.Get(), sourceX, sourceY, false);
   mConfig = GetService()->GetPhaseConfig();
   mReady.reserve(ScopeBufferPool::kSize);
   AddTimer(TimerManager::kPeriodic, kTimerTicks, &KorvanePhaseFrame::OnTimer, 0);
   Subscribe(mConfig->GetMessageClass(KVNPhaseConfig::kMessageClass), 0, &KorvanePhaseFrame::OnConfigMessage);
+  FollowEnabledFlag();
+  Subscribe(mEnableController.GetControlMsgClass(), 1, &KorvanePhaseFrame::OnToggleButton);
+}
+
+void KorvanePhaseFrame::FollowEnabledFlag() {
+  const std::int32_t on = mConfig->IsPhaseScopeEnabled() ? 1 : 0;
+  if (mEnableController.GetValue() != on) mEnableController.SetValueQuiet(on);
+}
+
+std::int32_t KorvanePhaseFrame::OnToggleButton(std::int32_t code) {
+  if (code != GenericControl::kValueChanged) return 0;
+  // Nothing when the flag matches already, so the configuration's echo ends here.
+  if (mEnableController.IsOn() != mConfig->IsPhaseScopeEnabled())
+    mConfig->SetPhaseScopeEnabled(mEnableController.IsOn(), true);
+  return 0;
 }
 
 KorvanePhaseFrame::~KorvanePhaseFrame() { StopSubscriptions(); }
@@ -81,6 +97,9 @@ void KorvanePhaseFrame::OnTimer() {
 
 std::int32_t KorvanePhaseFrame::OnConfigMessage(std::int32_t code) {
   if (code == KVNPhaseConfig::kDensityChanged || code == KVNPhaseConfig::kDecayChanged) mModel.Clear();
+  // A settings load sends 'gain' but no 'psEn'.
+  if (code == KVNPhaseConfig::kScopeEnabledChanged || code == KVNPhaseConfig::kGainMayHaveChanged)
+    FollowEnabledFlag();
   if (code == KVNPhaseConfig::kGainMayHaveChanged) Redraw(nullptr, true);
   return 0;
 }

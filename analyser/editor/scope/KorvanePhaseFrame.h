@@ -7,6 +7,7 @@
 #include "analyser/engine/services/KorvanePhaseService.h"
 #include "framework/services/MessageSubscriber.h"
 #include "framework/services/TimerClient.h"
+#include "toolkit/controls/CentralController.h"
 #include "toolkit/editor/PixMapRef.h"
 #include "toolkit/frames/PixMapDrawFrame.h"
 
@@ -37,9 +38,14 @@ class KorvanePhaseFrame : public PixMapDrawFrame,
   void OnTimer();
 
   const PhaseScopeModel& GetModel() const { return mModel; }
+  // The scope's on/off switch for the panel's button: 1 is on. It follows the configuration.
+  BooleanController& GetEnableController() { return mEnableController; }
 
  private:
   std::int32_t OnConfigMessage(std::int32_t code);
+  std::int32_t OnToggleButton(std::int32_t code);
+  // The switch takes the configuration's flag without telling anyone.
+  void FollowEnabledFlag();
   ScopeSettings ReadSettings() const;
   // The buffer this tick shows, or null for silence; releases what the gate throws away.
   ScopeBuffer* ChooseBuffer(bool gate);
@@ -50,4 +56,5 @@ class KorvanePhaseFrame : public PixMapDrawFrame,
   PhaseScopeModel mModel;
   std::vector<float> mSilence;
   std::vector<ScopeBuffer*> mReady;  // reserved for the whole pool: a tick allocates nothing
+  BooleanController mEnableController;
 };

@@ -6,11 +6,11 @@
 #include "toolkit/frames/Frame.h"
 
 class InstantActionButton;
-class Korvane;
 class StaticTextPMFrame;
 
-// A text with a previous and a next arrow after it, 11 pixels high; a held arrow repeats. The
-// owner registers the arrows as its controls and sets the text. Editor thread.
+// The panel's small stepper: a text field followed by a previous and a next arrow button, 11
+// pixels high. Its owner registers the buttons as its own controls and sets the text. Editor
+// thread.
 class KVNValueIncDecFrame : public Frame {
  public:
   static constexpr std::int32_t kDefaultTextWidth = 36;
@@ -18,17 +18,15 @@ class KVNValueIncDecFrame : public Frame {
   static constexpr std::int32_t kPreviousWidth = 10;
   static constexpr std::int32_t kNextWidth = 9;
 
-  // textWidth 0 or less: the default. The arrows' control ids are the owner's.
-  KVNValueIncDecFrame(Korvane* plugin, Frame* parent, std::int32_t x, std::int32_t y, std::int32_t textWidth,
-                      std::int32_t margin, std::int32_t baseline, std::int16_t alignment,
-                      std::int32_t previousId, std::int32_t nextId);
+  // A text width of 0 or less gives the default.
+  KVNValueIncDecFrame(Frame* parent, std::int32_t x, std::int32_t y, std::int32_t textWidth,
+                      Point textOffsets, std::int16_t alignment);
 
-  // The text and both arrows follow; a disabled stepper hides its text.
   void SetEnabled(bool on) override;
 
-  StaticTextPMFrame& GetTextFrame() const { return *mText; }
-  InstantActionButton& GetRightButton() const { return *mNext; }
-  InstantActionButton& GetLeftButton() const { return *mPrevious; }
+  StaticTextPMFrame* GetTextFrame() const { return mText; }
+  InstantActionButton* GetRightButton() const { return mNext; }
+  InstantActionButton* GetLeftButton() const { return mPrevious; }
 
  private:
   PixMapRef mSprites;

@@ -63,6 +63,22 @@ TEST(MainFrame, NoFrameForARootThatIsNoEditorRoot) {
   EXPECT_EQ(f.plugin.CreateEditorFrame(nullptr), nullptr);
 }
 
+TEST(MainFrame, TheAboutPageCoversTheEditorWithItsPicture) {
+  EditorFixture f;
+  Frame* main = f.plugin.CreateEditorFrame(&f.root);
+  f.root.ShowPage(main);
+  Frame* about = f.plugin.CreateAboutFrame(&f.root);
+  ASSERT_NE(about, nullptr);
+  EXPECT_EQ(about->GetWidth(), 399);
+  EXPECT_EQ(about->GetHeight(), 470);
+  f.root.ShowPage(about);
+  f.root.Flush();
+  // The picture, 285 x 205, centred.
+  const std::int32_t left = (399 - 285) / 2, top = (470 - 205) / 2;
+  EXPECT_EQ(f.root.Pixel(left + 100, top + 100), BitmapPixel(bitmaps::kAbout, 100, 100));
+  f.root.SavePicture("about");
+}
+
 TEST(MainFrame, TheEditorCompanionListensOnThePluginsClass) {
   EditorFixture f;
   EXPECT_EQ(f.plugin.GetSubscriberCount(Korvane::kEditorMessageClass), 1);

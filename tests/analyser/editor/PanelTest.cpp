@@ -137,7 +137,7 @@ TEST(Panel, TheSteppersStepThePlotTypeAndOnlyThePolarStyle) {
   PanelAccess f;
   f.Config().SetPlotType(2, true);
   KVNValueIncDecFrame& style = f.Panel().GetStyleStepper();
-  EXPECT_TRUE(style.IsEnabled());
+  EXPECT_TRUE(style.GetRightButton()->IsEnabled());
   EXPECT_EQ(f.Panel().GetReadout(KorvanePhaseAndBalanceMeterFrame::kPlotTypeText)->GetText(), "Polar");
   auto* type = dynamic_cast<InstantActionButton*>(
       f.Panel().FindControl(KorvanePhaseAndBalanceMeterFrame::kPlotTypeNext));
@@ -146,14 +146,20 @@ TEST(Panel, TheSteppersStepThePlotTypeAndOnlyThePolarStyle) {
   type->Mouse(Frame::kMouseUp, 2, 2);
   EXPECT_EQ(f.Config().GetPlotType(), 0) << "next from Polar is XY";
   EXPECT_EQ(f.Panel().GetReadout(KorvanePhaseAndBalanceMeterFrame::kPlotTypeText)->GetText(), "XY");
-  EXPECT_FALSE(style.IsEnabled());
-  EXPECT_FALSE(style.GetRightButton().IsEnabled());
+  EXPECT_FALSE(style.GetRightButton()->IsEnabled());
   const std::int32_t xyStyle = f.Config().GetXYPlotStyle();
-  style.GetRightButton().Mouse(Frame::kMouseDown, 2, 2);
-  style.GetRightButton().Mouse(Frame::kMouseUp, 2, 2);
+  style.GetRightButton()->Mouse(Frame::kMouseDown, 2, 2);
+  style.GetRightButton()->Mouse(Frame::kMouseUp, 2, 2);
   EXPECT_EQ(f.Config().GetXYPlotStyle(), xyStyle);
 
-  KVNValueIncDecFrame narrow(&f.plugin, f.root.GetRootFrame(), 0, 0, 0, 2, 2, TextFrame::kCentred, 20, 21);
-  EXPECT_EQ(narrow.GetWidth(), 55);
-  EXPECT_EQ(narrow.GetTextFrame().GetWidth(), 36);
+  // The scope's switch drives the configuration through the scope's controller.
+  BooleanButton& scopeSwitch = f.Panel().GetScopeSwitch();
+  EXPECT_EQ(scopeSwitch.GetValue(), f.Config().IsPhaseScopeEnabled() ? 1 : 0);
+  const bool wasOn = f.Config().IsPhaseScopeEnabled();
+  scopeSwitch.Mouse(Frame::kMouseDown, 2, 2);
+  scopeSwitch.Mouse(Frame::kMouseUp, 2, 2);
+  EXPECT_EQ(f.Config().IsPhaseScopeEnabled(), !wasOn);
+  f.Config().SetPhaseScopeEnabled(wasOn, true);
+  EXPECT_EQ(scopeSwitch.GetValue(), wasOn ? 1 : 0) << "the switch follows the configuration";
+  EXPECT_EQ(f.Config().IsPhaseScopeEnabled(), wasOn);
 }

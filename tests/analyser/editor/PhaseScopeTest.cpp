@@ -294,3 +294,23 @@ TEST(PhaseScope, PolarLinesOutlineSilenceOnTheRimAndJumpTheEmptySector) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PhaseScope, TheSwitchMeansOnAtOneAndFollowsTheConfiguration) {
+  ScopeFixture f;
+  BooleanController& power = f.scope->GetEnableController();
+  EXPECT_TRUE(power.IsOn()) << "taken from the configuration at construction";
+  power.SetValue(0);
+  EXPECT_FALSE(f.Config().IsPhaseScopeEnabled());
+  power.SetValue(1);
+  EXPECT_TRUE(f.Config().IsPhaseScopeEnabled());
+  f.Config().SetPhaseScopeEnabled(false, true);
+  EXPECT_FALSE(power.IsOn()) << "'psEn'";
+  // A settings load sends no 'psEn', but 'gain'.
+  LoadAttributes(f.Config(), {{"mPhaseScopeEnabled", "true"}});
+  EXPECT_TRUE(power.IsOn());
+  EXPECT_TRUE(f.Config().IsPhaseScopeEnabled());
+}
+
+}  // namespace

@@ -23,6 +23,25 @@ def wait_for(predicate, timeout, step=0.05):
     return predicate()
 
 
+class Picture:
+    """The pixels of a PNG, read back through ImageMagick."""
+
+    def __init__(self, path):
+        size = subprocess.run(["identify", "-format", "%w %h", path], capture_output=True, text=True).stdout
+        self.width, self.height = (int(v) for v in size.split()) if size.strip() else (0, 0)
+        self.rgb = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], capture_output=True).stdout
+
+    def pixel(self, x, y):
+        if not (0 <= x < self.width and 0 <= y < self.height):
+            return None
+        i = 3 * (y * self.width + x)
+        return tuple(self.rgb[i:i + 3])
+
+    def where(self, colour):
+        """Every (x, y) of exactly this colour."""
+        return [(x, y) for y in range(self.height) for x in range(self.width) if self.pixel(x, y) == colour]
+
+
 class Desktop:
     """Starts what a test asks for and stops all of it, whatever happens."""
 
@@ -142,6 +161,11 @@ class Desktop:
 
     def screenshot(self, path):
         self.run(["import", "-window", "root", path])
+
+    def window_picture(self, window_id, path):
+        """Writes the window's part on the screen as a PNG and answers it as a Picture."""
+        self.run(["import", "-window", hex(window_id), path])
+        return Picture(path)
 
     def xdotool(self, *args):
         return self.run(["xdotool"] + [str(a) for a in args])

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Tolvaran on a private desktop (Xvfb, trayer, PulseAudio with a null sink), with the recording
-test plug-in copied beside it as libvarnis.so.
+test plug-in copied beside it as libvarnis.so, or the real libvarnis for what the window shows.
 
-usage: tolvaran_test.py --tolvaran PATH --recorder PATH --artefacts DIR [unittest names...]
+usage: tolvaran_test.py --tolvaran PATH --recorder PATH --varnis PATH --artefacts DIR [unittest names...]
 """
 
 import argparse
@@ -23,6 +23,18 @@ EFF_OPEN, EFF_SET_PROGRAM_BEGIN, EFF_SET_CHUNK, EFF_SET_PROGRAM_END = 0, 67, 24,
 EFF_SET_SAMPLE_RATE, EFF_SET_BLOCK_SIZE, EFF_MAINS_CHANGED = 10, 11, 12
 EFF_EDIT_GET_RECT, EFF_EDIT_OPEN, EFF_EDIT_CLOSE, EFF_EDIT_IDLE = 13, 14, 15, 19
 EFF_GET_PLUG_CATEGORY = 35
+
+# Where the phase scope falls in a picture of the window at the top-left corner. The window starts
+# 10 px left of and 113 px above the screen and holds the editor 2 px in, so its visible part
+# begins at editor (8, 111); the scope is 200 x 200 at editor (9, 112). Its polar plot is centred
+# 14 px below the scope's middle (the empty sector lies there) with a radius of 97, and a ray grows
+# inward from the rim by at most 0.73 of the radius.
+CROP = (8, 111)
+SCOPE = (9 - CROP[0], 112 - CROP[1])
+CENTRE = (SCOPE[0] + 100, SCOPE[1] + 100 + 14)
+RADIUS = 97
+FULL_RAY = int(0.73 * RADIUS)
+RAY_COLOUR = (0, 255, 0)
 
 
 class RequestCounter:
@@ -55,8 +67,8 @@ class RequestCounter:
 
 
 class TolvaranTest(unittest.TestCase):
-    def desktop(self, plugin=True, pulse_rate=48000, tray=True):
-        d = Desktop(OPTIONS.tolvaran, OPTIONS.recorder if plugin else None)
+    def desktop(self, plugin=True, pulse_rate=48000, tray=True, library=None):
+        d = Desktop(OPTIONS.tolvaran, library or (OPTIONS.recorder if plugin else None))
         self.addCleanup(d.close)
         d.start_x(tray=tray)
         if pulse_rate:
@@ -237,6 +249,60 @@ class TolvaranTest(unittest.TestCase):
         said = self.finish(d, process, lambda: process.terminate())
         self.assertIn("Unable to connect to the sound server: ", said)
 
+    def scope_rays(self, picture):
+        """Pixels of the rays' colour more than 2 px inside the rim: a silent bin's ray is a dot on
+        the rim, and a fading one shrinks back to it."""
+        return [(x, y) for x, y in picture.where(RAY_COLOUR)
+                if (x - CENTRE[0]) ** 2 + (y - CENTRE[1]) ** 2 < (RADIUS - 2) ** 2]
+
+    def show_scope(self, d, name, left, right, shown):
+        """Plays the signal, gives the scope a second and then up to four more until shown(picture)
+        holds; keeps the last picture of the window."""
+        tone = d.play_tone(6.0, left=left, right=right)
+        os.makedirs(OPTIONS.artefacts, exist_ok=True)
+        path = os.path.join(OPTIONS.artefacts, name)
+        window = d.window("Caldmere")[0]
+        time.sleep(1.0)
+
+        def shows():
+            picture = d.window_picture(window, path)
+            return picture if shown(picture) else None
+
+        picture = wait_for(shows, 4, 0.2) or d.window_picture(window, path)
+        tone.terminate()
+        tone.wait()
+        return picture
+
+    def test_the_scope_shows_silence_a_mono_tone_and_a_left_only_tone(self):
+        d = self.desktop(library=OPTIONS.varnis)
+        process = self.start(d)
+        grid = lambda p: p.pixel(*CENTRE) not in (None, (0, 0, 0), RAY_COLOUR)
+        mono_ray = [(CENTRE[0], CENTRE[1] - RADIUS + i) for i in range(3, FULL_RAY - 1)]
+        left_ray = [(CENTRE[0] - RADIUS + i, CENTRE[1]) for i in range(3, FULL_RAY - 1)]
+        on = lambda p, ray: all(p.pixel(x, y) == RAY_COLOUR for x, y in ray)
+
+        silence = self.show_scope(d, "tolvaran-scope-silence.png", 0.0, 0.0, grid)
+        mono = self.show_scope(d, "tolvaran-scope-mono.png", 0.5, 0.5, lambda p: on(p, mono_ray))
+        left = self.show_scope(d, "tolvaran-scope-left.png", 0.5, 0.0,
+                               lambda p: on(p, left_ray) and not any(p.pixel(*q) == RAY_COLOUR for q in mono_ray))
+
+        # On the screen: editor x 8 to 209 and y 111 to 305, then the window's 2 px margin.
+        self.assertEqual((silence.width, silence.height), (202 + 2, 195 + 2))
+        self.assertTrue(grid(silence), "the polar grid's axes cross at the centre")
+        self.assertEqual(self.scope_rays(silence), [], "no ray in silence")
+        # Mono: one full ray down the vertical axis from the rim toward the centre.
+        self.assertTrue(on(mono, mono_ray), "the mono ray from the rim at the top")
+        self.assertEqual({x for x, _ in self.scope_rays(mono)}, {CENTRE[0]})
+        # Left only: the ray lies along the L axis, left of the centre (the bins on both sides of
+        # it may share the signal), and the mono ray has gone.
+        self.assertTrue(on(left, left_ray), "the left-only ray from the rim at L")
+        rays = self.scope_rays(left)
+        self.assertTrue(all(x < CENTRE[0] and abs(y - CENTRE[1]) <= 4 for x, y in rays), rays)
+        self.assertFalse([q for q in mono_ray if left.pixel(*q) == RAY_COLOUR])
+        self.assertFalse([q for q in left_ray if mono.pixel(*q) == RAY_COLOUR or silence.pixel(*q) == RAY_COLOUR])
+        process.terminate()
+        self.assertEqual(process.wait(3), 0)
+
     def test_without_a_plugin_the_program_runs_and_quits(self):
         d = self.desktop(plugin=False)
         process = self.start(d)
@@ -252,6 +318,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--tolvaran", required=True)
     parser.add_argument("--recorder", required=True)
+    parser.add_argument("--varnis", required=True)
     parser.add_argument("--artefacts", required=True)
     OPTIONS, rest = parser.parse_known_args()
     unittest.main(argv=[sys.argv[0], "-v"] + rest)

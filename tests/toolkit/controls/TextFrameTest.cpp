@@ -99,14 +99,15 @@ TEST_F(TextFixture, EditStartsOnTheClickOfItsMode) {
   MessageLog log(server, text->GetEditMsgClass());
   Press(text);  // mode 0: no edit
   text->SetEditMode(TextFrame::kEditOnDoubleClick);
-  Press(text);
+  root.MouseDown(40, 25);  // a single click through the editor root
   EXPECT_EQ(window.editsBegun, 0);
-  root.SetDoubleClick(true);
   window.shift = true;
-  Press(text);  // a modifier: nothing
+  root.MouseDown(40, 25);  // double, but with a modifier: nothing
+  EXPECT_TRUE(root.IsDoubleClick());
   EXPECT_EQ(log.entries, Log{});
   window.shift = false;
-  Press(text);
+  root.MouseDown(40, 25);
+  ASSERT_TRUE(root.IsDoubleClick());
   EXPECT_EQ(window.editsBegun, 1);
   EXPECT_EQ(window.editRect, (Rect{10, 20, 110, 34}));
   EXPECT_EQ(window.editText, "-12.5");

@@ -18,33 +18,12 @@
 #include "platform/headless/HeadlessPlatform.h"
 #include "tests/support/StderrCapture.h"
 #include "tests/support/TemporaryConfig.h"
+#include "tests/toolkit/support/FakeEditorHost.h"
 #include "toolkit/editor/ErrorFrame.h"
 #include "toolkit/editor/VSTEditor.h"
 #include "toolkit/frames/Frame.h"
 
 namespace {
-
-// The adapter's side: the instance mutex and the host's idle.
-struct FakeHost : EditorHost {
-  bool LockMutex(bool tryOnly) override {
-    if (!mutex->Lock(tryOnly)) return false;
-    ++depth;
-    return true;
-  }
-  void UnlockMutex() override {
-    if (depth == 0) return;
-    --depth;
-    mutex->Unlock();
-  }
-  void HostIdle() override {
-    ++hostIdles;
-    if (onHostIdle) onHostIdle();
-  }
-  std::unique_ptr<PlatformMutex> mutex = CreatePlatformMutex();
-  int depth = 0;
-  int hostIdles = 0;
-  std::function<void()> onHostIdle;
-};
 
 // Logs its mouse events; capturing ones take the capture on a press.
 class MouseFrame : public Frame {
@@ -90,7 +69,7 @@ class VSTEditorTest : public ::testing::Test {
     return pixels;
   }
 
-  FakeHost host;
+  FakeEditorHost host;
   PluginServices services;
   HeadlessPlatform platform;
   std::unique_ptr<VSTEditor> editor;
@@ -362,5 +341,15 @@ TEST_F(VSTEditorTest, ShowingNoPageKeepsThePageShown) {
   editor->ShowPage(nullptr);
   editor->ShowAboutPage();  // no product, no about page
   EXPECT_EQ(editor->GetPage(), page);
+}
+
+TEST_F(VSTEditorTest, APageThatGoesWhileShownIsForgotten) {
+  auto* page = new Frame(editor->GetRootFrame(), 0, 0, 10, 10, 0, 0);
+  editor->ShowPage(page);
+  ASSERT_EQ(editor->GetPage(), page);
+  delete page;
+  EXPECT_EQ(editor->GetPage(), nullptr);
+  editor->ShowPage(capturing);  // would hide the freed page
+  EXPECT_EQ(editor->GetPage(), capturing);
 }
 }  // namespace

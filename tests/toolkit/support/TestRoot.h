@@ -26,7 +26,6 @@ class TestRoot : public PluginUIRoot {
   }
   ~TestRoot() override { TakeRootFrame().reset(); }
   using PluginUIRoot::SetActiveFlag;
-  using PluginUIRoot::SetDoubleClick;
 
   void WillCaptureMouse(Frame*) override { ++locks; }
   void WillReleaseMouse(Frame*) override { --locks; }

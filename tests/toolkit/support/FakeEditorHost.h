@@ -1,0 +1,29 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "platform/PlatformMutex.h"
+#include "toolkit/editor/EditorHost.h"
+
+// The adapter's side of the VST editor in tests: the instance mutex, counted, and the host's idle.
+struct FakeEditorHost : EditorHost {
+  bool LockMutex(bool tryOnly) override {
+    if (!mutex->Lock(tryOnly)) return false;
+    ++depth;
+    return true;
+  }
+  void UnlockMutex() override {
+    if (depth == 0) return;
+    --depth;
+    mutex->Unlock();
+  }
+  void HostIdle() override {
+    ++hostIdles;
+    if (onHostIdle) onHostIdle();
+  }
+  std::unique_ptr<PlatformMutex> mutex = CreatePlatformMutex();
+  int depth = 0;
+  int hostIdles = 0;
+  std::function<void()> onHostIdle;
+};
