@@ -14,7 +14,6 @@ KVNGlobalFrame::KVNGlobalFrame(Korvane* plugin, Frame* parent, std::int32_t x, s
       MessageSubscriber<KVNGlobalFrame>(plugin),
       ControlContainer(plugin, 0),
       mSprites(GetRoot(), bitmaps::kSprites),
-      mPlugin(plugin),
       mOutlineTop(outlineTop) {
   const OGWorld* sprites = mSprites.Get();
   // The frame tree owns the buttons.

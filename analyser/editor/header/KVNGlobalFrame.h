@@ -29,7 +29,6 @@ class KVNGlobalFrame : public Frame, public MessageSubscriber<KVNGlobalFrame>, p
   void OpenUserGuide();
 
   PixMapRef mSprites;
-  Korvane* mPlugin{nullptr};
   bool mOutlineTop{true};
 };
 

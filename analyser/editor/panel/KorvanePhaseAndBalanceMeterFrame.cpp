@@ -42,7 +42,6 @@ constexpr std::int32_t kPolar = 2;
 constexpr std::int32_t kPlotTypes = 3;
 constexpr std::int32_t kPolarStyles = 3;
 constexpr std::int32_t kReaderHoldTicks = 15;
-constexpr std::uint32_t kBuffered = Frame::kBuffered;
 
 // Slider pictures in the sprites.
 constexpr Point kDensitySlider{140, 114};
