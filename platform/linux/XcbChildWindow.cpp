@@ -204,6 +204,7 @@ class XcbChildWindow final : public RoutedChildWindow {
   std::uint32_t mBlueShift = 0;
   std::uint32_t mOpaque = 0;  // the alpha bits at depth 32
   bool mSwapBytes = false;
+  bool mSameLayout = false;  // the visual's pixels are the drawing's, alpha apart: the common case
   size_t mMaxStripBytes = 0;
   std::vector<std::uint32_t> mStrip;
   std::unique_ptr<XcbSharedImage> mSharedImage;  // null: the pixels go through the socket
@@ -258,6 +259,7 @@ bool XcbChildWindow::Create() {
     return first == 1;
   }();
   mSwapBytes = (setup->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST) != littleEndian;
+  mSameLayout = mRedShift == 16 && mGreenShift == 8 && mBlueShift == 0 && !mSwapBytes;
 
   const size_t maxRequestBytes = static_cast<size_t>(xcb_get_maximum_request_length(mConnection)) * 4;
   mMaxStripBytes = std::min(maxRequestBytes, kMaxStripBytes) - kPutImageHeaderBytes;
@@ -462,12 +464,18 @@ void XcbChildWindow::UploadStrips(xcb_window_t target, const PixelBuffer& buffer
 
 // 0x00RRGGBB into the visual's pixels, in the server's byte order.
 void XcbChildWindow::Convert(const std::uint32_t* in, std::uint32_t* out, std::int32_t count) const {
+  const std::uint32_t opaque = mOpaque;
+  if (mSameLayout) {
+    for (std::int32_t i = 0; i < count; ++i) out[i] = opaque | (in[i] & 0x00FFFFFFu);
+    return;
+  }
+  const std::uint32_t red = mRedShift, green = mGreenShift, blue = mBlueShift;
+  const bool swap = mSwapBytes;
   for (std::int32_t i = 0; i < count; ++i) {
     const std::uint32_t rgb = in[i];
-    std::uint32_t pixel = mOpaque | (((rgb >> 16) & 0xFF) << mRedShift) |
-                          (((rgb >> 8) & 0xFF) << mGreenShift) | ((rgb & 0xFF) << mBlueShift);
-    if (mSwapBytes) pixel = __builtin_bswap32(pixel);
-    out[i] = pixel;
+    const std::uint32_t pixel =
+        opaque | (((rgb >> 16) & 0xFF) << red) | (((rgb >> 8) & 0xFF) << green) | ((rgb & 0xFF) << blue);
+    out[i] = swap ? __builtin_bswap32(pixel) : pixel;
   }
 }
 
