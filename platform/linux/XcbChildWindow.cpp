@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "platform/linux/SigpipeGuard.h"
+#include "platform/linux/XcbCheck.h"
+#include "platform/linux/XcbSharedImage.h"
 
 namespace {
 
@@ -23,12 +25,6 @@ struct FreeReply {
 };
 template <typename Reply>
 using ReplyPtr = std::unique_ptr<Reply, FreeReply<Reply>>;
-
-bool Succeeded(xcb_connection_t* connection, xcb_void_cookie_t cookie) {
-  xcb_generic_error_t* error = xcb_request_check(connection, cookie);
-  std::free(error);
-  return error == nullptr;
-}
 
 // Where an 8-bit component sits in a pixel, from its mask; false unless it is 8 contiguous bits.
 bool ComponentShift(std::uint32_t mask, std::uint32_t& shift) {
@@ -122,6 +118,7 @@ class XcbChildWindow final : public RoutedChildWindow {
   ~XcbChildWindow() override {
     SigpipeGuard guard;
     ShutDown();
+    mSharedImage.reset();
     if (!xcb_connection_has_error(mConnection)) {
       // The parent may be gone with our window: the errors are never looked at.
       if (mGc) xcb_free_gc(mConnection, mGc);
@@ -152,7 +149,7 @@ class XcbChildWindow final : public RoutedChildWindow {
   void Present(const PixelBuffer& buffer, const std::vector<PixelRect>& rects) override {
     if (!IsAlive()) return;
     SigpipeGuard guard;
-    for (const PixelRect& rect : rects) Upload(mWindow, buffer, rect, mWidth, mHeight);
+    Upload(mWindow, buffer, rects, mWidth, mHeight);
     Flush();
   }
 
@@ -168,7 +165,7 @@ class XcbChildWindow final : public RoutedChildWindow {
   bool OpenEditSurface(const PixelRect& frame) override;
   void PresentEditSurface(const PixelBuffer& inside) override {
     SigpipeGuard guard;
-    Upload(mEditWindow, inside, {0, 0, inside.width, inside.height}, inside.width, inside.height);
+    Upload(mEditWindow, inside, {{0, 0, inside.width, inside.height}}, inside.width, inside.height);
     Flush();
   }
   void FocusEditSurface(std::uint32_t time) override {
@@ -181,8 +178,12 @@ class XcbChildWindow final : public RoutedChildWindow {
  private:
   void Translate(xcb_generic_event_t* event, WindowEventSink& sink);
   void TranslateKey(const xcb_key_press_event_t& press, WindowEventSink& sink);
-  void Upload(xcb_window_t target, const PixelBuffer& buffer, const PixelRect& rect, std::int32_t width,
-              std::int32_t height);
+  // Shows rects of buffer in target, a drawable of width x height.
+  void Upload(xcb_window_t target, const PixelBuffer& buffer, const std::vector<PixelRect>& rects,
+              std::int32_t width, std::int32_t height);
+  void UploadShared(xcb_window_t target, const PixelBuffer& buffer, std::int32_t width, std::int32_t height);
+  void UploadStrips(xcb_window_t target, const PixelBuffer& buffer, const PixelRect& area);
+  void Convert(const std::uint32_t* in, std::uint32_t* out, std::int32_t count) const;
   bool LoadKeyboardMap();
   void Flush() {
     xcb_flush(mConnection);
@@ -203,8 +204,11 @@ class XcbChildWindow final : public RoutedChildWindow {
   std::uint32_t mBlueShift = 0;
   std::uint32_t mOpaque = 0;  // the alpha bits at depth 32
   bool mSwapBytes = false;
+  bool mSameLayout = false;  // the visual's pixels are the drawing's, alpha apart: the common case
   size_t mMaxStripBytes = 0;
   std::vector<std::uint32_t> mStrip;
+  std::unique_ptr<XcbSharedImage> mSharedImage;  // null: the pixels go through the socket
+  std::vector<PixelRect> mAreas;
   xcb_window_t mEditWindow = 0;
   xcb_window_t mSavedFocus = XCB_NONE;
   std::uint8_t mSavedRevert = XCB_INPUT_FOCUS_PARENT;
@@ -255,6 +259,7 @@ bool XcbChildWindow::Create() {
     return first == 1;
   }();
   mSwapBytes = (setup->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST) != littleEndian;
+  mSameLayout = mRedShift == 16 && mGreenShift == 8 && mBlueShift == 0 && !mSwapBytes;
 
   const size_t maxRequestBytes = static_cast<size_t>(xcb_get_maximum_request_length(mConnection)) * 4;
   mMaxStripBytes = std::min(maxRequestBytes, kMaxStripBytes) - kPutImageHeaderBytes;
@@ -282,10 +287,13 @@ bool XcbChildWindow::Create() {
     mGc = 0;
     return false;
   }
-  return Succeeded(mConnection, xcb_map_window_checked(mConnection, mWindow));
+  if (!Succeeded(mConnection, xcb_map_window_checked(mConnection, mWindow))) return false;
+  mSharedImage = XcbSharedImage::Create(mConnection, mWidth, mHeight);
+  return true;
 }
 
 void XcbChildWindow::Translate(xcb_generic_event_t* generic, WindowEventSink& sink) {
+  if (mSharedImage && mSharedImage->TakeCompletion(*generic)) return;
   WindowEvent event;
   switch (generic->response_type & 0x7F) {
     case XCB_EXPOSE: {
@@ -405,31 +413,69 @@ bool XcbChildWindow::LoadKeyboardMap() {
   return !mKeysyms.empty();
 }
 
-void XcbChildWindow::Upload(xcb_window_t target, const PixelBuffer& buffer, const PixelRect& rect,
-                            std::int32_t width, std::int32_t height) {
-  const PixelRect area =
-      IntersectRects(rect, {0, 0, std::min(width, buffer.width), std::min(height, buffer.height)});
-  if (area.IsEmpty() || !buffer.pixels) return;
+void XcbChildWindow::Upload(xcb_window_t target, const PixelBuffer& buffer,
+                            const std::vector<PixelRect>& rects, std::int32_t width, std::int32_t height) {
+  if (!buffer.pixels) return;
+  const PixelRect bounds{0, 0, std::min(width, buffer.width), std::min(height, buffer.height)};
+  mAreas.clear();
+  for (const PixelRect& rect : rects) {
+    const PixelRect area = IntersectRects(rect, bounds);
+    if (!area.IsEmpty()) mAreas.push_back(area);
+  }
+  if (mAreas.empty()) return;
+  if (mSharedImage && mSharedImage->Fits(width, height)) {
+    UploadShared(target, buffer, width, height);
+  } else {
+    for (const PixelRect& area : mAreas) UploadStrips(target, buffer, area);
+  }
+}
+
+void XcbChildWindow::UploadShared(xcb_window_t target, const PixelBuffer& buffer, std::int32_t width,
+                                  std::int32_t height) {
+  // The segment holds the drawable's image as it is laid out on the screen; every area is in
+  // place before the first put, so the server never reads a row being written.
+  std::uint32_t* image = mSharedImage->Writable();
+  for (const PixelRect& area : mAreas) {
+    for (std::int32_t y = area.top; y < area.bottom; ++y) {
+      Convert(&buffer.At(area.left, y),
+              image + static_cast<size_t>(y) * static_cast<size_t>(width) + area.left, area.Width());
+    }
+  }
+  for (const PixelRect& area : mAreas) mSharedImage->Put(target, mGc, mDepth, width, height, area);
+}
+
+void XcbChildWindow::UploadStrips(xcb_window_t target, const PixelBuffer& buffer, const PixelRect& area) {
   const size_t rowBytes = static_cast<size_t>(area.Width()) * 4;
   const std::int32_t rowsPerStrip = static_cast<std::int32_t>(std::max<size_t>(1, mMaxStripBytes / rowBytes));
   for (std::int32_t top = area.top; top < area.bottom; top += rowsPerStrip) {
     const std::int32_t rows = std::min(rowsPerStrip, area.bottom - top);
     mStrip.resize(static_cast<size_t>(area.Width()) * static_cast<size_t>(rows));
-    std::uint32_t* out = mStrip.data();
     for (std::int32_t y = top; y < top + rows; ++y) {
-      for (std::int32_t x = area.left; x < area.right; ++x) {
-        const std::uint32_t rgb = buffer.At(x, y);
-        std::uint32_t pixel = mOpaque | (((rgb >> 16) & 0xFF) << mRedShift) |
-                              (((rgb >> 8) & 0xFF) << mGreenShift) | ((rgb & 0xFF) << mBlueShift);
-        if (mSwapBytes) pixel = __builtin_bswap32(pixel);
-        *out++ = pixel;
-      }
+      Convert(&buffer.At(area.left, y), mStrip.data() + static_cast<size_t>(y - top) * area.Width(),
+              area.Width());
     }
     xcb_put_image(mConnection, XCB_IMAGE_FORMAT_Z_PIXMAP, target, mGc,
                   static_cast<std::uint16_t>(area.Width()), static_cast<std::uint16_t>(rows),
                   static_cast<std::int16_t>(area.left), static_cast<std::int16_t>(top), 0, mDepth,
                   static_cast<std::uint32_t>(mStrip.size() * 4),
                   reinterpret_cast<std::uint8_t*>(mStrip.data()));
+  }
+}
+
+// 0x00RRGGBB into the visual's pixels, in the server's byte order.
+void XcbChildWindow::Convert(const std::uint32_t* in, std::uint32_t* out, std::int32_t count) const {
+  const std::uint32_t opaque = mOpaque;
+  if (mSameLayout) {
+    for (std::int32_t i = 0; i < count; ++i) out[i] = opaque | (in[i] & 0x00FFFFFFu);
+    return;
+  }
+  const std::uint32_t red = mRedShift, green = mGreenShift, blue = mBlueShift;
+  const bool swap = mSwapBytes;
+  for (std::int32_t i = 0; i < count; ++i) {
+    const std::uint32_t rgb = in[i];
+    const std::uint32_t pixel =
+        opaque | (((rgb >> 16) & 0xFF) << red) | (((rgb >> 8) & 0xFF) << green) | ((rgb & 0xFF) << blue);
+    out[i] = swap ? __builtin_bswap32(pixel) : pixel;
   }
 }
 

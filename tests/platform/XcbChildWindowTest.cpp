@@ -5,13 +5,18 @@
 #include <xcb/xcb.h>
 #include <xcb/xtest.h>
 
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -66,8 +71,47 @@ void Drain(ChildWindow& window, Recorder& sink) {
   }
 }
 
+// How the window's pixels reach the server: a shared segment when the server offers MIT-SHM, else
+// the socket.
+enum class Upload { kSharedMemory, kSocket };
+
+std::vector<std::string> ServerArguments(Upload upload) {
+  std::vector<std::string> arguments = {"-screen", "0", "1600x1200x24"};
+  if (upload == Upload::kSocket) arguments.insert(arguments.begin(), {"-extension", "MIT-SHM"});
+  return arguments;
+}
+
+std::string Name(Upload upload) { return upload == Upload::kSharedMemory ? "SharedMemory" : "Socket"; }
+
+struct Segment {
+  int key = -1;
+  std::uint64_t bytes = 0;
+  int attached = 0;
+};
+
+// The System V shared memory segments this process made, as the kernel lists them.
+std::vector<Segment> OurSegments() {
+  std::ifstream table("/proc/sysvipc/shm");
+  std::string line;
+  std::getline(table, line);  // the heading
+  std::vector<Segment> ours;
+  while (std::getline(table, line)) {
+    std::istringstream fields(line);
+    Segment segment;
+    int id = 0;
+    int perms = 0;
+    int creator = 0;
+    int last = 0;
+    fields >> segment.key >> id >> perms >> segment.bytes >> creator >> last >> segment.attached;
+    if (creator == getpid()) ours.push_back(segment);
+  }
+  return ours;
+}
+
 class XcbChildWindowTest : public ::testing::Test {
  protected:
+  explicit XcbChildWindowTest(Upload upload = Upload::kSharedMemory) : server(ServerArguments(upload)) {}
+
   void SetUp() override {
     ASSERT_FALSE(server.Display().empty()) << "Xvfb did not start";
     setenv("DISPLAY", server.Display().c_str(), 1);
@@ -94,11 +138,24 @@ class XcbChildWindowTest : public ::testing::Test {
   Recorder sink;
 };
 
+// Every upload test on a server with and without MIT-SHM.
+class XcbChildWindowUploadTest : public XcbChildWindowTest, public ::testing::WithParamInterface<Upload> {
+ protected:
+  XcbChildWindowUploadTest() : XcbChildWindowTest(GetParam()) {}
+};
+
+INSTANTIATE_TEST_SUITE_P(Servers, XcbChildWindowUploadTest,
+                         ::testing::Values(Upload::kSharedMemory, Upload::kSocket),
+                         [](const ::testing::TestParamInfo<Upload>& info) { return Name(info.param); });
+
 class XcbChildWindowDepthTest : public XcbChildWindowTest,
-                                public ::testing::WithParamInterface<std::uint8_t> {};
+                                public ::testing::WithParamInterface<std::tuple<std::uint8_t, Upload>> {
+ protected:
+  XcbChildWindowDepthTest() : XcbChildWindowTest(std::get<1>(GetParam())) {}
+};
 
 TEST_P(XcbChildWindowDepthTest, PresentShowsThePixelsAndUploadsOnlyTheDamagedRectangles) {
-  const std::uint8_t depth = GetParam();
+  const std::uint8_t depth = std::get<0>(GetParam());
   const xcb_window_t parent = display->Parent(depth);
   ASSERT_NE(parent, 0u);
   auto window = Open(parent);
@@ -130,9 +187,15 @@ TEST_P(XcbChildWindowDepthTest, PresentShowsThePixelsAndUploadsOnlyTheDamagedRec
   EXPECT_EQ(shown[9 * 256 + 9] & 0x00FFFFFFu, Pattern(9, 9));
 }
 
-INSTANTIATE_TEST_SUITE_P(ParentDepths, XcbChildWindowDepthTest, ::testing::Values(24, 32));
+INSTANTIATE_TEST_SUITE_P(ParentDepths, XcbChildWindowDepthTest,
+                         ::testing::Combine(::testing::Values(24, 32),
+                                            ::testing::Values(Upload::kSharedMemory, Upload::kSocket)),
+                         [](const ::testing::TestParamInfo<std::tuple<std::uint8_t, Upload>>& info) {
+                           return "Depth" + std::to_string(std::get<0>(info.param)) +
+                                  Name(std::get<1>(info.param));
+                         });
 
-TEST_F(XcbChildWindowTest, ALargeWindowIsUploadedInStripsBelowTheRequestLimit) {
+TEST_P(XcbChildWindowUploadTest, ALargeWindowIsUploadedInStripsBelowTheRequestLimitOrThroughTheSegment) {
   const xcb_window_t parent = display->Parent(24, 0, 0, 1500, 1100);
   auto window = Open(parent, 1400, 1000);  // 5.6 MB of pixels
   ASSERT_TRUE(window);
@@ -184,7 +247,29 @@ TEST_F(XcbChildWindowTest, OpenFailsCleanlyForBadParentsSizesAndDisplays) {
   EXPECT_EQ(ChildOf(good), 0u);  // the window went with its object
 }
 
-TEST_F(XcbChildWindowTest, AParentDestroyedBeforeCloseMarksTheWindowDead) {
+TEST_P(XcbChildWindowUploadTest, TheWindowAttachesOneSegmentWhenTheServerOffersMitShmAndClosingFreesIt) {
+  const xcb_window_t parent = display->Parent(24);
+  auto window = Open(parent, 256, 128);
+  ASSERT_TRUE(window);
+  std::vector<Segment> segments = OurSegments();
+  if (GetParam() == Upload::kSocket) {
+    EXPECT_TRUE(segments.empty());
+    return;
+  }
+  ASSERT_EQ(segments.size(), 1u);
+  EXPECT_EQ(segments[0].key, 0);  // private, and already removed: it goes with its last user
+  EXPECT_EQ(segments[0].bytes, 256u * 128u * 4u);
+  EXPECT_EQ(segments[0].attached, 2);  // this process and the server
+  window.reset();
+  for (int i = 0; i < 200 && !segments.empty(); ++i) {
+    display->Sync();
+    segments = OurSegments();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  EXPECT_TRUE(segments.empty());
+}
+
+TEST_P(XcbChildWindowUploadTest, AParentDestroyedBeforeCloseMarksTheWindowDead) {
   const xcb_window_t parent = display->Parent(24);
   auto window = Open(parent);
   ASSERT_TRUE(window);
@@ -197,8 +282,8 @@ TEST_F(XcbChildWindowTest, AParentDestroyedBeforeCloseMarksTheWindowDead) {
   display->Sync();
 }
 
-TEST_F(XcbChildWindowTest, AKilledServerMarksTheWindowDeadAndTheProcessLives) {
-  XvfbServer doomed;
+TEST_P(XcbChildWindowUploadTest, AKilledServerMarksTheWindowDeadAndTheProcessLives) {
+  XvfbServer doomed(ServerArguments(GetParam()));
   ASSERT_FALSE(doomed.Display().empty());
   Display other(doomed.Display());
   const xcb_window_t parent = other.Parent(24);
@@ -221,6 +306,7 @@ TEST_F(XcbChildWindowTest, AKilledServerMarksTheWindowDeadAndTheProcessLives) {
   sigset_t pending;
   sigpending(&pending);
   EXPECT_FALSE(sigismember(&pending, SIGPIPE));
+  EXPECT_TRUE(OurSegments().empty());
 }
 
 class XcbEditFieldTest : public XcbChildWindowTest {
