@@ -10,6 +10,8 @@ class PlatformMutex {
   virtual ~PlatformMutex() = default;
   virtual bool Lock(bool tryOnly) = 0;
   virtual void Unlock() = 0;
+  // Whether the calling thread owns the mutex.
+  virtual bool HeldByCaller() const = 0;
 };
 
 std::unique_ptr<PlatformMutex> CreatePlatformMutex();

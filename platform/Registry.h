@@ -9,7 +9,8 @@ namespace Registry {
 
 // The value as the user's store has it, else as a read-only system store has it.
 std::optional<std::string> ReadString(const std::string& keyPath, const std::string& valueName);
-// Writes the value into the user's store; false when that fails.
+// Writes the value into the user's store; false when that fails, also when another process is
+// writing it at the moment (its lock is tried, never waited for).
 bool WriteString(const std::string& keyPath, const std::string& valueName, const std::string& value);
 
 }  // namespace Registry

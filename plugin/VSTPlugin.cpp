@@ -120,7 +120,7 @@ std::int32_t VSTPlugin::TakePendingProgram() { return mPendingProgram.exchange(-
 namespace {
 
 // Opcodes that read or change the instance's state; the editor's opcodes lock for themselves.
-bool HoldsInstanceMutex(std::int32_t opcode) {
+bool OpcodeHoldsInstanceMutex(std::int32_t opcode) {
   switch (opcode) {
     case effOpen:
     case effClose:
@@ -144,7 +144,7 @@ bool HoldsInstanceMutex(std::int32_t opcode) {
 std::intptr_t VSTPlugin::dispatcher(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
                                     float opt) {
   FloatingPointGuard guard;
-  if (!HoldsInstanceMutex(opcode)) return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
+  if (!OpcodeHoldsInstanceMutex(opcode)) return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
   const bool locked = LockMutex(false);
   try {
     const std::intptr_t answer = AudioEffectX::dispatcher(opcode, index, value, ptr, opt);

@@ -95,6 +95,7 @@ class VSTPlugin : public AudioEffectX, public PluginPlatform, public EditorHost 
   bool LoadDefaultSettings(const std::string& name, std::string& text) override;
   bool SaveDefaultSettings(const std::string& name, const std::string& text) override;
   std::intptr_t AutomateParameter(std::int32_t index, float value) override;
+  bool HoldsInstanceMutex() const override { return mMutex && mMutex->HeldByCaller(); }
 
  private:
   void RefreshConnections(bool askHost);

@@ -78,6 +78,7 @@ class PluginCore : public PluginCoreInterface, public PluginServices, public Mes
   void SetSampleRate(float rate) override;
   void SetBlockSize(std::int32_t size) override;
   bool IsEditorOpen() const override { return mPlatform->IsEditorOpen(); }
+  bool HoldsInstanceMutex() const override { return mPlatform->HoldsInstanceMutex(); }
   PluginUIRootInterface* GetUIRoot() const override { return mUIRoot.load(std::memory_order_acquire); }
 
   void SetParameter(const ParameterDescriptor& descriptor, float value) override;
@@ -91,7 +92,8 @@ class PluginCore : public PluginCoreInterface, public PluginServices, public Mes
   virtual void SaveSettings(std::ostream& out);
   // Throws what reading the text throws.
   virtual void LoadSettingsText(const std::string& text);
-  // Reports a failure and answers false; the state is then as it was before.
+  // Reports a failure and answers false; the state is then as it was before. The caller holds
+  // the instance mutex.
   virtual bool ApplySettingsText(const std::string& text);
   // The live state as a settings text (the archive, its closing zero byte and a line feed).
   std::string LiveSettingsText();
@@ -145,7 +147,7 @@ class PluginCore : public PluginCoreInterface, public PluginServices, public Mes
   void CommitBank(Bank& bank);
   std::string BankText() const;
   bool ApplyText(const std::string& text, bool report);
-  bool GuardedApply(const std::string& text);
+  bool GuardedApply(const std::string& text, bool report);
   // The text of the current program's slot brought up to the live state.
   std::string& RefreshedProgramText(std::string& scratch);
 

@@ -9,6 +9,7 @@
 #include "framework/core/ErrorReporting.h"
 #include "framework/core/PluginCore.h"
 #include "framework/core/SettingsMetaData.h"
+#include "framework/services/InstanceMutexCheck.h"
 #include "framework/services/ThrowSites.h"
 
 namespace {
@@ -86,19 +87,22 @@ bool PluginCore::ApplyText(const std::string& text, bool report) {
   return false;
 }
 
-bool PluginCore::ApplySettingsText(const std::string& text) { return ApplyText(text, true); }
-
-bool PluginCore::GuardedApply(const std::string& text) {
+// Every settings text that changes the live state, whether from a chunk, a program or a file,
+// comes through here: marked busy, so the parameter changes it makes are not taken for the user's.
+bool PluginCore::GuardedApply(const std::string& text, bool report) {
+  InstanceMutexCheck::Expect(this, "ApplySettingsText");
   auto busy = mAudioGate.Busy();
-  const bool applied = ApplySettingsText(text);
+  const bool applied = ApplyText(text, report);
   ResetParameterTracking();
   return applied;
 }
 
+bool PluginCore::ApplySettingsText(const std::string& text) { return GuardedApply(text, true); }
+
 bool PluginCore::LoadDefaultSettings(const std::string& name) {
   try {
     std::string text;
-    return mPlatform->LoadDefaultSettings(name, text) && ApplyText(text, false);
+    return mPlatform->LoadDefaultSettings(name, text) && GuardedApply(text, false);
   } catch (...) {
     return false;
   }
@@ -225,7 +229,7 @@ bool PluginCore::SetChunk(const void* data, std::int32_t size, bool isPreset) {
                         static_cast<size_t>(mCurrentProgram) < mProgramSettings.size();
     if (isPreset) {
       const std::string text(UpToZero(bytes));
-      if (!GuardedApply(text)) return false;
+      if (!ApplySettingsText(text)) return false;
       if (stored) mProgramSettings[static_cast<size_t>(mCurrentProgram)] = text;
       return true;
     }
@@ -241,7 +245,7 @@ bool PluginCore::SetChunk(const void* data, std::int32_t size, bool isPreset) {
     }
     const std::optional<std::string>& current =
         stored ? bank.settings[static_cast<size_t>(mCurrentProgram)] : std::optional<std::string>();
-    if (current && !current->empty() && !GuardedApply(*current)) return false;
+    if (current && !current->empty() && !ApplySettingsText(*current)) return false;
     CommitBank(bank);
     return true;
   } catch (const std::bad_alloc&) {
@@ -264,7 +268,7 @@ void PluginCore::SetProgram(std::int32_t program) {
     if (mMetaClass->StoresProgramSettings()) mProgramSettings[static_cast<size_t>(old)] = LiveSettingsText();
     std::string& text = mProgramSettings[static_cast<size_t>(program)];
     if (text.empty()) text = mDefaultSettings;
-    if (!text.empty()) GuardedApply(text);
+    if (!text.empty()) ApplySettingsText(text);
   } catch (const std::bad_alloc&) {
     ReportError(this, "There is insufficient memory available.", nullptr, 0, kErrorError);
   } catch (...) {

@@ -25,4 +25,6 @@ class PluginPlatform {
   virtual bool LoadDefaultSettings(const std::string& name, std::string& text) = 0;
   virtual bool SaveDefaultSettings(const std::string& name, const std::string& text) = 0;
   virtual std::intptr_t AutomateParameter(std::int32_t index, float value) = 0;
+  // Whether the calling thread holds the instance mutex.
+  virtual bool HoldsInstanceMutex() const = 0;
 };

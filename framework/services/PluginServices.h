@@ -21,6 +21,9 @@ class PluginServices {
 
   TimerManager& GetTimerManager() const;
   MessagingServer& GetMessagingServer() const;
+  // Whether the calling thread holds the instance's mutex; services without an instance have none
+  // to hold.
+  virtual bool HoldsInstanceMutex() const { return true; }
 
  private:
   TimerManager* mTimerManager{nullptr};

@@ -1,5 +1,6 @@
 #include "framework/services/PluginServicesClient.h"
 
+#include "framework/services/InstanceMutexCheck.h"
 #include "framework/services/PluginServices.h"
 #include "framework/services/ThrowSites.h"
 
@@ -11,4 +12,8 @@ TimerManager& PluginServicesClient::GetTimerManager() const {
 MessagingServer& PluginServicesClient::GetMessagingServer() const {
   if (!mServices) throw PluginServices::PluginServicesNotReady(&ThrowSites::kNoMessagingServer);
   return mServices->GetMessagingServer();
+}
+
+void PluginServicesClient::ExpectInstanceMutex(const char* where) const {
+  InstanceMutexCheck::Expect(mServices, where);
 }

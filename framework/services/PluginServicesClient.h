@@ -19,6 +19,8 @@ class PluginServicesClient {
   MessagingServer& GetMessagingServer() const;
 
  protected:
+  // Where the client changes the instance's state (InstanceMutexCheck).
+  void ExpectInstanceMutex(const char* where) const;
   ~PluginServicesClient() = default;
   PluginServicesClient(const PluginServicesClient&) = default;
   PluginServicesClient& operator=(const PluginServicesClient&) = default;

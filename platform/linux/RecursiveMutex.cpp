@@ -27,10 +27,12 @@ class RecursiveMutex final : public PlatformMutex {
 
   // Only the owner releases; anyone else's call does nothing.
   void Unlock() override {
-    if (!pthread_equal(mOwner.load(), pthread_self()) || mDepth == 0) return;
+    if (!HeldByCaller() || mDepth == 0) return;
     if (--mDepth == 0) mOwner.store(pthread_t{});
     pthread_mutex_unlock(&mMutex);
   }
+
+  bool HeldByCaller() const override { return pthread_equal(mOwner.load(), pthread_self()) != 0; }
 
  private:
   pthread_mutex_t mMutex{};

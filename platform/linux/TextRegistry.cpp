@@ -12,7 +12,8 @@
 // escape, a line with other than three fields, or a zero byte makes the whole store corrupt.
 // Lines starting with # are comments. A corrupt store reads as empty; the next write sets it
 // aside (renamed with a ".corrupt" suffix) before writing a new one. Writes are made under an
-// exclusive flock of a lock file beside the store, into a temporary file renamed over it.
+// exclusive flock of a lock file beside the store, into a temporary file renamed over it; the lock
+// is only tried, never waited for, since writers run inside a host's user-interface thread.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -161,7 +162,7 @@ std::optional<std::string> Lookup(const std::string& store, const std::string& k
 class StoreLock {
  public:
   explicit StoreLock(const std::string& path) : mFd(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644)) {
-    mLocked = mFd >= 0 && flock(mFd, LOCK_EX) == 0;
+    mLocked = mFd >= 0 && flock(mFd, LOCK_EX | LOCK_NB) == 0;
   }
   ~StoreLock() {
     if (mFd >= 0) close(mFd);  // closing releases the lock

@@ -25,6 +25,7 @@ class StubPlatform : public PluginPlatform {
   bool LoadDefaultSettings(const std::string&, std::string&) override { return false; }
   bool SaveDefaultSettings(const std::string&, const std::string&) override { return false; }
   std::intptr_t AutomateParameter(std::int32_t, float) override { return 0; }
+  bool HoldsInstanceMutex() const override { return true; }
 
   bool editorOpen = false;
 };

@@ -23,7 +23,8 @@ class TextEditDialogUser;
 // The editor's root object, one per plug-in instance: owns the frame tree while the editor is
 // open, keeps the set of frames waiting for a redraw and the drawing scope in which frames may
 // draw, the back buffer, the images of the library's bitmaps shared by id, the modal-frame list
-// and the mouse capture. Editor thread only.
+// and the mouse capture. Editor thread only: the thread inside the current (or last) editor entry,
+// which holds the instance mutex; ShowError and IsOpen may be called from any thread.
 class PluginUIRoot : public PluginUIRootInterface,
                      public PluginServicesClient,
                      public DrawContext::MouseCapturer {
@@ -67,7 +68,8 @@ class PluginUIRoot : public PluginUIRootInterface,
   virtual bool IsActive() const;
   bool IsOpen() const override;
   // Shows the failure as an error panel; from another thread the report waits for the next
-  // idle. False when no panel can be made: the caller's message box shows it then.
+  // idle, or for the message box when the editor closes first. False when the editor is closed
+  // or no panel can be made: the caller's message box shows it then.
   bool ShowError(const char* message, const char* detail, std::int32_t code, std::int32_t type) override;
   virtual Rect GetEditorRect() const;
   virtual Point GetRootFrameOrigin() const;
@@ -78,6 +80,8 @@ class PluginUIRoot : public PluginUIRootInterface,
   // An in-place edit of the text over the rect (window coordinates), reported to the user through
   // a proxy that the window context owns; nothing without a window context.
   virtual void BeginTextEdit(const Rect& rect, const std::string& text, TextEditDialogUser* user);
+  // A yes/no question to the platform part; nothing in the toolkit asks it.
+  virtual bool PlatformQuery() const = 0;
   virtual std::unique_ptr<OGWorld> CreatePixMapFromResource(std::int32_t bitmapId);
   virtual std::unique_ptr<OGWorld> CreateOffscreenWorld(const Rect& rect);
   // The window needs painting: redraws the root frame over the rect (in a drawing scope).
@@ -164,6 +168,10 @@ class PluginUIRoot : public PluginUIRootInterface,
   void SetRootFrame(std::unique_ptr<Frame> frame);
   std::unique_ptr<Frame> TakeRootFrame();
   void SetOpen(bool open) { mOpen = open; }
+  // The calling thread is the editor's from now on: an entry that holds the instance mutex.
+  void SetEditorThread() { mEditorThread.store(std::this_thread::get_id()); }
+  // Between deciding to queue another thread's report and queueing it; a seam for tests.
+  virtual void WillQueueReport() {}
   void SetActiveFlag(bool active) { mActive = active; }
   void SetMouseOverFrame(Frame* frame) { mMouseOverFrame = frame; }
   // Tests stand in for a second press.
@@ -233,6 +241,7 @@ class PluginUIRoot : public PluginUIRootInterface,
   };
   void ShowQueuedErrors(bool inPanels);
   std::atomic<std::thread::id> mEditorThread{};
+  // Guards the queue, and the open flag's changes, so no report is queued after the closing drain.
   std::mutex mQueuedErrorsMutex{};
   std::vector<QueuedError> mQueuedErrors{};
 };

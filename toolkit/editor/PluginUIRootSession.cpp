@@ -41,7 +41,7 @@ Point PluginUIRoot::GetMousePosition() const {
 
 bool PluginUIRoot::OpenEditor() {
   if (mOpen) return true;
-  mEditorThread.store(std::this_thread::get_id());
+  SetEditorThread();
   PluginCore* core = ConcreteCore(mCore);
   try {
     std::optional<AudioGate::Scope> busy;
@@ -57,7 +57,10 @@ bool PluginUIRoot::OpenEditor() {
     mRootFrame->SetVisible(true, false);
     mRootFrame->SetActive(true);
     mActive = true;
-    mOpen = true;
+    {
+      std::lock_guard<std::mutex> lock(mQueuedErrorsMutex);
+      mOpen = true;
+    }
     mUpdateSet.clear();
     return true;
   } catch (const std::bad_alloc&) {
@@ -78,8 +81,12 @@ bool PluginUIRoot::OpenEditor() {
 
 void PluginUIRoot::CloseEditor() {
   if (!mOpen) return;
-  mOpen = false;
-  ShowQueuedErrors(false);  // reports that came too late for a panel are not lost
+  {
+    // Reports queued until now go to message boxes; later ones find the editor closed.
+    std::lock_guard<std::mutex> lock(mQueuedErrorsMutex);
+    mOpen = false;
+  }
+  ShowQueuedErrors(false);
   try {
     mCaptureFrame = nullptr;
     mMouseOverFrame = nullptr;
@@ -126,15 +133,16 @@ void PluginUIRoot::UpdateMouseOver(Frame* target, std::int32_t x, std::int32_t y
 }
 
 bool PluginUIRoot::ShowError(const char* message, const char* detail, std::int32_t code, std::int32_t type) {
-  if (!mOpen) return false;
   // Another thread touches nothing of the tree: its report waits for the editor's next idle.
   if (std::this_thread::get_id() != mEditorThread.load()) {
     std::lock_guard<std::mutex> lock(mQueuedErrorsMutex);
+    if (!mOpen) return false;
+    WillQueueReport();
     mQueuedErrors.push_back(QueuedError{message ? message : "", detail ? detail : "", message != nullptr,
                                         detail != nullptr, code, type});
     return true;
   }
-  if (!mRootFrame) return false;
+  if (!mOpen || !mRootFrame) return false;
   try {
     new ErrorFrame(this, message, detail, code, type);
     return true;

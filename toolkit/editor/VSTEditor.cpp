@@ -36,15 +36,12 @@ VSTEditor::VSTEditor(AudioEffect* effect, EditorHost& host, PluginCoreInterface*
 VSTEditor::~VSTEditor() { close(); }
 
 VSTEditor::EntryLock::EntryLock(VSTEditor& editor) : mEditor(editor) {
-  if (mEditor.mDragHoldsMutex) {
-    mHeld = true;
-    return;
-  }
-  mTaken = mHeld = mEditor.mHost.LockMutex(false);
+  mHeld = mEditor.mHost.LockMutex(false);
+  if (mHeld) mEditor.SetEditorThread();
 }
 
 VSTEditor::EntryLock::~EntryLock() {
-  if (mTaken) mEditor.mHost.UnlockMutex();
+  if (mHeld) mEditor.mHost.UnlockMutex();
 }
 
 bool VSTEditor::getRect(ERect** rect) {
@@ -56,9 +53,9 @@ bool VSTEditor::getRect(ERect** rect) {
 }
 
 bool VSTEditor::open(void* parentWindow) {
+  EntryLock lock(*this);
+  if (!lock.Held()) return false;
   try {
-    EntryLock lock(*this);
-    if (!lock.Held()) return false;
     mParent = reinterpret_cast<std::uintptr_t>(parentWindow);
     mSystemWindow = parentWindow;
     if (!OpenEditor()) {
@@ -79,15 +76,16 @@ std::unique_ptr<DrawContext> VSTEditor::CreateWindowContext() {
 }
 
 void VSTEditor::close() {
+  // Waits for any other thread's entry or drag to end, then always runs to the end.
+  EntryLock lock(*this);
   if (!IsOpen()) return;
   try {
-    // A drag's lock becomes this entry's, released once at its end.
-    const bool dragLock = mDragHoldsMutex;
-    mDragHoldsMutex = false;
-    EntryLock lock(*this);
+    // The drag's level of the mutex goes with the editor; the entry's own is released last, which
+    // applies a program change that found the mutex busy.
+    const bool ownDrag = mDragThread.load() == std::this_thread::get_id();
     CloseEditor();
     mSystemWindow = nullptr;
-    if (dragLock) mHost.UnlockMutex();
+    if (ownDrag) EndDrag();
   } catch (...) {
     ReportError(GetCore(), "Cannot destroy editor window.", "There is insufficient memory available.", 0,
                 kErrorError);
@@ -98,12 +96,20 @@ void VSTEditor::Present() {
   if (WindowContext* window = GetWindow()) window->PresentDamage();
 }
 
+bool VSTEditor::DragOfAnotherThread() const {
+  const std::thread::id drag = mDragThread.load();
+  return drag != std::thread::id() && drag != std::this_thread::get_id();
+}
+
 void VSTEditor::idle() {
+  // Another thread's drag keeps the mutex until that thread's idle sees the release: this idle
+  // is skipped rather than wait for the user.
+  if (DragOfAnotherThread()) return;
+  EntryLock lock(*this);
   // A host that answers audioMasterIdle with effEditIdle finds the idle already running.
-  if (mInIdle || !IsOpen()) return;
+  if (!lock.Held() || mInIdle || !IsOpen()) return;
   mInIdle = true;
   try {
-    // The events first, outside the lock: a drag's release ends the drag here.
     GetWindow()->PumpEvents();
     if (!IsOpen()) {
       mInIdle = false;
@@ -114,8 +120,7 @@ void VSTEditor::idle() {
     } else {
       // A capture given up without a release (its frame disabled, hidden or gone) ends the drag here.
       EndDrag();
-      EntryLock lock(*this);
-      if (lock.Held()) {
+      {
         DrawingScope scope(*this, IsPainted());
         Idle();
         // What the timers and messages invalidated is drawn now, not one idle later.
@@ -130,9 +135,9 @@ void VSTEditor::idle() {
 }
 
 void VSTEditor::HandlePaint() {
+  EntryLock lock(*this);
+  if (!lock.Held()) return;
   try {
-    EntryLock lock(*this);
-    if (!lock.Held()) return;
     DrawingScope scope(*this, false);
     DrawRect(GetEditorRect());  // the whole editor, whatever the window asked for
   } catch (const std::bad_alloc&) {
@@ -144,9 +149,11 @@ void VSTEditor::HandlePaint() {
 }
 
 void VSTEditor::HandleMouseDown(std::int32_t x, std::int32_t y) {
-  if (!IsOpen() || mDragHoldsMutex) return;
+  EntryLock lock(*this);
+  if (!lock.Held() || !IsOpen() || DragHoldsMutex()) return;
+  // The drag's own level of the mutex, kept past this entry when a frame takes the capture.
   if (!mHost.LockMutex(false)) return;
-  mDragHoldsMutex = true;
+  mDragThread.store(std::this_thread::get_id());
   try {
     DrawingScope scope(*this, true);
     MouseDown(x, y);
@@ -163,16 +170,15 @@ void VSTEditor::HandleMouseDown(std::int32_t x, std::int32_t y) {
 }
 
 void VSTEditor::EndDrag() {
-  if (!mDragHoldsMutex) return;
-  mDragHoldsMutex = false;
+  if (mDragThread.load() != std::this_thread::get_id()) return;
+  mDragThread.store(std::thread::id());
   mHost.UnlockMutex();
 }
 
 void VSTEditor::HandleMouseMove(Point point) {
-  // Timers and messages under the lock, and not before the first paint.
-  if (!IsOpen() || !IsPainted()) return;
   EntryLock lock(*this);
-  if (!lock.Held()) return;
+  // Timers and messages, not before the first paint.
+  if (!lock.Held() || !IsOpen() || !IsPainted()) return;
   {
     DrawingScope scope(*this, true);
     PluginUIRoot::CapturedMouseMove(point);
@@ -181,6 +187,32 @@ void VSTEditor::HandleMouseMove(Point point) {
 }
 
 void VSTEditor::HandleMouseUp(Point point) { CapturedMouseUp(point); }
+
+void VSTEditor::HandleActivate() {
+  EntryLock lock(*this);
+  if (!lock.Held() || !IsOpen()) return;
+  try {
+    DrawingScope scope(*this, IsPainted());
+    SetActive(true);
+  } catch (...) {
+    ReportEntryFailure(GetCore(), false);
+  }
+  Present();
+}
+
+void VSTEditor::HandleDeactivate() {
+  EntryLock lock(*this);
+  if (!lock.Held() || !IsOpen()) return;
+  try {
+    DrawingScope scope(*this, true);
+    SetActive(false);
+  } catch (const std::bad_alloc&) {
+    ReportEntryFailure(GetCore(), true);
+  } catch (...) {
+    ReportError(GetCore(), "An unknown error has occurred.", "", 0, kErrorError);
+  }
+  Present();
+}
 
 void VSTEditor::CapturedMouseMove(Point point) {
   {

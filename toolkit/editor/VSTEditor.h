@@ -1,7 +1,9 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <thread>
 
 #include "platform/Platform.h"
 #include "toolkit/editor/EditorHost.h"
@@ -10,10 +12,11 @@
 #include "vst2/AEffEditor.h"
 
 // The plug-in's editor as a VST 2 host sees it: effEditGetRect, effEditOpen with the host's
-// window in ptr, effEditIdle and effEditClose reach the editor root through it. Holds the
-// instance mutex around every entry, and from a press that gives a frame the capture until its
-// release. effEditIdle is the window's timer: it pumps the window's events, then runs the root.
-// Lives on the host's user-interface thread.
+// window in ptr, effEditIdle and effEditClose reach the editor root through it. Every entry does
+// all of its work holding the instance mutex, and a press that gives a frame the capture keeps it
+// until its release. effEditIdle is the window's timer: it pumps the window's events (which also
+// answers dialogs and ends in-place edits), then runs the root. Entries may come from any
+// non-audio thread; the mutex serialises them, so none meets a half-opened or half-closed editor.
 class VSTEditor : public PluginUIRoot, public AEffEditor, private WindowEventHandler {
  public:
   VSTEditor(AudioEffect* effect, EditorHost& host, PluginCoreInterface* core, PluginServices* services,
@@ -28,16 +31,23 @@ class VSTEditor : public PluginUIRoot, public AEffEditor, private WindowEventHan
   void CapturedMouseMove(Point point) override;
   void CapturedMouseUp(Point point) override;
   void CapturedIdle() override;
+  bool PlatformQuery() const override { return false; }
+
+  // For a window that tells when the editor gains or loses the activation; the child window does
+  // not. Losing it ends a drag.
+  void HandleActivate();
+  void HandleDeactivate();
 
   WindowContext* GetWindow() const { return static_cast<WindowContext*>(GetWindowContext()); }
-  bool DragHoldsMutex() const { return mDragHoldsMutex; }
+  bool DragHoldsMutex() const { return mDragThread.load() != std::thread::id(); }
 
  protected:
   std::unique_ptr<DrawContext> CreateWindowContext() override;
   std::int64_t GetTick() const override { return mPlatform.GetTimerTick(); }
 
  private:
-  // Holds the instance mutex for one entry, unless a drag holds it already.
+  // Holds the instance mutex for one entry (recursively, inside a drag's or an outer entry's)
+  // and makes the calling thread the editor's.
   class EntryLock {
    public:
     explicit EntryLock(VSTEditor& editor);
@@ -48,7 +58,6 @@ class VSTEditor : public PluginUIRoot, public AEffEditor, private WindowEventHan
 
    private:
     VSTEditor& mEditor;
-    bool mTaken{false};
     bool mHeld{false};
   };
 
@@ -58,13 +67,15 @@ class VSTEditor : public PluginUIRoot, public AEffEditor, private WindowEventHan
   void HandleMouseUp(Point point) override;
   void Present();
   void EndDrag();
+  bool DragOfAnotherThread() const;
 
   EditorHost& mHost;
   Platform& mPlatform;
   ERect mRect{};
   bool mIdleHost{true};
-  bool mDragHoldsMutex{false};
-  bool mInIdle{false};
-  bool mInHostIdle{false};
+  // The thread whose press keeps the mutex until the release; none outside a drag.
+  std::atomic<std::thread::id> mDragThread{};
+  bool mInIdle{false};      // with the mutex held only
+  bool mInHostIdle{false};  // with the mutex held only
   std::uint64_t mParent{0};
 };

@@ -38,6 +38,7 @@ KVNAlarmManager::KVNAlarmManager(PluginServices* services) : MessagePublisher(se
 }
 
 void KVNAlarmManager::RegisterAlarm(std::string_view name, const AlarmDefinition& definition) {
+  ExpectInstanceMutex(__func__);
   if (AlarmRecord* existing = Find(name)) {
     if (!existing->active) {
       existing->active = true;
@@ -113,6 +114,7 @@ bool KVNAlarmManager::IsGroup(std::string_view name) const {
 // Records are never removed and map nodes never move, so a record stays valid across the
 // messages sent about it, whatever their handlers register.
 void KVNAlarmManager::UpdateValue(std::string_view name, float value, bool force, bool announce) {
+  ExpectInstanceMutex(__func__);
   AlarmRecord* record = Find(name);
   // A stored NaN would fail every later comparison and freeze the alarm until cleared.
   if (!record || !record->active || std::isnan(value)) return;
@@ -125,6 +127,7 @@ void KVNAlarmManager::UpdateValue(std::string_view name, float value, bool force
 }
 
 void KVNAlarmManager::SetThreshold(std::string_view name, float threshold) {
+  ExpectInstanceMutex(__func__);
   AlarmRecord* record = Find(name);
   if (!record || std::isnan(threshold)) return;
   record->definition.threshold = ClampToRange(record->definition, threshold);
@@ -137,6 +140,7 @@ void KVNAlarmManager::SetThreshold(std::string_view name, float threshold) {
 }
 
 void KVNAlarmManager::SetSeverity(std::string_view name, std::int32_t severity) {
+  ExpectInstanceMutex(__func__);
   AlarmRecord* record = Find(name);
   if (!record) return;
   record->severity = ClampAlarmSeverity(severity);
@@ -146,6 +150,7 @@ void KVNAlarmManager::SetSeverity(std::string_view name, std::int32_t severity) 
 }
 
 void KVNAlarmManager::SetGroupTriggerSeverity(std::string_view name, std::int32_t severity) {
+  ExpectInstanceMutex(__func__);
   AlarmRecord* record = Find(name);
   if (!record || !IsGroupRecord(*record)) return;
   record->definition.groupTriggerSeverity = ClampAlarmSeverity(severity);
@@ -154,6 +159,7 @@ void KVNAlarmManager::SetGroupTriggerSeverity(std::string_view name, std::int32_
 }
 
 void KVNAlarmManager::SetActive(std::string_view name, bool active) {
+  ExpectInstanceMutex(__func__);
   AlarmRecord* record = Find(name);
   if (!record || record->active == active) return;
   if (!active && record->triggered) ClearAlarm(name);
@@ -162,6 +168,7 @@ void KVNAlarmManager::SetActive(std::string_view name, bool active) {
 }
 
 void KVNAlarmManager::ClearAlarm(std::string_view name) {
+  ExpectInstanceMutex(__func__);
   std::vector<const AlarmRecord*> visitedGroups;
   ClearAlarm(name, visitedGroups);
 }
@@ -184,6 +191,7 @@ void KVNAlarmManager::ClearAlarm(std::string_view name, std::vector<const AlarmR
 }
 
 void KVNAlarmManager::ClearTriggeredMembers(std::string_view name) {
+  ExpectInstanceMutex(__func__);
   const AlarmRecord* record = Find(name);
   if (!record || !IsGroupRecord(*record)) return;
   for (const std::string& member : record->definition.members) {
@@ -193,6 +201,7 @@ void KVNAlarmManager::ClearTriggeredMembers(std::string_view name) {
 }
 
 void KVNAlarmManager::ApplyPersistentInfo(const PersistentAlarmInfo& info) {
+  ExpectInstanceMutex(__func__);
   if (info.severity) SetSeverity(info.uai, *info.severity);
   if (info.th) SetThreshold(info.uai, *info.th);
   if (info.groupTriggerSeverity) SetGroupTriggerSeverity(info.uai, *info.groupTriggerSeverity);

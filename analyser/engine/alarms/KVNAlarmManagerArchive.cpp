@@ -61,6 +61,7 @@ void KVNAlarmManager::Save(Serialization::Archive& archive) {
 }
 
 void KVNAlarmManager::Load(Serialization::Archive& archive) {
+  ExpectInstanceMutex(__func__);
   const std::vector<PersistentAlarmInfo> entries = ReadEntries(archive);
   mPending.clear();
   for (const PersistentAlarmInfo& info : entries) ApplyOrKeepPending(info);

@@ -58,6 +58,7 @@ KVNPhaseConfig::KVNPhaseConfig(PluginServices* services)
 void KVNPhaseConfig::Notify(std::int32_t code) { SendMessage(kMessageClass, code, 0); }
 
 void KVNPhaseConfig::SetPlotType(std::int32_t type, bool notify) {
+  MessagePublisher::ExpectInstanceMutex(__func__);
   if (type < typeXY || type > typePolar) return;
   mPlotType = type;
   if (notify) {
@@ -68,32 +69,38 @@ void KVNPhaseConfig::SetPlotType(std::int32_t type, bool notify) {
 }
 
 void KVNPhaseConfig::SetXYPlotStyle(std::int32_t style, bool notify) {
+  MessagePublisher::ExpectInstanceMutex(__func__);
   mXYPlotStyle = style;
   if (notify) Notify(kXYStyleChanged);
 }
 
 void KVNPhaseConfig::SetPolarPlotStyle(std::int32_t style, bool notify) {
+  MessagePublisher::ExpectInstanceMutex(__func__);
   mPolarPlotStyle = style;
   if (notify) Notify(kPolarStyleChanged);
 }
 
 void KVNPhaseConfig::SetAutoGain(bool on, bool notify) {
+  MessagePublisher::ExpectInstanceMutex(__func__);
   mAutoGain = on;
   if (notify) Notify(kAutoGainChanged);
 }
 
 void KVNPhaseConfig::SetGainDb(float db, bool notify) {
+  MessagePublisher::ExpectInstanceMutex(__func__);
   if (std::isnan(db)) return;
   mGainDb = std::clamp(db, 0.0f, kMaxGainDb);
   if (notify) Notify(kManualGainChanged);
 }
 
 void KVNPhaseConfig::SetLowLevelGate(bool on, bool notify) {
+  MessagePublisher::ExpectInstanceMutex(__func__);
   mLowLevelGate = on;
   if (notify) Notify(kLowLevelGateChanged);
 }
 
 void KVNPhaseConfig::SetPlotDensity(std::int32_t density, bool notify) {
+  MessagePublisher::ExpectInstanceMutex(__func__);
   mPlotDensity[mPlotType] = ClampSetting(density);
   if (notify) Notify(kDensityChanged);
 }
@@ -103,11 +110,13 @@ std::int32_t KVNPhaseConfig::GetEffectivePlotDensity() const { return ClampSetti
 std::int32_t KVNPhaseConfig::GetEffectivePlotDecay() const { return ClampSetting(GetPlotDecay()); }
 
 void KVNPhaseConfig::SetPlotDecay(std::int32_t decay, bool notify) {
+  MessagePublisher::ExpectInstanceMutex(__func__);
   mPlotDecay[mPlotType] = ClampSetting(decay);
   if (notify) Notify(kDecayChanged);
 }
 
 void KVNPhaseConfig::SetPhaseColor(const ZEBCanvas::SerializableColorSpec& colour, bool notify) {
+  MessagePublisher::ExpectInstanceMutex(__func__);
   mPhaseColor.mRed = colour.mRed;
   mPhaseColor.mGreen = colour.mGreen;
   mPhaseColor.mBlue = colour.mBlue;
@@ -115,6 +124,7 @@ void KVNPhaseConfig::SetPhaseColor(const ZEBCanvas::SerializableColorSpec& colou
 }
 
 void KVNPhaseConfig::SetPhaseScopeEnabled(bool on, bool notify) {
+  MessagePublisher::ExpectInstanceMutex(__func__);
   mPhaseScopeEnabled.store(on, std::memory_order_relaxed);
   if (notify) Notify(kScopeEnabledChanged);
 }
@@ -135,6 +145,7 @@ void KVNPhaseConfig::Save(Serialization::Archive& archive) {
 }
 
 void KVNPhaseConfig::Load(Serialization::Archive& archive) {
+  MessagePublisher::ExpectInstanceMutex(__func__);
   const std::string type = archive.ReadStringOrDefault("mPlotType", "typePolar");
   mPlotType = type == "typeXY" ? typeXY : type == "typeXYCentered" ? typeXYCentered : typePolar;
   mAutoGain = archive.ReadBoolOrDefault("mAutoGain", true);

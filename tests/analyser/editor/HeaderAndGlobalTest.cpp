@@ -2,15 +2,19 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "analyser/editor/header/KVNHeaderFrame.h"
 #include "analyser/editor/header/UserGuide.h"
 #include "analyser/engine/MeasurementIds.h"
 #include "analyser/engine/alarms/KVNAlarmManager.h"
+#include "analyser/engine/services/KorvanePhaseService.h"
+#include "analyser/engine/services/KorvaneServiceList.h"
 #include "platform/Registry.h"
 #include "tests/analyser/editor/support/HeadlessEditor.h"
 #include "tests/support/TemporaryConfig.h"
@@ -61,10 +65,43 @@ class HeaderFiles : public ::testing::Test {
   void SetUp() override { std::filesystem::create_directories(folder); }
 };
 
+// The editor tests' host: settings, the scope's configuration and the alarms changed on a thread
+// that does not hold the instance mutex are caught; inside a host's call they are not.
+std::vector<std::string> gUnlockedChanges;
+
+TEST(HeadlessEditorHost, CatchesStateChangedWithoutTheInstanceMutex) {
+  HeadlessEditor e;
+  InstanceMutexCheck::Install([](const char* where) { gUnlockedChanges.emplace_back(where); });
+  KVNPhaseConfig& config = *e.plugin.GetServiceList().GetPhaseService().GetPhaseConfig();
+  const std::string text = e.plugin.LiveSettingsText();
+  const auto caught = [](const char* where) {
+    const bool found =
+        std::find(gUnlockedChanges.begin(), gUnlockedChanges.end(), where) != gUnlockedChanges.end();
+    gUnlockedChanges.clear();
+    return found;
+  };
+  e.plugin.ApplySettingsText(text);
+  EXPECT_TRUE(caught("ApplySettingsText"));
+  config.SetPlotDensity(3, true);
+  EXPECT_TRUE(caught("SetPlotDensity"));
+  e.plugin.GetAlarmManager().SetThreshold(kBalanceLevel, 2.0f);
+  EXPECT_TRUE(caught("SetThreshold"));
+  {
+    HostCall call(e.host);
+    e.plugin.ApplySettingsText(text);
+    config.SetPlotDensity(4, true);
+    e.plugin.GetAlarmManager().SetThreshold(kBalanceLevel, 3.0f);
+  }
+  EXPECT_TRUE(gUnlockedChanges.empty());
+}
+
 TEST_F(HeaderFiles, ASavedSettingsFileLoadsBackAndEndsWithItsZeroByte) {
   HeadlessEditor e;
   ASSERT_NE(e.window, nullptr);
-  e.plugin.GetAlarmManager().SetThreshold(kBalanceLevel, 9.5f);
+  {
+    HostCall call(e.host);
+    e.plugin.GetAlarmManager().SetThreshold(kBalanceLevel, 9.5f);
+  }
   const std::filesystem::path file = folder / "mine";
   e.platform.ScriptChooserAnswer(file.string());
   e.Click(kSaveX, kHeaderButtonY);
@@ -78,7 +115,10 @@ TEST_F(HeaderFiles, ASavedSettingsFileLoadsBackAndEndsWithItsZeroByte) {
   EXPECT_EQ(saved.find('\0'), saved.size() - 1);
   EXPECT_NE(saved.find("</obj_archive>"), std::string::npos);
 
-  e.plugin.GetAlarmManager().SetThreshold(kBalanceLevel, 3.0f);
+  {
+    HostCall call(e.host);
+    e.plugin.GetAlarmManager().SetThreshold(kBalanceLevel, 3.0f);
+  }
   e.platform.ScriptChooserAnswer((folder / "mine.korvane").string());
   e.Click(kLoadX, kHeaderButtonY);
   e.Idle();
@@ -89,7 +129,10 @@ TEST_F(HeaderFiles, ASavedSettingsFileLoadsBackAndEndsWithItsZeroByte) {
 // Files that are not our settings load nothing and are reported; the settings stay.
 TEST_F(HeaderFiles, LoadsFilesWithOrWithoutTheZeroByteAndRefusesOthersCleanly) {
   HeadlessEditor reference;
-  reference.plugin.GetAlarmManager().SetThreshold(kBalanceLevel, 12.0f);
+  {
+    HostCall call(reference.host);
+    reference.plugin.GetAlarmManager().SetThreshold(kBalanceLevel, 12.0f);
+  }
   std::string text = reference.plugin.LiveSettingsText();
   text = text.substr(0, text.find('\0'));
   std::string otherMaker = text;
@@ -134,12 +177,18 @@ TEST_F(HeaderFiles, DefaultSettingsWithShiftNeedAConfiguredFolder) {
   ASSERT_TRUE(
       Registry::WriteString("Software\\Quillmore\\Default Settings", "", (folder / "defaults").string()));
   HeadlessEditor e;
-  e.plugin.GetAlarmManager().SetThreshold(kBalanceLevel, 15.0f);
+  {
+    HostCall call(e.host);
+    e.plugin.GetAlarmManager().SetThreshold(kBalanceLevel, 15.0f);
+  }
   e.Click(kSaveX, kHeaderButtonY, kModifierShift);
   EXPECT_EQ(NewestError(e), "Default settings saved.");
   DismissError(e);
   EXPECT_TRUE(std::filesystem::exists(folder / "defaults" / "KVN Stereo Analyzer (OrbA).default"));
-  e.plugin.GetAlarmManager().SetThreshold(kBalanceLevel, 1.0f);
+  {
+    HostCall call(e.host);
+    e.plugin.GetAlarmManager().SetThreshold(kBalanceLevel, 1.0f);
+  }
   e.Click(kLoadX, kHeaderButtonY, kModifierShift | kModifierControl);
   EXPECT_TRUE(e.platform.ChooserRequests().empty()) << "Ctrl+Shift is refused by the button";
   e.Click(kLoadX, kHeaderButtonY, kModifierShift);

@@ -35,6 +35,7 @@ class FakePlatform : public PluginPlatform {
     if (onAutomate) onAutomate(index, value);
     return 1;
   }
+  bool HoldsInstanceMutex() const override { return true; }
 
   std::int32_t initialDelay = 0;
   std::atomic<bool> editorOpen{false};

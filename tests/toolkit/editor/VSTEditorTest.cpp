@@ -1,8 +1,13 @@
 // The VST editor on the headless platform: the idle's order, the mutex through a drag, presses,
 // uploads and the edit field, without a display.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -155,6 +160,44 @@ TEST_F(VSTEditorTest, ClosingDuringADragReleasesItsLockOnceAndTheEditorOpensAgai
   EXPECT_EQ(host.depth, 0);
   ASSERT_TRUE(editor->open(reinterpret_cast<void*>(0x2B)));
   EXPECT_EQ(platform.Window()->Parent(), 0x2Bu);
+}
+
+TEST_F(VSTEditorTest, AnIdleFromAnotherThreadDuringADragTouchesNothingAndTheDragsThreadGoesOn) {
+  window->Press(20, 20);
+  editor->idle();
+  ASSERT_TRUE(editor->DragHoldsMutex());
+  const int hostIdles = host.hostIdles;
+  log.clear();
+  window->Move(30, 30);
+  std::thread([&] { editor->idle(); }).join();  // would wait for the user's release
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(host.hostIdles, hostIdles);
+  editor->idle();
+  EXPECT_EQ(log, (std::vector<std::string>{"c4@20,20"}));
+  window->Release(30, 30);
+  editor->idle();
+  EXPECT_FALSE(editor->DragHoldsMutex());
+  EXPECT_EQ(host.depth, 0);
+}
+
+TEST_F(VSTEditorTest, LosingTheActivationEndsADragAndRegainingItActivatesTheEditor) {
+  EXPECT_FALSE(editor->PlatformQuery());
+  window->Press(20, 20);
+  editor->idle();
+  ASSERT_TRUE(editor->DragHoldsMutex());
+  log.clear();
+  editor->HandleDeactivate();
+  EXPECT_FALSE(editor->IsActive());
+  EXPECT_EQ(editor->GetMouseCaptureFrame(), nullptr);
+  EXPECT_EQ(log, (std::vector<std::string>{"c1@0,0"}));
+  editor->idle();
+  EXPECT_FALSE(editor->DragHoldsMutex());
+  EXPECT_EQ(host.depth, 0);
+  editor->HandleActivate();
+  EXPECT_TRUE(editor->IsActive());
+  editor->close();
+  editor->HandleDeactivate();  // closed: nothing
+  EXPECT_EQ(host.depth, 0);
 }
 
 TEST_F(VSTEditorTest, DoubleClicksAreTwoPressesUnderFifteenTicksAndFourPixelsApart) {
@@ -323,6 +366,50 @@ TEST_F(VSTEditorTest, SettingsFilesLoadAndSaveThroughTheDialogAndRememberTheFold
       capture.Text(),
       "Quillmore: : Unable to save settings\n\nThe selected file could not be opened or created.\n\n\n");
 }
+// Another process writing the registry store holds its lock: the answer loads all the same, the
+// folder is not remembered this time, and the idle returns while the lock is still held.
+TEST_F(VSTEditorTest, ADialogAnswerLoadsWithoutWaitingForAnotherProcessThatHoldsTheRegistry) {
+  TemporaryConfig config;
+  unsetenv("DISPLAY");
+  const std::filesystem::path folder = config.root / "mix";
+  std::filesystem::create_directories(folder);
+  std::filesystem::create_directories(config.UserStore().parent_path());
+  std::ofstream(folder / "a.korvane") << "settings";
+  const std::string lock = config.UserStore().string() + ".lock";
+  const std::string ready = (config.root / "ready").string();
+  const std::string script = "touch '" + ready + "'; exec sleep 60";
+  // -o: flock alone holds the lock, so it is free once flock has gone.
+  const char* argv[] = {"flock", "-o", lock.c_str(), "sh", "-c", script.c_str(), nullptr};
+  // In a group of its own, so that the lock goes with the whole group.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+  pid_t holder = 0;
+  ASSERT_EQ(posix_spawnp(&holder, "flock", nullptr, &attributes, const_cast<char**>(argv), environ), 0);
+  posix_spawnattr_destroy(&attributes);
+  for (int i = 0; i < 2500 && !std::filesystem::exists(ready); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  ASSERT_TRUE(std::filesystem::exists(ready));
+
+  SettingsFileDialogs& dialogs = editor->GetWindow()->GetSettingsFileDialogs();
+  std::vector<std::optional<std::string>> loaded;
+  const auto done = [&](const std::optional<std::string>& text) { loaded.push_back(text); };
+  platform.ScriptChooserAnswer((folder / "a.korvane").string());
+  dialogs.Load(".korvane", done);
+  editor->idle();
+  EXPECT_EQ(waitpid(holder, nullptr, WNOHANG), 0);  // the idle came back while the lock was held
+  ASSERT_EQ(loaded.size(), 1u);
+  EXPECT_EQ(loaded[0], std::string("settings"));
+  EXPECT_FALSE(Registry::ReadString("Software\\Quillmore\\Recent Directories\\", ""));
+
+  kill(-holder, SIGKILL);
+  waitpid(holder, nullptr, 0);
+  platform.ScriptChooserAnswer((folder / "a.korvane").string());
+  dialogs.Load(".korvane", done);
+  editor->idle();
+  EXPECT_EQ(Registry::ReadString("Software\\Quillmore\\Recent Directories\\", ""), folder.string());
+}
+
 TEST_F(VSTEditorTest, AFrameDestroyedDuringItsDragLeavesNoCaptureAndItsReleaseFreesTheLock) {
   window->Press(20, 20);
   editor->idle();

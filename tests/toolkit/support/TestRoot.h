@@ -27,6 +27,7 @@ class TestRoot : public PluginUIRoot {
   ~TestRoot() override { TakeRootFrame().reset(); }
   using PluginUIRoot::SetActiveFlag;
 
+  bool PlatformQuery() const override { return false; }
   void WillCaptureMouse(Frame*) override { ++locks; }
   void WillReleaseMouse(Frame*) override { --locks; }
 

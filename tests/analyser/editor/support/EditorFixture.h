@@ -30,6 +30,7 @@ class AnalyserRoot : public PluginUIRoot {
     ClearUpdateSet();
   }
   ~AnalyserRoot() override { TakeRootFrame().reset(); }
+  bool PlatformQuery() const override { return false; }
 
   OGWorld& Window() { return static_cast<OGWorld&>(*GetWindowContext()); }
   std::uint32_t Pixel(std::int32_t x, std::int32_t y) {

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include "analyser/engine/Korvane.h"
 #include "framework/core/DefaultSettings.h"
+#include "framework/services/InstanceMutexCheck.h"
 #include "platform/PlatformMutex.h"
 #include "platform/WindowEvent.h"
 #include "platform/headless/HeadlessPlatform.h"
@@ -13,28 +16,52 @@
 #include "toolkit/editor/EditorHost.h"
 #include "toolkit/editor/VSTEditor.h"
 
-// A host whose default settings are the real files in the folder the registry names.
+// A host whose default settings are the real files in the folder the registry names, and whose
+// instance mutex is the editor host's.
 class DefaultSettingsPlatform : public StubPlatform {
  public:
+  explicit DefaultSettingsPlatform(const PlatformMutex& instanceMutex) : mMutex(instanceMutex) {}
+  bool HoldsInstanceMutex() const override { return mMutex.HeldByCaller(); }
   bool LoadDefaultSettings(const std::string& name, std::string& text) override {
     return ReadDefaultSettingsFile(name, text);
   }
   bool SaveDefaultSettings(const std::string& name, const std::string& text) override {
     return WriteDefaultSettingsFile(name, text);
   }
+
+ private:
+  const PlatformMutex& mMutex;
 };
 
-// The adapter's side of the editor: an instance mutex that is always free, no host idle.
-struct FreeMutexHost : EditorHost {
-  bool LockMutex(bool) override { return true; }
-  void UnlockMutex() override {}
+// The adapter's side of the editor: a real instance mutex, no host idle.
+struct MutexHost : EditorHost {
+  bool LockMutex(bool tryOnly) override { return mutex->Lock(tryOnly); }
+  void UnlockMutex() override { mutex->Unlock(); }
   void HostIdle() override {}
+  std::unique_ptr<PlatformMutex> mutex = CreatePlatformMutex();
+};
+
+// What a host does around its own calls into the plug-in: holds the instance mutex.
+class HostCall {
+ public:
+  explicit HostCall(MutexHost& host) : mHost(host) { mHost.LockMutex(false); }
+  ~HostCall() { mHost.UnlockMutex(); }
+  HostCall(const HostCall&) = delete;
+  HostCall& operator=(const HostCall&) = delete;
+
+ private:
+  MutexHost& mHost;
 };
 
 // The analyser's whole editor opened by the VST editor on the headless platform: clicks go
-// through the window's events and the editor's idle.
+// through the window's events and the editor's idle. While it lives, any change of the plug-in's
+// state on a thread that does not hold the instance mutex fails the test; the test's own changes
+// go inside a HostCall, as a host's would.
 struct HeadlessEditor {
   HeadlessEditor() {
+    InstanceMutexCheck::Install([](const char* where) {
+      ADD_FAILURE() << "plug-in state changed without the instance mutex: " << where;
+    });
     pluginPlatform.editorOpen = true;
     editor = std::make_unique<VSTEditor>(nullptr, host, &plugin, &plugin, platform, 399, 470);
     if (!editor->open(reinterpret_cast<void*>(0x2A))) return;
@@ -42,7 +69,10 @@ struct HeadlessEditor {
     window->Expose({0, 0, 399, 470});
     editor->idle();
   }
-  ~HeadlessEditor() { editor.reset(); }
+  ~HeadlessEditor() {
+    editor.reset();
+    InstanceMutexCheck::Install(nullptr);
+  }
 
   void Click(std::int32_t x, std::int32_t y, std::uint32_t modifiers = 0) {
     window->Press(x, y, MouseButton::kLeft, modifiers);
@@ -52,9 +82,9 @@ struct HeadlessEditor {
   // Lets a dialog's answer arrive.
   void Idle() { editor->idle(); }
 
-  DefaultSettingsPlatform pluginPlatform;
+  MutexHost host;
+  DefaultSettingsPlatform pluginPlatform{*host.mutex};
   Korvane plugin{&pluginPlatform, IOConfig{2, 2}};
-  FreeMutexHost host;
   HeadlessPlatform platform;
   std::unique_ptr<VSTEditor> editor;
   HeadlessWindow* window{nullptr};
