@@ -27,11 +27,13 @@ LAYERS = {
     "tests/vsthost": ["vst2"],
     "tests/support": ["framework"],
     # Benchmarks and fuzzers drive the analyser's libraries and the plug-in from outside: never the
-    # editor root or the operating system; the drawing benchmark times the toolkit's raster alone,
+    # operating system, and the editor root only in the settings-file fuzzer; the drawing benchmark times the toolkit's raster alone,
     # the scope benchmark the phase scope's model and painter (no frames) with the bitmap ids.
     "bench": ["analyser/engine", "analyser/dsp", "toolkit/drawing", "analyser/editor/scope",
               "analyser/resources/BitmapInventory.h"],
     "fuzz": ["analyser/engine", "analyser/dsp"],
+    # The settings-file fuzzer runs the analyser's editor on the headless platform.
+    "fuzz/SettingsFileFuzzer.cpp": ["analyser/editor"],
 }
 # Any other file under tests/ takes the rule of the folder it mirrors (tests/framework/core: framework),
 # and every file under tests/, bench/ and fuzz/ may also include the tests/ twins of the folders it

@@ -13,7 +13,7 @@
 #include "platform/WindowEvent.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "tests/support/StubPlatform.h"
-#include "toolkit/editor/EditorHost.h"
+#include "tests/toolkit/support/FakeEditorHost.h"
 #include "toolkit/editor/VSTEditor.h"
 
 // A host whose default settings are the real files in the folder the registry names, and whose
@@ -33,24 +33,16 @@ class DefaultSettingsPlatform : public StubPlatform {
   const PlatformMutex& mMutex;
 };
 
-// The adapter's side of the editor: a real instance mutex, no host idle.
-struct MutexHost : EditorHost {
-  bool LockMutex(bool tryOnly) override { return mutex->Lock(tryOnly); }
-  void UnlockMutex() override { mutex->Unlock(); }
-  void HostIdle() override {}
-  std::unique_ptr<PlatformMutex> mutex = CreatePlatformMutex();
-};
-
 // What a host does around its own calls into the plug-in: holds the instance mutex.
 class HostCall {
  public:
-  explicit HostCall(MutexHost& host) : mHost(host) { mHost.LockMutex(false); }
+  explicit HostCall(FakeEditorHost& host) : mHost(host) { mHost.LockMutex(false); }
   ~HostCall() { mHost.UnlockMutex(); }
   HostCall(const HostCall&) = delete;
   HostCall& operator=(const HostCall&) = delete;
 
  private:
-  MutexHost& mHost;
+  FakeEditorHost& mHost;
 };
 
 // The analyser's whole editor opened by the VST editor on the headless platform: clicks go
@@ -82,7 +74,7 @@ struct HeadlessEditor {
   // Lets a dialog's answer arrive.
   void Idle() { editor->idle(); }
 
-  MutexHost host;
+  FakeEditorHost host;
   DefaultSettingsPlatform pluginPlatform{*host.mutex};
   Korvane plugin{&pluginPlatform, IOConfig{2, 2}};
   HeadlessPlatform platform;
