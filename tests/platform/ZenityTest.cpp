@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <optional>
@@ -212,13 +213,25 @@ TEST_F(ZenityTest, NoticesAreNeverWaitedForAndReapedOnceTheyEndWithoutAnotherCal
   int status = 0;
   ASSERT_EQ(waitpid(hostChild, &status, WNOHANG), hostChild);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 7);
+}
 
-  GetSystemPlatform().ShowMessageBox("T", "warned", MessageBoxIcon::kWarning);
-  // The fake writes its arguments after its id: wait for them.
-  for (int i = 0; i < 1000 && FileText("args").substr(0, 10) != "--warning\n"; ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+TEST_F(ZenityTest, EachKindOfNoticeHasItsDialogAndANoticeOfNoKindNoIcon) {
+  const struct {
+    MessageBoxIcon icon;
+    const char* arguments;
+  } kinds[] = {
+      {MessageBoxIcon::kWarning, "--warning\n--title=T\n--text=body\n--no-markup\n"},
+      {MessageBoxIcon::kInformation, "--info\n--title=T\n--text=body\n--no-markup\n"},
+      {MessageBoxIcon::kError, "--error\n--title=T\n--text=body\n--no-markup\n"},
+      {MessageBoxIcon::kNone, "--info\n--title=T\n--text=body\n--no-markup\n--icon-name=\n"},
+  };
+  for (const auto& kind : kinds) {
+    SCOPED_TRACE(kind.arguments);
+    std::remove((dir + "/args").c_str());
+    GetSystemPlatform().ShowMessageBox("T", "body", kind.icon);
+    WaitForArgs(kind.arguments);
+    EXPECT_EQ(FileText("args"), kind.arguments);
   }
-  EXPECT_EQ(FileText("args").substr(0, 10), "--warning\n");
 }
 
 TEST_F(ZenityTest, NoticesGoToStandardErrorWithoutADisplayOrZenity) {
