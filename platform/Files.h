@@ -22,8 +22,9 @@ enum class SaveResult {
 };
 
 // Writes a temporary file beside the target and renames it over the target, so a failed write
-// never loses the old file. The old file's mode is kept; a symbolic link keeps pointing at its
-// target, which is replaced; a target the user may not write is refused.
+// never loses the old file. The old file's mode is kept; a chain of symbolic links keeps pointing
+// at its end, which is replaced or created; a link loop and a target the user may not write are
+// refused. A write past the process's file-size limit fails without ending the process.
 SaveResult SaveFile(const std::string& path, const std::string& content);
 inline bool WriteFileAtomically(const std::string& path, const std::string& content) {
   return SaveFile(path, content) == SaveResult::kSaved;

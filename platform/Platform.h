@@ -21,8 +21,6 @@ class Platform {
   virtual void ShowMessageBox(const std::string& title, const std::string& body, MessageBoxIcon icon) = 0;
   // Opens a document with the desktop's program for it.
   virtual void OpenDocument(const std::string& path) = 0;
-  // Clears away notices and programs that have ended.
-  virtual void ReapChildren() = 0;
   virtual std::int64_t GetTimerTick() = 0;
 };
 

@@ -108,7 +108,6 @@ class HeadlessPlatform final : public Platform {
     mNotices.push_back({title, body, icon});
   }
   void OpenDocument(const std::string& path) override { mDocuments.push_back(path); }
-  void ReapChildren() override { ++mReaps; }
   std::int64_t GetTimerTick() override { return mTick; }
 
   void SetTick(std::int64_t tick) { mTick = tick; }
@@ -124,7 +123,6 @@ class HeadlessPlatform final : public Platform {
   const std::vector<FileChooserRequest>& ChooserRequests() const { return mRequests; }
   const std::vector<Notice>& Notices() const { return mNotices; }
   const std::vector<std::string>& Documents() const { return mDocuments; }
-  int Reaps() const { return mReaps; }
 
  private:
   friend class HeadlessWindow;
@@ -137,5 +135,4 @@ class HeadlessPlatform final : public Platform {
   std::vector<FileChooserRequest> mRequests;
   std::vector<Notice> mNotices;
   std::vector<std::string> mDocuments;
-  int mReaps = 0;
 };

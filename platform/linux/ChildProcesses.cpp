@@ -1,6 +1,7 @@
 #include "platform/linux/ChildProcesses.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -8,7 +9,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <mutex>
+#include <system_error>
+#include <thread>
 
 extern char** environ;
 
@@ -16,27 +21,79 @@ namespace ChildProcesses {
 
 namespace {
 
-// Detached programs still running; any thread may start one.
-struct Detached {
-  std::mutex mutex;
-  std::vector<pid_t> pids;
+// How often the reaper looks for ended programs while there are any.
+constexpr std::chrono::milliseconds kReapPeriod{100};
 
-  // Reaps what has ended when the library unloads; never waits for a notice still shown.
-  ~Detached() { Reap(); }
+bool HasEnded(pid_t pid) {
+  int status = 0;
+  pid_t result = 0;
+  do {
+    result = waitpid(pid, &status, WNOHANG);
+  } while (result < 0 && errno == EINTR);
+  return result != 0;  // reaped, or not ours to reap any more (SIGCHLD ignored)
+}
 
-  void Reap() {
-    const std::lock_guard<std::mutex> lock(mutex);
-    pids.erase(std::remove_if(pids.begin(), pids.end(), [](pid_t pid) { return HasEnded(pid); }), pids.end());
+// Detached programs still running, reaped by a thread of ours that runs only while there are
+// any, so none stays a zombie until some later call into the plug-in. Any thread may add one.
+class Detached {
+ public:
+  // At unload the thread stops; programs still shown are left to the host.
+  ~Detached() {
+    std::unique_lock<std::mutex> lock(mMutex);
+    mStopping = true;
+    mWake.notify_all();
+    lock.unlock();
+    if (mThread.joinable()) mThread.join();
+    lock.lock();
+    ReapEnded();
   }
 
-  static bool HasEnded(pid_t pid) {
-    int status = 0;
-    pid_t result = 0;
-    do {
-      result = waitpid(pid, &status, WNOHANG);
-    } while (result < 0 && errno == EINTR);
-    return result != 0;  // reaped, or not ours to reap any more (SIGCHLD ignored)
+  void Add(pid_t pid) {
+    const std::lock_guard<std::mutex> lock(mMutex);
+    ReapEnded();  // in case no thread could be started for earlier ones
+    mPids.push_back(pid);
+    if (mRunning || mStopping) return;
+    // A thread that stopped returns right after saying so.
+    if (mThread.joinable()) mThread.join();
+    mRunning = StartThread();
   }
+
+ private:
+  // With the mutex held; never waits.
+  void ReapEnded() { mPids.erase(std::remove_if(mPids.begin(), mPids.end(), HasEnded), mPids.end()); }
+
+  bool StartThread() {
+    // The thread takes none of the host's signals.
+    sigset_t all;
+    sigset_t saved;
+    sigfillset(&all);
+    pthread_sigmask(SIG_SETMASK, &all, &saved);
+    bool started = true;
+    try {
+      mThread = std::thread([this] { Run(); });
+    } catch (const std::system_error&) {
+      started = false;
+    }
+    pthread_sigmask(SIG_SETMASK, &saved, nullptr);
+    return started;
+  }
+
+  void Run() {
+    std::unique_lock<std::mutex> lock(mMutex);
+    for (;;) {
+      ReapEnded();
+      if (mPids.empty() || mStopping) break;
+      mWake.wait_for(lock, kReapPeriod, [this] { return mStopping; });
+    }
+    mRunning = false;
+  }
+
+  std::mutex mMutex;
+  std::condition_variable mWake;
+  std::vector<pid_t> mPids;
+  std::thread mThread;
+  bool mRunning = false;
+  bool mStopping = false;
 };
 
 Detached& DetachedPrograms() {
@@ -76,7 +133,6 @@ pid_t Spawn(const std::vector<std::string>& argv, int outputFd) {
   posix_spawnattr_setsigdefault(&attributes, &defaults);
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
 
-  ReapFinished();
   pid_t pid = -1;
   const int result = posix_spawnp(&pid, arguments[0], &actions, &attributes, arguments.data(), environ);
   posix_spawnattr_destroy(&attributes);
@@ -91,13 +147,8 @@ bool SpawnDetached(const std::vector<std::string>& argv) {
   return true;
 }
 
-void ReapFinished() { DetachedPrograms().Reap(); }
-
 void ReapOrDetach(pid_t pid) {
-  if (Detached::HasEnded(pid)) return;
-  Detached& detached = DetachedPrograms();
-  const std::lock_guard<std::mutex> lock(detached.mutex);
-  detached.pids.push_back(pid);
+  if (!HasEnded(pid)) DetachedPrograms().Add(pid);
 }
 
 void KillAndReap(pid_t pid) {

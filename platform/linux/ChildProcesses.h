@@ -6,18 +6,17 @@
 #include <vector>
 
 // Programs the plug-in starts inside its host's process: spawned from an argv (never a shell)
-// and reaped by their own ids only, so the host's own children are left alone. A host that
-// ignores SIGCHLD reaps them itself; that is fine too.
+// and reaped by their own ids only, so the host's own children are left alone (no SIGCHLD
+// handler, no wait for any child). A host that ignores SIGCHLD reaps them itself; that is fine
+// too.
 namespace ChildProcesses {
 
 // Starts argv[0] from PATH with standard input and error on /dev/null and standard output on
 // outputFd (or /dev/null when it is -1). The process id, or -1 when it could not be started.
 pid_t Spawn(const std::vector<std::string>& argv, int outputFd);
-// Starts a program that nobody waits for; it is reaped by a later ReapFinished. False when it
-// could not be started.
+// Starts a program that nobody waits for; a thread of ours reaps it soon after it ends. False
+// when it could not be started.
 bool SpawnDetached(const std::vector<std::string>& argv);
-// Reaps every detached program that has ended. Never waits.
-void ReapFinished();
 // Reaps pid if it has ended, else hands it to the detached ones.
 void ReapOrDetach(pid_t pid);
 // Kills pid and waits for it.

@@ -2,13 +2,14 @@
 
 #include <fcntl.h>
 #include <limits.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
-#include <memory>
+#include <optional>
+
+#include "platform/linux/BlockedSignal.h"
 
 namespace Files {
 
@@ -25,19 +26,25 @@ bool WriteAll(int fd, const std::string& content) {
   return true;
 }
 
-// Where the data really goes: a symbolic link's final target, else the path itself.
-std::string ResolvedTarget(const std::string& path) {
-  struct stat link {};
-  if (lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
-  std::unique_ptr<char, decltype(&free)> resolved(realpath(path.c_str(), nullptr), &free);
-  if (resolved) return resolved.get();
-  // A dangling link: create what it names, relative to the link's folder.
-  char target[PATH_MAX];
-  const ssize_t n = readlink(path.c_str(), target, sizeof target - 1);
-  if (n <= 0) return path;
-  const std::string named(target, static_cast<size_t>(n));
-  const size_t slash = path.rfind('/');
-  return named[0] == '/' || slash == std::string::npos ? named : path.substr(0, slash + 1) + named;
+// Linux follows at most this many links while resolving a path.
+constexpr int kMaxLinks = 40;
+
+// Where the data really goes: the end of a chain of symbolic links, which may not exist yet,
+// else the path itself. Nothing for a loop or a chain longer than the system would follow.
+std::optional<std::string> ResolvedTarget(const std::string& path) {
+  std::string current = path;
+  for (int links = 0; links <= kMaxLinks; ++links) {
+    struct stat info {};
+    if (lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+    char target[PATH_MAX];
+    const ssize_t n = readlink(current.c_str(), target, sizeof target);
+    if (n <= 0 || static_cast<size_t>(n) == sizeof target) return std::nullopt;
+    const std::string named(target, static_cast<size_t>(n));
+    // A relative target names a place beside the link.
+    const size_t slash = current.rfind('/');
+    current = named[0] == '/' || slash == std::string::npos ? named : current.substr(0, slash + 1) + named;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -71,7 +78,9 @@ bool ReadFile(const std::string& path, std::string& content) {
 }
 
 SaveResult SaveFile(const std::string& path, const std::string& content) {
-  const std::string target = ResolvedTarget(path);
+  const std::optional<std::string> resolved = ResolvedTarget(path);
+  if (!resolved) return SaveResult::kCannotCreate;
+  const std::string& target = *resolved;
   struct stat old {};
   const bool exists = stat(target.c_str(), &old) == 0;
   // Read-only by its mode even for a user whom the system would let write (root).
@@ -82,7 +91,12 @@ SaveResult SaveFile(const std::string& path, const std::string& content) {
   const std::string temporary = target + ".tmp" + std::to_string(getpid());
   const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
   if (fd < 0) return SaveResult::kCannotCreate;
-  bool written = WriteAll(fd, content);
+  bool written = false;
+  {
+    // Past a file-size limit the write fails instead of ending the host.
+    const BlockedSignal guard(SIGXFSZ);
+    written = WriteAll(fd, content);
+  }
   if (written && exists) written = fchmod(fd, old.st_mode & 07777) == 0;
   written = written && fsync(fd) == 0;
   written = close(fd) == 0 && written;

@@ -10,7 +10,6 @@ class SystemPlatform final : public Platform {
  public:
   std::unique_ptr<ChildWindow> OpenWindow(std::uint64_t parent, std::int32_t width,
                                           std::int32_t height) override {
-    ChildProcesses::ReapFinished();
     return OpenXcbChildWindow(parent, width, height);
   }
   std::unique_ptr<FileChooser> CreateChooser() override { return std::make_unique<ZenityChooser>(); }
@@ -21,7 +20,6 @@ class SystemPlatform final : public Platform {
   void OpenDocument(const std::string& path) override {
     ChildProcesses::SpawnDetached({"xdg-open", path.compare(0, 1, "-") == 0 ? "./" + path : path});
   }
-  void ReapChildren() override { ChildProcesses::ReapFinished(); }
   std::int64_t GetTimerTick() override { return Clock::GetTimerTick(); }
 };
 

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/linux/SigpipeGuard.h"
+#include "platform/linux/BlockedSignal.h"
 #include "platform/linux/XcbCheck.h"
 #include "platform/linux/XcbSharedImage.h"
 
@@ -116,7 +116,7 @@ class XcbChildWindow final : public RoutedChildWindow {
       : mConnection(connection), mParent(static_cast<xcb_window_t>(parent)), mWidth(width), mHeight(height) {}
 
   ~XcbChildWindow() override {
-    SigpipeGuard guard;
+    BlockedSignal guard(SIGPIPE);
     ShutDown();
     mSharedImage.reset();
     if (!xcb_connection_has_error(mConnection)) {
@@ -131,7 +131,7 @@ class XcbChildWindow final : public RoutedChildWindow {
   bool Create();
 
   void PumpEvents(WindowEventSink& sink) override {
-    SigpipeGuard guard;
+    BlockedSignal guard(SIGPIPE);
     if (IsAlive()) {
       while (xcb_generic_event_t* event = xcb_poll_for_event(mConnection)) {
         Translate(event, sink);
@@ -148,7 +148,7 @@ class XcbChildWindow final : public RoutedChildWindow {
 
   void Present(const PixelBuffer& buffer, const std::vector<PixelRect>& rects) override {
     if (!IsAlive()) return;
-    SigpipeGuard guard;
+    BlockedSignal guard(SIGPIPE);
     Upload(mWindow, buffer, rects, mWidth, mHeight);
     Flush();
   }
@@ -156,7 +156,7 @@ class XcbChildWindow final : public RoutedChildWindow {
   void ReleaseCapture() override {
     RoutedChildWindow::ReleaseCapture();
     if (!IsAlive()) return;
-    SigpipeGuard guard;
+    BlockedSignal guard(SIGPIPE);
     xcb_ungrab_pointer(mConnection, XCB_CURRENT_TIME);
     Flush();
   }
@@ -164,12 +164,12 @@ class XcbChildWindow final : public RoutedChildWindow {
  protected:
   bool OpenEditSurface(const PixelRect& frame) override;
   void PresentEditSurface(const PixelBuffer& inside) override {
-    SigpipeGuard guard;
+    BlockedSignal guard(SIGPIPE);
     Upload(mEditWindow, inside, {{0, 0, inside.width, inside.height}}, inside.width, inside.height);
     Flush();
   }
   void FocusEditSurface(std::uint32_t time) override {
-    SigpipeGuard guard;
+    BlockedSignal guard(SIGPIPE);
     xcb_set_input_focus(mConnection, XCB_INPUT_FOCUS_PARENT, mEditWindow, time);
     Flush();
   }
@@ -480,7 +480,7 @@ void XcbChildWindow::Convert(const std::uint32_t* in, std::uint32_t* out, std::i
 }
 
 bool XcbChildWindow::OpenEditSurface(const PixelRect& frame) {
-  SigpipeGuard guard;
+  BlockedSignal guard(SIGPIPE);
   ReplyPtr<xcb_get_input_focus_reply_t> focus(
       xcb_get_input_focus_reply(mConnection, xcb_get_input_focus(mConnection), nullptr));
   if (!focus) return false;
@@ -512,7 +512,7 @@ bool XcbChildWindow::OpenEditSurface(const PixelRect& frame) {
 
 void XcbChildWindow::CloseEditSurface(bool restoreFocus) {
   if (mEditWindow == 0) return;
-  SigpipeGuard guard;
+  BlockedSignal guard(SIGPIPE);
   if (restoreFocus && !xcb_connection_has_error(mConnection)) {
     // Only while the focus is still ours: whoever took it keeps it.
     ReplyPtr<xcb_get_input_focus_reply_t> focus(
@@ -538,7 +538,7 @@ std::unique_ptr<ChildWindow> OpenXcbChildWindow(std::uint64_t parent, std::int32
   }
   const char* display = std::getenv("DISPLAY");
   if (!display || !*display) return nullptr;
-  SigpipeGuard guard;
+  BlockedSignal guard(SIGPIPE);
   xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
   if (xcb_connection_has_error(connection)) {
     xcb_disconnect(connection);

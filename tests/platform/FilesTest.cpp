@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -85,23 +86,85 @@ TEST_F(FilesTest, AFailedSaveLeavesTheOldFileByteForByte) {
   EXPECT_EQ(Read("ro.korvane"), old);
   EXPECT_EQ(Files::SaveFile(dir + "/missing/x.korvane", "new"), Files::SaveResult::kCannotCreate);
   EXPECT_EQ(Files::SaveFile(dir, "new"), Files::SaveResult::kCannotCreate);
-  // A write that stops short (a full disk, a quota): the old file stays and no temporary file.
-  ASSERT_EQ(chmod((dir + "/ro.korvane").c_str(), 0644), 0);
+  std::remove((dir + "/ro.korvane").c_str());
+  EXPECT_EQ(Entries(), 0);
+}
+
+TEST_F(FilesTest, AWritePastTheFileSizeLimitFailsWithoutEndingTheProcessAndLeavesNothingBehind) {
+  const std::string old("old\0bytes\n", 10);
+  Write("a.korvane", old);
+  // In a child of its own, with SIGXFSZ as a host has it: ending the process.
   const pid_t child = fork();
   if (child == 0) {
-    signal(SIGXFSZ, SIG_IGN);
+    signal(SIGXFSZ, SIG_DFL);
     const rlimit limit{4, 4};
     setrlimit(RLIMIT_FSIZE, &limit);
-    _exit(Files::SaveFile(dir + "/ro.korvane", "longer than four bytes") == Files::SaveResult::kWriteFailed
-              ? 0
-              : 1);
+    const bool failed =
+        Files::SaveFile(dir + "/a.korvane", "longer than four bytes") == Files::SaveResult::kWriteFailed;
+    // The thread's mask is as it was and no signal waits to end the process later.
+    sigset_t mask, pending;
+    pthread_sigmask(SIG_SETMASK, nullptr, &mask);
+    sigpending(&pending);
+    _exit(failed && !sigismember(&mask, SIGXFSZ) && !sigismember(&pending, SIGXFSZ) ? 0 : 1);
   }
   int status = -1;
   ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
   EXPECT_EQ(status, 0);
-  EXPECT_EQ(Read("ro.korvane"), old);
-  std::remove((dir + "/ro.korvane").c_str());
+  EXPECT_EQ(Read("a.korvane"), old);
+  std::remove((dir + "/a.korvane").c_str());
+  EXPECT_EQ(Entries(), 0);  // no a.korvane.tmp<pid>
+}
+
+TEST_F(FilesTest, SaveFollowsAChainOfLinksToItsEndAndRefusesALoop) {
+  ASSERT_EQ(mkdir((dir + "/sub").c_str(), 0755), 0);
+  ASSERT_EQ(mkdir((dir + "/real").c_str(), 0755), 0);
+  // Each relative target is read from the folder of its own link.
+  ASSERT_EQ(symlink("sub/b", (dir + "/a").c_str()), 0);
+  ASSERT_EQ(symlink("../real/missing", (dir + "/sub/b").c_str()), 0);
+  EXPECT_EQ(Files::SaveFile(dir + "/a", "first"), Files::SaveResult::kSaved);
+  EXPECT_EQ(Read("real/missing"), "first");
+  EXPECT_EQ(Files::SaveFile(dir + "/a", "second"), Files::SaveResult::kSaved);
+  EXPECT_EQ(Read("real/missing"), "second");
+  for (const char* link : {"a", "sub/b"}) {
+    struct stat info {};
+    ASSERT_EQ(lstat((dir + "/" + link).c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode)) << link;
+  }
+
+  ASSERT_EQ(symlink("y", (dir + "/x").c_str()), 0);
+  ASSERT_EQ(symlink("x", (dir + "/y").c_str()), 0);
+  ASSERT_EQ(symlink("self", (dir + "/self").c_str()), 0);
+  for (const char* loop : {"x", "y", "self"}) {
+    EXPECT_EQ(Files::SaveFile(dir + "/" + loop, "data"), Files::SaveResult::kCannotCreate) << loop;
+    struct stat info {};
+    ASSERT_EQ(lstat((dir + "/" + loop).c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode)) << loop;
+  }
+  for (const char* name : {"a", "sub/b", "real/missing", "x", "y", "self"})
+    std::remove((dir + "/" + name).c_str());
+  std::remove((dir + "/sub").c_str());
+  std::remove((dir + "/real").c_str());
   EXPECT_EQ(Entries(), 0);
+}
+
+TEST_F(FilesTest, SaveFollowsAsManyLinksAsTheSystemDoes) {
+  Write("end", "old");
+  // chainN -> ... -> chain1 -> end: a path through N links.
+  for (int n = 1; n <= 41; ++n) {
+    const std::string previous = n == 1 ? "end" : "chain" + std::to_string(n - 1);
+    ASSERT_EQ(symlink(previous.c_str(), (dir + "/chain" + std::to_string(n)).c_str()), 0);
+  }
+  for (const int n : {40, 41}) {
+    SCOPED_TRACE(n);
+    const std::string start = dir + "/chain" + std::to_string(n);
+    struct stat info {};
+    const bool systemFollows = stat(start.c_str(), &info) == 0;
+    EXPECT_EQ(systemFollows, n == 40);
+    EXPECT_EQ(Files::SaveFile(start, "new" + std::to_string(n)),
+              systemFollows ? Files::SaveResult::kSaved : Files::SaveResult::kCannotCreate);
+  }
+  EXPECT_EQ(Read("end"), "new40");
 }
 
 }  // namespace

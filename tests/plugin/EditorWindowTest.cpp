@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -227,6 +228,14 @@ TEST_F(EditorDialogTest, AChosenFileIsLoadedAndAFifoGivesTheLoadErrorInsideTheEd
   std::ofstream(dir + "/a.korvane") << "twelve bytes";
   Load("path", dir + "/a.korvane");
   ASSERT_TRUE(IdleUntilJournal("loaded 12 bytes"));
+  // The folder is remembered in the test's own store, never the user's.
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  ASSERT_NE(config, nullptr);
+  EXPECT_EQ(std::string(config).rfind("/tmp/", 0), 0u) << config;
+  std::stringstream store;
+  store << std::ifstream(std::string(config) + "/quillmore/registry").rdbuf();
+  EXPECT_NE(store.str().find("Recent Directories\\\\\tTest Product\t" + dir + "\n"), std::string::npos)
+      << store.str();
   ASSERT_EQ(mkfifo((dir + "/pipe.korvane").c_str(), 0600), 0);
   Load("path", dir + "/pipe.korvane");
   ASSERT_TRUE(IdleUntilJournal("load cancelled"));

@@ -1,4 +1,14 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
 
 #include "framework/services/FourCC.h"
 #include "tests/plugin/TestProductFixture.h"
@@ -88,6 +98,51 @@ TEST_F(EntryPoint, AFailedEntryDoesNotSpoilLaterOnes) {
     Host later(*library);
     EXPECT_NE(later.Instantiate(), nullptr) << "after failure mode " << failure;
   }
+}
+
+// A failed editor open shows a notice through a fake zenity that stays up a moment; the host
+// unloads the plug-in meanwhile.
+TEST_F(EntryPoint, UnloadingWhileANoticeIsUpStopsItsReaperAndLeavesTheNoticeToTheHost) {
+  const auto threads = [] {
+    const std::filesystem::directory_iterator tasks("/proc/self/task");
+    return std::distance(begin(tasks), end(tasks));
+  };
+  const auto before = threads();
+  char folder[] = "/tmp/varnis-notice-XXXXXX";
+  ASSERT_TRUE(mkdtemp(folder));
+  const std::string dir = folder;
+  std::ofstream(dir + "/zenity") << "#!/bin/sh\necho $$ > \"$FAKE_DIR/pid.tmp\"\n"
+                                    "mv \"$FAKE_DIR/pid.tmp\" \"$FAKE_DIR/pid\"\nexec sleep 0.5\n";
+  chmod((dir + "/zenity").c_str(), 0755);
+  const std::string savedPath = std::getenv("PATH");
+  setenv("PATH", (dir + ":" + savedPath).c_str(), 1);
+  setenv("FAKE_DIR", dir.c_str(), 1);
+  const char* display = std::getenv("DISPLAY");
+  const std::string savedDisplay = display ? display : "";
+  setenv("DISPLAY", ":77", 1);  // the fake needs no server
+
+  auto host = Instance();
+  EXPECT_EQ(host->Dispatch(effEditOpen, 0, 0, nullptr), 0);  // no parent: the notice
+  pid_t notice = 0;
+  for (int i = 0; i < 500 && !notice; ++i) {
+    std::ifstream(dir + "/pid") >> notice;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  ASSERT_GT(notice, 0);
+  EXPECT_GT(threads(), before);  // its reaper
+  host.reset();
+  library.reset();
+  EXPECT_EQ(threads(), before);
+  // The notice outlives the plug-in; the host reaps it.
+  int status = -1;
+  EXPECT_EQ(waitpid(notice, &status, 0), notice);
+  setenv("PATH", savedPath.c_str(), 1);
+  if (savedDisplay.empty()) {
+    unsetenv("DISPLAY");
+  } else {
+    setenv("DISPLAY", savedDisplay.c_str(), 1);
+  }
+  std::filesystem::remove_all(dir);
 }
 
 TEST(AnalyserEntryPoint, ExportsOnlyTheTwoEntryNamesOfOneFunction) {

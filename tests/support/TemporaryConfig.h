@@ -3,12 +3,14 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
-// Points the registry store at fresh temporary folders for the test's lifetime.
+// Points the registry store at fresh temporary folders for the object's lifetime, then back at
+// whatever it was before.
 class TemporaryConfig {
  public:
-  TemporaryConfig() {
+  TemporaryConfig() : savedUser(Get("XDG_CONFIG_HOME")), savedSystem(Get("XDG_CONFIG_DIRS")) {
     char pattern[] = "/tmp/varnis-config-XXXXXX";
     root = mkdtemp(pattern);
     user = root / "user";
@@ -18,8 +20,8 @@ class TemporaryConfig {
     setenv("XDG_CONFIG_DIRS", system.c_str(), 1);
   }
   ~TemporaryConfig() {
-    unsetenv("XDG_CONFIG_HOME");
-    unsetenv("XDG_CONFIG_DIRS");
+    Restore("XDG_CONFIG_HOME", savedUser);
+    Restore("XDG_CONFIG_DIRS", savedSystem);
     std::error_code ignored;
     std::filesystem::remove_all(root, ignored);
   }
@@ -29,7 +31,22 @@ class TemporaryConfig {
   std::filesystem::path UserStore() const { return user / "quillmore" / "registry"; }
   std::filesystem::path SystemStore() const { return system / "quillmore" / "registry"; }
 
+  std::optional<std::string> savedUser;
+  std::optional<std::string> savedSystem;
   std::filesystem::path root;
   std::filesystem::path user;
   std::filesystem::path system;
+
+ private:
+  static std::optional<std::string> Get(const char* name) {
+    const char* value = getenv(name);
+    return value ? std::optional<std::string>(value) : std::nullopt;
+  }
+  static void Restore(const char* name, const std::optional<std::string>& value) {
+    if (value) {
+      setenv(name, value->c_str(), 1);
+    } else {
+      unsetenv(name);
+    }
+  }
 };

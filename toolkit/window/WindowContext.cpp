@@ -24,7 +24,6 @@ WindowContext::WindowContext(Platform& platform, std::uint64_t parent, const Rec
     : mPlatform(platform), mEditorRect(editorRect), mHandler(handler) {
   const std::int32_t width = RectWidth(editorRect), height = RectHeight(editorRect);
   if (width > 0 && height > 0) mPixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
-  mPlatform.ReapChildren();
   mWindow = mPlatform.OpenWindow(parent, width, height);
   if (!mWindow) throw AppFrame::ResAlloc(&ThrowSites::kChildWindow);
   SetSurface(Surface{mPixels.data(), width, height, width});
@@ -38,7 +37,6 @@ WindowContext::~WindowContext() {
   mWindow.reset();
   mDialogs.reset();
   mChooser.reset();
-  mPlatform.ReapChildren();
 }
 
 void WindowContext::PumpEvents() {
@@ -48,7 +46,6 @@ void WindowContext::PumpEvents() {
     mHandler.HandlePaint();
   }
   mChooser->Poll();
-  mPlatform.ReapChildren();
 }
 
 void WindowContext::OnWindowEvent(const WindowEvent& event) {
