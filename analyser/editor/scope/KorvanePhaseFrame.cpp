@@ -30,6 +30,8 @@ KorvanePhaseFrame::KorvanePhaseFrame(Korvane* plugin, Frame* parent, std::int32_
   AttachToService(plugin->GetServiceList());
   SetPixMap(mBackground.Get(), sourceX, sourceY, false);
   mConfig = GetService()->GetPhaseConfig();
+  // The first paint may come before the first tick.
+  mModel.UpdateDrawMode(ReadSettings());
   mReady.reserve(ScopeBufferPool::kSize);
   AddTimer(TimerManager::kPeriodic, kTimerTicks, &KorvanePhaseFrame::OnTimer, 0);
   Subscribe(mConfig->GetMessageClass(KVNPhaseConfig::kMessageClass), 0, &KorvanePhaseFrame::OnConfigMessage);

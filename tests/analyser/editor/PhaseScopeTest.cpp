@@ -199,6 +199,33 @@ TEST(PhaseScope, ClickStepsThePlotType) {
   EXPECT_EQ(f.Config().GetPlotType(), 0);
 }
 
+TEST(PhaseScope, TheFirstPictureBeforeAnyTickIsOfTheConfiguredMode) {
+  struct Case {
+    std::int32_t type, style;
+    PhaseScopeModel::DrawMode mode;
+  };
+  const Case cases[] = {
+      {KVNPhaseConfig::typeXY, KVNPhaseConfig::xysPoints, PhaseScopeModel::kXYPoints},
+      {KVNPhaseConfig::typeXYCentered, KVNPhaseConfig::xysLines, PhaseScopeModel::kXYLines},
+      {KVNPhaseConfig::typePolar, KVNPhaseConfig::ppsPoints, PhaseScopeModel::kPolarPoints},
+      {KVNPhaseConfig::typePolar, KVNPhaseConfig::ppsBars, PhaseScopeModel::kPolarRays},
+      {KVNPhaseConfig::typePolar, KVNPhaseConfig::ppsLines, PhaseScopeModel::kPolarLines},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mode);
+    EditorFixture f;
+    f.Config().SetPlotType(c.type, true);
+    f.Config().SetXYPlotStyle(c.style == KVNPhaseConfig::xysLines, true);
+    f.Config().SetPolarPlotStyle(c.style, true);
+    Frame* panel = new KorvaneGenericDrawFrame(f.root.GetRootFrame(), 0, 24, 399, 369, 0, 0, bitmaps::kPanel);
+    auto* scope = new KorvanePhaseFrame(&f.plugin, panel, 9, 88, 200, 200, bitmaps::kPanel, 9, 88);
+    EXPECT_EQ(scope->GetModel().GetDrawMode(), c.mode);
+    f.root.Flush();
+    // Only the lines outline silence on the rim.
+    EXPECT_EQ(f.root.Pixel(9 + 3, 112 + 114) == kGreen, c.mode == PhaseScopeModel::kPolarLines);
+  }
+}
+
 TEST(PhaseScope, PolarSectorEdgesPerBinCount) {
   const std::pair<std::int32_t, phasescope::SectorJump> cases[] = {
       {36, {22, 31}},   {40, {25, 35}},   {60, {37, 52}},    {72, {45, 63}},    {80, {50, 70}},
