@@ -285,3 +285,9 @@ float DualLevelAudioMeter::GetReleaseTime(std::int32_t channel) const {
 std::int32_t DualLevelAudioMeter::GetHoldTicks(std::int32_t channel) const {
   return IsChannel(channel) ? mChannels[channel].holdTicks : 0;
 }
+bool DualLevelAudioMeter::GetPeakHold(std::int32_t channel) const {
+  return IsChannel(channel) && mChannels[channel].peakHold;
+}
+float DualLevelAudioMeter::GetPeakReleaseTime(std::int32_t channel) const {
+  return IsChannel(channel) ? mChannels[channel].peakRelease : 0.0f;
+}

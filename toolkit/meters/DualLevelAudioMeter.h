@@ -78,6 +78,20 @@ class DualLevelAudioMeter : public Frame {
   float GetAttackTime(std::int32_t channel) const;
   float GetReleaseTime(std::int32_t channel) const;
   std::int32_t GetHoldTicks(std::int32_t channel) const;
+  bool GetPeakHold(std::int32_t channel) const;
+  float GetPeakReleaseTime(std::int32_t channel) const;
+  bool GetShowMain() const { return mShowMain; }
+  bool GetShowSecondary() const { return mShowSecondary; }
+  bool GetShowPeaksAlways() const { return mShowPeaksAlways; }
+  std::int16_t GetPeakMarkerThickness() const { return mPeakThickness; }
+  std::int16_t GetSecondaryThickness() const { return mSecondaryThickness; }
+  const OGWorld* GetPixMap() const { return mWorld; }
+  Point GetBackgroundSource() const { return mBackgroundSource; }
+  Color GetBackgroundColor() const { return mBackgroundColor; }
+  Rect GetBarInsets() const { return mBarInsets; }
+  const std::vector<float>& GetScaleMarks() const { return mMarks; }
+  Color GetScaleMarkColor() const { return mMarkColor; }
+  bool AreScaleMarksOn() const { return mMarksOn; }
   float GetFallAcceleration() const { return mFallAcceleration; }
   float GetScaleKneeLevel() const { return mKneeLevel; }
   float GetScaleKneeLength() const { return mKneeLength; }
