@@ -99,6 +99,10 @@ void KorvanePhaseFrame::OnTimer() {
 
 std::int32_t KorvanePhaseFrame::OnConfigMessage(std::int32_t code) {
   if (code == KVNPhaseConfig::kDensityChanged || code == KVNPhaseConfig::kDecayChanged) mModel.Clear();
+  // Whatever paints before the next tick paints the configured mode.
+  if (code == KVNPhaseConfig::kGainMayHaveChanged || code == KVNPhaseConfig::kXYStyleChanged ||
+      code == KVNPhaseConfig::kPolarStyleChanged)
+    mModel.UpdateDrawMode(ReadSettings());
   // A settings load sends 'gain' but no 'psEn'.
   if (code == KVNPhaseConfig::kScopeEnabledChanged || code == KVNPhaseConfig::kGainMayHaveChanged)
     FollowEnabledFlag();

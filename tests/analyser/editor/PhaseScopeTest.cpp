@@ -226,6 +226,23 @@ TEST(PhaseScope, TheFirstPictureBeforeAnyTickIsOfTheConfiguredMode) {
   }
 }
 
+TEST(PhaseScope, APaintAfterAChangeOfTypeOrStyleIsOfTheNewModeBeforeTheNextTick) {
+  ScopeFixture f;
+  f.Tick();
+  f.Config().SetPlotType(KVNPhaseConfig::typePolar, true);
+  f.Config().SetPolarPlotStyle(KVNPhaseConfig::ppsLines, true);
+  EXPECT_EQ(f.scope->GetModel().GetDrawMode(), PhaseScopeModel::kPolarLines);
+  f.root.Flush();
+  EXPECT_EQ(f.root.Pixel(9 + 3, 112 + 114), kGreen) << "the lines outline silence on the rim";
+  f.Config().SetPolarPlotStyle(KVNPhaseConfig::ppsPoints, true);
+  EXPECT_EQ(f.scope->GetModel().GetDrawMode(), PhaseScopeModel::kPolarPoints);
+  // A settings load sends 'gain' among its items, and 'gain' redraws.
+  LoadAttributes(f.Config(), {{"mPlotType", "typeXY"}, {"mXYPlotStyle", "xysLines"}});
+  EXPECT_EQ(f.scope->GetModel().GetDrawMode(), PhaseScopeModel::kXYLines);
+  f.root.Flush();
+  EXPECT_EQ(f.root.Pixel(9 + 100, 112 + 150), 0x7F7F7Fu) << "the XY cross";
+}
+
 TEST(PhaseScope, PolarSectorEdgesPerBinCount) {
   const std::pair<std::int32_t, phasescope::SectorJump> cases[] = {
       {36, {22, 31}},   {40, {25, 35}},   {60, {37, 52}},    {72, {45, 63}},    {80, {50, 70}},
