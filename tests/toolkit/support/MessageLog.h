@@ -7,39 +7,6 @@
 
 #include "framework/services/MessagingServer.h"
 
-// Records (code, value) of every message of one class until the class goes.
-class MessageLog {
- public:
-  using Entry = std::pair<std::int32_t, std::int32_t>;
-
-  MessageLog(MessagingServer& server, MessageClass* messageClass) : mServer(server), mClass(messageClass) {
-    mSubscription = server.Subscribe(messageClass, &Record, this, 0, &Gone);
-  }
-  ~MessageLog() {
-    if (mSubscription) mServer.Unsubscribe(mClass, mSubscription);
-  }
-  MessageLog(const MessageLog&) = delete;
-  MessageLog& operator=(const MessageLog&) = delete;
-
-  std::vector<Entry> entries;
-
-  std::vector<Entry> Take() { return std::exchange(entries, {}); }
-
- private:
-  static std::int32_t Record(MessageSubscription*, void* self, std::int32_t, MessageClass*, std::int32_t code,
-                             std::int32_t value, void*) {
-    static_cast<MessageLog*>(self)->entries.emplace_back(code, value);
-    return 0;
-  }
-  static void Gone(MessageSubscription*, void* self, std::int32_t) {
-    static_cast<MessageLog*>(self)->mSubscription = nullptr;
-  }
-
-  MessagingServer& mServer;
-  MessageClass* mClass{nullptr};
-  MessageSubscription* mSubscription{nullptr};
-};
-
 // Calls a function with (code, value) of every message of one class until the class goes.
 class MessageHook {
  public:
@@ -69,4 +36,21 @@ class MessageHook {
   MessageClass* mClass{nullptr};
   Handler mHandler;
   MessageSubscription* mSubscription{nullptr};
+};
+
+// Records (code, value) of every message of one class until the class goes.
+class MessageLog {
+ public:
+  using Entry = std::pair<std::int32_t, std::int32_t>;
+
+  MessageLog(MessagingServer& server, MessageClass* messageClass)
+      : mHook(server, messageClass,
+              [this](std::int32_t code, std::int32_t value) { entries.emplace_back(code, value); }) {}
+
+  std::vector<Entry> entries;
+
+  std::vector<Entry> Take() { return std::exchange(entries, {}); }
+
+ private:
+  MessageHook mHook;
 };
