@@ -51,7 +51,8 @@ TEST(OffscreenImage, ASizeOutOfRangeOrPixelsThatCannotBeAllocatedThrowResAlloc) 
       {Rect{0, 0, INT32_MAX, 0}, 0},                                       // no pixels at all
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << RectWidth(c.rect) << " x " << RectHeight(c.rect));
+    SCOPED_TRACE(testing::Message() << c.rect.left << " " << c.rect.top << " " << c.rect.right << " "
+                                    << c.rect.bottom);
     EXPECT_EQ(FailedSite(c.rect), c.site);
   }
 }
