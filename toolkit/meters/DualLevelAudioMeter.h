@@ -54,6 +54,7 @@ class DualLevelAudioMeter : public Frame {
   void SetPeakMarkerThickness(std::int16_t pixels);
   void SetSecondaryThickness(std::int16_t pixels);
   // Zone 0's threshold is the floor: displays and peaks at the old floor move below the new one.
+  // NaN is refused.
   void SetZoneThreshold(std::int32_t zone, float db, bool redraw);
   // Colours instead of images; no hold colour: the peak colour.
   void SetZoneColors(std::int32_t zone, Color bar, Color peak, const Color* hold);
@@ -63,7 +64,8 @@ class DualLevelAudioMeter : public Frame {
   void SetBackground(Color color) { mBackgroundColor = color; }
   void SetMeterRect(const Rect& rect) { mMeterRect = rect; }
   void SetBarInsets(const Rect& insets) { mBarInsets = insets; }
-  void SetScaleKneeLevel(float db) { mKneeLevel = db; }
+  // NaN is refused.
+  void SetScaleKneeLevel(float db);
   void SetScaleKneeLength(std::int32_t pixels) { mKneeLength = float(pixels); }
   void SetLinearScale(bool on) { mLinearScale = on; }
   void SetScaleMarks(const std::vector<float>& levels, Color color);

@@ -160,6 +160,29 @@ TEST_F(DualFixture, IndicesOutOfRangeAreIgnored) {
   root.Flush();
 }
 
+TEST_F(DualFixture, UndefinedScaleSettingsGiveDefinedPixels) {
+  constexpr float kInf = std::numeric_limits<float>::infinity();
+  meter->SetScaleKneeLevel(kNaN);
+  meter->SetZoneThreshold(0, kNaN, false);
+  EXPECT_EQ(meter->GetScaleKneeLevel(), -26.0f) << "NaN is refused";
+  EXPECT_EQ(meter->GetZone(0).threshold, -60.0f);
+  EXPECT_EQ(meter->LevelToPixel(-43.0f), 15);
+  // Infinite knees and floors leave no scale to map onto.
+  for (const auto& [knee, floor] : {std::pair{kInf, -60.0f}, std::pair{-kInf, -60.0f},
+                                    std::pair{-26.0f, -kInf}, std::pair{kInf, -kInf}}) {
+    SCOPED_TRACE(testing::Message() << knee << " " << floor);
+    meter->SetScaleKneeLevel(knee);
+    meter->SetZoneThreshold(0, floor, false);
+    for (float db : {-kInf, -70.0f, -43.0f, 0.0f, kInf}) {
+      const std::int32_t pixel = meter->LevelToPixel(db);
+      EXPECT_GE(pixel, -1) << db;
+      EXPECT_LE(pixel, 2 * 137) << db;
+    }
+    meter->SetLevels(-20.0f, -5.0f);
+    root.Flush();
+  }
+}
+
 TEST_F(DualFixture, EverySettingReadsBack) {
   const OGWorld picture(Rect{0, 0, 4, 4});
   const OGWorld* world = &picture;
