@@ -48,9 +48,10 @@ inline constexpr ThrowSite kAudioPauseTimeOut{kPluginUIRootSource, 107};
 // AppFrame::DuplicateEntry: a control container given a second control with the same id.
 inline constexpr ThrowSite kDuplicateControl{kControlContainerSource, 62};
 // AppFrame::ResAlloc: the drawing context, an offscreen image or the editor's window could not
-// get what it needs.
+// get what it needs. An offscreen image: a size out of range, pixels that cannot be allocated,
+// a bitmap the library does not hold.
 inline constexpr ThrowSite kDrawingContextResource{kDrawingContextSource, 808};
-inline constexpr ThrowSite kOffscreenImagePixels{kOffscreenImageSource, 42};
+inline constexpr ThrowSite kOffscreenImageSize{kOffscreenImageSource, 42};
 inline constexpr ThrowSite kOffscreenImageBitmap{kOffscreenImageSource, 59};
 inline constexpr ThrowSite kOffscreenImageCopy{kOffscreenImageSource, 95};
 inline constexpr ThrowSite kWindowClass{kWindowContextSource, 67};

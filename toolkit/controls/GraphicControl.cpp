@@ -16,8 +16,10 @@ GraphicControl::~GraphicControl() {
 }
 
 void GraphicControl::SetValue(std::int32_t value) {
+  const FrameWatch watch(*this);
   GenericControl::SetValue(value);
-  Redraw(nullptr, true);
+  // A value handler may have deleted the control.
+  if (!watch.IsGone()) Redraw(nullptr, true);
 }
 
 void GraphicControl::SetRange(std::int32_t min, std::int32_t max) {
@@ -28,15 +30,16 @@ void GraphicControl::SetRange(std::int32_t min, std::int32_t max) {
     SetEnabled(true);
 }
 
+// A disabled frame drops the release, so the gesture ends here; during the release's own action
+// the release ends it.
 void GraphicControl::SetEnabled(bool on) {
   Frame::SetEnabled(on);
-  // A disabled frame drops the release, so the gesture ends here.
-  if (!on && mPressed) AbortGesture();
+  if (!on && mPressed && !mReleasing) AbortGesture();
 }
 
-// Hiding the control or an ancestor ends the gesture.
+// Hiding the control or an ancestor ends the gesture, as disabling does.
 void GraphicControl::EffectiveVisibilityChanged() {
-  if (!IsEffectivelyVisible() && mPressed) AbortGesture();
+  if (!IsEffectivelyVisible() && mPressed && !mReleasing) AbortGesture();
 }
 
 void GraphicControl::Mouse(std::int32_t kind, std::int32_t x, std::int32_t y) {
@@ -74,17 +77,21 @@ void GraphicControl::Press(std::int32_t x, std::int32_t y) {
     return;
   }
   if (!IsEnabled()) return;
+  const FrameWatch watch(*this);
   Publish(kPressed, GetValue());
-  // A subscriber may have disabled the control.
-  if (!IsEnabled()) return;
+  // A subscriber may have disabled or deleted the control.
+  if (watch.IsGone() || !IsEnabled()) return;
   SetHilite(true, true);
   CaptureMouse();
   mPressed = mInside = true;
   Action(kActionPress, x, y, true);
 }
 
+// The gesture ends once, after the action, whatever the action's handlers did to the control.
 void GraphicControl::Release(std::int32_t x, std::int32_t y) {
-  if (mPressed) {
+  const FrameWatch watch(*this);
+  if (mPressed && !mReleasing) {
+    mReleasing = true;
     try {
       SetHilite(false, false);
       mInside = IsPointInside(x, y);
@@ -92,7 +99,10 @@ void GraphicControl::Release(std::int32_t x, std::int32_t y) {
     } catch (...) {
       // The gesture ends whatever the action did.
     }
+    if (watch.IsGone()) return;
+    mReleasing = false;
     FinishGesture();
+    if (watch.IsGone()) return;
   }
   Redraw(nullptr, true);
 }
@@ -107,7 +117,10 @@ void GraphicControl::Drag(std::int32_t x, std::int32_t y) {
     SetHilite(false, true);
     mInside = false;
   }
+  const FrameWatch watch(*this);
   Action(kActionDrag, x, y, inside);
+  // Nothing follows a release: the action may have ended the gesture, or deleted the control.
+  if (watch.IsGone() || !mPressed) return;
   Publish(kDragged, GetValue());
 }
 

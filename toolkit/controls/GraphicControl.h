@@ -5,7 +5,9 @@
 
 // A control with a picture: a frame that turns mouse gestures into value changes. A gesture runs
 // from an accepted press (mouse captured) to the release; disabling, hiding or destroying the
-// control ends it as a release would, so the capture never outlives it. Editor thread only.
+// control ends it as a release would, so the capture never outlives it. Each gesture announces
+// one release, and a handler may delete the control: nothing touches it afterwards. Editor
+// thread only.
 class GraphicControl : public Frame, public GenericControl {
  public:
   // What Action is told.
@@ -55,6 +57,7 @@ class GraphicControl : public Frame, public GenericControl {
 
   bool mHilite{false};
   bool mPressed{false};
+  bool mReleasing{false};  // the release's action runs
   bool mInside{false};
   bool mResetOnShiftClick{false};
   bool mAcceptCtrlShift{false};

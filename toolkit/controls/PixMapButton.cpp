@@ -60,17 +60,18 @@ void PixMapButton::Mouse(std::int32_t kind, std::int32_t x, std::int32_t y) {
 }
 
 void PixMapButton::Action(std::int32_t kind, std::int32_t, std::int32_t, bool inside) {
+  const FrameWatch watch(*this);
   if (kind == kActionPress) {
     if (mActsOnPress) Advance();
-    if (mButtonType == kAction) SetValueQuiet(0);
+    // A value handler may have deleted the button.
+    if (!watch.IsGone() && mButtonType == kAction) SetValueQuiet(0);
   } else if (kind == kActionRelease) {
     if (inside && !mActsOnPress) Advance();
-    if (mButtonType == kAction) {
-      if (mActsOnPress)
-        SetValue(0);
-      else
-        SetValueQuiet(0);
-    }
+    if (watch.IsGone() || mButtonType != kAction) return;
+    if (mActsOnPress)
+      SetValue(0);
+    else
+      SetValueQuiet(0);
   }
 }
 

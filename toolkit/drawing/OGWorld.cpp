@@ -23,8 +23,14 @@ void OGWorld::Resize(const Rect& rect) {
 void OGWorld::Allocate(const Rect& rect) {
   const std::int64_t width = std::max<std::int64_t>(std::int64_t(rect.right) - rect.left, 0);
   const std::int64_t height = std::max<std::int64_t>(std::int64_t(rect.bottom) - rect.top, 0);
-  if (width > INT32_MAX || height > INT32_MAX) throw std::bad_alloc();
-  std::vector<std::uint32_t> pixels(size_t(width * height), 0u);
+  // Pixels are indexed in 32 bits.
+  if (height != 0 && width > INT32_MAX / height) throw AppFrame::ResAlloc(&ThrowSites::kOffscreenImageSize);
+  std::vector<std::uint32_t> pixels;
+  try {
+    pixels.assign(size_t(width * height), 0u);
+  } catch (const std::bad_alloc&) {
+    throw AppFrame::ResAlloc(&ThrowSites::kOffscreenImageBitmap);
+  }
   mPixels.swap(pixels);
   mRect = rect;
   SetSurface(Surface{mPixels.data(), std::int32_t(width), std::int32_t(height), std::int32_t(width)});

@@ -9,13 +9,15 @@
 // an empty image.
 class OGWorld : public RasterContext {
  public:
-  // Blank (black); the bounds are the rect.
+  // Blank (black); the bounds are the rect. Throws AppFrame::ResAlloc for a size of more pixels
+  // than 32-bit indices reach, or pixels that cannot be allocated.
   explicit OGWorld(const Rect& rect);
   // Throws AppFrame::ResAlloc for an id the library does not hold.
   explicit OGWorld(std::int32_t bitmapId);
 
   Rect GetBounds() const override { return mRect; }
-  // Same width and height: nothing; otherwise a blank image of the new size.
+  // Same width and height: nothing; otherwise a blank image of the new size. Fails as the
+  // constructor does, keeping the image as it was.
   void Resize(const Rect& rect);
 
  private:

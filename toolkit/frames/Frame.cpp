@@ -55,6 +55,7 @@ void Frame::Construct() {
 }
 
 Frame::~Frame() {
+  for (FrameWatch* watch = mWatch; watch; watch = watch->mOuter) watch->mFrame = nullptr;
   try {
     if (mMsgClass) mRoot->GetMessagingServer().Send(mMsgClass, kFrameDestroyed, 0, this);
   } catch (...) {
@@ -393,7 +394,9 @@ void Frame::ProcessMouseEvent(const MouseEvent& event) {
     if (mCursorSet && mVisible && mDrawContext) mDrawContext->RestoreCursor();
   }
   if (mEnabled) {
+    const FrameWatch watch(*this);
     Mouse(event.kind, event.x, event.y);
+    if (watch.IsGone()) return;
     if (event.kind < kMouseDown || event.kind > kMouseMove) code = kMouseOther;
   } else {
     if (event.kind != kMouseDown) return;
@@ -446,4 +449,10 @@ Rect Frame::GetTextBox(const char* text, bool redraw) {
   mFlags = flags;
   if (redraw) Redraw(&box, true);
   return box;
+}
+
+FrameWatch::FrameWatch(Frame& frame) : mFrame(&frame), mOuter(frame.mWatch) { frame.mWatch = this; }
+
+FrameWatch::~FrameWatch() {
+  if (mFrame) mFrame->mWatch = mOuter;
 }

@@ -9,6 +9,7 @@
 
 struct MessageClass;
 class PluginUIRoot;
+class FrameWatch;
 
 // A rectangle of the editor: a node of the frame tree under the editor root's root frame. A frame
 // never paints outside a redraw: a change invalidates it, and the root redraws what is invalid
@@ -137,6 +138,8 @@ class Frame {
   void UpdateEffectiveVisibility();
   void ForEachDescendant(void (Frame::*step)());
 
+  friend class FrameWatch;
+
   std::uint32_t mFlags{0};
   bool mRedrawnByParent{false};
   std::vector<Frame*> mChildren{};
@@ -165,4 +168,24 @@ class Frame {
   DrawContext* mDrawContext{nullptr};
   std::unique_ptr<FrameOverlay> mOverlay{};
   Frame* mParent{nullptr};
+  FrameWatch* mWatch{nullptr};  // the innermost watch on the stack, if any
+};
+
+// Tells a caller whether the frame was destroyed while the watch stood: a handler called from a
+// frame may delete it, and nothing may touch the frame afterwards. Only on the stack, around such
+// a call; watches nest.
+class FrameWatch {
+ public:
+  explicit FrameWatch(Frame& frame);
+  ~FrameWatch();
+  FrameWatch(const FrameWatch&) = delete;
+  FrameWatch& operator=(const FrameWatch&) = delete;
+
+  bool IsGone() const { return mFrame == nullptr; }
+
+ private:
+  friend class Frame;
+
+  Frame* mFrame{nullptr};
+  FrameWatch* mOuter{nullptr};
 };

@@ -49,6 +49,8 @@ std::int16_t AudioMeter::LevelToPixel(float db) {
   if (!(db >= mFloor)) return std::int16_t(length + kBeyondBar);
   // A floor at or above 0 dB leaves no scale: whatever reaches it fills the bar.
   if (!(mFloor < 0.0f)) return std::int16_t(length);
+  // A bar without length has no pixel to give; the taper below would divide by it.
+  if (length == 0) return 0;
   // Linear: multiplied before the division, so whole dB land on whole pixels.
   double pixel = (double(db) - mFloor) * length / -double(mFloor);
   if (mScaleCurve > 0.0f) pixel = double(TaperPositionToValue(float(pixel / length), mScaleCurve)) * length;

@@ -91,6 +91,8 @@ std::int32_t DualLevelAudioMeter::LevelToPixel(float db) const {
       pixel = linearStart * TaperPositionToValue(float(t), 1.0f);
     }
   }
+  // Infinite knee or floor levels leave no scale: nothing is drawn for the level.
+  if (std::isnan(pixel)) return -1;
   return std::int32_t(std::clamp(std::trunc(pixel), -1.0, double(length) * 2.0));
 }
 
@@ -234,7 +236,7 @@ void DualLevelAudioMeter::SetSecondaryThickness(std::int16_t pixels) {
 }
 
 void DualLevelAudioMeter::SetZoneThreshold(std::int32_t zone, float db, bool redraw) {
-  if (!IsZone(zone)) return;
+  if (!IsZone(zone) || std::isnan(db)) return;
   if (zone == 0) {
     const float oldFloor = Floor();
     for (Channel& ch : mChannels) {
@@ -258,6 +260,10 @@ void DualLevelAudioMeter::SetZoneImages(std::int32_t zone, Point barSource, Poin
   if (!IsZone(zone)) return;
   mZones[zone].barSource = barSource;
   mZones[zone].peakSource = peakSource;
+}
+
+void DualLevelAudioMeter::SetScaleKneeLevel(float db) {
+  if (!std::isnan(db)) mKneeLevel = db;
 }
 
 void DualLevelAudioMeter::SetScaleMarks(const std::vector<float>& levels, Color color) {
@@ -284,4 +290,10 @@ float DualLevelAudioMeter::GetReleaseTime(std::int32_t channel) const {
 }
 std::int32_t DualLevelAudioMeter::GetHoldTicks(std::int32_t channel) const {
   return IsChannel(channel) ? mChannels[channel].holdTicks : 0;
+}
+bool DualLevelAudioMeter::GetPeakHold(std::int32_t channel) const {
+  return IsChannel(channel) && mChannels[channel].peakHold;
+}
+float DualLevelAudioMeter::GetPeakReleaseTime(std::int32_t channel) const {
+  return IsChannel(channel) ? mChannels[channel].peakRelease : 0.0f;
 }

@@ -54,6 +54,7 @@ class DualLevelAudioMeter : public Frame {
   void SetPeakMarkerThickness(std::int16_t pixels);
   void SetSecondaryThickness(std::int16_t pixels);
   // Zone 0's threshold is the floor: displays and peaks at the old floor move below the new one.
+  // NaN is refused.
   void SetZoneThreshold(std::int32_t zone, float db, bool redraw);
   // Colours instead of images; no hold colour: the peak colour.
   void SetZoneColors(std::int32_t zone, Color bar, Color peak, const Color* hold);
@@ -63,7 +64,8 @@ class DualLevelAudioMeter : public Frame {
   void SetBackground(Color color) { mBackgroundColor = color; }
   void SetMeterRect(const Rect& rect) { mMeterRect = rect; }
   void SetBarInsets(const Rect& insets) { mBarInsets = insets; }
-  void SetScaleKneeLevel(float db) { mKneeLevel = db; }
+  // NaN is refused.
+  void SetScaleKneeLevel(float db);
   void SetScaleKneeLength(std::int32_t pixels) { mKneeLength = float(pixels); }
   void SetLinearScale(bool on) { mLinearScale = on; }
   void SetScaleMarks(const std::vector<float>& levels, Color color);
@@ -78,6 +80,20 @@ class DualLevelAudioMeter : public Frame {
   float GetAttackTime(std::int32_t channel) const;
   float GetReleaseTime(std::int32_t channel) const;
   std::int32_t GetHoldTicks(std::int32_t channel) const;
+  bool GetPeakHold(std::int32_t channel) const;
+  float GetPeakReleaseTime(std::int32_t channel) const;
+  bool GetShowMain() const { return mShowMain; }
+  bool GetShowSecondary() const { return mShowSecondary; }
+  bool GetShowPeaksAlways() const { return mShowPeaksAlways; }
+  std::int16_t GetPeakMarkerThickness() const { return mPeakThickness; }
+  std::int16_t GetSecondaryThickness() const { return mSecondaryThickness; }
+  const OGWorld* GetPixMap() const { return mWorld; }
+  Point GetBackgroundSource() const { return mBackgroundSource; }
+  Color GetBackgroundColor() const { return mBackgroundColor; }
+  Rect GetBarInsets() const { return mBarInsets; }
+  const std::vector<float>& GetScaleMarks() const { return mMarks; }
+  Color GetScaleMarkColor() const { return mMarkColor; }
+  bool AreScaleMarksOn() const { return mMarksOn; }
   float GetFallAcceleration() const { return mFallAcceleration; }
   float GetScaleKneeLevel() const { return mKneeLevel; }
   float GetScaleKneeLength() const { return mKneeLength; }

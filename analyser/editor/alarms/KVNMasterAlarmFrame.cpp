@@ -37,10 +37,11 @@ void KVNMasterAlarmNotificationFrame::Draw(DrawContext& context, const Rect&) {
   const std::int32_t severity = ClampAlarmSeverity(master->highestMemberSeverity);
   const Point row{GetOrigin().x + severity * GetStep().x, GetOrigin().y + severity * GetStep().y};
   context.ResetColors();
-  for (const masterbar::Piece& piece : masterbar::LayOut(GetWidth()))
+  masterbar::LayOut(GetWidth(), [&](const masterbar::Piece& piece) {
     context.CopyFromWorld(
         *world, Rect{row.x + piece.sourceX, row.y, row.x + piece.sourceX + piece.width, row.y + GetHeight()},
         Point{piece.destinationX, 0}, false);
+  });
 }
 
 KVNMasterAlarmFrame::KVNMasterAlarmFrame(Korvane* plugin, Frame* parent, std::int32_t x, std::int32_t y,

@@ -204,8 +204,7 @@ void KorvanePhaseAndBalanceMeterFrame::BuildControls() {
   mReadouts[kDecayText] = NewReadout(348, 211);
 
   mColourFill = new ColorFillFrame(this, 365, 269, 9, 9, 0);
-  const ZEBCanvas::SerializableColorSpec& colour = mConfig->GetPhaseColor();
-  mColourFill->SetColor(Color{colour.mRed, colour.mGreen, colour.mBlue}, false);
+  mColourFill->SetColor(PhaseColour(), false);
   mPicker = new ColorPickerFrame(this, 285, 269, 76, 9, mBackground.Get(), 285, 409, 285, 409);
 
   auto* autoGain = new BooleanButton(this, 284, 242, 10, 10, 11, 0, 1, 183, sprites, 0, 0, kAutoGain);
@@ -218,6 +217,11 @@ void KorvanePhaseAndBalanceMeterFrame::BuildControls() {
   mReadouts[kGainText] = NewReadout(348, 228);
   for (std::int32_t readout : {kGainText, kPlotTypeText, kStyleText, kDensityText, kDecayText})
     UpdateSettingText(readout);
+}
+
+Color KorvanePhaseAndBalanceMeterFrame::PhaseColour() const {
+  const ZEBCanvas::SerializableColorSpec& colour = mConfig->GetPhaseColor();
+  return Color{colour.mRed, colour.mGreen, colour.mBlue};
 }
 
 StaticTextPMFrame* KorvanePhaseAndBalanceMeterFrame::GetReadout(std::int32_t readout) const {
@@ -338,6 +342,8 @@ std::int32_t KorvanePhaseAndBalanceMeterFrame::OnPhaseConfigMessage(std::int32_t
       FollowScopeEnabled();
       break;
     case KVNPhaseConfig::kGainMayHaveChanged:
+      // A settings load sends 'gain' but neither 'llgt' nor 'psEn'.
+      SetControlQuietly(kLowLevelGate, mConfig->GetLowLevelGate() ? 1 : 0);
       FollowScopeEnabled();
       mStyleStepper->SetEnabled(mConfig->GetPlotType() == kPolar);
       UpdateSettingText(kPlotTypeText);
@@ -347,6 +353,9 @@ std::int32_t KorvanePhaseAndBalanceMeterFrame::OnPhaseConfigMessage(std::int32_t
     case KVNPhaseConfig::kXYStyleChanged:
     case KVNPhaseConfig::kPolarStyleChanged:
       UpdateSettingText(kStyleText);
+      break;
+    case KVNPhaseConfig::kColourChanged:
+      mColourFill->SetColor(PhaseColour(), true);
       break;
     default:
       break;
@@ -404,8 +413,8 @@ void KorvanePhaseAndBalanceMeterFrame::UpdateSettingText(std::int32_t readout) {
 
 std::int32_t KorvanePhaseAndBalanceMeterFrame::OnColorPicked(std::int32_t code) {
   if (code != ColorPickerFrame::kPicked) return 0;
+  // The swatch follows the configuration's 'colr'.
   const Color picked = mPicker->GetColor();
   mConfig->SetPhaseColor(ZEBCanvas::SerializableColorSpec(picked.red, picked.green, picked.blue), true);
-  mColourFill->SetColor(picked, true);
   return 0;
 }

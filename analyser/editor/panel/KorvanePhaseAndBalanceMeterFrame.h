@@ -101,6 +101,7 @@ class KorvanePhaseAndBalanceMeterFrame : public PixMapDrawFrame,
   void SetControlQuietly(std::int32_t id, std::int32_t value);
   void EnableControl(std::int32_t id, bool on);
   void FollowScopeEnabled();
+  Color PhaseColour() const;
   std::int32_t OnAlarmMessage(std::int32_t code);
   std::int32_t OnPhaseConfigMessage(std::int32_t code);
   std::int32_t OnColorPicked(std::int32_t code);

@@ -30,6 +30,8 @@ KorvanePhaseFrame::KorvanePhaseFrame(Korvane* plugin, Frame* parent, std::int32_
   AttachToService(plugin->GetServiceList());
   SetPixMap(mBackground.Get(), sourceX, sourceY, false);
   mConfig = GetService()->GetPhaseConfig();
+  // The first paint may come before the first tick.
+  mModel.UpdateDrawMode(ReadSettings());
   mReady.reserve(ScopeBufferPool::kSize);
   AddTimer(TimerManager::kPeriodic, kTimerTicks, &KorvanePhaseFrame::OnTimer, 0);
   Subscribe(mConfig->GetMessageClass(KVNPhaseConfig::kMessageClass), 0, &KorvanePhaseFrame::OnConfigMessage);
@@ -97,6 +99,10 @@ void KorvanePhaseFrame::OnTimer() {
 
 std::int32_t KorvanePhaseFrame::OnConfigMessage(std::int32_t code) {
   if (code == KVNPhaseConfig::kDensityChanged || code == KVNPhaseConfig::kDecayChanged) mModel.Clear();
+  // Whatever paints before the next tick paints the configured mode.
+  if (code == KVNPhaseConfig::kGainMayHaveChanged || code == KVNPhaseConfig::kXYStyleChanged ||
+      code == KVNPhaseConfig::kPolarStyleChanged)
+    mModel.UpdateDrawMode(ReadSettings());
   // A settings load sends 'gain' but no 'psEn'.
   if (code == KVNPhaseConfig::kScopeEnabledChanged || code == KVNPhaseConfig::kGainMayHaveChanged)
     FollowEnabledFlag();

@@ -40,6 +40,8 @@ class PhaseScopeModel {
   // One tick. left and right hold phasescope::kFrames samples each and are only read. While
   // the settings say disabled only the draw mode follows them: the picture freezes.
   void Advance(const ScopeSettings& settings, const float* left, const float* right);
+  // The draw mode the settings ask for; other values keep the mode. Each tick takes it too.
+  void UpdateDrawMode(const ScopeSettings& settings);
 
   std::int32_t GetWidth() const { return mWidth; }
   std::int32_t GetHeight() const { return mHeight; }
@@ -58,7 +60,6 @@ class PhaseScopeModel {
 
  private:
   std::int32_t Slot(std::int32_t layer) const { return (mHead + layer) % phasescope::kMaxLayers; }
-  void UpdateDrawMode(const ScopeSettings& settings);
   // Copies the first `count` samples with the gain applied; nothing that is not finite survives.
   void TakeSamples(const ScopeSettings& settings, const float* left, const float* right, std::int32_t count);
   void NewLayer();

@@ -231,11 +231,19 @@ TEST(MasterAlarm, TheTriggerButtonEchoesOnceAndShowsALoadedFourWithoutWritingItB
   EXPECT_EQ(other.Find<KVNMasterAlarmFrame>()->GetTriggerButton().GetValue(), 3);
 }
 
+namespace {
+std::vector<masterbar::Piece> Pieces(std::int32_t width) {
+  std::vector<masterbar::Piece> pieces;
+  masterbar::LayOut(width, [&](const masterbar::Piece& piece) { pieces.push_back(piece); });
+  return pieces;
+}
+}  // namespace
+
 TEST(MasterAlarm, TheBarIsCapsAMiddleOfTwentyPixelPiecesAndACentredLabel) {
-  const auto narrow = masterbar::LayOut(14);
+  const auto narrow = Pieces(14);
   ASSERT_EQ(narrow.size(), 3u) << "two caps and the label";
   EXPECT_EQ(narrow[1].destinationX, 6);
-  const auto pieces = masterbar::LayOut(61);
+  const auto pieces = Pieces(61);
   ASSERT_EQ(pieces.size(), 6u);
   EXPECT_EQ(pieces[2].width, 20);
   EXPECT_EQ(pieces[3].width, 20);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "analyser/editor/header/KVNGlobalFrame.h"
 #include "analyser/editor/header/KVNHeaderFrame.h"
 #include "analyser/editor/header/UserGuide.h"
 #include "analyser/engine/MeasurementIds.h"
@@ -18,7 +19,9 @@
 #include "platform/Registry.h"
 #include "tests/analyser/editor/support/HeadlessEditor.h"
 #include "tests/support/TemporaryConfig.h"
+#include "tests/toolkit/support/MessageLog.h"
 #include "toolkit/controls/AboutFrame.h"
+#include "toolkit/controls/GenericControl.h"
 #include "toolkit/editor/ErrorFrame.h"
 
 using namespace MeasurementIds;
@@ -231,7 +234,17 @@ TEST(GlobalStrip, TheGuideButtonOpensTheFirstInstalledGuideAndNothingWithoutOne)
 TEST(GlobalStrip, BothPictureButtonsShowTheOneAboutPage) {
   HeadlessEditor e;
   Frame* main = e.editor->GetPage();
+  KVNGlobalFrame* strip = nullptr;
+  for (Frame* frame : main->GetChildren())
+    if (auto* global = dynamic_cast<KVNGlobalFrame*>(frame)) strip = global;
+  ASSERT_NE(strip, nullptr);
+  MessageLog log(e.editor->GetMessagingServer(),
+                 strip->FindControl(KVNGlobalFrame::kAbout)->GetControlMsgClass());
   e.Click(kAboutX, kAboutY);
+  // The page hides the button during its release: still one release, after the action.
+  EXPECT_EQ(log.entries, (std::vector<MessageLog::Entry>{{GenericControl::kPressed, 0},
+                                                         {GenericControl::kValueChanged, 1},
+                                                         {GenericControl::kReleased, 0}}));
   auto* about = dynamic_cast<AboutFrame*>(e.editor->GetPage());
   ASSERT_NE(about, nullptr);
   EXPECT_EQ(about->GetPictureRect().left, 57);

@@ -1,5 +1,5 @@
-// The panel's two timers, the alarms they trigger and the widgets that show them allocate nothing
-// once the editor runs: every operator new is counted.
+// The panel's two timers, the alarms they trigger (the master alarm among them) and the widgets
+// that show them allocate nothing once the editor runs: every operator new is counted.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -11,14 +11,15 @@
 
 TEST(PanelNoAllocation, TimersTriggeringAlarmsAndTheirDraws) {
   PanelFixture f;
-  f.Play(Sine(0.5f), Sine(-0.5f), 60);
+  f.Play(Sine(0.5f), Sine(-0.05f), 60);
   f.root.Flush();
   auto* panel = f.Find<KorvanePhaseAndBalanceMeterFrame>();
   ASSERT_NE(panel, nullptr);
   const auto sine = Sine(0.5f);
   std::vector<float> left(PanelFixture::kFramesPerTick), right(left.size()), outLeft(left.size()),
       outRight(left.size());
-  for (std::size_t i = 0; i < left.size(); ++i) right[i] = -(left[i] = sine(std::int64_t(i)));
+  // Out of phase, and louder on the left: the balance alarm counts for the master alarm.
+  for (std::size_t i = 0; i < left.size(); ++i) right[i] = -0.1f * (left[i] = sine(std::int64_t(i)));
   float* inputs[] = {left.data(), right.data()};
   float* outputs[] = {outLeft.data(), outRight.data()};
   long allocations = 0;
@@ -35,6 +36,7 @@ TEST(PanelNoAllocation, TimersTriggeringAlarmsAndTheirDraws) {
     f.root.Flush();
     if (i > 0) allocations += gAllocations.load() - before;  // the first pass grows what it needs
     EXPECT_TRUE(f.Triggered(MeasurementIds::kCorrelationInst)) << i;
+    EXPECT_TRUE(f.Triggered(MeasurementIds::kMasterAlarm)) << i;
   }
   EXPECT_EQ(allocations, 0);
 }

@@ -4,6 +4,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "analyser/editor/panel/KorvanePhaseAndBalanceMeterFrame.h"
 #include "analyser/editor/panel/SideToMidRatio.h"
@@ -13,6 +14,7 @@
 #include "analyser/engine/services/KorvanePhaseService.h"
 #include "analyser/engine/services/KorvaneServiceList.h"
 #include "tests/analyser/editor/support/PanelFixture.h"
+#include "toolkit/controls/ColorFrames.h"
 #include "toolkit/controls/ControlContainer.h"
 #include "toolkit/controls/GenericControl.h"
 #include "toolkit/controls/PixMapButton.h"
@@ -162,4 +164,108 @@ TEST(Panel, TheSteppersStepThePlotTypeAndOnlyThePolarStyle) {
   f.Config().SetPhaseScopeEnabled(wasOn, true);
   EXPECT_EQ(scopeSwitch.GetValue(), wasOn ? 1 : 0) << "the switch follows the configuration";
   EXPECT_EQ(f.Config().IsPhaseScopeEnabled(), wasOn);
+}
+
+namespace {
+
+// One state of every setting the panel shows, and how the panel shows it.
+struct PanelState {
+  std::int32_t plotType, style;
+  bool autoGain;
+  float gainDb;
+  bool gate;
+  std::int32_t density, decay;
+  Color colour;
+  bool scopeOn;
+  const char *typeText, *styleText, *gainText, *densityText, *decayText;
+
+  void SetInto(KVNPhaseConfig& config) const {
+    config.SetPlotType(plotType, true);
+    if (plotType == KVNPhaseConfig::typePolar)
+      config.SetPolarPlotStyle(style, true);
+    else
+      config.SetXYPlotStyle(style, true);
+    config.SetAutoGain(autoGain, true);
+    config.SetGainDb(gainDb, true);
+    config.SetLowLevelGate(gate, true);
+    config.SetPlotDensity(density, true);
+    config.SetPlotDecay(decay, true);
+    config.SetPhaseColor(ZEBCanvas::SerializableColorSpec(colour.red, colour.green, colour.blue), true);
+    config.SetPhaseScopeEnabled(scopeOn, true);
+  }
+};
+
+void ExpectPanelShows(PanelAccess& f, const PanelState& s) {
+  using P = KorvanePhaseAndBalanceMeterFrame;
+  const bool polar = s.plotType == KVNPhaseConfig::typePolar;
+  EXPECT_EQ(f.Control(P::kAutoGain).GetValue(), s.autoGain ? 1 : 0);
+  EXPECT_EQ(f.Control(P::kLowLevelGate).GetValue(), s.gate ? 1 : 0);
+  EXPECT_EQ(f.Control(P::kGain).GetValue(), std::int32_t(s.gainDb));
+  EXPECT_EQ(f.Control(P::kDensity).GetValue(), s.density);
+  EXPECT_EQ(f.Control(P::kDecay).GetValue(), s.decay);
+  EXPECT_EQ(f.Panel().GetScopeSwitch().GetValue(), s.scopeOn ? 1 : 0);
+  EXPECT_EQ(*f.Panel().GetColourFill().GetColor(), s.colour);
+  EXPECT_EQ(f.Panel().GetReadout(P::kPlotTypeText)->GetText(), s.typeText);
+  EXPECT_EQ(f.Panel().GetReadout(P::kStyleText)->GetText(), s.styleText);
+  EXPECT_EQ(f.Panel().GetReadout(P::kGainText)->GetText(), s.gainText);
+  EXPECT_EQ(f.Panel().GetReadout(P::kDensityText)->GetText(), s.densityText);
+  EXPECT_EQ(f.Panel().GetReadout(P::kDecayText)->GetText(), s.decayText);
+  EXPECT_EQ(f.ControlFrame(P::kAutoGain).IsEnabled(), !polar);
+  EXPECT_EQ(f.ControlFrame(P::kGain).IsEnabled(), !polar && !s.autoGain);
+  EXPECT_EQ(f.Panel().GetStyleStepper().GetRightButton()->IsEnabled(), polar);
+  // The swatch, in the editor's coordinates.
+  f.root.Flush();
+  EXPECT_EQ(f.root.Pixel(369, 24 + 273), ToPixel(s.colour));
+}
+
+}  // namespace
+
+TEST(Panel, AfterALoadEveryControlShowsTheLoadedSettings) {
+  const PanelState a{KVNPhaseConfig::typeXY,
+                     KVNPhaseConfig::xysLines,
+                     false,
+                     7.0f,
+                     false,
+                     3,
+                     9,
+                     Color{0x1212, 0x3434, 0x5656},
+                     false,
+                     "XY",
+                     "Lines",
+                     "7",
+                     "3",
+                     "9"};
+  const PanelState b{KVNPhaseConfig::typePolar,
+                     KVNPhaseConfig::ppsPoints,
+                     true,
+                     12.0f,
+                     true,
+                     8,
+                     2,
+                     Color{0xFFFF, 0x8080, 0x0101},
+                     true,
+                     "Polar",
+                     "Points",
+                     "12",
+                     "8",
+                     "2"};
+  PanelAccess f;
+  a.SetInto(f.Config());
+  const std::string savedA = f.plugin.LiveSettingsText();
+  b.SetInto(f.Config());
+  const std::string savedB = f.plugin.LiveSettingsText();
+  ExpectPanelShows(f, b);
+
+  // The settings load of the header, the default settings and a host chunk; the panel's own.
+  for (const bool whole : {true, false}) {
+    SCOPED_TRACE(whole ? "settings" : "phase configuration");
+    for (const auto& [text, state] : {std::pair{&savedA, &a}, std::pair{&savedB, &b}}) {
+      if (whole)
+        ASSERT_TRUE(f.plugin.ApplySettingsText(*text));
+      else
+        f.Panel().LoadPhaseConfig(*text);
+      ExpectPanelShows(f, *state);
+    }
+  }
+  f.root.SavePicture("panel-after-load");
 }

@@ -199,6 +199,50 @@ TEST(PhaseScope, ClickStepsThePlotType) {
   EXPECT_EQ(f.Config().GetPlotType(), 0);
 }
 
+TEST(PhaseScope, TheFirstPictureBeforeAnyTickIsOfTheConfiguredMode) {
+  struct Case {
+    std::int32_t type, style;
+    PhaseScopeModel::DrawMode mode;
+  };
+  const Case cases[] = {
+      {KVNPhaseConfig::typeXY, KVNPhaseConfig::xysPoints, PhaseScopeModel::kXYPoints},
+      {KVNPhaseConfig::typeXYCentered, KVNPhaseConfig::xysLines, PhaseScopeModel::kXYLines},
+      {KVNPhaseConfig::typePolar, KVNPhaseConfig::ppsPoints, PhaseScopeModel::kPolarPoints},
+      {KVNPhaseConfig::typePolar, KVNPhaseConfig::ppsBars, PhaseScopeModel::kPolarRays},
+      {KVNPhaseConfig::typePolar, KVNPhaseConfig::ppsLines, PhaseScopeModel::kPolarLines},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mode);
+    EditorFixture f;
+    f.Config().SetPlotType(c.type, true);
+    f.Config().SetXYPlotStyle(c.style == KVNPhaseConfig::xysLines, true);
+    f.Config().SetPolarPlotStyle(c.style, true);
+    Frame* panel = new KorvaneGenericDrawFrame(f.root.GetRootFrame(), 0, 24, 399, 369, 0, 0, bitmaps::kPanel);
+    auto* scope = new KorvanePhaseFrame(&f.plugin, panel, 9, 88, 200, 200, bitmaps::kPanel, 9, 88);
+    EXPECT_EQ(scope->GetModel().GetDrawMode(), c.mode);
+    f.root.Flush();
+    // Only the lines outline silence on the rim.
+    EXPECT_EQ(f.root.Pixel(9 + 3, 112 + 114) == kGreen, c.mode == PhaseScopeModel::kPolarLines);
+  }
+}
+
+TEST(PhaseScope, APaintAfterAChangeOfTypeOrStyleIsOfTheNewModeBeforeTheNextTick) {
+  ScopeFixture f;
+  f.Tick();
+  f.Config().SetPlotType(KVNPhaseConfig::typePolar, true);
+  f.Config().SetPolarPlotStyle(KVNPhaseConfig::ppsLines, true);
+  EXPECT_EQ(f.scope->GetModel().GetDrawMode(), PhaseScopeModel::kPolarLines);
+  f.root.Flush();
+  EXPECT_EQ(f.root.Pixel(9 + 3, 112 + 114), kGreen) << "the lines outline silence on the rim";
+  f.Config().SetPolarPlotStyle(KVNPhaseConfig::ppsPoints, true);
+  EXPECT_EQ(f.scope->GetModel().GetDrawMode(), PhaseScopeModel::kPolarPoints);
+  // A settings load sends 'gain' among its items, and 'gain' redraws.
+  LoadAttributes(f.Config(), {{"mPlotType", "typeXY"}, {"mXYPlotStyle", "xysLines"}});
+  EXPECT_EQ(f.scope->GetModel().GetDrawMode(), PhaseScopeModel::kXYLines);
+  f.root.Flush();
+  EXPECT_EQ(f.root.Pixel(9 + 100, 112 + 150), 0x7F7F7Fu) << "the XY cross";
+}
+
 TEST(PhaseScope, PolarSectorEdgesPerBinCount) {
   const std::pair<std::int32_t, phasescope::SectorJump> cases[] = {
       {36, {22, 31}},   {40, {25, 35}},   {60, {37, 52}},    {72, {45, 63}},    {80, {50, 70}},

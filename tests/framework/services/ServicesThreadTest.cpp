@@ -11,7 +11,7 @@ namespace {
 
 [[noreturn]] void ThrowTimeOut() { throw AppFrame::TimeOut(&ThrowSites::kAudioPauseTimeOut); }
 
-[[noreturn]] void ThrowResAlloc() { throw AppFrame::ResAlloc(&ThrowSites::kOffscreenImagePixels); }
+[[noreturn]] void ThrowResAlloc() { throw AppFrame::ResAlloc(&ThrowSites::kOffscreenImageSize); }
 
 AppFrame::ThrowSite SiteOf(void (*fail)()) {
   try {

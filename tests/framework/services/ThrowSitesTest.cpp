@@ -32,7 +32,7 @@ TEST(ThrowSites, FrameworkRowsKeepTheirSourceTextsAndLines) {
       {ThrowSites::kAudioPauseTimeOut, ".\\Source\\PluginUIRoot", 107},
       {ThrowSites::kDuplicateControl, ".\\Source\\CoreFramework\\Controls\\ControlContainer", 62},
       {ThrowSites::kDrawingContextResource, ".\\Source\\(Win)\\WinContext", 808},
-      {ThrowSites::kOffscreenImagePixels, ".\\Source\\(Win)\\OGWorld", 42},
+      {ThrowSites::kOffscreenImageSize, ".\\Source\\(Win)\\OGWorld", 42},
       {ThrowSites::kOffscreenImageBitmap, ".\\Source\\(Win)\\OGWorld", 59},
       {ThrowSites::kOffscreenImageCopy, ".\\Source\\(Win)\\OGWorld", 95},
       {ThrowSites::kWindowClass, "VstSupport\\Source\\(Win)\\VSTWinWindowContext", 67},

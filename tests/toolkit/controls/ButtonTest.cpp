@@ -5,6 +5,7 @@
 #include "tests/toolkit/support/MessageLog.h"
 #include "tests/toolkit/support/TestRoot.h"
 #include "toolkit/controls/PixMapButton.h"
+#include "toolkit/controls/PixMapSlider.h"
 
 namespace {
 
@@ -285,6 +286,86 @@ TEST_F(ButtonFixture, EveryWayAGestureEndsReleasesCaptureAndLock) {
     Release(button);
     EXPECT_EQ(root.locks, 0);
     delete button;
+  }
+}
+
+// A release action whose value handler disables or hides the control: the release still ends
+// the gesture, once, after the action, with the value after it.
+TEST_F(ButtonFixture, AReleaseActionThatDisablesOrHidesItsControlAnnouncesOneRelease) {
+  const GestureEnd ends[] = {
+      {"disabled", [](ButtonFixture&, PixMapButton*& b) { b->SetEnabled(false); }},
+      {"parent disabled", [](ButtonFixture& f, PixMapButton*&) { f.panel->SetEnabled(false); }},
+      {"hidden", [](ButtonFixture&, PixMapButton*& b) { b->SetVisible(false, false); }},
+      {"parent hidden", [](ButtonFixture& f, PixMapButton*&) { f.panel->SetVisible(false, false); }},
+  };
+  for (const GestureEnd& end : ends) {
+    SCOPED_TRACE(end.name);
+    panel->SetEnabled(true);
+    panel->SetVisible(true, false);
+    std::unique_ptr<PixMapButton> button(
+        new ActionButton(panel, 5, 5, 10, 10, 10, 0, 0, 0, strip.get(), 0, 1));
+    PixMapButton* pointer = button.get();
+    MessageHook act(server, button->GetControlMsgClass(), [&](std::int32_t code, std::int32_t) {
+      if (code == kChanged) end.end(*this, pointer);
+    });
+    MessageLog log(server, button->GetControlMsgClass());  // hears each message first
+    Click(button.get());
+    EXPECT_EQ(log.entries, (Log{{kPressed, 0}, {kChanged, 1}, {kReleased, 0}}));
+    EXPECT_FALSE(button->IsPressed());
+    EXPECT_EQ(root.GetMouseCaptureFrame(), nullptr);
+    EXPECT_EQ(root.locks, 0);
+  }
+}
+
+// A value handler deletes its control in the middle of a gesture: the gesture ends with one
+// release from the going control, and nothing touches the control afterwards.
+TEST_F(ButtonFixture, AControlDeletedByItsValueHandlerMidGestureIsLeftAlone) {
+  struct Case {
+    const char* name;
+    std::function<Frame*(Frame*, const OGWorld*)> make;
+    bool drag;  // press at (5, 5), drag to (40, 5) if asked, release where the pointer is
+  };
+  const Case cases[] = {
+      {"action, on the release",
+       [](Frame* p, const OGWorld* w) { return new ActionButton(p, 5, 5, 10, 10, 10, 0, 0, 0, w, 0, 1); },
+       false},
+      {"toggle, on the release",
+       [](Frame* p, const OGWorld* w) { return new BooleanButton(p, 5, 5, 10, 10, 10, 0, 0, 0, w, 0, 0, 1); },
+       false},
+      {"instant, on the press",
+       [](Frame* p, const OGWorld* w) {
+         return new InstantActionButton(p, 5, 5, 10, 10, 10, 0, 0, 0, w, 0, 1);
+       },
+       false},
+      {"slider, on a drag",
+       [](Frame* p, const OGWorld* w) {
+         return new PixMapSlider(p, 5, 5, 62, 11, 0, 0, w, 0, 0, 7, 11, std::nullopt, 0, 0, 100, 0, 1);
+       },
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Frame* control = c.make(panel, strip.get());
+    auto* generic = dynamic_cast<GenericControl*>(control);
+    bool deleted = false;
+    MessageHook deleter(server, generic->GetControlMsgClass(), [&](std::int32_t code, std::int32_t) {
+      if (code != kChanged || deleted) return;
+      deleted = true;
+      delete control;
+    });
+    MessageLog log(server, generic->GetControlMsgClass());
+    Press(control);
+    const std::int32_t x = c.drag ? 40 : 5;
+    if (!deleted && c.drag) Move(control, x, 5);
+    if (!deleted) Release(control, x, 5);
+    ASSERT_TRUE(deleted);
+    EXPECT_EQ(root.GetMouseCaptureFrame(), nullptr);
+    EXPECT_EQ(root.locks, 0);
+    ASSERT_FALSE(log.entries.empty());
+    EXPECT_EQ(log.entries.back().first, kMessageClassRemoved) << "nothing after the control went";
+    EXPECT_EQ(
+        std::count_if(log.entries.begin(), log.entries.end(), [](auto& e) { return e.first == kReleased; }),
+        1);
   }
 }
 

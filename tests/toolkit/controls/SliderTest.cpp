@@ -78,6 +78,25 @@ TEST_F(SliderFixture, APressOnTheTrackJumpsAndADragFollows) {
                                                          {GenericControl::kReleased, 10}}));
 }
 
+TEST_F(SliderFixture, NothingFollowsTheReleaseOfADragThatDisabledTheSlider) {
+  auto slider = Make(1, 10);
+  bool dragging = false;
+  MessageHook disable(root.GetMessagingServer(), slider->GetControlMsgClass(),
+                      [&](std::int32_t code, std::int32_t) {
+                        if (dragging && code == GenericControl::kValueChanged) slider->SetEnabled(false);
+                      });
+  MessageLog log(root.GetMessagingServer(), slider->GetControlMsgClass());  // hears each message first
+  Press(*slider, 40, 5);
+  dragging = true;
+  Move(*slider, 5, 5);
+  Release(*slider, 5, 5);
+  EXPECT_EQ(log.entries, (std::vector<MessageLog::Entry>{{GenericControl::kPressed, 1},
+                                                         {GenericControl::kValueChanged, 7},
+                                                         {GenericControl::kValueChanged, 1},
+                                                         {GenericControl::kReleased, 1}}));
+  EXPECT_EQ(root.GetMouseCaptureFrame(), nullptr);
+}
+
 TEST_F(SliderFixture, AThumbTakenOffCentreMovesWithThePointer) {
   auto slider = Make(0, 55);  // one value per pixel
   slider->SetValue(20);

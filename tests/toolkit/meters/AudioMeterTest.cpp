@@ -45,6 +45,17 @@ TEST_F(MeterFixture, LevelToPixelTable) {
   EXPECT_EQ(meter->LevelToPixel(-1.0f), 1100);
   meter->SetFloorLevel(3.0f);
   EXPECT_EQ(meter->LevelToPixel(6.0f), 100);
+  // A bar without length: every level on the scale at pixel 0, whatever the curve.
+  meter->SetFloorLevel(-100.0f);
+  meter->SetBarRect(Rect{0, 50, 10, 50});
+  for (float curve : {0.0f, 0.1f}) {
+    meter->SetScaleCurve(curve);
+    for (float db : {-100.0f, -50.0f, 0.0f, std::numeric_limits<float>::infinity()})
+      EXPECT_EQ(meter->LevelToPixel(db), 0) << curve << " " << db;
+  }
+  meter->SetLevel(-20.0f);
+  meter->Redraw(nullptr, true);
+  root.Flush();
 }
 
 TEST_F(MeterFixture, FallsAt48DbPerSecondAndHoldsThePeakFor180Ticks) {

@@ -2,9 +2,12 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
+#include <vector>
 
 #include "tests/toolkit/support/TestRoot.h"
 #include "tests/toolkit/support/TestTick.h"
+#include "toolkit/drawing/OGWorld.h"
 #include "toolkit/meters/DualLevelAudioMeter.h"
 
 namespace {
@@ -155,6 +158,66 @@ TEST_F(DualFixture, IndicesOutOfRangeAreIgnored) {
   EXPECT_EQ(none->GetHoldTicks(0), INT32_MAX);
   EXPECT_EQ(none->GetDisplayLevel(3), -1000.0f);
   root.Flush();
+}
+
+TEST_F(DualFixture, UndefinedScaleSettingsGiveDefinedPixels) {
+  constexpr float kInf = std::numeric_limits<float>::infinity();
+  meter->SetScaleKneeLevel(kNaN);
+  meter->SetZoneThreshold(0, kNaN, false);
+  EXPECT_EQ(meter->GetScaleKneeLevel(), -26.0f) << "NaN is refused";
+  EXPECT_EQ(meter->GetZone(0).threshold, -60.0f);
+  EXPECT_EQ(meter->LevelToPixel(-43.0f), 15);
+  // Infinite knees and floors leave no scale to map onto.
+  for (const auto& [knee, floor] : {std::pair{kInf, -60.0f}, std::pair{-kInf, -60.0f},
+                                    std::pair{-26.0f, -kInf}, std::pair{kInf, -kInf}}) {
+    SCOPED_TRACE(testing::Message() << knee << " " << floor);
+    meter->SetScaleKneeLevel(knee);
+    meter->SetZoneThreshold(0, floor, false);
+    for (float db : {-kInf, -70.0f, -43.0f, 0.0f, kInf}) {
+      const std::int32_t pixel = meter->LevelToPixel(db);
+      EXPECT_GE(pixel, -1) << db;
+      EXPECT_LE(pixel, 2 * 137) << db;
+    }
+    meter->SetLevels(-20.0f, -5.0f);
+    root.Flush();
+  }
+}
+
+TEST_F(DualFixture, EverySettingReadsBack) {
+  const OGWorld picture(Rect{0, 0, 4, 4});
+  const OGWorld* world = &picture;
+  meter->SetShowMain(false);
+  meter->SetShowSecondary(false);
+  meter->SetShowPeaksAlways(true);
+  meter->SetPeakHold(true, 1);
+  meter->SetPeakReleaseTime(4.5f, 1);
+  meter->SetPeakMarkerThickness(3);
+  meter->SetSecondaryThickness(5);
+  meter->SetPixMap(world);
+  meter->SetBackground(Point{7, 8});
+  meter->SetBackground(Color{1, 2, 3});
+  meter->SetBarInsets(Rect{1, 2, 3, 4});
+  meter->SetScaleMarks({-20.0f, -6.0f}, Color{4, 5, 6});
+  EXPECT_FALSE(meter->GetShowMain());
+  EXPECT_FALSE(meter->GetShowSecondary());
+  EXPECT_TRUE(meter->GetShowPeaksAlways());
+  EXPECT_FALSE(meter->GetPeakHold(0));
+  EXPECT_TRUE(meter->GetPeakHold(1));
+  EXPECT_FALSE(meter->GetPeakHold(2));
+  EXPECT_EQ(meter->GetPeakReleaseTime(0), 2.0f);
+  EXPECT_EQ(meter->GetPeakReleaseTime(1), 4.5f);
+  EXPECT_EQ(meter->GetPeakMarkerThickness(), 3);
+  EXPECT_EQ(meter->GetSecondaryThickness(), 5);
+  EXPECT_EQ(meter->GetPixMap(), world);
+  EXPECT_EQ(meter->GetBackgroundSource(), (Point{7, 8}));
+  EXPECT_EQ(meter->GetBackgroundColor(), (Color{1, 2, 3}));
+  EXPECT_EQ(meter->GetBarInsets(), (Rect{1, 2, 3, 4}));
+  EXPECT_EQ(meter->GetScaleMarks(), (std::vector<float>{-20.0f, -6.0f}));
+  EXPECT_EQ(meter->GetScaleMarkColor(), (Color{4, 5, 6}));
+  EXPECT_TRUE(meter->AreScaleMarksOn());
+  meter->SetScaleMarksOff();
+  EXPECT_FALSE(meter->AreScaleMarksOn());
+  meter->SetPixMap(nullptr);
 }
 
 TEST_F(DualFixture, DrawsTheMainBarAndTheSecondaryMarker) {
