@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <memory>
 
 namespace tolvaran {
 
@@ -39,12 +38,12 @@ X11Placement::~X11Placement() {
   if (connection_) xcb_disconnect(connection_);
 }
 
-bool X11Placement::place(unsigned long window, const QRect& device) {
+void X11Placement::place(unsigned long window, const QRect& device) {
   if (!connect_tried_) {
     connect_tried_ = true;
     connection_ = connect_to_display();
   }
-  if (!connection_ || xcb_connection_has_error(connection_) || !device.isValid()) return false;
+  if (!connection_ || xcb_connection_has_error(connection_) || !device.isValid()) return;
   // Qt sends its requests when its event loop next waits; a round trip on its connection puts
   // them before ours.
   QGuiApplication::sync();
@@ -54,9 +53,8 @@ bool X11Placement::place(unsigned long window, const QRect& device) {
       XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT;
   const xcb_void_cookie_t cookie =
       xcb_configure_window_checked(connection_, static_cast<xcb_window_t>(window), mask, values);
-  std::unique_ptr<xcb_generic_error_t, decltype(&std::free)> error(xcb_request_check(connection_, cookie),
-                                                                   &std::free);
-  return !error;
+  // Waiting for the answer puts the window in place before Qt goes on; a refusal changes nothing.
+  std::free(xcb_request_check(connection_, cookie));
 }
 
 }  // namespace tolvaran

@@ -24,8 +24,9 @@ class X11Placement {
 
   // Gives the top-level X window this geometry in device pixels, after everything Qt has already
   // asked of the server, so that Qt's own rounded geometry does not land on top of it. Qt learns
-  // the new geometry from the server. False when there is no connection or the server refused.
-  bool place(unsigned long window, const QRect& device);
+  // the new geometry from the server. Without a connection, or for an empty rectangle, Qt's
+  // geometry stays.
+  void place(unsigned long window, const QRect& device);
 
  private:
   xcb_connection_t* connection_ = nullptr;
