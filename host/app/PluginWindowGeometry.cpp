@@ -1,16 +1,11 @@
 #include "host/app/PluginWindowGeometry.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace tolvaran {
 
-QSize plugin_window_size(int editor_width, int editor_height, qreal device_pixel_ratio) {
-  const qreal ratio = device_pixel_ratio > 0 ? device_pixel_ratio : 1.0;
-  auto scaled = [ratio](int device_pixels) {
-    return static_cast<int>(std::lround(std::max(device_pixels, 0) / ratio));
-  };
-  return QSize(scaled(editor_width - kCropWidth), scaled(editor_height - kCropHeight));
+QSize plugin_window_size(int editor_width, int editor_height) {
+  return QSize(std::max(editor_width - kCropWidth, 0), std::max(editor_height - kCropHeight, 0));
 }
 
 QPoint top_left_corner(const QRect& available) {
@@ -19,6 +14,19 @@ QPoint top_left_corner(const QRect& available) {
 
 QPoint top_right_corner(const QRect& available) {
   return QPoint(available.x() + available.width() - kFromRightEdge, available.y() - kAboveScreen);
+}
+
+QRect ScreenScale::to_device(const QRect& logical) const {
+  return QRect((logical.topLeft() - origin) * ratio + origin, logical.size() * ratio);
+}
+
+QRect ScreenScale::to_logical(const QRect& device) const {
+  const qreal factor = ratio > 0 ? 1.0 / ratio : 1.0;
+  return QRect((device.topLeft() - origin) * factor + origin, device.size() * factor);
+}
+
+int ScreenScale::to_logical(int device_length) const {
+  return ratio > 0 ? qRound(device_length / ratio) : device_length;
 }
 
 }  // namespace tolvaran

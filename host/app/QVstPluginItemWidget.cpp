@@ -19,10 +19,22 @@ constexpr int kIdleMilliseconds = 50;
 constexpr int kEditorOpenIndex = 10;
 constexpr intptr_t kEditorOpenValue = 20;
 
-QRect available_geometry() {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  return screen ? screen->availableGeometry() : QRect();
+ScreenScale scale_of(const QScreen& screen) {
+  return ScreenScale{screen.geometry().topLeft(), screen.devicePixelRatio()};
 }
+
+// The editor's display widget starts at the layout's margin but is as large as the window, so it
+// runs past the right and bottom edges, where the editor goes on, and no margin shows there.
+class EditorLayout : public QHBoxLayout {
+ public:
+  using QHBoxLayout::QHBoxLayout;
+
+  void setGeometry(const QRect& rect) override {
+    QHBoxLayout::setGeometry(rect);
+    if (QLayoutItem* item = itemAt(0))
+      if (QWidget* widget = item->widget()) widget->resize(rect.size());
+  }
+};
 
 }  // namespace
 
@@ -46,10 +58,10 @@ QVstPluginItemWidget::~QVstPluginItemWidget() { detach_plugin(); }
 void QVstPluginItemWidget::set_up_form() {
   setObjectName(QStringLiteral("QVstPluginItemWidget"));
   resize(791, 566);
-  auto* layout = new QHBoxLayout(this);
+  auto* layout = new EditorLayout(this);
   layout->setSpacing(0);
   layout->setObjectName(QStringLiteral("horizontalLayout_2"));
-  layout->setContentsMargins(2, 2, 2, 2);
+  layout->setContentsMargins(kEditorMargin, kEditorMargin, kEditorMargin, kEditorMargin);
   display_ = new QWidget(this);
   display_->setObjectName(QStringLiteral("vst_display_widget"));
   QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
@@ -68,29 +80,43 @@ void QVstPluginItemWidget::show_plugin() {
   }
   move_to_left();
   show();
+  // Only now is there a native window without a plug-in, and showing may have moved it.
+  place_exactly();
   raise_to_top();
 }
 
-void QVstPluginItemWidget::move_to_left() {
-  move(top_left_corner(available_geometry()));
-  fit_to_editor();
-}
+void QVstPluginItemWidget::move_to_left() { park(Corner::kLeft); }
+void QVstPluginItemWidget::move_to_right() { park(Corner::kRight); }
 
-void QVstPluginItemWidget::move_to_right() {
-  move(top_right_corner(available_geometry()));
-  fit_to_editor();
-}
-
-void QVstPluginItemWidget::fit_to_editor() {
-  if (!plugin_) return;
+void QVstPluginItemWidget::park(Corner corner) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const ScreenScale scale = scale_of(*screen);
+  const QRect available = scale.to_device(screen->availableGeometry());
+  QSize size = scale.to_device(geometry()).size();
   ERect* rect = nullptr;
-  plugin_->edit_get_rect(&rect);
-  if (!rect) return;
-  const QSize size =
-      plugin_window_size(rect->right - rect->left, rect->bottom - rect->top, devicePixelRatioF());
-  // The display widget fills the window but for the layout's margins.
-  display_->resize(size);
-  resize(size);
+  if (plugin_) plugin_->edit_get_rect(&rect);
+  if (rect) size = plugin_window_size(rect->right - rect->left, rect->bottom - rect->top);
+  device_geometry_ =
+      QRect(corner == Corner::kLeft ? top_left_corner(available) : top_right_corner(available), size);
+
+  const int margin = scale.to_logical(kEditorMargin);
+  layout()->setContentsMargins(margin, margin, margin, margin);
+  const QRect logical = scale.to_logical(device_geometry_);
+  move(logical.topLeft());
+  resize(logical.size());
+  place_exactly();
+}
+
+void QVstPluginItemWidget::place_exactly() {
+  if (!testAttribute(Qt::WA_WState_Created) || QGuiApplication::platformName() != QLatin1String("xcb"))
+    return;
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  // Qt's own placement is exact wherever the scale divides the device pixels, as at scale 1.
+  const ScreenScale scale = scale_of(*screen);
+  if (scale.to_device(scale.to_logical(device_geometry_)) == device_geometry_) return;
+  placement_.place(winId(), device_geometry_);
 }
 
 bool QVstPluginItemWidget::raise_to_top() {

@@ -2,6 +2,7 @@
 // corner of the screen and kept alive by a 50 ms idle timer.
 #pragma once
 
+#include "host/app/X11Display.h"
 #include "host/vst/TvMultimeterPlugin.h"
 
 #include <QTimer>
@@ -10,7 +11,9 @@
 namespace tolvaran {
 
 // UI thread. Its window flags and opacity are set before any native window exists: changing
-// flags later recreates the native windows and destroys the one the editor lives in.
+// flags later recreates the native windows and destroys the one the editor lives in. The editor
+// draws in device pixels, so the window is sized and parked in device pixels whatever the
+// desktop's scale.
 class QVstPluginItemWidget : public QWidget {
   Q_OBJECT
 
@@ -40,13 +43,21 @@ class QVstPluginItemWidget : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  enum class Corner { kLeft, kRight };
+
   void set_up_form();
-  void fit_to_editor();
+  // Sizes the window to the editor's crop and parks it at the corner of the primary screen.
+  void park(Corner corner);
+  // Corrects the native window to device_geometry_ where Qt's rounding misses it.
+  void place_exactly();
   void detach_plugin();
 
   QWidget* display_ = nullptr;
   TvMultimeterPlugin* plugin_ = nullptr;
   QTimer* idle_timer_ = nullptr;
+  // Where the window is to be, in device pixels; Qt's geometry is its nearest approximation.
+  QRect device_geometry_{};
+  X11Placement placement_{};
 };
 
 }  // namespace tolvaran

@@ -57,5 +57,6 @@ void TvTrayMenu::about_app() {
 void TvTrayMenu::move_to_left() { emit TvDataBus::instance()->move_to_left_signal(); }
 void TvTrayMenu::move_to_right() { emit TvDataBus::instance()->move_to_right_signal(); }
 void TvTrayMenu::quit_app() { QCoreApplication::exit(0); }
+void TvTrayMenu::back_to_mainwidget() {}
 
 }  // namespace tolvaran

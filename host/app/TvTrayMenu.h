@@ -19,6 +19,8 @@ class TvTrayMenu : public QMenu {
   void move_to_left();
   void move_to_right();
   void quit_app();
+  // Part of the menu's set of slots; nothing is connected to it and it does nothing.
+  void back_to_mainwidget();
 };
 
 }  // namespace tolvaran

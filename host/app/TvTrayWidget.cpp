@@ -9,4 +9,6 @@ TvTrayWidget::TvTrayWidget() : QSystemTrayIcon(nullptr), menu_(std::make_unique<
   show();
 }
 
+void TvTrayWidget::tray_double_click(QSystemTrayIcon::ActivationReason) {}
+
 }  // namespace tolvaran

@@ -18,6 +18,11 @@ class TvTrayWidget : public QSystemTrayIcon {
 
   TvTrayMenu* menu() const { return menu_.get(); }
 
+ public slots:
+  // Clicks on the icon do nothing: the context menu is the only control. Nothing is connected to
+  // this slot and it does nothing.
+  void tray_double_click(QSystemTrayIcon::ActivationReason reason);
+
  private:
   std::unique_ptr<TvTrayMenu> menu_{};
 };

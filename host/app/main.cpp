@@ -5,21 +5,27 @@
 #include "host/app/SingleInstance.h"
 #include "host/app/TvHttpClient.h"
 #include "host/app/TvTrayWidget.h"
+#include "host/app/X11Display.h"
 #include "host/audio/HostEngine.h"
 #include "host/capture/TvSpeakerLoopback.h"
 
 #include <QApplication>
 
 #include <cstdio>
-#include <cstdlib>
+#include <string>
 
 using namespace tolvaran;
 
 int main(int argc, char** argv) {
-  // Qt aborts without a display; say so and leave instead.
-  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
-    std::fputs("Tolvaran needs a desktop: no display is set (DISPLAY).\n", stderr);
-    return 2;
+  // Qt aborts when its X display cannot be reached; say which one and leave instead. The check
+  // stays out of the way of a platform other than X chosen on purpose.
+  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+  if (platform.isEmpty() || platform.startsWith("xcb")) {
+    const std::string problem = x_display_problem();
+    if (!problem.empty()) {
+      std::fprintf(stderr, "%s\n", problem.c_str());
+      return 2;
+    }
   }
   QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);
   QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);

@@ -1,5 +1,7 @@
 #include "host/audio/HostEngine.h"
 
+#include "host/audio/SampleMath.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -13,6 +15,8 @@ constexpr int32_t kDeclaredBlockSize = 512;
 constexpr int kChannelBufferLength = 960;
 
 HostEngine* engine = nullptr;
+
+void copy_samples(const float* values, int frames, float* out) { std::copy_n(values, frames, out); }
 
 }  // namespace
 
@@ -62,6 +66,14 @@ bool HostEngine::process_captured(const StereoBlockBuffer* block) {
 }
 
 void HostEngine::feed_plugin(const StereoBlockBuffer* block, TvMultimeterPlugin* plugin) {
+  feed(block, plugin, copy_samples);
+}
+
+void HostEngine::feed_plugin_clipped(const StereoBlockBuffer* block, TvMultimeterPlugin* plugin) {
+  feed(block, plugin, copy_clipped);
+}
+
+void HostEngine::feed(const StereoBlockBuffer* block, TvMultimeterPlugin* plugin, CopySamples copy) {
   if (!block || !plugin) return;
   const int length = plugin->buffer_length();
   const int declared = plugin->declared_block_size();
@@ -72,10 +84,22 @@ void HostEngine::feed_plugin(const StereoBlockBuffer* block, TvMultimeterPlugin*
   for (int start = 0; start < block->frames(); start += piece) {
     const int frames = std::min(piece, block->frames() - start);
     plugin->clear_channel_buffers();
-    if (left && block->left()) std::copy_n(block->left() + start, frames, left);
-    if (right && block->right()) std::copy_n(block->right() + start, frames, right);
+    if (left && block->left()) copy(block->left() + start, frames, left);
+    if (right && block->right()) copy(block->right() + start, frames, right);
     plugin->process_block(frames);
   }
+}
+
+void HostEngine::copy_plugin_output(StereoBlockBuffer* block, const TvMultimeterPlugin* plugin) const {
+  if (!block || !plugin) return;
+  const int frames = std::min(block->frames(), plugin->buffer_length());
+  const auto copy_channel = [block, frames](const float* output, float* channel) {
+    if (!output || !channel) return;
+    std::copy_n(output, frames, channel);
+    std::fill(channel + frames, channel + block->frames(), 0.0f);
+  };
+  copy_channel(plugin->left_output(), block->left());
+  copy_channel(plugin->right_output(), block->right());
 }
 
 void HostEngine::update_transport() {

@@ -62,11 +62,19 @@ class HostEngine {
   // Capture thread: copies the block into the plug-in's inputs in pieces that fit both the
   // declared block size and the buffers, running the plug-in once per piece.
   void feed_plugin(const StereoBlockBuffer* block, TvMultimeterPlugin* plugin);
+  // Capture thread: feed_plugin with every sample limited to -1..1 on its way in.
+  void feed_plugin_clipped(const StereoBlockBuffer* block, TvMultimeterPlugin* plugin);
+  // Capture thread: copies the plug-in's left and right outputs into the block. The outputs hold
+  // the last block run, at most buffer_length() frames: the block's frames past them are cleared.
+  void copy_plugin_output(StereoBlockBuffer* block, const TvMultimeterPlugin* plugin) const;
   void update_transport();
 
  private:
+  using CopySamples = void (*)(const float* values, int frames, float* out);
+
   HostEngine() = default;
   ~HostEngine() = default;
+  static void feed(const StereoBlockBuffer* block, TvMultimeterPlugin* plugin, CopySamples copy);
 
   float sample_rate_ = 48000.0f;
   Transport transport_{};

@@ -13,6 +13,11 @@ float limit(float a, float b) {
   return b < 0.0f ? -clamped : clamped;
 }
 
+void copy_clipped(const float* values, int frames, float* out) {
+  if (!values) return;
+  for (int i = 0; i < frames; ++i) out[i] = limit(values[i], 1.0f);
+}
+
 float sign(float x) {
   if (x > 0.0f) return 1.0f;
   if (x < 0.0f) return -1.0f;

@@ -6,6 +6,9 @@ namespace tolvaran {
 // a limited to the range -b..b (for b > 0); a negative b mirrors the result, a NaN passes.
 float limit(float a, float b);
 
+// Copies frames values into out, each limited to -1..1; nothing for null values.
+void copy_clipped(const float* values, int frames, float* out);
+
 // 1 for x > 0, -1 for x < 0, x itself otherwise (zeros and NaN).
 float sign(float x);
 

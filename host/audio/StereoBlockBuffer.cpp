@@ -13,11 +13,6 @@ void copy_scaled(float* out, const float* values, int frames, float factor) {
   for (int i = 0; i < frames; ++i) out[i] = values[i] * factor;
 }
 
-void copy_clipped(float* out, const float* values, int frames) {
-  if (!values) return;
-  for (int i = 0; i < frames; ++i) out[i] = limit(values[i], 1.0f);
-}
-
 }  // namespace
 
 StereoBlockBuffer::StereoBlockBuffer(int frames) { allocate(frames); }
@@ -62,9 +57,9 @@ void StereoBlockBuffer::set_right_scaled(const float* values, float factor) {
   copy_scaled(right_.get(), values, frames_, factor);
 }
 
-void StereoBlockBuffer::set_left_clipped(const float* values) { copy_clipped(left_.get(), values, frames_); }
+void StereoBlockBuffer::set_left_clipped(const float* values) { copy_clipped(values, frames_, left_.get()); }
 void StereoBlockBuffer::set_right_clipped(const float* values) {
-  copy_clipped(right_.get(), values, frames_);
+  copy_clipped(values, frames_, right_.get());
 }
 
 void StereoBlockBuffer::apply_gain() {

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 using namespace tolvaran;
 
 namespace {
@@ -54,6 +57,41 @@ TEST(HostEngine, WithoutAPluginBlocksAreDroppedAndStillStamped) {
     EXPECT_EQ(engine.transport().ppq_position, 0.0);
     EXPECT_TRUE(engine.process_captured(nullptr));
   }
+}
+
+std::vector<float> first(const float* values, int count) { return {values, values + count}; }
+
+TEST(HostEngine, FeedsClippedSamplesAndCopiesThePluginsOutputBack) {
+  EngineGuard guard;
+  HostEngine& engine = HostEngine::instance();
+  ASSERT_TRUE(engine.start(recorder_path("recorder").c_str()));
+  TvMultimeterPlugin* plugin = engine.plugin();
+  ASSERT_NE(plugin, nullptr);
+  StereoBlockBuffer block(3);
+  const float left[] = {2.0f, 0.5f, -3.0f};
+  const float right[] = {-1.5f, 0.25f, 1.0f};
+  block.set_left(left);
+  block.set_right(right);
+
+  clear_recorded_calls();
+  engine.feed_plugin_clipped(&block, plugin);
+  EXPECT_EQ(first(plugin->left_input(), 3), (std::vector<float>{1.0f, 0.5f, -1.0f}));
+  EXPECT_EQ(first(plugin->right_input(), 3), (std::vector<float>{-1.0f, 0.25f, 1.0f}));
+  ASSERT_EQ(recorded_calls().size(), 1u);
+  EXPECT_EQ(recorded_calls()[0].frames, 3);
+
+  // The recorder passes its inputs to its outputs; a block longer than the buffers gets what they
+  // hold and silence after it.
+  StereoBlockBuffer out(1000);
+  std::fill_n(out.left(), 1000, 7.0f);
+  engine.copy_plugin_output(&out, plugin);
+  EXPECT_EQ(first(out.left(), 4), (std::vector<float>{1.0f, 0.5f, -1.0f, 0.0f}));
+  EXPECT_EQ(first(out.right(), 3), (std::vector<float>{-1.0f, 0.25f, 1.0f}));
+  EXPECT_EQ(first(out.left() + 960, 40), std::vector<float>(40, 0.0f));
+  engine.copy_plugin_output(nullptr, plugin);
+  engine.copy_plugin_output(&out, nullptr);
+  engine.feed_plugin_clipped(nullptr, plugin);
+  EXPECT_EQ(recorded_calls().size(), 1u);
 }
 
 }  // namespace

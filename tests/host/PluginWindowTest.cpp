@@ -60,6 +60,8 @@ TEST(PluginWindow, FlagsAndOpacityAreSetBeforeAnyNativeWindowAndTheEditorsParent
               static_cast<uintptr_t>(window.display_widget()->winId()));
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.size(), QSize(214, 310)) << "editor 399 x 470";
+    // From the start, not only after a corner move: no margin shows right or below the editor.
+    EXPECT_EQ(window.display_widget()->geometry(), QRect(2, 2, 214, 310));
     clear_recorded_calls();
   }
   EXPECT_EQ(sent(effEditClose).size(), 1u) << "closing the window closes the editor once";
@@ -68,15 +70,36 @@ TEST(PluginWindow, FlagsAndOpacityAreSetBeforeAnyNativeWindowAndTheEditorsParent
 TEST(PluginWindow, SizesFromTheEditorRectangleNeverNegative) {
   struct Case {
     int width, height;
-    qreal ratio;
     QSize size;
   };
-  const Case cases[] = {
-      {399, 470, 1.0, {214, 310}}, {185, 160, 1.0, {0, 0}},     {100, 50, 1.0, {0, 0}},
-      {-20, -5, 1.0, {0, 0}},      {798, 940, 2.0, {307, 390}},
-  };
+  const Case cases[] = {{399, 470, {214, 310}}, {185, 160, {0, 0}}, {100, 50, {0, 0}}, {-20, -5, {0, 0}}};
   for (const Case& c : cases)
-    EXPECT_EQ(plugin_window_size(c.width, c.height, c.ratio), c.size) << c.width << " x " << c.height;
+    EXPECT_EQ(plugin_window_size(c.width, c.height), c.size) << c.width << " x " << c.height;
+}
+
+// Qt scales about the screen's origin and rounds halves up; the window's device rectangle maps
+// to the nearest logical one, which maps back exactly where the ratio divides it.
+TEST(PluginWindow, DevicePixelsMapToQtsPixelsAboutTheScreensOrigin) {
+  struct Case {
+    ScreenScale scale;
+    QRect device, logical, back;
+  };
+  const Case cases[] = {
+      {{{0, 0}, 1.0}, {-10, -113, 214, 310}, {-10, -113, 214, 310}, {-10, -113, 214, 310}},
+      {{{0, 0}, 2.0}, {-10, -113, 214, 310}, {-5, -56, 107, 155}, {-10, -112, 214, 310}},
+      {{{0, 0}, 2.0}, {1720, -113, 214, 310}, {860, -56, 107, 155}, {1720, -112, 214, 310}},
+      {{{0, 0}, 1.5}, {-10, -113, 214, 310}, {-7, -75, 143, 207}, {-10, -112, 215, 311}},
+      {{{0, 0}, 1.5}, {1720, -113, 214, 310}, {1147, -75, 143, 207}, {1721, -112, 215, 311}},
+      // A second screen to the right of a 1920-pixel one: its origin stays where it is.
+      {{{1920, 0}, 2.0}, {1910, -113, 214, 310}, {1915, -56, 107, 155}, {1910, -112, 214, 310}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.scale.to_logical(c.device), c.logical) << c.scale.ratio;
+    EXPECT_EQ(c.scale.to_device(c.logical), c.back) << c.scale.ratio;
+  }
+  EXPECT_EQ((ScreenScale{{0, 0}, 1.5}).to_logical(kEditorMargin), 1);
+  EXPECT_EQ((ScreenScale{{0, 0}, 2.0}).to_logical(kEditorMargin), 1);
+  EXPECT_EQ((ScreenScale{{0, 0}, 1.0}).to_logical(kEditorMargin), 2);
 }
 
 TEST(PluginWindow, CornersFollowTheAvailableGeometryOriginIncluded) {

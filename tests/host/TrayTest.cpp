@@ -1,4 +1,5 @@
 // The tray menu, the start-up request and the program's addresses, on the offscreen platform.
+#include "host/app/TvDataBus.h"
 #include "host/app/TvHttpClient.h"
 #include "host/app/TvTrayMenu.h"
 #include "host/app/TvTrayWidget.h"
@@ -32,6 +33,24 @@ TEST(TrayMenu, SixActionsInOrderEachWithItsIconAndText) {
   TvTrayWidget tray;
   EXPECT_FALSE(tray.icon().isNull());
   EXPECT_EQ(tray.contextMenu(), tray.menu());
+}
+
+// The menu's back_to_mainwidget and the icon's tray_double_click are slots that nothing connects
+// and that do nothing: a double click on the icon changes nothing.
+TEST(TrayMenu, TheEmptySlotsAreThereAndChangeNothing) {
+  test_application();
+  TvTrayWidget tray;
+  int moves = 0;
+  QObject::connect(TvDataBus::instance(), &TvDataBus::move_to_left_signal, &tray, [&moves] { ++moves; });
+  QObject::connect(TvDataBus::instance(), &TvDataBus::move_to_right_signal, &tray, [&moves] { ++moves; });
+  EXPECT_TRUE(QMetaObject::invokeMethod(tray.menu(), "back_to_mainwidget"));
+  EXPECT_TRUE(QMetaObject::invokeMethod(
+      &tray, "tray_double_click", Q_ARG(QSystemTrayIcon::ActivationReason, QSystemTrayIcon::DoubleClick)));
+  emit tray.activated(QSystemTrayIcon::DoubleClick);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(moves, 0);
+  EXPECT_EQ(tray.menu()->actions().size(), 6);
+  EXPECT_FALSE(tray.menu()->isVisible());
 }
 
 TEST(TrayMenu, QuitEndsTheEventLoopWithZero) {

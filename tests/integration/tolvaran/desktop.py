@@ -150,14 +150,24 @@ class Desktop:
                               int(m.group(6))))
         return found
 
+    def children(self, window_id):
+        """(id, width, height, x, y, screen x, screen y) of each child of the window."""
+        pattern = re.compile(r'^\s*(0x[0-9a-f]+) .*?\s(\d+)x(\d+)\+(-?\d+)\+(-?\d+)\s+\+(-?\d+)\+(-?\d+)\s*$')
+        found = []
+        for line in self.run(["xwininfo", "-children", "-id", hex(window_id)]).stdout.splitlines():
+            m = pattern.match(line)
+            if m:
+                found.append((int(m.group(1), 16),) + tuple(int(m.group(i)) for i in range(2, 8)))
+        return found
+
     def window(self, name):
         found = self.windows(name)
         return found[0] if found else None
 
     def tray_icons(self):
-        """Centres of Tolvaran's icons docked in the tray (trayer sizes them 22 x 22)."""
+        """Centres of Tolvaran's icons docked in the tray (trayer makes them 22 high; Qt asks for more width on a scaled desktop)."""
         return [(x + w // 2, y + h // 2) for _, w, h, x, y in self.windows("Tolvaran", '"Tolvaran" "Tolvaran"')
-                if w == 22 and h == 22]
+                if h == 22 and w >= 22]
 
     def screenshot(self, path):
         self.run(["import", "-window", "root", path])

@@ -8,7 +8,9 @@ usage: tolvaran_test.py --tolvaran PATH --recorder PATH --varnis PATH --artefact
 import argparse
 import http.server
 import os
+import shutil
 import signal
+import subprocess
 import sys
 import threading
 import time
@@ -17,6 +19,7 @@ import unittest
 from desktop import Desktop, wait_for
 
 OPTIONS = None
+SCRIPTS_RUN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "scripts", "run")
 
 ENTRY, DISPATCH, PROCESS_REPLACING = 0, 1, 2
 EFF_OPEN, EFF_SET_PROGRAM_BEGIN, EFF_SET_CHUNK, EFF_SET_PROGRAM_END = 0, 67, 24, 68
@@ -24,14 +27,10 @@ EFF_SET_SAMPLE_RATE, EFF_SET_BLOCK_SIZE, EFF_MAINS_CHANGED = 10, 11, 12
 EFF_EDIT_GET_RECT, EFF_EDIT_OPEN, EFF_EDIT_CLOSE, EFF_EDIT_IDLE = 13, 14, 15, 19
 EFF_GET_PLUG_CATEGORY = 35
 
-# Where the phase scope falls in a picture of the window at the top-left corner. The window starts
-# 10 px left of and 113 px above the screen and holds the editor 2 px in, so its visible part
-# begins at editor (8, 111); the scope is 200 x 200 at editor (9, 112). Its polar plot is centred
-# 14 px below the scope's middle (the empty sector lies there) with a radius of 97, and a ray grows
-# inward from the rim by at most 0.73 of the radius.
-CROP = (8, 111)
-SCOPE = (9 - CROP[0], 112 - CROP[1])
-CENTRE = (SCOPE[0] + 100, SCOPE[1] + 100 + 14)
+# The phase scope in the editor: 200 x 200 at (9, 112). Its polar plot is centred 14 px below the
+# scope's middle (the empty sector lies there) with a radius of 97, and a ray grows inward from the
+# rim by at most 0.73 of the radius. The editor draws in device pixels, whatever the desktop's scale.
+SCOPE_CENTRE_IN_EDITOR = (9 + 100, 112 + 100 + 14)
 RADIUS = 97
 FULL_RAY = int(0.73 * RADIUS)
 RAY_COLOUR = (0, 255, 0)
@@ -249,11 +248,39 @@ class TolvaranTest(unittest.TestCase):
         said = self.finish(d, process, lambda: process.terminate())
         self.assertIn("Unable to connect to the sound server: ", said)
 
-    def scope_rays(self, picture):
+    def editor(self, d):
+        """The editor's X window inside the plug-in window's display widget, as d.children gives it."""
+        window = d.window("Caldmere")
+        display = d.children(window[0])
+        self.assertEqual(len(display), 1, "the display widget")
+        editor = d.children(display[0][0])
+        self.assertEqual(len(editor), 1, "the editor's window")
+        return editor[0]
+
+    def scope_centre(self, d):
+        """Where the scope's centre falls in a picture of the window, which shows the window's part on
+        the screen."""
+        _, _, _, x, y = d.window("Caldmere")
+        editor = self.editor(d)
+        return (editor[5] + SCOPE_CENTRE_IN_EDITOR[0] - max(x, 0), editor[6] + SCOPE_CENTRE_IN_EDITOR[1] - max(y, 0))
+
+    def scope_rays(self, picture, centre):
         """Pixels of the rays' colour more than 2 px inside the rim: a silent bin's ray is a dot on
         the rim, and a fading one shrinks back to it."""
         return [(x, y) for x, y in picture.where(RAY_COLOUR)
-                if (x - CENTRE[0]) ** 2 + (y - CENTRE[1]) ** 2 < (RADIUS - 2) ** 2]
+                if (x - centre[0]) ** 2 + (y - centre[1]) ** 2 < (RADIUS - 2) ** 2]
+
+    @staticmethod
+    def mono_ray(centre):
+        return [(centre[0], centre[1] - RADIUS + i) for i in range(3, FULL_RAY - 1)]
+
+    @staticmethod
+    def left_ray(centre):
+        return [(centre[0] - RADIUS + i, centre[1]) for i in range(3, FULL_RAY - 1)]
+
+    @staticmethod
+    def on(picture, ray):
+        return all(picture.pixel(x, y) == RAY_COLOUR for x, y in ray)
 
     def show_scope(self, d, name, left, right, shown):
         """Plays the signal, gives the scope a second and then up to four more until shown(picture)
@@ -276,32 +303,118 @@ class TolvaranTest(unittest.TestCase):
     def test_the_scope_shows_silence_a_mono_tone_and_a_left_only_tone(self):
         d = self.desktop(library=OPTIONS.varnis)
         process = self.start(d)
-        grid = lambda p: p.pixel(*CENTRE) not in (None, (0, 0, 0), RAY_COLOUR)
-        mono_ray = [(CENTRE[0], CENTRE[1] - RADIUS + i) for i in range(3, FULL_RAY - 1)]
-        left_ray = [(CENTRE[0] - RADIUS + i, CENTRE[1]) for i in range(3, FULL_RAY - 1)]
-        on = lambda p, ray: all(p.pixel(x, y) == RAY_COLOUR for x, y in ray)
+        centre = self.scope_centre(d)
+        grid = lambda p: p.pixel(*centre) not in (None, (0, 0, 0), RAY_COLOUR)
+        mono_ray, left_ray, on = self.mono_ray(centre), self.left_ray(centre), self.on
 
         silence = self.show_scope(d, "tolvaran-scope-silence.png", 0.0, 0.0, grid)
         mono = self.show_scope(d, "tolvaran-scope-mono.png", 0.5, 0.5, lambda p: on(p, mono_ray))
+        # The mono ray takes a second or two to shrink back to the rim.
+        along_left = lambda rays: all(x < centre[0] and abs(y - centre[1]) <= 4 for x, y in rays)
         left = self.show_scope(d, "tolvaran-scope-left.png", 0.5, 0.0,
-                               lambda p: on(p, left_ray) and not any(p.pixel(*q) == RAY_COLOUR for q in mono_ray))
+                               lambda p: on(p, left_ray) and along_left(self.scope_rays(p, centre)))
 
-        # On the screen: editor x 8 to 209 and y 111 to 305, then the window's 2 px margin.
+        # The window starts 10 px left of and 113 px above the screen and holds the editor 2 px in,
+        # so its picture shows editor x 8 to 209 and y 111 to 305, then the window's 2 px margin.
+        self.assertEqual(centre, (101, 115))
         self.assertEqual((silence.width, silence.height), (202 + 2, 195 + 2))
         self.assertTrue(grid(silence), "the polar grid's axes cross at the centre")
-        self.assertEqual(self.scope_rays(silence), [], "no ray in silence")
+        self.assertEqual(self.scope_rays(silence, centre), [], "no ray in silence")
         # Mono: one full ray down the vertical axis from the rim toward the centre.
         self.assertTrue(on(mono, mono_ray), "the mono ray from the rim at the top")
-        self.assertEqual({x for x, _ in self.scope_rays(mono)}, {CENTRE[0]})
+        self.assertEqual({x for x, _ in self.scope_rays(mono, centre)}, {centre[0]})
         # Left only: the ray lies along the L axis, left of the centre (the bins on both sides of
         # it may share the signal), and the mono ray has gone.
         self.assertTrue(on(left, left_ray), "the left-only ray from the rim at L")
-        rays = self.scope_rays(left)
-        self.assertTrue(all(x < CENTRE[0] and abs(y - CENTRE[1]) <= 4 for x, y in rays), rays)
+        rays = self.scope_rays(left, centre)
+        self.assertTrue(along_left(rays), rays)
         self.assertFalse([q for q in mono_ray if left.pixel(*q) == RAY_COLOUR])
         self.assertFalse([q for q in left_ray if mono.pixel(*q) == RAY_COLOUR or silence.pixel(*q) == RAY_COLOUR])
         process.terminate()
         self.assertEqual(process.wait(3), 0)
+
+    def check_scaled_desktop(self, scale, tolerance):
+        """With Qt scaling by scale the window keeps its device pixels, as the editor does: the same
+        place, size and crop as at scale 1, exact up to tolerance device pixels, at both corners."""
+        d = self.desktop(library=OPTIONS.varnis)
+        process = self.start(d, {"QT_SCALE_FACTOR": scale})
+        near = lambda got, want: len(got) == len(want) and all(abs(g - w) <= tolerance for g, w in zip(got, want))
+        placed = lambda want: wait_for(lambda: near(d.window("Caldmere")[1:], want), 3)
+        self.assertTrue(placed((214, 310, -10, -113)), d.window("Caldmere"))
+        # The display widget fills the window from the start, 2 px in from its left and top edges,
+        # and holds the editor at its own top-left corner.
+        display = d.children(d.window("Caldmere")[0])[0]
+        self.assertTrue(near(display[1:5], (214, 310, 2, 2)), display)
+        self.assertTrue(near(self.editor(d)[1:], (399, 470, 0, 0, -8, -111)), self.editor(d))
+
+        centre = self.scope_centre(d)
+        ray = self.mono_ray(centre)
+        mono = self.show_scope(d, "tolvaran-scale-%s-mono.png" % scale, 0.5, 0.5, lambda p: self.on(p, ray))
+        self.assertTrue(self.on(mono, ray), "the mono ray from the rim at the top")
+        self.assertEqual({x for x, _ in self.scope_rays(mono, centre)}, {centre[0]})
+
+        self.choose(d, 2)
+        self.assertTrue(placed((214, 310, 1720, -113)), d.window("Caldmere"))
+        time.sleep(0.3)
+        self.artefact(d, "tolvaran-scale-%s-top-right.png" % scale)
+        self.choose(d, 3)
+        self.assertTrue(placed((214, 310, -10, -113)), d.window("Caldmere"))
+        process.terminate()
+        self.assertEqual(process.wait(3), 0)
+
+    def test_at_scale_1_the_window_keeps_its_device_pixels(self):
+        self.check_scaled_desktop("1", 0)
+
+    def test_at_scale_1_5_the_window_keeps_its_device_pixels_within_one(self):
+        self.check_scaled_desktop("1.5", 1)
+
+    def test_at_scale_2_the_window_keeps_its_device_pixels(self):
+        self.check_scaled_desktop("2", 0)
+
+    def test_without_an_x_server_one_line_names_the_display_and_the_exit_is_2(self):
+        d = Desktop(OPTIONS.tolvaran, OPTIONS.recorder)
+        self.addCleanup(d.close)
+        number = next(n for n in range(900, 1000) if not os.path.exists("/tmp/.X11-unix/X%d" % n))
+        for display, named in ((":%d" % number, '":%d"' % number), (None, "DISPLAY")):
+            with self.subTest(display=display):
+                d.env.pop("DISPLAY", None)
+                if display:
+                    d.env["DISPLAY"] = display
+                process = d.start_tolvaran()
+                self.assertEqual(process.wait(10), 2)
+                said = process.stdout.read().decode("utf-8", "replace").splitlines()
+                self.assertEqual(len(said), 1, said)
+                self.assertIn(named, said[0])
+
+    def test_scripts_run_looks_for_a_display_before_it_builds(self):
+        """scripts/run, copied beside a setup, a build and a Tolvaran that only leave a mark."""
+        d = self.desktop(plugin=False, pulse_rate=None, tray=False)
+        tree = os.path.join(d.root, "tree")
+        os.makedirs(os.path.join(tree, "scripts"))
+        os.makedirs(os.path.join(tree, "build", "plain", "host"))
+        os.makedirs(os.path.join(tree, "build", "plain", "plugin"))
+        shutil.copy2(SCRIPTS_RUN, os.path.join(tree, "scripts", "run"))
+        marks = os.path.join(d.root, "marks")
+        for stub in ("scripts/setup", "scripts/build", "build/plain/host/Tolvaran"):
+            path = os.path.join(tree, stub)
+            with open(path, "w") as f:
+                f.write("#!/bin/sh\necho %s >> %s\n" % (os.path.basename(stub), marks))
+            os.chmod(path, 0o755)
+        open(os.path.join(tree, "build", "plain", "plugin", "libvarnis.so"), "w").close()
+        number = next(n for n in range(900, 1000) if not os.path.exists("/tmp/.X11-unix/X%d" % n))
+        for display in ("", ":%d" % number, d.display):
+            with self.subTest(display=display):
+                if os.path.exists(marks):
+                    os.remove(marks)
+                env = dict(d.env, DISPLAY=display)
+                result = subprocess.run([os.path.join(tree, "scripts", "run")], env=env, capture_output=True,
+                                        text=True, timeout=30)
+                done = open(marks).read().split() if os.path.exists(marks) else []
+                if display == d.display:
+                    self.assertEqual((result.returncode, done), (0, ["setup", "build", "Tolvaran"]), result.stderr)
+                else:
+                    self.assertEqual((result.returncode, done), (2, []))
+                    self.assertIn("no desktop", result.stderr)
 
     def test_without_a_plugin_the_program_runs_and_quits(self):
         d = self.desktop(plugin=False)
