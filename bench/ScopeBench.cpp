@@ -39,6 +39,7 @@ std::vector<std::vector<float>> Buffers(bool fullScale, std::int32_t count) {
 void ScopeTick(benchmark::State& state, ScopeSettings settings, bool fullScale) {
   const auto buffers = Buffers(fullScale, 8);
   PhaseScopeModel model(kSize, kSize);
+  PhaseScopePainter painter(kSize, kSize);
   const ScopeLook look{Color{0, 0xFFFF, 0}, settings.density, settings.decay};
   OGWorld panel(bitmaps::kPanel);
   OGWorld back(kArea);
@@ -57,7 +58,7 @@ void ScopeTick(benchmark::State& state, ScopeSettings settings, bool fullScale) 
     backContext.SetClipRect(kArea);
     if (model.IsPolar())
       backContext.CopyFromWorld(panel, Rect{9, 88, 9 + kSize, 88 + kSize}, Point{0, 0}, true);
-    PaintPhaseScope(backContext, kArea, model, look);
+    painter.Paint(backContext, kArea, model, look);
     backContext.EndDraw();
     windowContext.BeginDraw();
     windowContext.SetOrigin(Point{-kScopeAt.x, -kScopeAt.y});

@@ -1,4 +1,5 @@
-// The analysis services on 480-frame stereo blocks, beside a plain copy of the same block.
+// The analysis services on 480-frame stereo blocks, beside a plain copy of the same block, with
+// the span kernels of each instruction set the processor has (argument 0: SSE2, 1: AVX2).
 // The "frame" counter is the time per stereo frame.
 #include <benchmark/benchmark.h>
 
@@ -7,7 +8,9 @@
 #include <random>
 #include <vector>
 
+#include "analyser/engine/services/AnalysisPass.h"
 #include "analyser/engine/services/KorvaneServiceList.h"
+#include "analyser/engine/services/SpanKernel.h"
 #include "framework/services/PluginServices.h"
 
 namespace {
@@ -44,9 +47,15 @@ void BM_PlainCopy(benchmark::State& state) {
   PerFrame(state);
 }
 
-// Runs the services of the list selected by `which` (bit 0 balance, bit 1 phase), handing the
-// scope buffers back as the phase scope does.
-void RunServices(benchmark::State& state, int which) {
+enum Run { kBalance = 1, kPhase = 2, kTogether = 4, kScopeRead = 8 };
+
+// Runs the services of the list that `run` selects, each with its own pass or both in the one
+// pass the plug-in runs; with kScopeRead the scope buffers are handed back as the open phase
+// scope does, else they stay ready as with the editor closed.
+void RunServices(benchmark::State& state, int run) {
+  const SpanVariant before = ActiveSpanVariant();
+  if (!UseSpanVariant(state.range(0) == 0 ? SpanVariant::kSse2 : SpanVariant::kAvx2))
+    return state.SkipWithError("the processor lacks this instruction set");
   Block block;
   PluginServices services;
   KorvaneServiceList list;
@@ -57,22 +66,34 @@ void RunServices(benchmark::State& state, int which) {
   ready.reserve(ScopeBufferPool::kSize);
   int blocks = 0;
   for (auto _ : state) {
-    if (which & 1) list.GetBalanceService().Process(view, kFrames);
-    if (which & 2) list.GetPhaseService().Process(view, kFrames);
-    if ((++blocks & 3) == 0 && list.GetPhaseService().CollectReadyScopeBuffers(ready))
+    if (run & kTogether) {
+      AnalysisParts parts;
+      for (KorvaneServiceBase* service : list.GetServices()) service->ClaimParts(parts);
+      RunAnalysisPass(view, kFrames, parts);
+    } else {
+      if (run & kBalance) list.GetBalanceService().Process(view, kFrames);
+      if (run & kPhase) list.GetPhaseService().Process(view, kFrames);
+    }
+    if ((run & kScopeRead) && (++blocks & 3) == 0 && list.GetPhaseService().CollectReadyScopeBuffers(ready))
       for (ScopeBuffer* buffer : ready) buffer->Release();
   }
   benchmark::DoNotOptimize(list.GetPhaseService().GetCorrelation());
   PerFrame(state);
+  UseSpanVariant(before);
 }
 
-void BM_BalanceService(benchmark::State& state) { RunServices(state, 1); }
-void BM_PhaseService(benchmark::State& state) { RunServices(state, 2); }
-void BM_BothServices(benchmark::State& state) { RunServices(state, 3); }
+void BM_BalanceService(benchmark::State& state) { RunServices(state, kBalance); }
+void BM_PhaseService(benchmark::State& state) { RunServices(state, kPhase | kScopeRead); }
+void BM_BothServices(benchmark::State& state) { RunServices(state, kBalance | kPhase | kScopeRead); }
+// As the plug-in runs them: the editor closed, then open with the scope taking buffers.
+void BM_OnePassScopeFull(benchmark::State& state) { RunServices(state, kTogether); }
+void BM_OnePassScopeRead(benchmark::State& state) { RunServices(state, kTogether | kScopeRead); }
 
 BENCHMARK(BM_PlainCopy);
-BENCHMARK(BM_BalanceService);
-BENCHMARK(BM_PhaseService);
-BENCHMARK(BM_BothServices);
+BENCHMARK(BM_BalanceService)->Arg(0)->Arg(1);
+BENCHMARK(BM_PhaseService)->Arg(0)->Arg(1);
+BENCHMARK(BM_BothServices)->Arg(0)->Arg(1);
+BENCHMARK(BM_OnePassScopeFull)->Arg(0)->Arg(1);
+BENCHMARK(BM_OnePassScopeRead)->Arg(0)->Arg(1);
 
 }  // namespace

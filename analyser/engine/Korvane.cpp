@@ -7,6 +7,7 @@
 #include "analyser/engine/KorvaneMetaClass.h"
 #include "analyser/engine/MeasurementIds.h"
 #include "analyser/engine/alarms/KVNAlarmManager.h"
+#include "analyser/engine/services/AnalysisPass.h"
 #include "analyser/engine/services/KorvaneServiceList.h"
 #include "framework/archive/XMLArchive.h"
 #include "framework/core/BypassStates.h"
@@ -87,13 +88,16 @@ void Korvane::ProcessBlock(float** inputs, float** outputs, std::int32_t frames,
   if (state == kStateBypassed) return;
   const std::int32_t channels = GetIOConfig().first;
   if (channels != 1 && channels != 2) return;
+  // Every service's measurements in one pass over the block.
+  AnalysisParts parts;
+  for (KorvaneServiceBase* service : mAudioServices) service->ClaimParts(parts);
   for (std::int32_t offset = 0; offset < frames;) {
     const std::int32_t n =
         channels == 2
             ? frames
             : std::min<std::int32_t>(frames - offset, static_cast<std::int32_t>(mZeroBuffer.size()));
     const AnalysisView view{inputs[0] + offset, channels == 2 ? inputs[1] + offset : mZeroBuffer.data()};
-    for (KorvaneServiceBase* service : mAudioServices) service->Process(view, n);
+    RunAnalysisPass(view, n, parts);
     offset += n;
   }
 }

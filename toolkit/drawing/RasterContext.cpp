@@ -63,8 +63,10 @@ void RasterContext::PolyLineTo(const std::vector<std::int32_t>& xs, const std::v
                                std::int32_t count) {
   const size_t n = std::min({xs.size(), ys.size(), size_t(std::max(count, 0))});
   if (n == 0) return;
-  MoveTo(Point{xs[0], ys[0]});
-  for (size_t i = 1; i < n; ++i) LineTo(Point{xs[i], ys[i]});
+  const raster::Point64 offset{-std::int64_t(mOrigin.x), -std::int64_t(mOrigin.y)};
+  for (const Rect& clip : mClip)
+    raster::DrawPolyline(mSurface, clip, xs.data(), ys.data(), n, offset, mForePixel);
+  mPen = Device(Point{xs[n - 1], ys[n - 1]});
 }
 
 void RasterContext::FillRect(const Rect& rect) {

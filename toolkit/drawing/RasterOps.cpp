@@ -41,38 +41,60 @@ constexpr std::array<std::uint64_t, kShortRun> kReciprocals = MakeReciprocals();
 
 // The minor offset at step k is m(k) = floor((2 k rise + bias) / (2 run)); in 48-bit fixed point
 // with the step and the start rounded up, the accumulated error stays below 1 / (2 run), so the
-// floor is exactly Bresenham's. The inner loops carry no dependency but the accumulator.
-// Leaf loops, kept out of line: with nothing saved on the stack their pixel stores are the only
-// stores in flight.
-template <ptrdiff_t kMinorSign>
-__attribute__((noinline)) void ShortSteep(std::uint32_t* p, ptrdiff_t stride, std::int64_t run,
-                                          std::uint64_t acc, std::uint64_t step, std::uint32_t pixel) {
+// floor is exactly Bresenham's. Every pixel's offset comes from the accumulator alone, so the
+// pixels carry no dependency on one another.
+constexpr std::int64_t kChunk = 8;
+constexpr std::int64_t kChunkedRun = 16;
+
+// `pixels` pixels from p, one major step apart. Leaf loops, kept out of line: with nothing saved
+// on the stack their pixel stores are the only stores in flight.
+template <ptrdiff_t kMinorSign, bool kXMajor>
+__attribute__((noinline)) void ShortRun(std::uint32_t* p, ptrdiff_t stride, std::int64_t pixels,
+                                        std::uint64_t acc, std::uint64_t step, std::uint32_t pixel) {
+  const ptrdiff_t major = kXMajor ? 1 : stride;
+  const ptrdiff_t minor = (kXMajor ? stride : 1) * kMinorSign;
+  if (pixels < kChunkedRun) {
 #pragma GCC unroll 4
-  for (std::int64_t k = 0; k <= run; ++k, p += stride, acc += step)
-    p[kMinorSign * ptrdiff_t(acc >> 48)] = pixel;
+    for (std::int64_t k = 0; k < pixels; ++k, p += major, acc += step)
+      p[minor * ptrdiff_t(acc >> 48)] = pixel;
+    return;
+  }
+  // Whole chunks, then one that ends at the line's end and may paint again, in the same colour,
+  // pixels of the chunk before: lines of every length then take the same straight path, with
+  // one loop exit to mispredict and no remainder to dispatch.
+  auto chunk = [&](std::uint32_t* q, std::uint64_t a) {
+#pragma GCC unroll 8
+    for (std::int64_t j = 0; j < kChunk; ++j)
+      q[j * major + minor * ptrdiff_t((a + std::uint64_t(j) * step) >> 48)] = pixel;
+  };
+  std::uint32_t* const last = p + (pixels - kChunk) * major;
+  const std::uint64_t lastAcc = acc + std::uint64_t(pixels - kChunk) * step;
+  for (std::int64_t n = (pixels - 1) / kChunk; n > 0; --n, p += kChunk * major, acc += kChunk * step)
+    chunk(p, acc);
+  chunk(last, lastAcc);
 }
 
-template <ptrdiff_t kMinorSign>
-__attribute__((noinline)) void ShortFlat(std::uint32_t* p, ptrdiff_t stride, std::int64_t run,
-                                         std::uint64_t acc, std::uint64_t step, std::uint32_t pixel) {
-  const ptrdiff_t rowStep = kMinorSign * stride;
-#pragma GCC unroll 4
-  for (std::int64_t k = 0; k <= run; ++k, acc += step) p[k + rowStep * ptrdiff_t(acc >> 48)] = pixel;
-}
-
-// A line inside the clip with 0 < run < kShortRun, from its end with the smaller major coordinate.
-void ShortLine(const Surface& surface, bool xMajor, std::int64_t major0, std::int64_t minor0,
-               std::int64_t run, std::int64_t rise, bool minorUp, std::uint32_t pixel) {
+// A line from `from` to `to`, both inside the clip, with fewer than kShortRun steps; drawn from
+// the end with the smaller major coordinate.
+inline void ShortLine(const Surface& surface, Point64 from, Point64 to, std::uint32_t pixel) {
+  const std::int64_t dx = to.x - from.x, dy = to.y - from.y;
+  const std::int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+  const bool xMajor = adx >= ady;
+  const std::int64_t run = xMajor ? adx : ady, rise = xMajor ? ady : adx;
+  const bool forward = (xMajor ? dx : dy) > 0;
+  const Point64 start = forward ? from : to, end = forward ? to : from;
+  const bool minorUp = xMajor ? end.y >= start.y : end.x >= start.x;
   const std::uint64_t reciprocal = kReciprocals[size_t(run)];
   const std::uint64_t step = std::uint64_t(rise) * reciprocal;
   const std::uint64_t half = std::uint64_t(1) << 47;
   const std::uint64_t acc = minorUp ? half : half - (reciprocal >> 1) + 1;
-  std::uint32_t* p = xMajor ? At(surface, major0, minor0) : At(surface, minor0, major0);
+  std::uint32_t* p = At(surface, start.x, start.y);
+  const ptrdiff_t stride = surface.stride;
   if (xMajor)
-    return minorUp ? ShortFlat<1>(p, surface.stride, run, acc, step, pixel)
-                   : ShortFlat<-1>(p, surface.stride, run, acc, step, pixel);
-  return minorUp ? ShortSteep<1>(p, surface.stride, run, acc, step, pixel)
-                 : ShortSteep<-1>(p, surface.stride, run, acc, step, pixel);
+    return minorUp ? ShortRun<1, true>(p, stride, run + 1, acc, step, pixel)
+                   : ShortRun<-1, true>(p, stride, run + 1, acc, step, pixel);
+  return minorUp ? ShortRun<1, false>(p, stride, run + 1, acc, step, pixel)
+                 : ShortRun<-1, false>(p, stride, run + 1, acc, step, pixel);
 }
 
 // Any line against the clip, in 128-bit arithmetic so that any 64-bit end points are exact.
@@ -132,19 +154,37 @@ __attribute__((noinline)) void ClippedLine(const Surface& surface, const Rect& c
 }  // namespace
 
 void DrawLongLine(const Surface& surface, const Rect& clip, Point64 from, Point64 to, std::uint32_t pixel) {
-  const std::int64_t dx = to.x - from.x, dy = to.y - from.y;
-  const std::int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
-  const bool xMajor = adx >= ady;
-  const std::int64_t run = xMajor ? adx : ady;
-  // From the end with the smaller major coordinate.
-  const bool forward = (xMajor ? dx : dy) > 0;
-  const Point64 start = forward ? from : to, end = forward ? to : from;
   const bool inside = std::min(from.x, to.x) >= clip.left && std::max(from.x, to.x) < clip.right &&
                       std::min(from.y, to.y) >= clip.top && std::max(from.y, to.y) < clip.bottom;
-  if (!inside || run >= kShortRun) return ClippedLine(surface, clip, from, to, pixel);
-  const bool minorUp = xMajor ? end.y >= start.y : end.x >= start.x;
-  ShortLine(surface, xMajor, xMajor ? start.x : start.y, xMajor ? start.y : start.x, run, xMajor ? ady : adx,
-            minorUp, pixel);
+  const bool isShort = std::llabs(to.x - from.x) < kShortRun && std::llabs(to.y - from.y) < kShortRun;
+  if (!inside || !isShort) return ClippedLine(surface, clip, from, to, pixel);
+  ShortLine(surface, from, to, pixel);
+}
+
+void DrawPolyline(const Surface& surface, const Rect& clip, const std::int32_t* xs, const std::int32_t* ys,
+                  size_t count, Point64 offset, std::uint32_t pixel) {
+  if (count < 2) return;
+  std::int32_t left = xs[0], right = xs[0], top = ys[0], bottom = ys[0];
+  for (size_t i = 1; i < count; ++i) {
+    left = std::min(left, xs[i]);
+    right = std::max(right, xs[i]);
+    top = std::min(top, ys[i]);
+    bottom = std::max(bottom, ys[i]);
+  }
+  // Every point inside the clip and no line too long for the short path, the common case: no
+  // line needs a test of its own.
+  const bool inside = left + offset.x >= clip.left && right + offset.x < clip.right &&
+                      top + offset.y >= clip.top && bottom + offset.y < clip.bottom &&
+                      std::int64_t(right) - left < kShortRun && std::int64_t(bottom) - top < kShortRun;
+  Point64 from{xs[0] + offset.x, ys[0] + offset.y};
+  for (size_t i = 1; i < count; ++i) {
+    const Point64 to{xs[i] + offset.x, ys[i] + offset.y};
+    if (inside)
+      ShortLine(surface, from, to, pixel);
+    else
+      DrawLine(surface, clip, from, to, pixel);
+    from = to;
+  }
 }
 
 void FillRect(const Surface& surface, const Rect& clip, const Rect& rect, std::uint32_t pixel) {

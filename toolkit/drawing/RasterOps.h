@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "toolkit/drawing/Geometry.h"
@@ -27,6 +28,11 @@ inline void DrawLine(const Surface& surface, const Rect& clip, Point64 from, Poi
   if (to.x >= clip.left && to.x < clip.right && to.y >= clip.top && to.y < clip.bottom)
     surface.pixels[to.y * surface.stride + to.x] = pixel;
 }
+
+// Connected lines through the points moved by `offset` into device coordinates, each as
+// DrawLine paints it; fewer than two points paint nothing.
+void DrawPolyline(const Surface& surface, const Rect& clip, const std::int32_t* xs, const std::int32_t* ys,
+                  size_t count, Point64 offset, std::uint32_t pixel);
 
 // [left, right) x [top, bottom) of the given device rect, within the clip.
 void FillRect(const Surface& surface, const Rect& clip, const Rect& rect, std::uint32_t pixel);

@@ -25,6 +25,7 @@ KorvanePhaseFrame::KorvanePhaseFrame(Korvane* plugin, Frame* parent, std::int32_
       mMeterPicture(GetRoot(), bitmaps::kMeterScales),
       mBackground(GetRoot(), backgroundId),
       mModel(width, height),
+      mPainter(width, height),
       mSilence(kFrames, 0.0f),
       mEnableController(plugin, false, 0) {
   AttachToService(plugin->GetServiceList());
@@ -118,7 +119,7 @@ void KorvanePhaseFrame::Mouse(std::int32_t kind, std::int32_t, std::int32_t) {
 void KorvanePhaseFrame::Draw(DrawContext& context, const Rect& area) {
   if (mModel.IsPolar()) PixMapDrawFrame::Draw(context, area);
   const auto& c = mConfig->GetPhaseColor();
-  PaintPhaseScope(context, area, mModel,
-                  ScopeLook{Color{c.mRed, c.mGreen, c.mBlue}, mConfig->GetEffectivePlotDensity(),
-                            mConfig->GetEffectivePlotDecay()});
+  mPainter.Paint(context, area, mModel,
+                 ScopeLook{Color{c.mRed, c.mGreen, c.mBlue}, mConfig->GetEffectivePlotDensity(),
+                           mConfig->GetEffectivePlotDecay()});
 }

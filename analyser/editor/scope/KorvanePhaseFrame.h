@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "analyser/editor/scope/PhaseScopeModel.h"
+#include "analyser/editor/scope/PhaseScopePainter.h"
 #include "analyser/engine/services/KorvanePhaseService.h"
 #include "framework/services/MessageSubscriber.h"
 #include "framework/services/TimerClient.h"
@@ -54,6 +55,7 @@ class KorvanePhaseFrame : public PixMapDrawFrame,
   PixMapRef mBackground;
   KVNPhaseConfig* mConfig{nullptr};
   PhaseScopeModel mModel;
+  PhaseScopePainter mPainter;
   std::vector<float> mSilence;
   std::vector<ScopeBuffer*> mReady;  // reserved for the whole pool: a tick allocates nothing
   BooleanController mEnableController;

@@ -90,6 +90,7 @@ void PhaseScopeModel::TakeSamples(const ScopeSettings& settings, const float* le
 }
 
 void PhaseScopeModel::NewLayer() {
+  ++mLayersMade;
   mHead = (mHead + kMaxLayers - 1) % kMaxLayers;
   mFilled = std::min(mFilled + 1, kMaxLayers);
 }

@@ -57,6 +57,8 @@ class PhaseScopeModel {
   const std::array<float, phasescope::kMaxBins>& GetBinHold() const { return mBinHold; }
   // The gain that the last tick applied.
   float GetLastGain() const { return mLastGain; }
+  // Every layer made so far, so that what paints the layers can tell which are new.
+  std::uint32_t GetLayersMade() const { return mLayersMade; }
 
  private:
   std::int32_t Slot(std::int32_t layer) const { return (mHead + layer) % phasescope::kMaxLayers; }
@@ -83,4 +85,5 @@ class PhaseScopeModel {
   std::array<float, phasescope::kMaxBins> mBinHold{};
   std::array<float, phasescope::kMaxBins> mBinSum{};
   float mLastGain{1.0f};
+  std::uint32_t mLayersMade{0};
 };

@@ -41,25 +41,6 @@ void PaintXYGround(DrawContext& context, const Rect& area, const PhaseScopeModel
   }
 }
 
-void PaintLayers(DrawContext& context, const PhaseScopeModel& model, const ScopeLook& look) {
-  const std::int32_t decay = Effective(look.decay);
-  const std::int32_t points = PointsPerLayer(look.density);
-  const bool lines = model.GetDrawMode() == PhaseScopeModel::kXYLines;
-  for (std::int32_t layer = model.GetLayerCount(decay) - 1; layer >= 0; --layer) {
-    context.SetForeColor(LayerColour(look.colour, decay - layer, decay));
-    const std::vector<std::int32_t>& xs = model.LayerXs(layer);
-    const std::vector<std::int32_t>& ys = model.LayerYs(layer);
-    if (lines) {
-      context.PolyLineTo(xs, ys, points);
-      continue;
-    }
-    for (std::int32_t i = 0; i < points; ++i) {
-      context.MoveTo(Point{xs[i], ys[i]});
-      context.LineTo(Point{xs[i], ys[i]});
-    }
-  }
-}
-
 void PaintBins(DrawContext& context, const PhaseScopeModel& model, const ScopeLook& look) {
   const bool rays = model.GetDrawMode() == PhaseScopeModel::kPolarRays;
   const std::int32_t bins = BinCount(look.density);
@@ -114,16 +95,16 @@ void PaintBins(DrawContext& context, const PhaseScopeModel& model, const ScopeLo
 
 }  // namespace
 
-void PaintPhaseScope(DrawContext& context, const Rect& area, const PhaseScopeModel& model,
-                     const ScopeLook& look) {
+void PhaseScopePainter::Paint(DrawContext& context, const Rect& area, const PhaseScopeModel& model,
+                              const ScopeLook& look) {
   switch (model.GetDrawMode()) {
     case PhaseScopeModel::kXYLines:
     case PhaseScopeModel::kXYPoints:
       PaintXYGround(context, area, model);
-      PaintLayers(context, model, look);
+      mLayers.Paint(context, area, model, look);
       break;
     case PhaseScopeModel::kPolarPoints:
-      PaintLayers(context, model, look);
+      mLayers.Paint(context, area, model, look);
       break;
     case PhaseScopeModel::kPolarRays:
     case PhaseScopeModel::kPolarLines:

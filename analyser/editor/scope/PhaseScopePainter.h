@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "analyser/editor/scope/PhaseScopeLayers.h"
 #include "analyser/editor/scope/PhaseScopeModel.h"
 #include "toolkit/drawing/DrawContext.h"
 
@@ -14,6 +15,14 @@ struct ScopeLook {
 
 // Paints the scope's state in the scope's own coordinates: for XY plots a black ground with the
 // grey axes, then the layers; for polar plots (over a background the caller drew) the dots or the
-// held bins as rays or an outline. Reads the model only.
-void PaintPhaseScope(DrawContext& context, const Rect& area, const PhaseScopeModel& model,
-                     const ScopeLook& look);
+// held bins as rays or an outline. Reads the model only; keeps the layers as last painted, so
+// that a tick paints only its new one. Editor thread only.
+class PhaseScopePainter {
+ public:
+  PhaseScopePainter(std::int32_t width, std::int32_t height) : mLayers(width, height) {}
+
+  void Paint(DrawContext& context, const Rect& area, const PhaseScopeModel& model, const ScopeLook& look);
+
+ private:
+  PhaseScopeLayers mLayers;
+};

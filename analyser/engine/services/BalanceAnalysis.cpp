@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
-#include "analyser/engine/services/AnalysisView.h"
+#include "analyser/engine/services/SpanKernel.h"
 #include "framework/metering/Decibels.h"
 
 BalanceAnalysis::BalanceAnalysis() { Reset(); }
@@ -35,68 +34,65 @@ void BalanceAnalysis::Reset() {
   mSideAverageValue.store(0.0f, std::memory_order_relaxed);
 }
 
-void BalanceAnalysis::Process(const float* first, const float* second, std::int32_t frames) {
-  const std::int32_t windowLength = mWindowLength.load(std::memory_order_relaxed);
-  const std::int32_t segmentLength = mSegmentLength.load(std::memory_order_relaxed);
-  if (first == nullptr || second == nullptr || frames <= 0 || windowLength <= 0) return;
-  // One pass over the block, cut where an RMS window or a mid/side segment closes; the
-  // results come out in the order channel 0, channel 1, mid, side.
-  std::int32_t windowCount = mWindowCount.load(std::memory_order_relaxed);
-  float sum0 = mChannels[0].sum.load(std::memory_order_relaxed);
-  float sum1 = mChannels[1].sum.load(std::memory_order_relaxed);
-  std::int32_t segmentCount = mSegmentCount.load(std::memory_order_relaxed);
-  float segmentMid = mSegmentMidMax.load(std::memory_order_relaxed);
-  float segmentSide = mSegmentSideMax.load(std::memory_order_relaxed);
-  float blockMid = 0.0f, blockSide = 0.0f;
-  bool historyChanged = false;
-  std::int32_t i = 0;
-  while (i < frames) {
-    const std::int32_t todo = std::min({frames - i, std::max<std::int32_t>(1, windowLength - windowCount),
-                                        std::max<std::int32_t>(1, segmentLength - segmentCount)});
-    float mid = 0.0f, side = 0.0f;
-    for (std::int32_t k = i; k < i + todo; ++k) {
-      const float a = FiniteOrZero(first[k]);
-      const float b = FiniteOrZero(second[k]);
-      sum0 += a * a;
-      sum1 += b * b;
-      // Huge samples must not overflow into an average that then stays inf or NaN.
-      mid = std::max(mid, std::min(std::fabs(a + b), std::numeric_limits<float>::max()));
-      side = std::max(side, std::min(std::fabs(a - b), std::numeric_limits<float>::max()));
-    }
-    blockMid = std::max(blockMid, mid);
-    blockSide = std::max(blockSide, side);
-    segmentMid = std::max(segmentMid, mid);
-    segmentSide = std::max(segmentSide, side);
-    windowCount += todo;
-    segmentCount += todo;
-    i += todo;
-    if (windowCount >= windowLength) {
-      CloseWindows(sum0, sum1, windowLength);
-      sum0 = sum1 = 0.0f;
-      windowCount = 0;
-      historyChanged = true;
-    }
-    if (segmentCount >= segmentLength) {
-      CloseSegment(segmentMid, segmentSide);
-      segmentMid = segmentSide = 0.0f;
-      segmentCount = 0;
-    }
+BalanceAnalysis::Pass::Pass(BalanceAnalysis* analysis) {
+  if (analysis == nullptr) return;
+  mWindowLength = analysis->mWindowLength.load(std::memory_order_relaxed);
+  mSegmentLength = analysis->mSegmentLength.load(std::memory_order_relaxed);
+  if (mWindowLength <= 0 || mSegmentLength <= 0) return;
+  mAnalysis = analysis;
+  mWindowCount = analysis->mWindowCount.load(std::memory_order_relaxed);
+  mSum0 = analysis->mChannels[0].sum.load(std::memory_order_relaxed);
+  mSum1 = analysis->mChannels[1].sum.load(std::memory_order_relaxed);
+  mSegmentCount = analysis->mSegmentCount.load(std::memory_order_relaxed);
+  mSegmentMid = analysis->mSegmentMidMax.load(std::memory_order_relaxed);
+  mSegmentSide = analysis->mSegmentSideMax.load(std::memory_order_relaxed);
+}
+
+std::int32_t BalanceAnalysis::Pass::Room() const {
+  return std::min(std::max<std::int32_t>(1, mWindowLength - mWindowCount),
+                  std::max<std::int32_t>(1, mSegmentLength - mSegmentCount));
+}
+
+void BalanceAnalysis::Pass::Add(const SpanSums& span, std::int32_t frames) {
+  mSum0 += span.squares0;
+  mSum1 += span.squares1;
+  mBlockMid = std::max(mBlockMid, span.mid);
+  mBlockSide = std::max(mBlockSide, span.side);
+  mSegmentMid = std::max(mSegmentMid, span.mid);
+  mSegmentSide = std::max(mSegmentSide, span.side);
+  mWindowCount += frames;
+  mSegmentCount += frames;
+  if (mWindowCount >= mWindowLength) {
+    mAnalysis->CloseWindows(mSum0, mSum1, mWindowLength);
+    mSum0 = mSum1 = 0.0f;
+    mWindowCount = 0;
+    mHistoryChanged = true;
   }
-  mWindowCount.store(windowCount, std::memory_order_relaxed);
-  mChannels[0].sum.store(sum0, std::memory_order_relaxed);
-  mChannels[1].sum.store(sum1, std::memory_order_relaxed);
-  mSegmentCount.store(segmentCount, std::memory_order_relaxed);
-  mSegmentMidMax.store(segmentMid, std::memory_order_relaxed);
-  mSegmentSideMax.store(segmentSide, std::memory_order_relaxed);
-  mMidPeak.SubmitValue(blockMid);
-  mSidePeak.SubmitValue(blockSide);
+  if (mSegmentCount >= mSegmentLength) {
+    mAnalysis->CloseSegment(mSegmentMid, mSegmentSide);
+    mSegmentMid = mSegmentSide = 0.0f;
+    mSegmentCount = 0;
+  }
+}
+
+void BalanceAnalysis::Pass::Finish() {
+  if (mAnalysis == nullptr) return;
+  BalanceAnalysis& a = *mAnalysis;
+  a.mWindowCount.store(mWindowCount, std::memory_order_relaxed);
+  a.mChannels[0].sum.store(mSum0, std::memory_order_relaxed);
+  a.mChannels[1].sum.store(mSum1, std::memory_order_relaxed);
+  a.mSegmentCount.store(mSegmentCount, std::memory_order_relaxed);
+  a.mSegmentMidMax.store(mSegmentMid, std::memory_order_relaxed);
+  a.mSegmentSideMax.store(mSegmentSide, std::memory_order_relaxed);
+  a.mMidPeak.SubmitValue(mBlockMid);
+  a.mSidePeak.SubmitValue(mBlockSide);
 
   // The mean changes only with the history.
-  if (historyChanged) mMeanBalance.store(MeanBalance(), std::memory_order_relaxed);
-  const float mean = mMeanBalance.load(std::memory_order_relaxed);
-  float peak = mBalancePeak.load(std::memory_order_relaxed);
+  if (mHistoryChanged) a.mMeanBalance.store(a.MeanBalance(), std::memory_order_relaxed);
+  const float mean = a.mMeanBalance.load(std::memory_order_relaxed);
+  float peak = a.mBalancePeak.load(std::memory_order_relaxed);
   if (std::fabs(mean) > std::fabs(peak))
-    mBalancePeak.compare_exchange_strong(peak, mean, std::memory_order_relaxed);
+    a.mBalancePeak.compare_exchange_strong(peak, mean, std::memory_order_relaxed);
 }
 
 void BalanceAnalysis::CloseWindows(float sum0, float sum1, std::int32_t length) {

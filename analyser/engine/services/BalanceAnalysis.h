@@ -7,8 +7,10 @@
 
 #include "framework/metering/MeteringManager.h"
 
+struct SpanSums;
+
 // Per-channel RMS windows with their history and the balance derived from it, and the mid
-// (sum) and side (difference) signals as block peaks and smoothed segment maxima. Process runs
+// (sum) and side (difference) signals as block peaks and smoothed segment maxima. Passes run
 // on the audio thread; the readers on the editor thread; Configure and Reset behind the
 // plug-in's suspend-and-wait.
 class BalanceAnalysis {
@@ -16,12 +18,39 @@ class BalanceAnalysis {
   static constexpr int kChannels = 2;
   static constexpr int kHistoryLength = 59;
 
+  // One block's part of an analysis pass (AnalysisPass.h): spans that never cross the end of an
+  // RMS window or a mid/side segment. A pass over no analysis, or over one never configured,
+  // is inactive. The results come out in the order channel 0, channel 1, mid, side.
+  class Pass {
+   public:
+    explicit Pass(BalanceAnalysis* analysis);
+    bool IsActive() const { return mAnalysis != nullptr; }
+    // Frames up to the next end of a window or a segment.
+    std::int32_t Room() const;
+    void Add(const SpanSums& span, std::int32_t frames);
+    // Keeps the running window and segment, submits the block's peaks and the balance peak.
+    void Finish();
+
+   private:
+    BalanceAnalysis* mAnalysis = nullptr;
+    std::int32_t mWindowLength = 0;
+    std::int32_t mSegmentLength = 0;
+    std::int32_t mWindowCount = 0;
+    float mSum0 = 0.0f;
+    float mSum1 = 0.0f;
+    std::int32_t mSegmentCount = 0;
+    float mSegmentMid = 0.0f;
+    float mSegmentSide = 0.0f;
+    float mBlockMid = 0.0f;
+    float mBlockSide = 0.0f;
+    bool mHistoryChanged = false;
+  };
+
   BalanceAnalysis();
 
   // The rate must be usable (IsUsableSampleRate); running windows start again.
   void Configure(float sampleRate);
   void Reset();
-  void Process(const float* first, const float* second, std::int32_t frames);
 
   float GetBalancePeak() const { return mBalancePeak.load(std::memory_order_relaxed); }
   void ResetBalancePeak() { mBalancePeak.store(0.0f, std::memory_order_relaxed); }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "analyser/engine/services/AnalysisView.h"
+#include "analyser/engine/services/SpanKernel.h"
 
 namespace {
 
@@ -24,42 +25,37 @@ void CorrelationMeter::Configure(std::int32_t windowLength, float averageCoeffic
   mHoldCoefficient.store(holdCoefficient, std::memory_order_relaxed);
 }
 
-void CorrelationMeter::Process(const float* first, const float* second, std::int32_t frames) {
-  const std::int32_t length = mWindowLength.load(std::memory_order_relaxed);
-  if (length <= 0 || first == nullptr || second == nullptr) return;
-  Sums s = mSums;
-  std::int32_t i = 0;
-  while (i < frames) {
-    if (s.count == 0) {
-      s.firstA = FiniteOrZero(first[i]);
-      s.firstB = FiniteOrZero(second[i]);
-    }
-    // A window shortened by Configure while it ran closes at its next sample.
-    const std::int32_t todo = std::min(frames - i, std::max<std::int32_t>(1, length - s.count));
-    const double originA = s.firstA, originB = s.firstB;
-    double sa = s.a, sb = s.b, sab = s.ab, saa = s.aa, sbb = s.bb;
-    for (std::int32_t k = i; k < i + todo; ++k) {
-      const double da = FiniteOrZero(first[k]) - originA;
-      const double db = FiniteOrZero(second[k]) - originB;
-      sa += da;
-      sb += db;
-      sab += da * db;
-      saa += da * da;
-      sbb += db * db;
-    }
-    s.a = sa;
-    s.b = sb;
-    s.ab = sab;
-    s.aa = saa;
-    s.bb = sbb;
-    s.count += todo;
-    i += todo;
-    if (s.count >= length) {
-      CloseWindow(s, length);
-      s = Sums{};
-    }
-  }
-  mSums = s;
+CorrelationMeter::Pass::Pass(CorrelationMeter* meter) {
+  if (meter == nullptr) return;
+  mLength = meter->mWindowLength.load(std::memory_order_relaxed);
+  if (mLength <= 0) return;
+  mMeter = meter;
+  mSums = meter->mSums;
+}
+
+// A window shortened by Configure while it ran closes at its next sample.
+std::int32_t CorrelationMeter::Pass::Room() const { return std::max<std::int32_t>(1, mLength - mSums.count); }
+
+void CorrelationMeter::Pass::Begin(float first, float second) {
+  if (mSums.count != 0) return;
+  mSums.firstA = FiniteOrZero(first);
+  mSums.firstB = FiniteOrZero(second);
+}
+
+void CorrelationMeter::Pass::Add(const SpanSums& span, std::int32_t frames) {
+  mSums.a += span.first;
+  mSums.b += span.second;
+  mSums.ab += span.product;
+  mSums.aa += span.firstSquares;
+  mSums.bb += span.secondSquares;
+  mSums.count += frames;
+  if (mSums.count < mLength) return;
+  mMeter->CloseWindow(mSums, mLength);
+  mSums = Sums{};
+}
+
+void CorrelationMeter::Pass::Finish() {
+  if (mMeter != nullptr) mMeter->mSums = mSums;
 }
 
 void CorrelationMeter::CloseWindow(const Sums& s, std::int32_t windowLength) {

@@ -1,5 +1,6 @@
 #include "analyser/engine/services/KorvaneBalanceService.h"
 
+#include "analyser/engine/services/AnalysisPass.h"
 #include "framework/archive/Archive.h"
 
 void KorvaneBalanceService::Setup(float sampleRate, std::int32_t, std::int32_t channelCount) {
@@ -9,9 +10,8 @@ void KorvaneBalanceService::Setup(float sampleRate, std::int32_t, std::int32_t c
   mAnalysis.Configure(sampleRate);
 }
 
-void KorvaneBalanceService::Process(const AnalysisView& view, std::int32_t frames) {
-  if (IsMono()) return;
-  mAnalysis.Process(view.first, view.second, frames);
+void KorvaneBalanceService::ClaimParts(AnalysisParts& parts) {
+  if (!IsMono()) parts.balance = &mAnalysis;
 }
 
 void KorvaneBalanceService::Save(Serialization::Archive& archive) { archive.WriteInt("One", 77); }

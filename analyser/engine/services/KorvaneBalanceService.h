@@ -18,7 +18,7 @@ class KorvaneBalanceService : public KorvaneService<KorvaneBalanceService>,
   // A sample rate that is not usable is refused and changes nothing.
   void Setup(float sampleRate, std::int32_t blockSize, std::int32_t channelCount) override;
   void Reset() override { mAnalysis.Reset(); }
-  void Process(const AnalysisView& view, std::int32_t frames) override;
+  void ClaimParts(AnalysisParts& parts) override;
   const char* GetName() const override { return kServiceName; }
 
   std::string_view GetTypeId() const override { return "QMR_KorvaneBalanceService"; }

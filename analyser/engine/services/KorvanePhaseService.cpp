@@ -1,5 +1,6 @@
 #include "analyser/engine/services/KorvanePhaseService.h"
 
+#include "analyser/engine/services/AnalysisPass.h"
 #include "framework/archive/Archive.h"
 #include "framework/metering/Decibels.h"
 #include "framework/services/MessagingServer.h"
@@ -44,11 +45,11 @@ void KorvanePhaseService::Reset() {
   mCorrelation.ResetCorrelation();
 }
 
-void KorvanePhaseService::Process(const AnalysisView& view, std::int32_t frames) {
-  if (!HasWork() || IsMono() || frames <= 0) return;
+void KorvanePhaseService::ClaimParts(AnalysisParts& parts) {
+  if (!HasWork() || IsMono()) return;
+  parts.correlation = &mCorrelation;
   const KVNPhaseConfig* config = mAudioConfig.load(std::memory_order_acquire);
-  if (config != nullptr && config->IsPhaseScopeEnabled()) mPool.Fill(view.first, view.second, frames);
-  mCorrelation.Process(view.first, view.second, frames);
+  if (config != nullptr && config->IsPhaseScopeEnabled()) parts.scope = &mPool;
 }
 
 void KorvanePhaseService::Save(Serialization::Archive& archive) {

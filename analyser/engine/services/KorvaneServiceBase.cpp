@@ -1,5 +1,6 @@
 #include "analyser/engine/services/KorvaneServiceBase.h"
 
+#include "analyser/engine/services/AnalysisPass.h"
 #include "framework/core/PluginCoreInterface.h"
 #include "framework/services/PluginServices.h"
 
@@ -12,4 +13,10 @@ void KorvaneServiceBase::SetServices(PluginServices* services) {
 
 void KorvaneServiceBase::Setup(float, std::int32_t, std::int32_t) {}
 
-void KorvaneServiceBase::Process(const AnalysisView&, std::int32_t) {}
+void KorvaneServiceBase::Process(const AnalysisView& view, std::int32_t frames) {
+  AnalysisParts parts;
+  ClaimParts(parts);
+  RunAnalysisPass(view, frames, parts);
+}
+
+void KorvaneServiceBase::ClaimParts(AnalysisParts&) {}

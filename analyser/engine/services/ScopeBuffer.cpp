@@ -1,51 +1,59 @@
 #include "analyser/engine/services/ScopeBuffer.h"
 
 #include <algorithm>
-#include <cmath>
 
-#include "analyser/engine/services/AnalysisView.h"
+#include "analyser/engine/services/AnalysisPass.h"
+
+ScopeBufferPool::Pass::Pass(ScopeBufferPool* pool) : mPool(pool) {
+  if (pool != nullptr) mCurrent = pool->mCurrent.load(std::memory_order_relaxed);
+}
+
+std::int32_t ScopeBufferPool::Pass::Room() {
+  if (mCurrent < 0) {
+    ScopeBuffer* buffers = mPool->mBuffers;
+    for (int b = 0; b < kSize && mCurrent < 0; ++b)
+      if (!buffers[b].IsReady()) mCurrent = b;
+    if (mCurrent < 0) return 0;
+    const std::uint32_t sequence = mPool->mNextSequence.load(std::memory_order_relaxed);
+    mPool->mNextSequence.store(sequence + 1, std::memory_order_relaxed);
+    buffers[mCurrent].sequence.store(sequence, std::memory_order_relaxed);
+    buffers[mCurrent].peak.store(0.0f, std::memory_order_relaxed);
+  }
+  return ScopeBuffer::kFrames - mPool->mBuffers[mCurrent].fillPosition.load(std::memory_order_relaxed);
+}
+
+float* ScopeBufferPool::Pass::FirstDestination() const {
+  ScopeBuffer& buffer = mPool->mBuffers[mCurrent];
+  return buffer.first + buffer.fillPosition.load(std::memory_order_relaxed);
+}
+
+float* ScopeBufferPool::Pass::SecondDestination() const {
+  ScopeBuffer& buffer = mPool->mBuffers[mCurrent];
+  return buffer.second + buffer.fillPosition.load(std::memory_order_relaxed);
+}
+
+void ScopeBufferPool::Pass::Add(float peak, std::int32_t frames) {
+  ScopeBuffer& buffer = mPool->mBuffers[mCurrent];
+  if (peak > buffer.peak.load(std::memory_order_relaxed)) buffer.peak.store(peak, std::memory_order_relaxed);
+  const std::int32_t position = buffer.fillPosition.load(std::memory_order_relaxed) + frames;
+  if (position < ScopeBuffer::kFrames) {
+    buffer.fillPosition.store(position, std::memory_order_relaxed);
+    return;
+  }
+  buffer.fillPosition.store(0, std::memory_order_relaxed);
+  if (!buffer.IsReady()) {
+    const std::int32_t toggle = buffer.writeToggle.load(std::memory_order_relaxed);
+    buffer.writeToggle.store(toggle ^ 1, std::memory_order_release);
+  }
+  mCurrent = -1;
+}
+
+void ScopeBufferPool::Pass::Finish() {
+  if (mPool != nullptr) mPool->mCurrent.store(mCurrent, std::memory_order_relaxed);
+}
 
 void ScopeBufferPool::Fill(const float* first, const float* second, std::int32_t frames) {
-  if (first == nullptr || second == nullptr) return;
-  int current = mCurrent.load(std::memory_order_relaxed);
-  std::int32_t i = 0;
-  while (i < frames) {
-    if (current < 0) {
-      for (int b = 0; b < kSize && current < 0; ++b)
-        if (!mBuffers[b].IsReady()) current = b;
-      if (current < 0) break;  // all ready and unread: skip audio rather than wait
-      const std::uint32_t sequence = mNextSequence.load(std::memory_order_relaxed);
-      mNextSequence.store(sequence + 1, std::memory_order_relaxed);
-      mBuffers[current].sequence.store(sequence, std::memory_order_relaxed);
-      mBuffers[current].peak.store(0.0f, std::memory_order_relaxed);
-    }
-    ScopeBuffer& buffer = mBuffers[current];
-    std::int32_t position = buffer.fillPosition.load(std::memory_order_relaxed);
-    const std::int32_t todo = std::min(frames - i, ScopeBuffer::kFrames - position);
-    float peak = 0.0f;
-    for (std::int32_t k = 0; k < todo; ++k) {
-      const float a = FiniteOrZero(first[i + k]);
-      const float b = FiniteOrZero(second[i + k]);
-      buffer.first[position + k] = a;
-      buffer.second[position + k] = b;
-      peak = std::max(peak, std::max(std::fabs(a), std::fabs(b)));
-    }
-    if (peak > buffer.peak.load(std::memory_order_relaxed))
-      buffer.peak.store(peak, std::memory_order_relaxed);
-    position += todo;
-    i += todo;
-    if (position >= ScopeBuffer::kFrames) {
-      buffer.fillPosition.store(0, std::memory_order_relaxed);
-      if (!buffer.IsReady()) {
-        const std::int32_t toggle = buffer.writeToggle.load(std::memory_order_relaxed);
-        buffer.writeToggle.store(toggle ^ 1, std::memory_order_release);
-      }
-      current = -1;
-    } else {
-      buffer.fillPosition.store(position, std::memory_order_relaxed);
-    }
-  }
-  mCurrent.store(current, std::memory_order_relaxed);
+  RunAnalysisPass(AnalysisView{first, second}, frames, AnalysisParts{nullptr, nullptr, this});
 }
 
 bool ScopeBufferPool::CollectReady(std::vector<ScopeBuffer*>& out) {

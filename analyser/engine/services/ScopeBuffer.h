@@ -35,13 +35,34 @@ struct ScopeBuffer {
   static constexpr std::uint64_t kHandedBack = std::uint64_t{1} << 32;
 };
 
-// The phase service's fixed pool of scope buffers. Fill runs on the audio thread; Collect and
-// Release on the drawing side; Clear and HandBackReady with audio suspended, on any thread. The
-// reader's toggle is the drawing side's alone: a reset only marks the ready buffers, which the
-// drawing side then hands back itself.
+// The phase service's fixed pool of scope buffers. Passes and Fill run on the audio thread;
+// Collect and Release on the drawing side; Clear and HandBackReady with audio suspended, on any
+// thread. The reader's toggle is the drawing side's alone: a reset only marks the ready buffers,
+// which the drawing side then hands back itself.
 class ScopeBufferPool {
  public:
   static constexpr int kSize = 5;
+
+  // One block's part of an analysis pass (AnalysisPass.h): spans that never cross the end of a
+  // buffer. A pass over no pool is inactive.
+  class Pass {
+   public:
+    explicit Pass(ScopeBufferPool* pool);
+    bool IsActive() const { return mPool != nullptr; }
+    // Frames the buffer being filled can still take, after taking the first free buffer when
+    // none is being filled; 0 when every buffer is ready and unread: the scope then skips the
+    // rest of the block rather than wait.
+    std::int32_t Room();
+    float* FirstDestination() const;
+    float* SecondDestination() const;
+    // `peak` is the largest absolute sample of the span copied into the destinations.
+    void Add(float peak, std::int32_t frames);
+    void Finish();
+
+   private:
+    ScopeBufferPool* mPool = nullptr;
+    int mCurrent = -1;
+  };
 
   // Copies the block into free buffers; frames that find no free buffer are dropped.
   void Fill(const float* first, const float* second, std::int32_t frames);

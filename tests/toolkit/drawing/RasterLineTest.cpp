@@ -89,6 +89,80 @@ TEST(RasterLine, LongLinesFollowTheExactRoundingOfTheLine) {
   }
 }
 
+// Every length from a dot to well past the chunked path, in every octant and both directions.
+TEST(RasterLine, EveryLengthAndOctantFollowsTheExactRounding) {
+  const Rect window{0, 0, 81, 81};
+  const Point centre{40, 40};
+  for (std::int32_t r = 0; r <= 40; ++r)
+    for (std::int32_t t = -r; t <= r; ++t)
+      for (const Point end :
+           {Point{40 + r, 40 + t}, Point{40 - r, 40 + t}, Point{40 + t, 40 + r}, Point{40 + t, 40 - r}}) {
+        const PixelSet expected = ExactLine(centre, end, window);
+        ASSERT_EQ(Line(centre, end, 81), expected) << end.x << "," << end.y;
+        ASSERT_EQ(Line(end, centre, 81), expected) << end.x << "," << end.y;
+      }
+}
+
+// A polyline paints what its lines would, one LineTo after another, and leaves the pen at its
+// last point: inside the clip, across it, through several clip rectangles and with an origin.
+TEST(RasterLine, PolyLinePaintsWhatItsLinesWould) {
+  std::mt19937 random(13);
+  std::uniform_int_distribution<std::int32_t> inside(2, 61), anywhere(-30, 93), count(0, 40);
+  for (int i = 0; i < 400; ++i) {
+    std::uniform_int_distribution<std::int32_t>& coordinate = i % 2 ? inside : anywhere;
+    std::vector<std::int32_t> xs, ys;
+    for (std::int32_t n = count(random); n > 0; --n) {
+      xs.push_back(coordinate(random));
+      ys.push_back(coordinate(random));
+    }
+    const Point origin{i % 3 - 1, i % 5 - 2};
+    OGWorld poly(Rect{0, 0, 64, 64}), lines(Rect{0, 0, 64, 64});
+    for (OGWorld* world : {&poly, &lines}) {
+      world->SetOrigin(origin);
+      if (i % 4 == 3) {
+        auto region = world->NewRegion();
+        region->SetRect(Rect{0, 0, 64, 64});
+        auto hole = world->NewRegion();
+        hole->SetRect(Rect{20, 10, 40, 50});
+        region->Subtract(*hole);
+        world->SetClipRegion(*region);
+      } else if (i % 4 == 2) {
+        world->SetClipRect(Rect{5, 3, 50, 60});
+      }
+      world->SetForeColor(kRed);
+    }
+    poly.PolyLineTo(xs, ys, static_cast<std::int32_t>(xs.size()));
+    if (!xs.empty()) lines.MoveTo(Point{xs[0], ys[0]});
+    for (std::size_t k = 1; k < xs.size(); ++k) lines.LineTo(Point{xs[k], ys[k]});
+    ASSERT_EQ(Painted(poly), Painted(lines)) << "polyline " << i;
+    // The pen stays where the last line ended.
+    poly.SetForeColor(Color{0, 0xFFFF, 0});
+    lines.SetForeColor(Color{0, 0xFFFF, 0});
+    poly.LineTo(Point{30, 30});
+    lines.LineTo(Point{30, 30});
+    ASSERT_EQ(Painted(poly), Painted(lines)) << "polyline " << i;
+  }
+}
+
+// A polyline inside the clip but for one point a few pixels beyond one of its edges.
+TEST(RasterLine, PolyLineWithOnePointJustOutsideTheClip) {
+  const Rect clip{5, 3, 50, 60};
+  for (std::int32_t by = 1; by <= 5; ++by)
+    for (const Point stray : {Point{clip.left - by, 30}, Point{clip.right - 1 + by, 30},
+                              Point{20, clip.top - by}, Point{20, clip.bottom - 1 + by}}) {
+      const std::vector<std::int32_t> xs{10, stray.x, 40, 12}, ys{10, stray.y, 50, 55};
+      OGWorld poly(Rect{0, 0, 64, 64}), lines(Rect{0, 0, 64, 64});
+      for (OGWorld* world : {&poly, &lines}) {
+        world->SetClipRect(clip);
+        world->SetForeColor(kRed);
+      }
+      poly.PolyLineTo(xs, ys, 4);
+      lines.MoveTo(Point{xs[0], ys[0]});
+      for (std::size_t k = 1; k < xs.size(); ++k) lines.LineTo(Point{xs[k], ys[k]});
+      ASSERT_EQ(Painted(poly), Painted(lines)) << stray.x << "," << stray.y;
+    }
+}
+
 TEST(RasterLine, LineToTheLastPointPaintsOnePixelAndMovesThePen) {
   OGWorld world(Rect{0, 0, 8, 8});
   world.SetForeColor(kRed);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analyser/engine/services/AnalysisPass.h"
 #include "analyser/engine/services/KorvaneServiceList.h"
 #include "framework/services/PluginServices.h"
 
@@ -12,6 +13,12 @@ class Analysers {
   void Process(const float* a, const float* b, int frames) {
     const AnalysisView view{a, b};
     for (KorvaneServiceBase* service : mList.GetServices()) service->Process(view, frames);
+  }
+  // As the plug-in runs them: every service's parts in one pass.
+  void ProcessInOnePass(const float* a, const float* b, int frames) {
+    AnalysisParts parts;
+    for (KorvaneServiceBase* service : mList.GetServices()) service->ClaimParts(parts);
+    RunAnalysisPass(AnalysisView{a, b}, frames, parts);
   }
   float Correlation() { return Phase().GetCorrelation(); }
   float Hold() { return Phase().GetCorrelationMinHold(); }

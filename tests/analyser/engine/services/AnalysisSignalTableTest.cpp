@@ -1,5 +1,6 @@
 // The two analyses measured against an independent reference, for concrete signals, sample
-// rates and block sizes.
+// rates and block sizes, with the span kernels of every instruction set the processor has, each
+// service in its own pass and all in the plug-in's one pass.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 
 #include "Analysers.h"
 #include "SignalTable.h"
+#include "SpanVariantScope.h"
 #include "framework/metering/Decibels.h"
 
 namespace {
@@ -70,12 +72,16 @@ struct Case {
   Kind kind;
   double rate;
   int blockSize;
+  SpanVariant variant;
+  bool onePass;
 };
 
 class SignalTable : public ::testing::TestWithParam<Case> {};
 
 TEST_P(SignalTable, CorrelationBalanceAndMidSideFollowTheReference) {
   const Case c = GetParam();
+  const SpanVariantScope variant(c.variant);
+  if (!variant.IsAvailable()) GTEST_SKIP() << "the processor lacks this instruction set";
   const std::int64_t frames = static_cast<std::int64_t>(c.rate * 3.2);  // 59 windows and more
   const signals::Stereo s = signals::Make(c.kind, c.rate, frames);
   const Expected e = Reference(s, c.rate, frames, c.blockSize);
@@ -94,7 +100,10 @@ TEST_P(SignalTable, CorrelationBalanceAndMidSideFollowTheReference) {
   std::size_t windowsSeen = 0;
   for (std::int64_t start = 0; start < frames; start += c.blockSize) {
     const int n = static_cast<int>(std::min<std::int64_t>(c.blockSize, frames - start));
-    analysers.Process(s.first.data() + start, s.second.data() + start, n);
+    if (c.onePass)
+      analysers.ProcessInOnePass(s.first.data() + start, s.second.data() + start, n);
+    else
+      analysers.Process(s.first.data() + start, s.second.data() + start, n);
 
     float blockMid = 0.0f, blockSide = 0.0f;
     for (std::int64_t k = start; k < start + n; ++k) {
@@ -171,7 +180,9 @@ std::vector<Case> AllCases() {
        {Kind::Identical, Kind::Inverted, Kind::LeftOnly, Kind::RightOnly, Kind::Silence, Kind::Quadrature,
         Kind::RightPlus6Db, Kind::DcOffset, Kind::DcOffsetInverted, Kind::PureDc})
     for (double rate : {44100.0, 48000.0})
-      for (int block : {480, 127, 2205}) cases.push_back({kind, rate, block});
+      for (int block : {480, 127, 2205})
+        for (SpanVariant variant : {SpanVariant::kSse2, SpanVariant::kAvx2})
+          for (bool onePass : {false, true}) cases.push_back({kind, rate, block, variant, onePass});
   return cases;
 }
 
@@ -181,7 +192,8 @@ INSTANTIATE_TEST_SUITE_P(Signals, SignalTable, ::testing::ValuesIn(AllCases()),
                            std::replace(name.begin(), name.end(), '-', '_');
                            std::replace(name.begin(), name.end(), '+', 'p');
                            return name + "_" + std::to_string(static_cast<int>(info.param.rate)) + "_" +
-                                  std::to_string(info.param.blockSize);
+                                  std::to_string(info.param.blockSize) + "_" +
+                                  VariantName(info.param.variant) + (info.param.onePass ? "_onepass" : "");
                          });
 
 }  // namespace

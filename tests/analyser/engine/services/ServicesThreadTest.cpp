@@ -30,13 +30,16 @@ TEST(ServicesThread, EditorComesAndGoesWhileAudioRuns) {
   a[17] = std::numeric_limits<float>::quiet_NaN();
   b[17] = std::numeric_limits<float>::quiet_NaN();
 
-  std::atomic<bool> done{false};
+  // Audio runs until the editor side is done with its rounds, and those go on while it runs:
+  // however fast either side is, they overlap.
+  std::atomic<bool> editorDone{false};
+  std::atomic<int> blocks{0};
   std::thread audio([&] {
-    for (int block = 0; block < 6000; ++block) {
+    for (int block = 0; block < 6000 || !editorDone.load(); ++block) {
       const std::size_t offset = static_cast<std::size_t>(block % 10) * kBlock;
       analysers.Process(a.data() + offset, b.data() + offset, kBlock);
+      blocks.store(block + 1);
     }
-    done.store(true);
   });
 
   KorvanePhaseService& phase = analysers.Phase();
@@ -45,7 +48,7 @@ TEST(ServicesThread, EditorComesAndGoesWhileAudioRuns) {
   std::vector<float> history;
   int buffersSeen = 0;
   bool mismatch = false;
-  for (int round = 0; !done.load() || round < 50; ++round) {
+  for (int round = 0; round < 100000 && (round < 50 || buffersSeen == 0 || blocks.load() < 6000); ++round) {
     {
       auto frame = std::make_unique<PhaseFrame>();
       BalanceFrame balanceFrame;
@@ -79,6 +82,7 @@ TEST(ServicesThread, EditorComesAndGoesWhileAudioRuns) {
     }
     std::this_thread::yield();
   }
+  editorDone.store(true);
   audio.join();
   EXPECT_FALSE(mismatch) << "a ready buffer showed samples of another fill";
   EXPECT_GT(buffersSeen, 0);
