@@ -7,6 +7,7 @@ usage: tolvaran_test.py --tolvaran PATH --recorder PATH --varnis PATH --artefact
 
 import argparse
 import http.server
+import mmap
 import os
 import shutil
 import signal
@@ -386,35 +387,79 @@ class TolvaranTest(unittest.TestCase):
                 self.assertEqual(len(said), 1, said)
                 self.assertIn(named, said[0])
 
-    def test_scripts_run_looks_for_a_display_before_it_builds(self):
-        """scripts/run, copied beside a setup, a build and a Tolvaran that only leave a mark."""
-        d = self.desktop(plugin=False, pulse_rate=None, tray=False)
+    def scripts_run_tree(self, d):
+        """scripts/run copied into a tree beside a setup, a cmake on PATH and a Tolvaran that only
+        leave a mark; answers (run(display), marks(), the built and the installed library)."""
         tree = os.path.join(d.root, "tree")
-        os.makedirs(os.path.join(tree, "scripts"))
-        os.makedirs(os.path.join(tree, "build", "plain", "host"))
-        os.makedirs(os.path.join(tree, "build", "plain", "plugin"))
+        stubs = os.path.join(d.root, "stubs")
+        for folder in ("scripts", "build/run/host", "build/run/plugin"):
+            os.makedirs(os.path.join(tree, folder))
+        os.makedirs(stubs)
         shutil.copy2(SCRIPTS_RUN, os.path.join(tree, "scripts", "run"))
         marks = os.path.join(d.root, "marks")
-        for stub in ("scripts/setup", "scripts/build", "build/plain/host/Tolvaran"):
-            path = os.path.join(tree, stub)
+        for stub in ("scripts/setup", "build/run/host/Tolvaran", "cmake"):
+            path = os.path.join(stubs if stub == "cmake" else tree, stub)
             with open(path, "w") as f:
-                f.write("#!/bin/sh\necho %s >> %s\n" % (os.path.basename(stub), marks))
+                f.write('#!/bin/sh\necho "%s $*" >> %s\n' % (os.path.basename(stub), marks))
             os.chmod(path, 0o755)
-        open(os.path.join(tree, "build", "plain", "plugin", "libvarnis.so"), "w").close()
+        built = os.path.join(tree, "build", "run", "plugin", "libvarnis.so")
+        installed = os.path.join(tree, "build", "run", "host", "libvarnis.so")
+
+        def run(display):
+            if os.path.exists(marks):
+                os.remove(marks)
+            env = dict(d.env, DISPLAY=display, PATH=stubs + ":" + d.env["PATH"], JOBS="3")
+            return subprocess.run([os.path.join(tree, "scripts", "run")], env=env, capture_output=True,
+                                  text=True, timeout=30)
+
+        def done():
+            return open(marks).read().splitlines() if os.path.exists(marks) else []
+
+        return run, done, built, installed
+
+    def test_scripts_run_looks_for_a_display_before_it_builds_and_builds_only_the_program(self):
+        d = self.desktop(plugin=False, pulse_rate=None, tray=False)
+        run, done, built, _ = self.scripts_run_tree(d)
+        open(built, "w").close()
         number = next(n for n in range(900, 1000) if not os.path.exists("/tmp/.X11-unix/X%d" % n))
-        for display in ("", ":%d" % number, d.display):
+        for display in ("", ":%d" % number):
             with self.subTest(display=display):
-                if os.path.exists(marks):
-                    os.remove(marks)
-                env = dict(d.env, DISPLAY=display)
-                result = subprocess.run([os.path.join(tree, "scripts", "run")], env=env, capture_output=True,
-                                        text=True, timeout=30)
-                done = open(marks).read().split() if os.path.exists(marks) else []
-                if display == d.display:
-                    self.assertEqual((result.returncode, done), (0, ["setup", "build", "Tolvaran"]), result.stderr)
-                else:
-                    self.assertEqual((result.returncode, done), (2, []))
-                    self.assertIn("no desktop", result.stderr)
+                result = run(display)
+                self.assertEqual((result.returncode, done()), (2, []))
+                self.assertIn("no desktop", result.stderr)
+        result = run(d.display)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        setup, configure, build, tolvaran = done()
+        self.assertEqual(setup, "setup run")
+        self.assertIn("-DBUILD_TESTING=OFF", configure.split())
+        self.assertEqual(build.split()[-3:], ["--target", "varnis", "Tolvaran"])
+        self.assertEqual(tolvaran, "Tolvaran ")
+
+    def test_scripts_run_leaves_the_library_a_running_tolvaran_has_mapped_intact(self):
+        """A second scripts/run, with a rebuilt and with an unchanged library, while the first
+        copy's library is mapped."""
+        d = self.desktop(plugin=False, pulse_rate=None, tray=False)
+        run, _, built, installed = self.scripts_run_tree(d)
+        old = bytes(range(256)) * 64
+        with open(built, "wb") as f:
+            f.write(old)
+        self.assertEqual(run(d.display).returncode, 0)
+        with open(installed, "rb") as f:
+            mapped = mmap.mmap(f.fileno(), 0, prot=mmap.PROT_READ)
+        self.addCleanup(mapped.close)
+        first = os.stat(installed).st_ino
+        self.assertEqual(run(d.display).returncode, 0)
+        self.assertEqual(os.stat(installed).st_ino, first, "an unchanged library is not copied again")
+        new = b"rebuilt"
+        with open(built, "wb") as f:
+            f.write(new)
+        result = run(d.display)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        # Rewriting the mapped file in place would shrink it under the mapping: reading it would
+        # then raise SIGBUS here.
+        self.assertEqual(mapped[:], old)
+        self.assertEqual(open(installed, "rb").read(), new)
+        self.assertEqual(sorted(os.listdir(os.path.dirname(installed))), ["Tolvaran", "libvarnis.so"])
 
     def test_without_a_plugin_the_program_runs_and_quits(self):
         d = self.desktop(plugin=False)
