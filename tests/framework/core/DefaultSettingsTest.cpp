@@ -4,8 +4,6 @@
 #include <fstream>
 #include <string>
 
-#include <unistd.h>
-
 #include "framework/core/DefaultSettings.h"
 #include "platform/Registry.h"
 #include "tests/support/TemporaryConfig.h"
@@ -44,8 +42,8 @@ TEST(DefaultSettings, AFailedSaveKeepsTheOldFile) {
   const auto folder = config.root / "presets";
   ASSERT_TRUE(Registry::WriteString("Software\\Quillmore\\Default Settings", "", folder.string()));
   ASSERT_TRUE(WriteDefaultSettingsFile("Product", "old"));
-  // The temporary file cannot be made: a folder stands in its place.
-  std::filesystem::create_directory(folder / ("Product.default.tmp" + std::to_string(getpid())));
+  // Read-only by its mode, which even root may not replace.
+  std::filesystem::permissions(folder / "Product.default", std::filesystem::perms::owner_read);
   EXPECT_FALSE(WriteDefaultSettingsFile("Product", "new"));
   std::string text;
   ASSERT_TRUE(ReadDefaultSettingsFile("Product", text));
