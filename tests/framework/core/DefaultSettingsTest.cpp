@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -8,13 +9,31 @@
 #include "platform/Registry.h"
 #include "tests/support/TemporaryConfig.h"
 
-TEST(DefaultSettings, WithoutTheFolderKeyNothingIsReadOrWritten) {
+// Nothing on Linux names a folder: the files live beside the store, which stays as it was.
+TEST(DefaultSettings, WithoutTheFolderKeyTheFilesLiveInTheStoresFolder) {
   TemporaryConfig config;
+  const auto folder = config.user / "quillmore";
+  EXPECT_EQ(ReadDefaultSettingsDirectory(), folder.string());
   std::string text = "kept";
   EXPECT_FALSE(ReadDefaultSettingsFile("Product", text));
   EXPECT_EQ(text, "kept");
+  EXPECT_FALSE(std::filesystem::exists(config.user)) << "reading creates nothing";
+  ASSERT_TRUE(WriteDefaultSettingsFile("Product", "settings"));  // makes the folder and its parent
+  ASSERT_TRUE(ReadDefaultSettingsFile("Product", text));
+  EXPECT_EQ(text, "settings");
+  EXPECT_TRUE(std::filesystem::exists(folder / "Product.default"));
+  EXPECT_FALSE(std::filesystem::exists(config.UserStore()));
+  EXPECT_EQ(ReadRegistryValue("Default Settings"), "");
+
+  unsetenv("XDG_CONFIG_HOME");
+  const std::string home = getenv("HOME") ? getenv("HOME") : "";
+  setenv("HOME", config.root.c_str(), 1);
+  EXPECT_EQ(ReadDefaultSettingsDirectory(), (config.root / ".config" / "quillmore").string());
+  unsetenv("HOME");
+  EXPECT_EQ(ReadDefaultSettingsDirectory(), "");
   EXPECT_FALSE(WriteDefaultSettingsFile("Product", "settings"));
-  EXPECT_FALSE(std::filesystem::exists(config.user));
+  EXPECT_FALSE(ReadDefaultSettingsFile("Product", text));
+  if (!home.empty()) setenv("HOME", home.c_str(), 1);
 }
 
 TEST(DefaultSettings, WritesIntoTheFolderTheRegistryNamesCreatingOneLevel) {
