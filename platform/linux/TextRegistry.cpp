@@ -86,7 +86,7 @@ std::string Escape(const std::string& text) {
   return escaped;
 }
 
-// Appends the plain text of an escaped field; false for an escape the format lacks.
+// The plain text of an escaped field; false for an escape the format lacks.
 bool Unescape(std::string_view text, std::string& plain) {
   plain.clear();
   for (;;) {
