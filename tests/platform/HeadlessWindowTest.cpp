@@ -97,6 +97,19 @@ TEST_F(HeadlessWindowTest, ADragEndsOnReleaseOnAMoveWithoutAButtonOnAGrabElsewhe
   EXPECT_FALSE(window->IsCaptured());
 }
 
+TEST_F(HeadlessWindowTest, AWindowThatDiesDuringADragReleasesItWhereThePointerWasBeforeReportingIt) {
+  window->Press(10, 10, MouseButton::kRight);
+  window->Move(40, 30);
+  window->Destroy();
+  window->PumpEvents(sink);
+  ASSERT_EQ(sink.Kinds(),
+            (std::vector<Kind>{Kind::kMouseDown, Kind::kMouseMove, Kind::kMouseUp, Kind::kDestroyed}));
+  EXPECT_EQ(sink.events[2].x, 40);
+  EXPECT_EQ(sink.events[2].y, 30);
+  EXPECT_EQ(sink.events[2].button, MouseButton::kRight);
+  EXPECT_FALSE(window->IsCaptured());
+}
+
 TEST_F(HeadlessWindowTest, ExposesAreCoalescedIntoOneAtTheEndOfThePump) {
   window->Expose({0, 0, 10, 10});
   window->Press(1, 1);

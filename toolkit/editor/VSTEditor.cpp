@@ -76,8 +76,11 @@ std::unique_ptr<DrawContext> VSTEditor::CreateWindowContext() {
 }
 
 void VSTEditor::close() {
-  // Waits for any other thread's entry or drag to end, then always runs to the end.
+  // Waits for any other thread's entry or drag to end, then always runs to the end. A drag of
+  // another thread ends at that thread's next idle rather than at the user's release.
+  mClosesWaiting.fetch_add(1);
   EntryLock lock(*this);
+  mClosesWaiting.fetch_sub(1);
   if (!IsOpen()) return;
   try {
     // The drag's level of the mutex goes with the editor; the entry's own is released last, which
@@ -114,6 +117,10 @@ void VSTEditor::idle() {
     if (!IsOpen()) {
       mInIdle = false;
       return;
+    }
+    // A close waits on another thread: the drag ends now, as if released where the pointer is.
+    if (mClosesWaiting.load() > 0 && mDragThread.load() == std::this_thread::get_id()) {
+      GetWindow()->EndCapture();
     }
     if (GetMouseCaptureFrame()) {
       CapturedIdle();
