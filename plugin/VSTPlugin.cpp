@@ -13,6 +13,7 @@
 #include "framework/metering/NumericTools.h"
 #include "platform/FloatingPointGuard.h"
 #include "plugin/HostStrings.h"
+#include "vst2/HostQuirks.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ VSTPlugin::VSTPlugin(audioMasterCallback host) : AudioEffectX(host, 0, 0) {
   }
   canProcessReplacing(true);
   programsAreChunks(true);
-  mHostIsDigitalPerformer = mHostProduct.find("Digital Performer") != std::string::npos;
+  mAssumeEveryPinConnected = HostQuirks::AssumesEveryPinConnected(mHostProduct);
   mMetaClass->GetIOConfigs(mIOConfigs);
   if (!mIOConfigs.empty()) {
     setNumInputs(mIOConfigs.front().first);
@@ -252,8 +253,7 @@ void VSTPlugin::setSampleRate(float rate) {
 }
 
 void VSTPlugin::setBlockSize(std::int32_t size) {
-  if (size == 0) size = 1024;
-  if (size < 0) size = size == INT32_MIN ? INT32_MAX : -size;
+  size = HostQuirks::UsableBlockSize(size);
   if (mBlockSizeSet && size == mCoreBlockSize) return;
   if (!ConfigureCore(mCore.get(), [size](PluginCoreInterface& core) { core.SetBlockSize(size); })) return;
   mBlockSizeSet = true;
@@ -368,7 +368,7 @@ std::intptr_t VSTPlugin::AutomateParameter(std::int32_t index, float) {
 }
 
 void VSTPlugin::RefreshConnections(bool askHost) {
-  const bool ask = askHost && !mHostIsDigitalPerformer;
+  const bool ask = askHost && !mAssumeEveryPinConnected;
   mInputsConnected.assign(static_cast<size_t>(std::max(0, mEffect.numInputs)), true);
   mOutputsConnected.assign(static_cast<size_t>(std::max(0, mEffect.numOutputs)), true);
   if (!ask) return;

@@ -1,10 +1,10 @@
 #include "toolkit/editor/VSTEditor.h"
 
-#include <cstring>
 #include <new>
 
 #include "framework/core/ErrorReporting.h"
 #include "framework/core/PluginCoreInterface.h"
+#include "vst2/HostQuirks.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ VSTEditor::VSTEditor(AudioEffect* effect, EditorHost& host, PluginCoreInterface*
       mHost(host),
       mPlatform(platform) {
   const char* product = core ? core->GetHostProductString() : nullptr;
-  mIdleHost = !(product && std::strstr(product, "sonicWORX"));
+  mIdleHost = HostQuirks::TakesIdleRequests(product ? product : "");
 }
 
 VSTEditor::~VSTEditor() { close(); }

@@ -21,8 +21,6 @@ KVNAlarmGroupNotificationFrame::KVNAlarmGroupNotificationFrame(Korvane* plugin, 
   SetStatePicture(record ? AlarmStateCell(*record) : 0);
   Subscribe(mAlarmManager->GetMessageClass(KVNAlarmManager::kAlarmMessageClass), 1,
             &KVNAlarmGroupNotificationFrame::OnAlarmMessage);
-  Subscribe(mAlarmManager->GetMessageClass(KVNAlarmManager::kValueMessageClass), 0,
-            &KVNAlarmGroupNotificationFrame::IgnoreMessage);
 }
 
 KVNAlarmGroupNotificationFrame::~KVNAlarmGroupNotificationFrame() { StopSubscriptions(); }
