@@ -93,6 +93,7 @@ void PluginUIRoot::CloseEditor() {
     mWindowContext.reset();
     ResetParameterHighlights();
   } catch (...) {
+    // Swallowed: the core must still forget its root, and the host expects nothing back.
   }
   if (PluginCore* core = ConcreteCore(mCore)) core->SetUIRoot(nullptr);
 }
