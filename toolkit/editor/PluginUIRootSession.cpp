@@ -145,7 +145,7 @@ bool PluginUIRoot::ShowError(const char* message, const char* detail, std::int32
     new ErrorFrame(this, message, detail, code, type);
     return true;
   } catch (...) {
-    return false;
+    return false;  // the report goes to a message box instead
   }
 }
 
