@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <new>
 #include <stdexcept>
 
 #include "framework/core/DefaultSettings.h"
@@ -19,15 +18,12 @@ namespace {
 
 constexpr size_t kHostProductBufferSize = 128;
 
-void ReportConfigurationFailure(PluginCoreInterface* core, const char* unknownText, const char* detail) {
-  try {
-    throw;
-  } catch (const std::bad_alloc&) {
-    ReportError(core, "There is insufficient memory available.", nullptr, 0, kErrorError);
-  } catch (...) {
-    ReportError(core, unknownText, detail, 0, kErrorError);
-  }
-}
+// What the host's entries report when they fail.
+constexpr FailureTexts kConfigureFailure{kInsufficientMemory, nullptr, "An unknown error has occurred.",
+                                         nullptr};
+constexpr FailureTexts kSuspendResumeFailure{kInsufficientMemory, nullptr, "An unknown error occurred.", ""};
+constexpr FailureTexts kGetChunkFailure{"There is insufficient memory available to save settings.", nullptr,
+                                        "Unable to save settings.", "An unknown error occurred"};
 
 // Hands a configuration value to the core; false, with the failure reported, when the core did
 // not take it (its audio pause timed out, say), so that the value is not taken for set.
@@ -38,7 +34,7 @@ bool ConfigureCore(PluginCoreInterface* core, Set set) {
     set(*core);
     return true;
   } catch (...) {
-    ReportConfigurationFailure(core, "An unknown error has occurred.", nullptr);
+    ReportCaughtFailure(core, kConfigureFailure);
     return false;
   }
 }
@@ -113,6 +109,7 @@ void VSTPlugin::ApplyPendingProgram() {
   try {
     mCore->SetProgram(program);
   } catch (...) {
+    // A program change that fails is swallowed: the host hears nothing of it.
   }
 }
 
@@ -229,11 +226,8 @@ std::int32_t VSTPlugin::getChunk(void** data, bool isPreset) {
   if (!mCore) return 0;
   try {
     return mCore->GetChunk(data, isPreset);
-  } catch (const std::bad_alloc&) {
-    ReportError(mCore.get(), "There is insufficient memory available to save settings.", nullptr, 0,
-                kErrorError);
   } catch (...) {
-    ReportError(mCore.get(), "Unable to save settings.", "An unknown error occurred", 0, kErrorError);
+    ReportCaughtFailure(mCore.get(), kGetChunkFailure);
   }
   *data = nullptr;
   return 0;
@@ -272,7 +266,7 @@ void VSTPlugin::suspend() {
   try {
     if (mCore) mCore->Suspend();
   } catch (...) {
-    ReportConfigurationFailure(mCore.get(), "An unknown error occurred.", "");
+    ReportCaughtFailure(mCore.get(), kSuspendResumeFailure);
   }
   mResumed.store(false, std::memory_order_relaxed);
 }
@@ -283,7 +277,7 @@ void VSTPlugin::resume() {
     if (mCore) mCore->Resume();
     mResumed.store(true, std::memory_order_relaxed);
   } catch (...) {
-    ReportConfigurationFailure(mCore.get(), "An unknown error occurred.", "");
+    ReportCaughtFailure(mCore.get(), kSuspendResumeFailure);
   }
 }
 
@@ -298,7 +292,7 @@ bool VSTPlugin::getProgramNameIndexed(std::int32_t, std::int32_t index, char* te
     CopyToHostBuffer(text, mCore->GetProgramNameIndexed(index), kVstMaxProgNameLen);
     return true;
   } catch (...) {
-    return false;
+    return false;  // the host shows no name for it; nothing is reported
   }
 }
 

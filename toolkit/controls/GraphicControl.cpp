@@ -128,6 +128,7 @@ void GraphicControl::AbortGesture() noexcept {
   try {
     SetHilite(false, false);
   } catch (...) {
+    // The gesture ends even when the control cannot be redrawn.
   }
   FinishGesture();
 }
@@ -137,10 +138,12 @@ void GraphicControl::FinishGesture() noexcept {
   try {
     ReleaseMouse();
   } catch (...) {
+    // The release is still published, so every listener sees the gesture end.
   }
   try {
     Publish(kReleased, GetValue());
   } catch (...) {
+    // noexcept: a listener that fails on the release does not keep the gesture alive.
   }
 }
 

@@ -38,6 +38,7 @@ IncDecControlGroup::~IncDecControlGroup() {
   try {
     SetTarget(nullptr);
   } catch (...) {
+    // Without services there is no server, and so no subscription to the target left to stop.
   }
 }
 

@@ -17,6 +17,7 @@ TextFrame::~TextFrame() {
   try {
     GetRoot()->GetMessagingServer().RemoveMessageClass(mEditMsgClass);
   } catch (...) {
+    // A destructor must not throw: a class that cannot be removed is only forgotten.
   }
 }
 
@@ -63,6 +64,7 @@ void TextFrame::Mouse(std::int32_t kind, std::int32_t, std::int32_t) {
     try {
       SendEdit(kEditCancelled, this);
     } catch (...) {
+      // An edit that could not start goes no further, whoever fails to hear of its cancel.
     }
   }
 }

@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <climits>
-#include <new>
 
-#include "framework/core/ErrorReporting.h"
 #include "framework/services/MessagingServer.h"
 #include "framework/services/TimerManager.h"
+#include "toolkit/editor/EntryFailureTexts.h"
 #include "toolkit/editor/TextEditDialogUser.h"
 #include "toolkit/frames/Frame.h"
 
@@ -83,11 +82,8 @@ void PluginUIRoot::DrawRect(const Rect& rect) {
   try {
     mPainted = true;
     mRootFrame->Redraw(&rect, true);
-  } catch (const std::bad_alloc&) {
-    ReportError(mCore, "Cannot open editor window.", "There is insufficient memory available.", 0,
-                kErrorError);
   } catch (...) {
-    ReportError(mCore, "An unknown error occurred.", "", 0, kErrorError);
+    ReportCaughtFailure(mCore, EntryFailureTexts::kRootDraw);
   }
 }
 

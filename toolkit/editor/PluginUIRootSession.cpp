@@ -1,6 +1,5 @@
 // The editor root's session: opening and closing, the mouse, idle and the page.
 #include <cstdlib>
-#include <new>
 #include <optional>
 #include <stdexcept>
 
@@ -10,6 +9,7 @@
 #include "framework/services/MessagingServer.h"
 #include "framework/services/TimerManager.h"
 #include "platform/Clock.h"
+#include "toolkit/editor/EntryFailureTexts.h"
 #include "toolkit/editor/ErrorFrame.h"
 #include "toolkit/editor/PluginUIRoot.h"
 #include "toolkit/frames/Frame.h"
@@ -63,11 +63,8 @@ bool PluginUIRoot::OpenEditor() {
     }
     mUpdateSet.clear();
     return true;
-  } catch (const std::bad_alloc&) {
-    ReportError(mCore, "Cannot open editor window.", "There is insufficient memory available.", 0,
-                kErrorError);
   } catch (...) {
-    ReportError(mCore, "Cannot open editor window.", "An unknown error has occurred.", 0, kErrorError);
+    ReportCaughtFailure(mCore, EntryFailureTexts::kRootOpen);
   }
   // Nothing of a failed open stays behind.
   mPage = mAboutPage = nullptr;
@@ -96,6 +93,7 @@ void PluginUIRoot::CloseEditor() {
     mWindowContext.reset();
     ResetParameterHighlights();
   } catch (...) {
+    // Swallowed: the core must still forget its root, and the host expects nothing back.
   }
   if (PluginCore* core = ConcreteCore(mCore)) core->SetUIRoot(nullptr);
 }
@@ -147,7 +145,7 @@ bool PluginUIRoot::ShowError(const char* message, const char* detail, std::int32
     new ErrorFrame(this, message, detail, code, type);
     return true;
   } catch (...) {
-    return false;
+    return false;  // the report goes to a message box instead
   }
 }
 
@@ -215,11 +213,8 @@ void PluginUIRoot::Idle() {
     if (!mCaptureFrame && mRootFrame && mRootFrame->IsActive()) TrackHover();
     GetTimerManager().ProcessTimers();
     GetMessagingServer().DeliverPostedMessages();
-  } catch (const std::bad_alloc&) {
-    ReportError(mCore, "An unknown error occurred.", "There is insufficient memory available.", 0,
-                kErrorError);
   } catch (...) {
-    ReportError(mCore, "An unknown error occurred.", "", 0, kErrorError);
+    ReportCaughtFailure(mCore, EntryFailureTexts::kRootIdle);
   }
 }
 
@@ -233,9 +228,7 @@ void PluginUIRoot::SetActive(bool on) {
       mCaptureFrame = nullptr;
       frame->ProcessMouseEvent(Frame::MouseEvent{Frame::kMouseUp, 0, 0});
     }
-  } catch (const std::bad_alloc&) {
-    ReportError(mCore, "An error occurred.", "There is insufficient memory available.", 0, kErrorError);
   } catch (...) {
-    ReportError(mCore, "An unknown error has occurred.", "", 0, kErrorError);
+    ReportCaughtFailure(mCore, EntryFailureTexts::kRootActivate);
   }
 }

@@ -1,24 +1,13 @@
 #include "toolkit/editor/VSTEditor.h"
 
-#include <new>
-
-#include "framework/core/ErrorReporting.h"
 #include "framework/core/PluginCoreInterface.h"
+#include "toolkit/editor/EntryFailureTexts.h"
 #include "vst2/HostQuirks.h"
 
 namespace {
 
 std::int16_t Clamp16(std::int32_t value) {
   return static_cast<std::int16_t>(value < -32768 ? -32768 : value > 32767 ? 32767 : value);
-}
-
-void ReportEntryFailure(PluginCoreInterface* core, bool outOfMemory) {
-  if (outOfMemory) {
-    ReportError(core, "Cannot open editor window.", "There is insufficient memory available.", 0,
-                kErrorError);
-  } else {
-    ReportError(core, "An unknown error occurred.", "", 0, kErrorError);
-  }
 }
 
 }  // namespace
@@ -63,8 +52,7 @@ bool VSTEditor::open(void* parentWindow) {
       return false;
     }
   } catch (...) {
-    ReportError(GetCore(), "Cannot open editor window.", "There is insufficient memory available.", 0,
-                kErrorError);
+    ReportCaughtFailure(GetCore(), EntryFailureTexts::kOpen);
     return false;
   }
   return true;
@@ -90,8 +78,7 @@ void VSTEditor::close() {
     mSystemWindow = nullptr;
     if (ownDrag) EndDrag();
   } catch (...) {
-    ReportError(GetCore(), "Cannot destroy editor window.", "There is insufficient memory available.", 0,
-                kErrorError);
+    ReportCaughtFailure(GetCore(), EntryFailureTexts::kClose);
   }
 }
 
@@ -136,7 +123,7 @@ void VSTEditor::idle() {
       Present();
     }
   } catch (...) {
-    ReportError(GetCore(), "An unknown error has occurred.", "", 0, kErrorError);
+    ReportCaughtFailure(GetCore(), EntryFailureTexts::kIdle);
   }
   mInIdle = false;
 }
@@ -147,10 +134,8 @@ void VSTEditor::HandlePaint() {
   try {
     DrawingScope scope(*this, false);
     DrawRect(GetEditorRect());  // the whole editor, whatever the window asked for
-  } catch (const std::bad_alloc&) {
-    ReportEntryFailure(GetCore(), true);
   } catch (...) {
-    ReportEntryFailure(GetCore(), false);
+    ReportCaughtFailure(GetCore(), EntryFailureTexts::kPaint);
   }
   Present();
 }
@@ -166,12 +151,9 @@ void VSTEditor::HandleMouseDown(std::int32_t x, std::int32_t y) {
     MouseDown(x, y);
     // Only a press that gave a frame the capture keeps the mutex until its release.
     if (!GetMouseCaptureFrame()) EndDrag();
-  } catch (const std::bad_alloc&) {
-    EndDrag();
-    ReportEntryFailure(GetCore(), true);
   } catch (...) {
     EndDrag();
-    ReportEntryFailure(GetCore(), false);
+    ReportCaughtFailure(GetCore(), EntryFailureTexts::kMouseDown);
   }
   Present();
 }
@@ -202,7 +184,7 @@ void VSTEditor::HandleActivate() {
     DrawingScope scope(*this, IsPainted());
     SetActive(true);
   } catch (...) {
-    ReportEntryFailure(GetCore(), false);
+    ReportCaughtFailure(GetCore(), EntryFailureTexts::kActivate);
   }
   Present();
 }
@@ -213,10 +195,8 @@ void VSTEditor::HandleDeactivate() {
   try {
     DrawingScope scope(*this, true);
     SetActive(false);
-  } catch (const std::bad_alloc&) {
-    ReportEntryFailure(GetCore(), true);
   } catch (...) {
-    ReportError(GetCore(), "An unknown error has occurred.", "", 0, kErrorError);
+    ReportCaughtFailure(GetCore(), EntryFailureTexts::kDeactivate);
   }
   Present();
 }
