@@ -82,7 +82,7 @@ void PluginUIRoot::DrawRect(const Rect& rect) {
   }
   try {
     mPainted = true;
-    mRootFrame->Redraw(&rect, true);
+    mRootFrame->Redraw(&rect, Frame::kLocalRect);
   } catch (const std::bad_alloc&) {
     ReportError(mCore, "Cannot open editor window.", "There is insufficient memory available.", 0,
                 kErrorError);

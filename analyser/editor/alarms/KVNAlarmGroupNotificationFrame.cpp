@@ -4,6 +4,7 @@
 #include "analyser/engine/Korvane.h"
 #include "analyser/engine/alarms/KVNAlarmManager.h"
 #include "analyser/resources/BitmapInventory.h"
+#include "toolkit/frames/Redraw.h"
 
 KVNAlarmGroupNotificationFrame::KVNAlarmGroupNotificationFrame(Korvane* plugin, Frame* parent, std::int32_t x,
                                                                std::int32_t y, std::int32_t width,
@@ -29,11 +30,11 @@ KVNAlarmGroupNotificationFrame::~KVNAlarmGroupNotificationFrame() { StopSubscrip
 
 void KVNAlarmGroupNotificationFrame::SetStatePicture(std::int32_t cell) {
   mCell = ClampAlarmSeverity(cell);
-  SetPixMap(GetPixMap(), mOrigin.x + mCell * mStep.x, mOrigin.y + mCell * mStep.y, true);
+  SetPixMap(GetPixMap(), mOrigin.x + mCell * mStep.x, mOrigin.y + mCell * mStep.y, kRedraw);
 }
 
 void KVNAlarmGroupNotificationFrame::SetPictureWorld(const OGWorld* world) {
-  SetPixMap(world, mOrigin.x + mCell * mStep.x, mOrigin.y + mCell * mStep.y, true);
+  SetPixMap(world, mOrigin.x + mCell * mStep.x, mOrigin.y + mCell * mStep.y, kRedraw);
 }
 
 std::int32_t KVNAlarmGroupNotificationFrame::OnAlarmMessage(std::int32_t code) {

@@ -9,6 +9,7 @@
 #include "toolkit/controls/PixMapButton.h"
 #include "toolkit/controls/TextFrame.h"
 #include "toolkit/drawing/OGWorld.h"
+#include "toolkit/frames/Redraw.h"
 
 KVNAlarmTHDispFrame::KVNAlarmTHDispFrame(Korvane* plugin, Frame* parent, std::int32_t x, std::int32_t y,
                                          std::vector<std::string> alarmNames, std::int32_t precision,
@@ -25,11 +26,11 @@ KVNAlarmTHDispFrame::KVNAlarmTHDispFrame(Korvane* plugin, Frame* parent, std::in
   const Color textColour = mSprites.Get()->GetPixelColor(Point{198, 44});
 
   mText = new StaticTextPMFrame(this, 0, 0, 36, 11, 1, 17, sprites, 0, 0);
-  mText->SetFont(DrawContext::kSmallFont, false);
-  mText->SetTextColor(textColour, false);
-  mText->SetDisabledTextColor(disabledColour, false);
-  mText->SetTextOffsets(4, 2, false);
-  mText->SetAlignment(TextFrame::kRight, false);
+  mText->SetFont(DrawContext::kSmallFont, kNoRedraw);
+  mText->SetTextColor(textColour, kNoRedraw);
+  mText->SetDisabledTextColor(disabledColour, kNoRedraw);
+  mText->SetTextOffsets(4, 2, kNoRedraw);
+  mText->SetAlignment(TextFrame::kRight, kNoRedraw);
   mText->SetEditMode(TextFrame::kEditOnDoubleClick);
   Subscribe(mText->GetEditMsgClass(), kEditSubscription, &KVNAlarmTHDispFrame::OnTextEntered);
 
@@ -51,7 +52,7 @@ void KVNAlarmTHDispFrame::SetThreshold(float value) {
 }
 
 void KVNAlarmTHDispFrame::ShowThreshold(const AlarmRecord* record) {
-  if (record) mText->SetText(FormatThreshold(record->definition.threshold, mPrecision), true);
+  if (record) mText->SetText(FormatThreshold(record->definition.threshold, mPrecision), kRedraw);
 }
 
 std::int32_t KVNAlarmTHDispFrame::OnStepButton(std::int32_t code) {

@@ -6,6 +6,7 @@
 #include "analyser/engine/alarms/KVNAlarmManager.h"
 #include "analyser/resources/BitmapInventory.h"
 #include "toolkit/drawing/OGWorld.h"
+#include "toolkit/frames/Redraw.h"
 
 namespace {
 constexpr Point kCellOrigin{1, 47};
@@ -26,20 +27,20 @@ KVNAlarmedValueDispFrame::KVNAlarmedValueDispFrame(Korvane* plugin, Frame* paren
       mClearList(std::move(clearList)),
       mConvertor(convertor) {
   SetPixMap(mSprites.Get());
-  SetFont(DrawContext::kSmallFont, false);
-  SetTextColor(mSprites.Get()->GetPixelColor(kTextColour), false);
-  SetDisabledTextColor(mSprites.Get()->GetPixelColor(kDisabledTextColour), false);
-  SetTextOffsets(4, 2, false);
-  SetAlignment(kRight, false);
+  SetFont(DrawContext::kSmallFont, kNoRedraw);
+  SetTextColor(mSprites.Get()->GetPixelColor(kTextColour), kNoRedraw);
+  SetDisabledTextColor(mSprites.Get()->GetPixelColor(kDisabledTextColour), kNoRedraw);
+  SetTextOffsets(4, 2, kNoRedraw);
+  SetAlignment(kRight, kNoRedraw);
   if (const AlarmRecord* record = mAlarmManager->FindAlarm(mAlarmName)) {
     SetStatePicture(AlarmStateCell(*record));
     if (record->active)
       ShowValue(record);
     else
-      SetText("", true);
+      SetText("", kRedraw);
   } else {
     SetStatePicture(0);
-    SetText("", true);
+    SetText("", kRedraw);
   }
   Subscribe(mAlarmManager->GetMessageClass(KVNAlarmManager::kAlarmMessageClass), 1,
             &KVNAlarmedValueDispFrame::OnAlarmMessage);
@@ -57,7 +58,7 @@ void KVNAlarmedValueDispFrame::SetStatePicture(std::int32_t cell) {
 
 void KVNAlarmedValueDispFrame::ShowValue(const AlarmRecord* record) {
   if (!record || !mConvertor) return;
-  SetText(mConvertor->Convert(record->value).c_str(), true);
+  SetText(mConvertor->Convert(record->value).c_str(), kRedraw);
 }
 
 const AlarmRecord* KVNAlarmedValueDispFrame::OwnRecord() const {
@@ -77,7 +78,7 @@ std::int32_t KVNAlarmedValueDispFrame::OnAlarmMessage(std::int32_t code) {
       code == KVNAlarmManager::kTriggered)
     SetStatePicture(AlarmStateCell(*record));
   else if (code == KVNAlarmManager::kDeactivated)
-    SetText("", true);
+    SetText("", kRedraw);
   return 0;
 }
 

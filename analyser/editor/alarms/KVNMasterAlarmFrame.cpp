@@ -51,7 +51,7 @@ void KVNMasterAlarmNotificationFrame::Draw(DrawContext& context, const Rect&) {
   masterbar::LayOut(GetWidth(), [&](const masterbar::Piece& piece) {
     context.CopyFromWorld(
         *world, Rect{row.x + piece.sourceX, row.y, row.x + piece.sourceX + piece.width, row.y + GetHeight()},
-        Point{piece.destinationX, 0}, false);
+        Point{piece.destinationX, 0}, DrawContext::kKeepColors);
   });
 }
 

@@ -6,6 +6,7 @@
 #include "toolkit/controls/TextFrame.h"
 #include "toolkit/drawing/OGWorld.h"
 #include "toolkit/editor/PluginUIRoot.h"
+#include "toolkit/frames/Redraw.h"
 
 namespace {
 
@@ -29,11 +30,11 @@ KVNValueIncDecFrame::KVNValueIncDecFrame(Frame* parent, std::int32_t x, std::int
   const std::int32_t w = TextWidth(textWidth);
   OGWorld& sprites = *mSprites.Get();
   mText = new StaticTextPMFrame(this, 0, 0, w, kHeight, kTextBackground.x, kTextBackground.y, &sprites, 0, 0);
-  mText->SetFont(DrawContext::kSmallFont, false);
-  mText->SetTextColor(sprites.GetPixelColor(kEnabledText), true);
-  mText->SetDisabledTextColor(sprites.GetPixelColor(kDisabledText), true);
-  mText->SetTextOffsets(textOffsets.x, textOffsets.y, false);
-  mText->SetAlignment(alignment, false);
+  mText->SetFont(DrawContext::kSmallFont, kNoRedraw);
+  mText->SetTextColor(sprites.GetPixelColor(kEnabledText), kRedraw);
+  mText->SetDisabledTextColor(sprites.GetPixelColor(kDisabledText), kRedraw);
+  mText->SetTextOffsets(textOffsets.x, textOffsets.y, kNoRedraw);
+  mText->SetAlignment(alignment, kNoRedraw);
   mText->SetHideWhenDisabled();
   mNext = new InstantActionButton(this, w + kPreviousWidth, 0, kNextWidth, kHeight, kButtonStep.x,
                                   kButtonStep.y, kNextImage.x, kNextImage.y, &sprites, 0, 0);
