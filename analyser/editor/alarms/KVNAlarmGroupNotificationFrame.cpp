@@ -56,10 +56,15 @@ void KVNAlarmGroupNotificationFrame::Mouse(std::int32_t kind, std::int32_t, std:
     mAlarmManager->ClearAlarm(mAlarmName);
 }
 
+namespace {
+constexpr const bitmaps::Region& kStdCells = bitmaps::RegionNamed("group alarm cells");
+}  // namespace
+
 KVNStdAlarmGroupNotificationFrame::KVNStdAlarmGroupNotificationFrame(Korvane* plugin, Frame* parent,
                                                                      std::int32_t x, std::int32_t y,
                                                                      std::string alarmName)
-    : KVNAlarmGroupNotificationFrame(plugin, parent, x, y, 72, 9, 4, 198, nullptr, 73, 0,
+    : KVNAlarmGroupNotificationFrame(plugin, parent, x, y, kStdCells.width, kStdCells.height, kStdCells.x,
+                                     kStdCells.y, nullptr, kStdCells.stepX, kStdCells.stepY,
                                      std::move(alarmName)),
       mSprites(GetRoot(), bitmaps::kSprites) {
   SetPictureWorld(mSprites.Get());

@@ -1,6 +1,7 @@
 #include "analyser/editor/alarms/KVNAlarmedValueDispFrame.h"
 
 #include "analyser/editor/alarms/AlarmWidgetSupport.h"
+#include "analyser/editor/main/InventoryPoints.h"
 #include "analyser/editor/values/KVNTextConvertor.h"
 #include "analyser/engine/Korvane.h"
 #include "analyser/engine/alarms/KVNAlarmManager.h"
@@ -9,10 +10,14 @@
 #include "toolkit/frames/Redraw.h"
 
 namespace {
-constexpr Point kCellOrigin{1, 47};
-constexpr Point kCellStep{0, 12};
-constexpr Point kTextColour{198, 24};
-constexpr Point kDisabledTextColour{198, 34};
+constexpr const bitmaps::Region& kCells = bitmaps::RegionNamed("alarmed value cells");
+constexpr Point kCellOrigin = OriginOf(kCells);
+constexpr Point kCellStep = StepOf(kCells);
+constexpr Point kTextColour = OriginOf(bitmaps::RegionNamed("value text colour"));
+constexpr Point kDisabledTextColour = OriginOf(bitmaps::RegionNamed("value text colour, disabled"));
+constexpr Point kTextOffsets{4, 2};
+static_assert(kCells.width == KVNAlarmedValueDispFrame::kWidth &&
+              kCells.height == KVNAlarmedValueDispFrame::kHeight);
 }  // namespace
 
 KVNAlarmedValueDispFrame::KVNAlarmedValueDispFrame(Korvane* plugin, Frame* parent, std::int32_t x,
@@ -30,7 +35,7 @@ KVNAlarmedValueDispFrame::KVNAlarmedValueDispFrame(Korvane* plugin, Frame* paren
   SetFont(DrawContext::kSmallFont, kNoRedraw);
   SetTextColor(mSprites.Get()->GetPixelColor(kTextColour), kNoRedraw);
   SetDisabledTextColor(mSprites.Get()->GetPixelColor(kDisabledTextColour), kNoRedraw);
-  SetTextOffsets(4, 2, kNoRedraw);
+  SetTextOffsets(kTextOffsets.x, kTextOffsets.y, kNoRedraw);
   SetAlignment(kRight, kNoRedraw);
   if (const AlarmRecord* record = mAlarmManager->FindAlarm(mAlarmName)) {
     SetStatePicture(AlarmStateCell(*record));

@@ -8,6 +8,7 @@
 #include "analyser/editor/alarms/KVNAlarmSeverityButton.h"
 #include "analyser/editor/alarms/KVNAlarmTHDispFrame.h"
 #include "analyser/editor/alarms/KVNAlarmedValueDispFrame.h"
+#include "analyser/editor/main/InventoryPoints.h"
 #include "analyser/editor/meters/KVNPhaseCorrelationMeterFrame.h"
 #include "analyser/editor/meters/KorvaneBalanceMeterFrame.h"
 #include "analyser/editor/panel/PanelLayout.h"
@@ -79,8 +80,6 @@ constexpr Point kStepperTextOffsets{2, 2};
 constexpr const bitmaps::Region& kSliderThumb = bitmaps::RegionNamed("slider thumb");
 constexpr const bitmaps::Region& kReadoutText = bitmaps::RegionNamed("readout text colour");
 constexpr const bitmaps::Region& kDisabledText = bitmaps::RegionNamed("disabled text colour");
-
-constexpr Point Origin(const bitmaps::Region& region) { return Point{region.x, region.y}; }
 
 const AlarmLook& AlarmOf(const Row& row) { return kAlarms[row.id]; }
 
@@ -205,7 +204,7 @@ void KorvanePhaseAndBalanceMeterFrame::Build(Korvane* plugin, const Row& row) {
 DualLevelAudioMeter* KorvanePhaseAndBalanceMeterFrame::NewLevelBar(const Row& row) {
   auto* meter = new DualLevelAudioMeter(this, row.at.x, row.at.y, row.size.width, row.size.height, kBarZones,
                                         kBuffered, 0);
-  const Color bar = mBackground.Get()->GetPixelColor(Origin(*row.picture));
+  const Color bar = mBackground.Get()->GetPixelColor(OriginOf(*row.picture));
   meter->SetZoneThreshold(0, kLowerZoneDb, kNoRedraw);
   meter->SetZoneColors(0, bar, kBarPeakColour, nullptr);
   meter->SetZoneThreshold(1, kUpperZoneDb[row.id], kNoRedraw);
@@ -227,7 +226,7 @@ DualLevelAudioMeter* KorvanePhaseAndBalanceMeterFrame::NewLevelBar(const Row& ro
 void KorvanePhaseAndBalanceMeterFrame::NewRatioBar(const Row& row) {
   mRatioMeter =
       new GainReductionMeter(this, row.at.x, row.at.y, row.size.width, row.size.height, kBuffered, 0);
-  const Color ratio = mBackground.Get()->GetPixelColor(Origin(*row.picture));
+  const Color ratio = mBackground.Get()->GetPixelColor(OriginOf(*row.picture));
   mRatioMeter->SetFloorLevel(kRatioFloorDb);
   mRatioMeter->SetScaleCurve(kRatioScaleCurve);
   mRatioMeter->SetColors(kRatioBackground, ratio, ratio, ratio, ratio, kRedraw);
@@ -276,8 +275,8 @@ StaticTextPMFrame* KorvanePhaseAndBalanceMeterFrame::NewReadout(const Row& row) 
                                         row.picture->x, row.picture->y, sprites, 0, 0);
   readout->SetFont(DrawContext::kSmallFont, kNoRedraw);
   readout->SetAlignment(TextFrame::kCentred, kNoRedraw);
-  readout->SetTextColor(sprites->GetPixelColor(Origin(kReadoutText)), kNoRedraw);
-  readout->SetDisabledTextColor(sprites->GetPixelColor(Origin(kDisabledText)), kNoRedraw);
+  readout->SetTextColor(sprites->GetPixelColor(OriginOf(kReadoutText)), kNoRedraw);
+  readout->SetDisabledTextColor(sprites->GetPixelColor(OriginOf(kDisabledText)), kNoRedraw);
   return readout;
 }
 
