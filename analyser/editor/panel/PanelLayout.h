@@ -23,7 +23,7 @@ enum class Widget : std::uint8_t {
   kAlarmThreshold,     // id: an Alarm
   kAlarmSeverity,      // id: an Alarm
   kGroupNotification,  // id: an Alarm
-  kStepper,            // id: a Stepper; its picture is the text's background
+  kStepper,            // id: a Stepper; its picture, the text's background, gives the text's width
   kSlider,             // id: a Slider; its picture is the track
   kReadout,            // id: a Panel::Readout; its picture is the text's background
   kSwatch,             // the phase colour
