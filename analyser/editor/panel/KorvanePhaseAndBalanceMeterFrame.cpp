@@ -55,7 +55,8 @@ constexpr float kMidSideOffsetDb = 6.0f;
 // Correlations reach the alarms in percent.
 constexpr float kPercent = 100.0f;
 
-// The mid and side bars: two zones in the same colour, peaks in white over the average.
+// The mid and side bars: two zones of one colour, a white peak colour; the peak level is their
+// main channel, the average the secondary one.
 constexpr float kLowerZoneDb = -60.0f;
 constexpr Color kBarPeakColour{0xFFFF, 0xFFFF, 0xFFFF};
 constexpr std::int32_t kBarZones = 2;
