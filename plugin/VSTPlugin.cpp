@@ -99,7 +99,7 @@ void VSTPlugin::UnlockMutex() {
     if (mLockDepth == 1) ApplyPendingProgram();
     const bool outermost = --mLockDepth == 0;
     mMutex->Unlock();
-    if (!outermost || mPendingProgram.load() < 0 || !LockMutex(true)) return;
+    if (!outermost || mPendingProgram.load() < 0 || !LockMutex(kTryOnly)) return;
   }
 }
 
@@ -143,7 +143,7 @@ std::intptr_t VSTPlugin::dispatcher(std::int32_t opcode, std::int32_t index, std
                                     float opt) {
   FloatingPointGuard guard;
   if (!OpcodeHoldsInstanceMutex(opcode)) return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
-  const bool locked = LockMutex(false);
+  const bool locked = LockMutex(kWaitForIt);
   try {
     const std::intptr_t answer = AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
     if (locked) UnlockMutex();
@@ -191,7 +191,7 @@ void VSTPlugin::setProgram(std::int32_t program) {
   if (!mCore) return;
   // A later busy change replaces an earlier one; releasing the mutex applies it.
   mPendingProgram.store(program);
-  if (LockMutex(true)) UnlockMutex();
+  if (LockMutex(kTryOnly)) UnlockMutex();
 }
 
 void VSTPlugin::setProgramName(char* name) {

@@ -76,7 +76,8 @@ MessageClass* ColorPickerFrame::GetMsgClass() const { return mMsgClass; }
 void ColorPickerFrame::Draw(DrawContext& context, const Rect&) {
   if (mWorld) {
     const Point source = mHover && IsEnabled() ? mActive : mIdle;
-    context.CopyFromWorld(*mWorld, RectFromOriginSize(source, GetWidth(), GetHeight()), Point{0, 0}, true);
+    context.CopyFromWorld(*mWorld, RectFromOriginSize(source, GetWidth(), GetHeight()), Point{0, 0},
+                          DrawContext::kResetColors);
   }
   if (!mDragging) return;
   const Point p = mPickedPoint;

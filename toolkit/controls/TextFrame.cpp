@@ -124,7 +124,7 @@ void StaticTextPMFrame::Draw(DrawContext& context, const Rect& area) {
   if (mWorld) {
     context.ResetColors();
     context.CopyFromWorld(*mWorld, RectFromOriginSize(mBackground, GetWidth(), GetHeight()), Point{0, 0},
-                          true);
+                          DrawContext::kResetColors);
   }
   TextFrame::Draw(context, area);
 }

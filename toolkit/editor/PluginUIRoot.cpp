@@ -81,7 +81,7 @@ void PluginUIRoot::DrawRect(const Rect& rect) {
   }
   try {
     mPainted = true;
-    mRootFrame->Redraw(&rect, true);
+    mRootFrame->Redraw(&rect, Frame::kLocalRect);
   } catch (...) {
     ReportCaughtFailure(mCore, EntryFailureTexts::kRootDraw);
   }

@@ -52,9 +52,9 @@ bool PluginUIRoot::OpenEditor() {
     if (!mWindowContext) throw std::runtime_error("no window");
     mRootFrame.reset(new Frame(this, GetRootFrameOrigin().x, GetRootFrameOrigin().y, RectWidth(mEditorRect),
                                RectHeight(mEditorRect), 0, FourCC('m', 's', 't', 'r')));
-    mRootFrame->SetVisible(false, true);
+    mRootFrame->SetVisible(false, Frame::kNoInvalidate);
     if (mCore) ShowPage(mCore->CreateEditorFrame(this));
-    mRootFrame->SetVisible(true, false);
+    mRootFrame->SetVisible(true, Frame::kThenInvalidate);
     mRootFrame->SetActive(true);
     mActive = true;
     {
@@ -100,9 +100,9 @@ void PluginUIRoot::CloseEditor() {
 
 void PluginUIRoot::ShowPage(Frame* frame) {
   if (!frame) return;  // nothing to show keeps what is shown
-  if (mPage && mPage != frame) mPage->SetVisible(false, true);
+  if (mPage && mPage != frame) mPage->SetVisible(false, Frame::kNoInvalidate);
   mPage = frame;
-  mPage->SetVisible(true, true);
+  mPage->SetVisible(true, Frame::kNoInvalidate);
   mPage->Redraw(nullptr, true);
 }
 
@@ -179,7 +179,8 @@ void PluginUIRoot::MouseDown(std::int32_t x, std::int32_t y) {
   mLastPressTick = tick;
   mLastPressX = x;
   mLastPressY = y;
-  Frame* target = !mModalFrames.empty() ? TopModalFrame(mModalFrames) : mRootFrame->FindFrameAt(x, y, true);
+  Frame* target = !mModalFrames.empty() ? TopModalFrame(mModalFrames)
+                                        : mRootFrame->FindFrameAt(x, y, Frame::kVisibleOnly);
   if (target) {
     UpdateMouseOver(target, x, y);
     Point local{x, y};
@@ -198,8 +199,9 @@ void PluginUIRoot::TrackHover() {
       (position.x == mLastHoverX && position.y == mLastHoverY)) {
     return;
   }
-  Frame* target = !mModalFrames.empty() ? TopModalFrame(mModalFrames)
-                                        : mRootFrame->FindFrameAt(position.x, position.y, true);
+  Frame* target = !mModalFrames.empty()
+                      ? TopModalFrame(mModalFrames)
+                      : mRootFrame->FindFrameAt(position.x, position.y, Frame::kVisibleOnly);
   UpdateMouseOver(target, position.x, position.y);
   mLastHoverX = position.x;
   mLastHoverY = position.y;

@@ -25,7 +25,7 @@ VSTEditor::VSTEditor(AudioEffect* effect, EditorHost& host, PluginCoreInterface*
 VSTEditor::~VSTEditor() { close(); }
 
 VSTEditor::EntryLock::EntryLock(VSTEditor& editor) : mEditor(editor) {
-  mHeld = mEditor.mHost.LockMutex(false);
+  mHeld = mEditor.mHost.LockMutex(EditorHost::kWaitForIt);
   if (mHeld) mEditor.SetEditorThread();
 }
 
@@ -144,7 +144,7 @@ void VSTEditor::HandleMouseDown(std::int32_t x, std::int32_t y) {
   EntryLock lock(*this);
   if (!lock.Held() || !IsOpen() || DragHoldsMutex()) return;
   // The drag's own level of the mutex, kept past this entry when a frame takes the capture.
-  if (!mHost.LockMutex(false)) return;
+  if (!mHost.LockMutex(EditorHost::kWaitForIt)) return;
   mDragThread.store(std::this_thread::get_id());
   try {
     DrawingScope scope(*this, true);

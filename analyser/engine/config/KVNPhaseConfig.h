@@ -17,6 +17,9 @@ class KVNPhaseConfig : public MessagePublisher, public Serialization::Serializab
   enum XYPlotStyle { xysPoints = 0, xysLines = 1 };
   enum PolarPlotStyle { ppsPoints = 0, ppsBars = 1, ppsLines = 2 };
 
+  // The setters' last argument.
+  static constexpr bool kNotify = true, kQuiet = false;
+
   static constexpr std::int32_t kMessageClass = FourCC('p', 'h', 'M', 'n');
   static constexpr std::int32_t kXYStyleChanged = FourCC('x', 'y', 'S', 't');
   static constexpr std::int32_t kPolarStyleChanged = FourCC('p', 'p', 'S', 't');
