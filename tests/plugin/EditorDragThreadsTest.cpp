@@ -83,6 +83,13 @@ class EditorDragThreads : public TestProductFixture {
     EXPECT_FALSE(returned.load());
   }
 
+  void ExpectTheDragToEndAtTheLastPositionWithinThreeIdles() {
+    const int idles = IdlesUntilTheWaiterReturns();
+    EXPECT_TRUE(idles >= 1 && idles <= 3) << idles;
+    seen += journal();
+    EXPECT_NE(seen.find("drag up 30,25"), std::string::npos) << seen;
+  }
+
   std::unique_ptr<vsthost::Host> host;
   std::string seen;
   std::thread waiter;
@@ -99,10 +106,7 @@ TEST_F(EditorDragThreads, AParentDestroyedDuringADragGivesTheMutexBackAtTheNextI
   CallMeanwhile([this] { vsthost::GetChunk(*host, false); });
   ExpectTheWaiterToWait();
   display.Destroy(parent);
-  const int idles = IdlesUntilTheWaiterReturns();
-  EXPECT_TRUE(idles >= 1 && idles <= 3) << idles;
-  seen += journal();
-  EXPECT_NE(seen.find("drag up 30,25"), std::string::npos) << seen;
+  ExpectTheDragToEndAtTheLastPositionWithinThreeIdles();
   EXPECT_EQ(host->Dispatch(effEditClose), 0);
 }
 
@@ -116,10 +120,7 @@ TEST_F(EditorDragThreads, AServerKilledDuringADragGivesTheMutexBackAtTheNextIdle
   CallMeanwhile([this] { vsthost::GetChunk(*host, false); });
   ExpectTheWaiterToWait();
   doomed.Kill();
-  const int idles = IdlesUntilTheWaiterReturns();
-  EXPECT_TRUE(idles >= 1 && idles <= 3) << idles;
-  seen += journal();
-  EXPECT_NE(seen.find("drag up 30,25"), std::string::npos) << seen;
+  ExpectTheDragToEndAtTheLastPositionWithinThreeIdles();
   EXPECT_EQ(host->Dispatch(effEditClose), 0);
 }
 
@@ -131,10 +132,7 @@ TEST_F(EditorDragThreads, ACloseFromAnotherThreadDuringADragGoesThroughAtTheNext
   const xcb_window_t parent = display.Parent(24, 0, 0, 220, 120);
   StartDrag(display, parent);
   CallMeanwhile([this] { host->Dispatch(effEditClose); });
-  const int idles = IdlesUntilTheWaiterReturns();
-  EXPECT_TRUE(idles >= 1 && idles <= 3) << idles;
-  seen += journal();
-  EXPECT_NE(seen.find("drag up 30,25"), std::string::npos) << seen;
+  ExpectTheDragToEndAtTheLastPositionWithinThreeIdles();
   // The close went all the way: the editor opens again, and the user's late release reaches
   // nothing.
   ASSERT_EQ(host->Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(std::uintptr_t{parent})), 1);
