@@ -42,7 +42,7 @@ class HighlightBindings {
 
   void LeaveIndex(Frame* frame, std::int32_t index) noexcept;
 
-  CreateOverlay mCreate;
+  CreateOverlay mCreate{};
   std::vector<Highlight> mHighlights{};
   std::map<Frame*, std::vector<std::int32_t>> mFrameBindings{};  // per frame the indices it is bound to
 };

@@ -28,6 +28,6 @@ class PixMapCache {
     std::int32_t count{0};
   };
 
-  Create mCreate;
+  Create mCreate{};
   std::map<std::int32_t, Entry> mEntries{};
 };

@@ -11,16 +11,10 @@
 #include "toolkit/frames/Frame.h"
 
 PluginUIRoot::PluginUIRoot(PluginCoreInterface* core, PluginServices* services, const Rect& editorRect)
-    : PluginServicesClient(services),
-      mCore(core),
-      mEditorRect(editorRect),
-      mPixMaps([this](std::int32_t bitmapId) { return CreatePixMapFromResource(bitmapId); }),
-      mHighlights([this](std::int32_t index, std::int32_t type, std::int32_t mode) {
-        return CreateParameterHighlighter(index, type, mode);
-      }) {}
+    : PluginServicesClient(services), mCore(core), mEditorRect(editorRect) {}
 
 PluginUIRoot::~PluginUIRoot() {
-  // The tree goes first: its frames leave the lists below and the window context's exclusions.
+  // The tree goes first: its frames leave the parts and the window context's exclusions.
   mRootFrame.reset();
   mWindowContext.reset();
 }

@@ -186,9 +186,11 @@ class PluginUIRoot : public PluginUIRootInterface,
   std::int32_t mSuspendCount{0};
 
   UpdateSet mUpdateSet{};
-  PixMapCache mPixMaps;
+  PixMapCache mPixMaps{[this](std::int32_t bitmapId) { return CreatePixMapFromResource(bitmapId); }};
   MouseTargets mMouse{};
-  HighlightBindings mHighlights;
+  HighlightBindings mHighlights{[this](std::int32_t index, std::int32_t type, std::int32_t mode) {
+    return CreateParameterHighlighter(index, type, mode);
+  }};
   ErrorQueue mErrors{};  // also holds the open flag
 
   // The session.
