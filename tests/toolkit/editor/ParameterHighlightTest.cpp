@@ -1,16 +1,13 @@
 // Parameter highlights on frames of an open editor, with a description of two parameters.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <memory>
-#include <vector>
 
 #include "framework/core/PluginMetaClass.h"
 #include "framework/services/FourCC.h"
 #include "framework/services/PluginServices.h"
 #include "platform/PlatformMutex.h"
 #include "platform/headless/HeadlessPlatform.h"
-#include "toolkit/editor/HighlightBindings.h"
 #include "toolkit/editor/ParameterHighlights.h"
 #include "toolkit/editor/VSTEditor.h"
 #include "toolkit/frames/Frame.h"
@@ -105,38 +102,6 @@ TEST_F(ParameterHighlightTest, UnboundAndDestroyedFramesLeaveTheLists) {
   delete plain;  // a destroyed frame is never reached again
   editor.SetParameterHighlight(1, false, 0);
   editor.SetParameterHighlight(1, true, 0);
-}
-
-// The bindings on their own, with a factory of the test's, over the editor's frames.
-TEST_F(ParameterHighlightTest, BindingsMakeOverlaysThroughTheirFactoryAndForgetFramesUntouched) {
-  std::vector<std::array<std::int32_t, 3>> made;  // index, type, mode
-  HighlightBindings bindings([&made](std::int32_t index, std::int32_t type, std::int32_t mode) {
-    made.push_back({index, type, mode});
-    return std::make_unique<DefaultParameterHighlighter>(type, mode);
-  });
-  bindings.Set(0, true, 1);  // no entries before the reset: ignored
-  bindings.Bind(plain, kGain, 4);
-  EXPECT_TRUE(made.empty());
-  bindings.Reset();
-  bindings.Set(0, true, 1);
-  bindings.Bind(plain, kGain, 4);
-  bindings.Bind(aware, kGain, 0);
-  auto* quiet = new Frame(editor.GetRootFrame(), 40, 10, 20, 10, 0, 0);
-  bindings.Bind(quiet, kPan, 1);  // mode 1 shows no highlight when one is set
-  bindings.Set(1, true, 2);
-  EXPECT_EQ(made, (std::vector<std::array<std::int32_t, 3>>{{0, 1, 4}}));
-  EXPECT_NE(plain->GetOverlay(), nullptr);
-  ASSERT_EQ(aware->GetHilites().size(), 1u);
-  EXPECT_EQ(aware->GetHilites()[0].value, 1);
-  EXPECT_EQ(quiet->GetOverlay(), nullptr);
-  bindings.Forget(plain);
-  bindings.Set(0, false, 0);
-  EXPECT_NE(plain->GetOverlay(), nullptr);  // a forgotten frame is not touched
-  EXPECT_TRUE(aware->GetHilites().empty());
-  bindings.Reset();
-  bindings.Set(0, true, 3);
-  EXPECT_TRUE(aware->GetHilites().empty());  // the reset dropped the bindings
-  EXPECT_EQ(made.size(), 1u);
 }
 
 TEST(DefaultParameterHighlighter, DrawsThreePixelBracketsAtTheModesCorners) {
