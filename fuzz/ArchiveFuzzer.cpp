@@ -1,4 +1,5 @@
 // Feeds arbitrary bytes to the XML archive reader and reads every kind of attribute from them.
+// The reader may refuse anything; only a crash, a hang or a sanitizer report is a finding.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -28,10 +29,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
           std::vector<float> floats;
           archive.ReadVectorOfFloat(name, floats);
         } catch (const Serialization::XMLArchive::ParseException&) {
+          // An attribute that does not read as every kind: the next name is tried.
         }
         try {
           archive.ReadObjectType(static_cast<Serialization::ObjectId>(depth + 1));
         } catch (const Serialization::XMLArchive::ParseException&) {
+          // No object type at this id.
         }
       }
       bool entered = false;
@@ -41,12 +44,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
           entered = true;
           break;
         } catch (const Serialization::XMLArchive::ParseException&) {
+          // No object of that name here: the next name is tried.
         }
       }
       if (!entered) break;
     }
     archive.LeaveObjects(1);
   } catch (const Serialization::XMLArchive::ParseException&) {
+    // The input refused as a whole.
   }
   return 0;
 }

@@ -24,7 +24,8 @@ struct PointerState {
 // A press captures the mouse until its release (the press's own implicit grab, never a grab of
 // the pointer): moves outside the window keep arriving. A drag also ends, with a release
 // delivered at the last position, on a move with no button held, on losing the grab to
-// another client, and on ReleaseCapture.
+// another client, and when the window dies (before kDestroyed). ReleaseCapture ends it with
+// no release.
 //
 // While an edit is shown, keys go to it, and a press anywhere else in the window ends it as
 // cancelled without being delivered.
@@ -86,7 +87,8 @@ class RoutedChildWindow : public ChildWindow {
   void RedrawEditField();
   // Ends the pump: delivers the exposes it coalesced.
   void FinishPump(WindowEventSink& sink);
-  // The window is gone for good: ends an edit, forgets a drag, reports kDestroyed once.
+  // The window is gone for good: ends an edit; with a sink, ends a drag with its release and
+  // reports kDestroyed once.
   void MarkDead(WindowEventSink* sink);
   // The display's time of the latest event, for focus requests.
   std::uint32_t LastEventTime() const { return mLastTime; }

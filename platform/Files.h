@@ -11,9 +11,9 @@ constexpr char kSeparator = '/';
 // Nothing larger is read as a settings file.
 constexpr size_t kMaxFileSize = size_t{16} << 20;
 
-// False unless path is a regular file of at most kMaxFileSize bytes read whole; a FIFO or a
-// device is refused without being waited on.
-bool ReadFile(const std::string& path, std::string& content);
+// False unless path is a regular file of at most maxSize bytes read whole; a FIFO or a device is
+// refused without being waited on.
+bool ReadFile(const std::string& path, std::string& content, size_t maxSize = kMaxFileSize);
 
 enum class SaveResult {
   kSaved,
@@ -21,8 +21,9 @@ enum class SaveResult {
   kWriteFailed,   // the data did not all reach the disk
 };
 
-// Writes a temporary file beside the target and renames it over the target, so a failed write
-// never loses the old file. The old file's mode is kept; a chain of symbolic links keeps pointing
+// Writes a temporary file of this save's own beside the target and renames it over the target, so
+// a failed write never loses the old file and leaves no temporary file, and saves of one path at
+// once each leave a whole file. The old file's mode is kept; a chain of symbolic links keeps pointing
 // at its end, which is replaced or created; a link loop and a target the user may not write are
 // refused. A write past the process's file-size limit fails without ending the process.
 SaveResult SaveFile(const std::string& path, const std::string& content);

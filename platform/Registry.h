@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -7,10 +8,18 @@
 // An empty value name stands for the key's default value.
 namespace Registry {
 
+// A store holds a few folders; a larger one is not read, and the next write sets it aside.
+constexpr size_t kMaxStoreSize = size_t{256} << 10;
+
 // The value as the user's store has it, else as a read-only system store has it.
 std::optional<std::string> ReadString(const std::string& keyPath, const std::string& valueName);
 // Writes the value into the user's store; false when that fails, also when another process is
 // writing it at the moment (its lock is tried, never waited for).
 bool WriteString(const std::string& keyPath, const std::string& valueName, const std::string& value);
+
+// The folder that holds the user's store; empty when the user has none (no home).
+std::string StoreFolder();
+// Creates that folder, and the one above it, where they are missing; true when it exists.
+bool MakeStoreFolder();
 
 }  // namespace Registry

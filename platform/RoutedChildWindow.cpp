@@ -114,10 +114,13 @@ void RoutedChildWindow::MarkDead(WindowEventSink* sink) {
   if (mAlive) {
     FinishEdit(false, false);
     mAlive = false;
-    mDragButton = MouseButton::kNone;
     mExposed.reset();
   }
-  if (sink && !mDestroyedReported) {
+  // Without a sink (a failed flush) the drag's release waits for the next pump: the user's own
+  // release will never come.
+  if (!sink) return;
+  LoseCapture(*sink);
+  if (!mDestroyedReported) {
     mDestroyedReported = true;
     WindowEvent destroyed;
     destroyed.kind = WindowEvent::Kind::kDestroyed;

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <new>
 #include <stdexcept>
 
 #include "framework/core/DefaultSettings.h"
@@ -13,20 +12,18 @@
 #include "framework/metering/NumericTools.h"
 #include "platform/FloatingPointGuard.h"
 #include "plugin/HostStrings.h"
+#include "vst2/HostQuirks.h"
 
 namespace {
 
 constexpr size_t kHostProductBufferSize = 128;
 
-void ReportConfigurationFailure(PluginCoreInterface* core, const char* unknownText, const char* detail) {
-  try {
-    throw;
-  } catch (const std::bad_alloc&) {
-    ReportError(core, "There is insufficient memory available.", nullptr, 0, kErrorError);
-  } catch (...) {
-    ReportError(core, unknownText, detail, 0, kErrorError);
-  }
-}
+// What the host's entries report when they fail.
+constexpr FailureTexts kConfigureFailure{kInsufficientMemory, nullptr, "An unknown error has occurred.",
+                                         nullptr};
+constexpr FailureTexts kSuspendResumeFailure{kInsufficientMemory, nullptr, "An unknown error occurred.", ""};
+constexpr FailureTexts kGetChunkFailure{"There is insufficient memory available to save settings.", nullptr,
+                                        "Unable to save settings.", "An unknown error occurred"};
 
 // Hands a configuration value to the core; false, with the failure reported, when the core did
 // not take it (its audio pause timed out, say), so that the value is not taken for set.
@@ -37,7 +34,7 @@ bool ConfigureCore(PluginCoreInterface* core, Set set) {
     set(*core);
     return true;
   } catch (...) {
-    ReportConfigurationFailure(core, "An unknown error has occurred.", nullptr);
+    ReportCaughtFailure(core, kConfigureFailure);
     return false;
   }
 }
@@ -55,7 +52,7 @@ VSTPlugin::VSTPlugin(audioMasterCallback host) : AudioEffectX(host, 0, 0) {
   }
   canProcessReplacing(true);
   programsAreChunks(true);
-  mHostIsDigitalPerformer = mHostProduct.find("Digital Performer") != std::string::npos;
+  mAssumeEveryPinConnected = HostQuirks::AssumesEveryPinConnected(mHostProduct);
   mMetaClass->GetIOConfigs(mIOConfigs);
   if (!mIOConfigs.empty()) {
     setNumInputs(mIOConfigs.front().first);
@@ -102,7 +99,7 @@ void VSTPlugin::UnlockMutex() {
     if (mLockDepth == 1) ApplyPendingProgram();
     const bool outermost = --mLockDepth == 0;
     mMutex->Unlock();
-    if (!outermost || mPendingProgram.load() < 0 || !LockMutex(true)) return;
+    if (!outermost || mPendingProgram.load() < 0 || !LockMutex(kTryOnly)) return;
   }
 }
 
@@ -112,6 +109,7 @@ void VSTPlugin::ApplyPendingProgram() {
   try {
     mCore->SetProgram(program);
   } catch (...) {
+    // A program change that fails is swallowed: the host hears nothing of it.
   }
 }
 
@@ -145,7 +143,7 @@ std::intptr_t VSTPlugin::dispatcher(std::int32_t opcode, std::int32_t index, std
                                     float opt) {
   FloatingPointGuard guard;
   if (!OpcodeHoldsInstanceMutex(opcode)) return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
-  const bool locked = LockMutex(false);
+  const bool locked = LockMutex(kWaitForIt);
   try {
     const std::intptr_t answer = AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
     if (locked) UnlockMutex();
@@ -193,7 +191,7 @@ void VSTPlugin::setProgram(std::int32_t program) {
   if (!mCore) return;
   // A later busy change replaces an earlier one; releasing the mutex applies it.
   mPendingProgram.store(program);
-  if (LockMutex(true)) UnlockMutex();
+  if (LockMutex(kTryOnly)) UnlockMutex();
 }
 
 void VSTPlugin::setProgramName(char* name) {
@@ -228,11 +226,8 @@ std::int32_t VSTPlugin::getChunk(void** data, bool isPreset) {
   if (!mCore) return 0;
   try {
     return mCore->GetChunk(data, isPreset);
-  } catch (const std::bad_alloc&) {
-    ReportError(mCore.get(), "There is insufficient memory available to save settings.", nullptr, 0,
-                kErrorError);
   } catch (...) {
-    ReportError(mCore.get(), "Unable to save settings.", "An unknown error occurred", 0, kErrorError);
+    ReportCaughtFailure(mCore.get(), kGetChunkFailure);
   }
   *data = nullptr;
   return 0;
@@ -252,8 +247,7 @@ void VSTPlugin::setSampleRate(float rate) {
 }
 
 void VSTPlugin::setBlockSize(std::int32_t size) {
-  if (size == 0) size = 1024;
-  if (size < 0) size = size == INT32_MIN ? INT32_MAX : -size;
+  size = HostQuirks::UsableBlockSize(size);
   if (mBlockSizeSet && size == mCoreBlockSize) return;
   if (!ConfigureCore(mCore.get(), [size](PluginCoreInterface& core) { core.SetBlockSize(size); })) return;
   mBlockSizeSet = true;
@@ -272,7 +266,7 @@ void VSTPlugin::suspend() {
   try {
     if (mCore) mCore->Suspend();
   } catch (...) {
-    ReportConfigurationFailure(mCore.get(), "An unknown error occurred.", "");
+    ReportCaughtFailure(mCore.get(), kSuspendResumeFailure);
   }
   mResumed.store(false, std::memory_order_relaxed);
 }
@@ -283,7 +277,7 @@ void VSTPlugin::resume() {
     if (mCore) mCore->Resume();
     mResumed.store(true, std::memory_order_relaxed);
   } catch (...) {
-    ReportConfigurationFailure(mCore.get(), "An unknown error occurred.", "");
+    ReportCaughtFailure(mCore.get(), kSuspendResumeFailure);
   }
 }
 
@@ -298,7 +292,7 @@ bool VSTPlugin::getProgramNameIndexed(std::int32_t, std::int32_t index, char* te
     CopyToHostBuffer(text, mCore->GetProgramNameIndexed(index), kVstMaxProgNameLen);
     return true;
   } catch (...) {
-    return false;
+    return false;  // the host shows no name for it; nothing is reported
   }
 }
 
@@ -368,7 +362,7 @@ std::intptr_t VSTPlugin::AutomateParameter(std::int32_t index, float) {
 }
 
 void VSTPlugin::RefreshConnections(bool askHost) {
-  const bool ask = askHost && !mHostIsDigitalPerformer;
+  const bool ask = askHost && !mAssumeEveryPinConnected;
   mInputsConnected.assign(static_cast<size_t>(std::max(0, mEffect.numInputs)), true);
   mOutputsConnected.assign(static_cast<size_t>(std::max(0, mEffect.numOutputs)), true);
   if (!ask) return;

@@ -103,7 +103,7 @@ class VSTPlugin : public AudioEffectX, public PluginPlatform, public EditorHost 
 
   PluginMetaClassRef mMetaClass;
   std::string mHostProduct;
-  bool mHostIsDigitalPerformer = false;
+  bool mAssumeEveryPinConnected = false;
   bool mSampleRateSet = false;
   bool mBlockSizeSet = false;
   float mCoreSampleRate = 0.0f;  // the values last passed to the core

@@ -31,6 +31,7 @@ void ProcessEntry(AEffect* effect, float** inputs, float** outputs, std::int32_t
     try {
       object->process(inputs, outputs, frames);
     } catch (...) {
+      // The host's audio goes on without this block.
     }
   }
 }
@@ -40,6 +41,7 @@ void ProcessReplacingEntry(AEffect* effect, float** inputs, float** outputs, std
     try {
       object->processReplacing(inputs, outputs, frames);
     } catch (...) {
+      // The host's audio goes on without this block.
     }
   }
 }
@@ -49,6 +51,7 @@ void SetParameterEntry(AEffect* effect, std::int32_t index, float value) {
     try {
       object->setParameter(index, value);
     } catch (...) {
+      // The value is not taken.
     }
   }
 }
@@ -58,6 +61,7 @@ float GetParameterEntry(AEffect* effect, std::int32_t index) {
     try {
       return object->getParameter(index);
     } catch (...) {
+      // Answered as a parameter at its minimum.
     }
   }
   return 0.0f;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 // Every bitmap of the analyser's editor and every place in them that a frame reads: the one table
 // that the generator draws from and the tests check against.
@@ -221,5 +222,12 @@ constexpr Region kRegions[] = {
     {kErrorAlert, "alert text", Kind::kTextBackground, Look::kNone, 8, 20, 244, 76, 1, 0, 0, -1, -1,
      chips::kErrorPaper},
 };
+
+// The region of that name; a name the table lacks stops the build where the lookup is constant.
+constexpr const Region& RegionNamed(std::string_view name) {
+  for (const Region& region : kRegions)
+    if (name == region.name) return region;
+  throw "no region of that name";
+}
 
 }  // namespace bitmaps

@@ -14,6 +14,7 @@ ArchivePathScope::~ArchivePathScope() {
   try {
     mArchive.LeaveObjects(mNameCount);
   } catch (...) {
+    // A destructor must not throw: an archive that cannot leave its objects is left where it is.
   }
 }
 

@@ -14,6 +14,13 @@ namespace {
 constexpr size_t npos = std::string_view::npos;
 constexpr const char* kNodeIs = "\ncurrent node is : \n";
 constexpr std::string_view kSpecialCharacters = "&<>\"'";
+// The texts the reader recognises in place.
+constexpr std::string_view kNameValueStart = "name=\"";
+constexpr std::string_view kObjectStart = "<obj";
+constexpr std::string_view kAttributeStart = "<att";
+constexpr std::string_view kObjectEnd = "</obj>";
+constexpr std::string_view kAttributeEnd = "</att>";
+constexpr std::string_view kRootEnd = "</obj_archive>";
 // Larger sizes than these are refused rather than allocated.
 constexpr size_t kMaxBinarySize = 16u << 20;
 constexpr size_t kMaxVectorSize = 4u << 20;
@@ -42,9 +49,16 @@ bool IsAlphanumeric(char c) {
   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+// The digit's value, or -1 when c is no hex digit.
 int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return c <= '9' ? c - '0' : c - 55;
+  return -1;
 }
 
 }  // namespace
@@ -119,7 +133,7 @@ namespace {
 // bank cannot carry, cannot be written. Reading refuses it too: state that was taken once could
 // never be saved again.
 void CheckStorable(std::string_view name, std::string_view value) {
-  if (value.find("</att>") != npos || value.find("</program>") != npos || value.find('\r') != npos ||
+  if (value.find(kAttributeEnd) != npos || value.find("</program>") != npos || value.find('\r') != npos ||
       value.find('\0') != npos) {
     Fail("illegal value for '" + std::string(name) + "'", ThrowSites::kStorableValue);
   }
@@ -280,17 +294,18 @@ size_t XMLArchive::ReadElement(Node& node, int depth) {
   if (node.openEnd == npos) Fail("expected '>', got to end of archive", ThrowSites::kStartTagEnd);
   node.contentStart = node.openEnd + 1;
   const std::string_view tag = StartTag(node);
-  if (const size_t name = tag.find("name=\""); name != npos) {
-    const size_t close = tag.find('"', name + 6);
+  if (const size_t name = tag.find(kNameValueStart); name != npos) {
+    const size_t valueStart = name + kNameValueStart.size();
+    const size_t close = tag.find('"', valueStart);
     if (close == npos)
       Fail("cant find matching quote pair." + std::string(kNodeIs) + std::string(tag),
            ThrowSites::kQuotePair);
-    node.name = tag.substr(name + 6, close - name - 6);
+    node.name = tag.substr(valueStart, close - valueStart);
   }
   if (node.kind == kAttributeNode) {
-    node.end = FindText("</att>", node.start);
+    node.end = FindText(kAttributeEnd, node.start);
     if (node.end == npos) Fail("expected '</att>', got to end of archive", ThrowSites::kAttributeEnd);
-    return node.end + 6;
+    return node.end + kAttributeEnd.size();
   }
   size_t pos = node.contentStart;
   for (;;) {
@@ -298,25 +313,25 @@ size_t XMLArchive::ReadElement(Node& node, int depth) {
     if (pos == npos) Fail("expected '<', got to end of archive", ThrowSites::kNextTag);
     const std::string_view rest = mText.substr(pos);
     if (rest.size() > 1 && rest[1] == '/') {
-      if (rest.substr(0, 6) == "</obj>") {
+      if (StartsWith(rest, kObjectEnd)) {
         node.end = pos;
         std::string_view id;
         if (node.kind == kObjectNode && FindTagValue(node, "id", id)) {
           const std::int64_t value = NumberText::ParseInt64(id);
           mIdIndex[static_cast<ObjectId>(std::clamp<std::int64_t>(value, 0, 0xFFFFFFFFll))] = &node;
         }
-        return pos + 6;
+        return pos + kObjectEnd.size();
       }
-      if (rest.substr(0, 14) == "</obj_archive>") {
+      if (StartsWith(rest, kRootEnd)) {
         node.end = pos;
-        return pos + 14;
+        return pos + kRootEnd.size();
       }
       const size_t newPos = mText.find('>', pos);
       if (newPos == npos) Fail("expected '>', got to end of archive", ThrowSites::kClosingTagEnd);
       return newPos + 1;
     }
-    const bool object = rest.substr(0, 4) == "<obj";
-    if (object || rest.substr(0, 4) == "<att") {
+    const bool object = StartsWith(rest, kObjectStart);
+    if (object || StartsWith(rest, kAttributeStart)) {
       if (object && depth >= kMaxDepth) Fail("objects nested too deeply", ThrowSites::kDepth);
       mNodes.push_back(std::make_unique<Node>());
       Node* child = mNodes.back().get();
@@ -411,10 +426,13 @@ std::unique_ptr<std::uint8_t[]> XMLArchive::ReadBinary(std::string_view name, si
   auto bytes = std::make_unique<std::uint8_t[]>(count + 1);
   size_t decoded = 0;
   int pending = -1;
+  // Digits beyond the count are dropped, but the whole value must be hex: a damaged one is refused
+  // rather than read as bytes nobody wrote.
   for (char c : Content(node)) {
-    if (decoded >= count) break;
     if (IsSpace(c)) continue;
     const int digit = HexDigit(c);
+    if (digit < 0) Fail("illegal hex digit in '" + std::string(name) + "'", ThrowSites::kHexDigits);
+    if (decoded >= count) continue;
     if (pending < 0) {
       pending = digit;
     } else {

@@ -11,7 +11,11 @@ std::string ReadRegistryValue(const std::string& name) {
   return Registry::ReadString(kRegistryRoot + name, "").value_or(std::string());
 }
 
-std::string ReadDefaultSettingsDirectory() { return ReadRegistryValue("Default Settings"); }
+std::string ReadDefaultSettingsDirectory() {
+  // Nothing on Linux installs a folder, so by default the files live beside the store.
+  const std::string named = ReadRegistryValue("Default Settings");
+  return named.empty() ? Registry::StoreFolder() : named;
+}
 
 std::string DefaultSettingsPath(const std::string& directory, const std::string& name) {
   return directory + Files::kSeparator + name + ".default";
@@ -27,7 +31,10 @@ bool WriteDefaultSettingsFile(const std::string& name, const std::string& text) 
   if (directory.empty()) return false;
   const std::string path = DefaultSettingsPath(directory, name);
   if (Files::WriteFileAtomically(path, text)) return true;
-  return Files::MakeDirectory(directory) && Files::WriteFileAtomically(path, text);
+  // A named folder gets one level; the store's own folder is made as the store makes it.
+  const bool made =
+      directory == Registry::StoreFolder() ? Registry::MakeStoreFolder() : Files::MakeDirectory(directory);
+  return made && Files::WriteFileAtomically(path, text);
 }
 
 void TokenizeString(const char* text, const char* delimiters, std::vector<std::string>& pieces,

@@ -2,11 +2,28 @@
 
 #include <cinttypes>
 #include <cstdio>
+#include <exception>
+#include <new>
 
 #include "framework/core/PluginCoreInterface.h"
 #include "framework/core/PluginMetaClass.h"
 #include "framework/core/PluginUIRootInterface.h"
 #include "platform/MessageBox.h"
+
+namespace {
+
+bool IsOutOfMemory(const std::exception_ptr& failure) {
+  if (!failure) return false;
+  try {
+    std::rethrow_exception(failure);
+  } catch (const std::bad_alloc&) {
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+}  // namespace
 
 std::string ErrorMessageBody(const char* message, const char* detail, std::int32_t code) {
   const std::string m = message ? message : "";
@@ -39,4 +56,12 @@ void ReportError(PluginCoreInterface* core, const char* message, const char* det
   PluginUIRootInterface* root = core ? core->GetUIRoot() : nullptr;
   if (root && root->IsOpen() && root->ShowError(message, detail, code, type)) return;
   ShowErrorMessageBox(core, message, detail, code, type);
+}
+
+void ReportCaughtFailure(PluginCoreInterface* core, const FailureTexts& texts) {
+  if (IsOutOfMemory(std::current_exception())) {
+    ReportError(core, texts.outOfMemoryMessage, texts.outOfMemoryDetail, 0, kErrorError);
+  } else {
+    ReportError(core, texts.otherMessage, texts.otherDetail, 0, kErrorError);
+  }
 }

@@ -66,12 +66,14 @@ bool PluginCore::ApplyText(const std::string& text, bool report) {
   try {
     before = LiveSettingsText();
   } catch (...) {
+    // A state that cannot be written cannot be put back either; the text is still tried.
   }
   const auto restore = [&] {
     if (!before) return;
     try {
       LoadSettingsText(*before);
     } catch (...) {
+      // The failure the user hears of is the text's; a state that will not come back stays as it is.
     }
   };
   try {
@@ -104,7 +106,7 @@ bool PluginCore::LoadDefaultSettings(const std::string& name) {
     std::string text;
     return mPlatform->LoadDefaultSettings(name, text) && GuardedApply(text, false);
   } catch (...) {
-    return false;
+    return false;  // the caller reports, where the user asked for it
   }
 }
 
@@ -114,7 +116,7 @@ bool PluginCore::SaveDefaultSettings(const std::string& name) {
     SaveSettings(out);
     return mPlatform->SaveDefaultSettings(name, out.str());
   } catch (...) {
-    return false;
+    return false;  // the caller reports, where the user asked for it
   }
 }
 
@@ -255,6 +257,7 @@ bool PluginCore::SetChunk(const void* data, std::int32_t size, bool isPreset) {
     }
     mChunkFailureReported = true;
   } catch (...) {
+    // Any other failure of a chunk is swallowed: the host only learns that nothing was loaded.
   }
   return false;
 }
@@ -272,5 +275,6 @@ void PluginCore::SetProgram(std::int32_t program) {
   } catch (const std::bad_alloc&) {
     ReportError(this, "There is insufficient memory available.", nullptr, 0, kErrorError);
   } catch (...) {
+    // Any other failure of a program change is swallowed; the new program stays current.
   }
 }

@@ -12,6 +12,7 @@ MessagePublisher::~MessagePublisher() {
     try {
       Unpublish(msgClassRef);
     } catch (...) {
+      // A destructor must not throw: a class that cannot be removed is only forgotten.
     }
     mClasses.erase(msgClassRef);
   }

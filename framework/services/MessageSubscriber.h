@@ -82,6 +82,7 @@ void MessageSubscriber<T>::StopSubscriptions() noexcept {
     MessagingServer& server = GetMessagingServer();
     for (const auto& [subRef, entry] : mEntries) server.Unsubscribe(entry.messageClass, entry.subscription);
   } catch (...) {
+    // Without services there is no server, and so no subscription of ours left to stop.
   }
   mEntries.clear();
 }

@@ -219,11 +219,11 @@ void MessagingServer::RemoveMessageClass(MessageClass* messageClass) {
     while (subscription && subscription->dead) subscription = subscription->next;
     if (!subscription) break;
     if (!Muted(messageClass, subscription)) {
-      // Runs from destructors too, which must not throw: a failing handler is dropped.
       try {
         subscription->callback(subscription, subscription->userData, subscription->subscriptionValue,
                                messageClass, kMessageClassRemoved, 0, nullptr);
       } catch (...) {
+        // Runs from destructors too, which must not throw: a failing handler is dropped.
       }
     }
     if (subscription->dead) continue;  // the handler unsubscribed it itself

@@ -90,6 +90,7 @@ inline constexpr ArchiveCheck kObjectIdFound{"objNode!=NULL", 1052};
 inline constexpr ArchiveCheck kSizeInRange{"size<=maximum", 1058};
 inline constexpr ArchiveCheck kNameCharacters{"str.find(cSpecialChars[k]) == std::string::npos", 1064};
 inline constexpr ArchiveCheck kStorableValue{"IsStorableValue(str)", 1070};
+inline constexpr ArchiveCheck kHexDigits{"IsHexDigit(c)", 1076};
 // The program bank's header line, checked by the bank reader.
 inline constexpr ArchiveCheck kBankHeader{"foundHeader", 1080};
 

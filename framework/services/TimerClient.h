@@ -65,9 +65,11 @@ TimerClient<T>::~TimerClient() {
       try {
         manager.RemoveTimer(entry.timer);
       } catch (...) {
+        // A timer the manager no longer holds is gone already; the others are still removed.
       }
     }
   } catch (...) {
+    // Without services there is no manager, and so no timer of ours left to remove.
   }
 }
 

@@ -102,6 +102,7 @@ void TimerManager::ProcessTimers() {
     try {
       timer->callback(timer, timer->userData, timer->argument, TicksBetween(timer->startTick, now));
     } catch (...) {
+      // A failing callback is swallowed and keeps its schedule; the pass goes on.
     }
     timer->running = false;
     timer->lastFireTick = now;

@@ -4,16 +4,17 @@
 
 namespace tolvaran {
 
-QSize plugin_window_size(int editor_width, int editor_height) {
-  return QSize(std::max(editor_width - kCropWidth, 0), std::max(editor_height - kCropHeight, 0));
+QRect editor_crop(int editor_width, int editor_height) {
+  const QRect editor(0, 0, std::max(editor_width, 0), std::max(editor_height, 0));
+  const QRect crop = kScopeCrop & editor;
+  return crop.isEmpty() ? editor : crop;
 }
 
-QPoint top_left_corner(const QRect& available) {
-  return QPoint(available.x() - kLeftOfScreen, available.y() - kAboveScreen);
-}
-
-QPoint top_right_corner(const QRect& available) {
-  return QPoint(available.x() + available.width() - kFromRightEdge, available.y() - kAboveScreen);
+QRect window_at_corner(Corner corner, const QRect& available, const QSize& size) {
+  const QSize inside = size.boundedTo(available.size());
+  const int x =
+      corner == Corner::kTopLeft ? available.x() : available.x() + available.width() - inside.width();
+  return QRect(QPoint(x, available.y()), inside);
 }
 
 QRect ScreenScale::to_device(const QRect& logical) const {

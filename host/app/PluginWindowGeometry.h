@@ -1,6 +1,6 @@
-// Where the plug-in window goes and how big it is: a crop of the editor parked at a corner. The
-// editor draws in device pixels, so the crop, the margin and the offsets are device pixels at
-// every scale of the desktop.
+// Where the plug-in window goes and how big it is: the editor's phase scope, cropped, at a corner
+// of the screen's available area. The editor draws in device pixels, so the crop, the margin and
+// the window's place are device pixels at every scale of the desktop.
 #pragma once
 
 #include <QPoint>
@@ -9,22 +9,21 @@
 
 namespace tolvaran {
 
-// The window is this much narrower and lower than the editor, and starts this far above the
-// screen, so that only the editor's phase scope shows.
-inline constexpr int kCropWidth = 185;
-inline constexpr int kCropHeight = 160;
-inline constexpr int kAboveScreen = 113;
-inline constexpr int kLeftOfScreen = 10;
-inline constexpr int kFromRightEdge = 200;
-// The editor sits this far in from the window's left and top edges.
+// The part of the editor that the window shows, in the editor's own coordinates: the phase scope
+// with the panel's edge around it.
+inline constexpr QRect kScopeCrop{8, 111, 204, 197};
+// Without an editor the display widget sits this far in from the window's edges.
 inline constexpr int kEditorMargin = 2;
 
-// The window's size for an editor of editor_width x editor_height; never negative.
-QSize plugin_window_size(int editor_width, int editor_height);
+enum class Corner { kTopLeft, kTopRight };
 
-// The window's top-left corner on a screen whose available area is available.
-QPoint top_left_corner(const QRect& available);
-QPoint top_right_corner(const QRect& available);
+// The crop of an editor of editor_width x editor_height: the scope's rectangle inside the editor,
+// or the whole editor where it does not reach the scope. Empty for an empty editor.
+QRect editor_crop(int editor_width, int editor_height);
+
+// The window of this size at the corner of the available area, inside it: a window larger than
+// the area is cut to it.
+QRect window_at_corner(Corner corner, const QRect& available, const QSize& size);
 
 // Qt's mapping between its device-independent pixels and device pixels on one screen: both
 // measure from the screen's origin, which has the same coordinates in either, and a scaled

@@ -13,6 +13,33 @@
 
 namespace tolvaran {
 
+// Without an editor the display widget starts at the layout's margin but is as large as the
+// window, so it runs past the right and bottom edges and no margin shows there. With an editor it
+// goes where the window puts it, which may lie partly outside the window.
+class EditorLayout : public QHBoxLayout {
+ public:
+  using QHBoxLayout::QHBoxLayout;
+
+  void set_editor_area(const QRect& area) {
+    area_ = area;
+    invalidate();
+  }
+
+  void setGeometry(const QRect& rect) override {
+    QWidget* widget = itemAt(0) ? itemAt(0)->widget() : nullptr;
+    if (widget && !area_.isEmpty()) {
+      QLayout::setGeometry(rect);
+      widget->setGeometry(area_);
+      return;
+    }
+    QHBoxLayout::setGeometry(rect);
+    if (widget) widget->resize(rect.size());
+  }
+
+ private:
+  QRect area_{};
+};
+
 namespace {
 
 constexpr int kIdleMilliseconds = 50;
@@ -23,18 +50,10 @@ ScreenScale scale_of(const QScreen& screen) {
   return ScreenScale{screen.geometry().topLeft(), screen.devicePixelRatio()};
 }
 
-// The editor's display widget starts at the layout's margin but is as large as the window, so it
-// runs past the right and bottom edges, where the editor goes on, and no margin shows there.
-class EditorLayout : public QHBoxLayout {
- public:
-  using QHBoxLayout::QHBoxLayout;
-
-  void setGeometry(const QRect& rect) override {
-    QHBoxLayout::setGeometry(rect);
-    if (QLayoutItem* item = itemAt(0))
-      if (QWidget* widget = item->widget()) widget->resize(rect.size());
-  }
-};
+// Whether Qt, which names geometry in device-independent pixels, cannot put a window here exactly.
+bool qt_misses(const ScreenScale& scale, const QRect& device) {
+  return device.isValid() && scale.to_device(scale.to_logical(device)) != device;
+}
 
 }  // namespace
 
@@ -51,6 +70,11 @@ QVstPluginItemWidget::QVstPluginItemWidget(TvMultimeterPlugin* plugin) : QWidget
   connect(TvDataBus::instance(), &TvDataBus::move_to_left_signal, this, &QVstPluginItemWidget::move_to_left);
   connect(TvDataBus::instance(), &TvDataBus::move_to_right_signal, this,
           &QVstPluginItemWidget::move_to_right);
+  // A panel that starts, ends or changes after the window is placed would otherwise cover it.
+  if (QScreen* screen = QGuiApplication::primaryScreen())
+    connect(screen, &QScreen::availableGeometryChanged, this, [this] {
+      if (isVisible()) park(corner_);
+    });
 }
 
 QVstPluginItemWidget::~QVstPluginItemWidget() { detach_plugin(); }
@@ -58,10 +82,12 @@ QVstPluginItemWidget::~QVstPluginItemWidget() { detach_plugin(); }
 void QVstPluginItemWidget::set_up_form() {
   setObjectName(QStringLiteral("QVstPluginItemWidget"));
   resize(791, 566);
-  auto* layout = new EditorLayout(this);
-  layout->setSpacing(0);
-  layout->setObjectName(QStringLiteral("horizontalLayout_2"));
-  layout->setContentsMargins(kEditorMargin, kEditorMargin, kEditorMargin, kEditorMargin);
+  layout_ = new EditorLayout(this);
+  layout_->setSpacing(0);
+  // The crop may be smaller than the display widget's minimum height in device-independent pixels.
+  layout_->setSizeConstraint(QLayout::SetNoConstraint);
+  layout_->setObjectName(QStringLiteral("horizontalLayout_2"));
+  layout_->setContentsMargins(kEditorMargin, kEditorMargin, kEditorMargin, kEditorMargin);
   display_ = new QWidget(this);
   display_->setObjectName(QStringLiteral("vst_display_widget"));
   QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
@@ -69,7 +95,7 @@ void QVstPluginItemWidget::set_up_form() {
   display_->setSizePolicy(policy);
   display_->setMinimumSize(0, 100);
   display_->setStyleSheet(QStringLiteral("background-color: rgb(62, 62, 62);"));
-  layout->addWidget(display_);
+  layout_->addWidget(display_);
 }
 
 void QVstPluginItemWidget::show_plugin() {
@@ -85,26 +111,43 @@ void QVstPluginItemWidget::show_plugin() {
   raise_to_top();
 }
 
-void QVstPluginItemWidget::move_to_left() { park(Corner::kLeft); }
-void QVstPluginItemWidget::move_to_right() { park(Corner::kRight); }
+void QVstPluginItemWidget::move_to_left() { park(Corner::kTopLeft); }
+void QVstPluginItemWidget::move_to_right() { park(Corner::kTopRight); }
+
+QRect QVstPluginItemWidget::available_area(const QScreen& screen) {
+  const ScreenScale scale = scale_of(screen);
+  const QRect whole = scale.to_device(screen.geometry());
+  // Qt's available geometry is the work area rounded to device-independent pixels.
+  QRect available =
+      QGuiApplication::platformName() == QLatin1String("xcb") ? placement_.work_area() : QRect();
+  if (available.isEmpty()) available = scale.to_device(screen.availableGeometry());
+  available &= whole;
+  return available.isEmpty() ? whole : available;
+}
 
 void QVstPluginItemWidget::park(Corner corner) {
+  corner_ = corner;
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (!screen) return;
   const ScreenScale scale = scale_of(*screen);
-  const QRect available = scale.to_device(screen->availableGeometry());
-  QSize size = scale.to_device(geometry()).size();
   ERect* rect = nullptr;
   if (plugin_) plugin_->edit_get_rect(&rect);
-  if (rect) size = plugin_window_size(rect->right - rect->left, rect->bottom - rect->top);
-  device_geometry_ =
-      QRect(corner == Corner::kLeft ? top_left_corner(available) : top_right_corner(available), size);
+  const QSize editor = rect ? QSize(rect->right - rect->left, rect->bottom - rect->top) : QSize();
+  const QRect crop = rect ? editor_crop(editor.width(), editor.height()) : QRect();
+  const QSize size = crop.isEmpty() ? scale.to_device(geometry()).size() : crop.size();
+  device_geometry_ = window_at_corner(corner, available_area(*screen), size);
+  // The editor at its own top-left corner in the display widget, offset so that the crop's
+  // top-left corner is the window's.
+  display_geometry_ = crop.isEmpty() ? QRect() : QRect(-crop.topLeft(), editor);
 
   const int margin = scale.to_logical(kEditorMargin);
-  layout()->setContentsMargins(margin, margin, margin, margin);
+  layout_->setContentsMargins(margin, margin, margin, margin);
+  const ScreenScale in_window{QPoint(), scale.ratio};
+  layout_->set_editor_area(display_geometry_.isEmpty() ? QRect() : in_window.to_logical(display_geometry_));
   const QRect logical = scale.to_logical(device_geometry_);
   move(logical.topLeft());
   resize(logical.size());
+  layout_->activate();
   place_exactly();
 }
 
@@ -113,10 +156,13 @@ void QVstPluginItemWidget::place_exactly() {
     return;
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (!screen) return;
-  // Qt's own placement is exact wherever the scale divides the device pixels, as at scale 1.
   const ScreenScale scale = scale_of(*screen);
-  if (scale.to_device(scale.to_logical(device_geometry_)) == device_geometry_) return;
-  placement_.place(winId(), device_geometry_);
+  // Scaled, Qt also asks the window manager for sizes in steps of the scale.
+  if (scale.ratio != 1.0 && device_geometry_.isValid()) placement_.place(winId(), device_geometry_);
+  // A child's position counts from its parent, not from the screen.
+  if (display_ && display_->internalWinId() &&
+      qt_misses(ScreenScale{QPoint(), scale.ratio}, display_geometry_))
+    placement_.place(display_->internalWinId(), display_geometry_);
 }
 
 bool QVstPluginItemWidget::raise_to_top() {

@@ -1,19 +1,26 @@
-// The frameless, half-transparent, top-most window that holds the plug-in's editor, parked at a
-// corner of the screen and kept alive by a 50 ms idle timer.
+// The frameless, half-transparent, top-most window that holds the plug-in's editor, showing only
+// the editor's phase scope, parked at a corner of the screen's available area and kept alive by a
+// 50 ms idle timer.
 #pragma once
 
+#include "host/app/PluginWindowGeometry.h"
 #include "host/app/X11Display.h"
 #include "host/vst/TvMultimeterPlugin.h"
 
 #include <QTimer>
 #include <QWidget>
 
+class QScreen;
+
 namespace tolvaran {
+
+class EditorLayout;
 
 // UI thread. Its window flags and opacity are set before any native window exists: changing
 // flags later recreates the native windows and destroys the one the editor lives in. The editor
 // draws in device pixels, so the window is sized and parked in device pixels whatever the
-// desktop's scale.
+// desktop's scale. The window lies wholly inside the available area, so no window manager moves
+// it and no panel covers it; it follows changes of that area.
 class QVstPluginItemWidget : public QWidget {
   Q_OBJECT
 
@@ -43,20 +50,26 @@ class QVstPluginItemWidget : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  enum class Corner { kLeft, kRight };
-
   void set_up_form();
+  // The primary screen's available area in device pixels.
+  QRect available_area(const QScreen& screen);
   // Sizes the window to the editor's crop and parks it at the corner of the primary screen.
   void park(Corner corner);
-  // Corrects the native window to device_geometry_ where Qt's rounding misses it.
+  // Corrects the native windows to device_geometry_ and display_geometry_ where Qt's rounding
+  // misses them.
   void place_exactly();
   void detach_plugin();
 
   QWidget* display_ = nullptr;
+  EditorLayout* layout_ = nullptr;
   TvMultimeterPlugin* plugin_ = nullptr;
   QTimer* idle_timer_ = nullptr;
   // Where the window is to be, in device pixels; Qt's geometry is its nearest approximation.
   QRect device_geometry_{};
+  // Where the display widget is to be inside the window, in device pixels; empty: at the layout's
+  // margin (no editor).
+  QRect display_geometry_{};
+  Corner corner_ = Corner::kTopLeft;
   X11Placement placement_{};
 };
 

@@ -55,7 +55,7 @@ bool HostedVstPlugin::load_plugin(const char* file_name) {
   try {
     effect = entry(host_callback);
   } catch (...) {
-    effect = nullptr;
+    effect = nullptr;  // a plug-in that throws from its entry is refused like one without it
   }
   if (!effect || effect->magic != kEffectMagic) {
     unload();

@@ -1,6 +1,7 @@
 #include "platform/headless/HeadlessPlatform.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <utility>
 
 class HeadlessChooser final : public FileChooser {
@@ -149,8 +150,9 @@ void HeadlessWindow::Present(const PixelBuffer& buffer, const std::vector<PixelR
         IntersectRects(rect, {0, 0, std::min(mWidth, buffer.width), std::min(mHeight, buffer.height)});
     if (area.IsEmpty()) continue;
     for (std::int32_t y = area.top; y < area.bottom; ++y) {
-      for (std::int32_t x = area.left; x < area.right; ++x)
-        mScreen[static_cast<size_t>(y) * mWidth + x] = buffer.At(x, y);
+      const std::uint32_t* row = &buffer.At(area.left, y);
+      std::copy(row, row + area.Width(),
+                mScreen.begin() + static_cast<std::ptrdiff_t>(y) * mWidth + area.left);
     }
     upload.rects.push_back(area);
     upload.pixels += static_cast<std::int64_t>(area.Width()) * area.Height();

@@ -123,6 +123,12 @@ class HeadlessPlatform final : public Platform {
   const std::vector<FileChooserRequest>& ChooserRequests() const { return mRequests; }
   const std::vector<Notice>& Notices() const { return mNotices; }
   const std::vector<std::string>& Documents() const { return mDocuments; }
+  // Forgets the requests, notices and documents recorded so far, so a long run does not grow.
+  void ClearRecords() {
+    mRequests.clear();
+    mNotices.clear();
+    mDocuments.clear();
+  }
 
  private:
   friend class HeadlessWindow;

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <optional>
@@ -47,15 +48,31 @@ std::optional<std::string> ResolvedTarget(const std::string& path) {
   return std::nullopt;
 }
 
+// Numbers this process's temporary files, so no two saves write into one.
+std::atomic<unsigned long> gTemporaries{0};
+// Names taken already (left by a process that had our pid) are skipped this many times at most.
+constexpr int kTemporaryAttempts = 100;
+
+// Creates a temporary file beside target that no other save uses: O_EXCL, so neither another
+// save's file nor a link planted there is opened. -1 when none can be made.
+int CreateTemporary(const std::string& target, std::string& name) {
+  const std::string prefix = target + ".tmp" + std::to_string(getpid()) + ".";
+  for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
+    name = prefix + std::to_string(gTemporaries.fetch_add(1));
+    const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
 }  // namespace
 
-bool ReadFile(const std::string& path, std::string& content) {
+bool ReadFile(const std::string& path, std::string& content, size_t maxSize) {
   // Non-blocking, so opening a FIFO without a writer does not hang.
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return false;
   struct stat info {};
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
-      static_cast<std::uint64_t>(info.st_size) > kMaxFileSize) {
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || static_cast<std::uint64_t>(info.st_size) > maxSize) {
     close(fd);
     return false;
   }
@@ -65,7 +82,7 @@ bool ReadFile(const std::string& path, std::string& content) {
   for (;;) {
     const ssize_t n = read(fd, buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0 || text.size() + static_cast<size_t>(n) > kMaxFileSize) {  // it grew while read
+    if (n < 0 || text.size() + static_cast<size_t>(n) > maxSize) {  // it grew while read
       close(fd);
       return false;
     }
@@ -87,9 +104,8 @@ SaveResult SaveFile(const std::string& path, const std::string& content) {
   const bool readOnly = exists && ((old.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0);
   if (exists && (!S_ISREG(old.st_mode) || readOnly)) return SaveResult::kCannotCreate;
 
-  // A name of this process's own; a link planted there is not followed.
-  const std::string temporary = target + ".tmp" + std::to_string(getpid());
-  const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+  std::string temporary;
+  const int fd = CreateTemporary(target, temporary);
   if (fd < 0) return SaveResult::kCannotCreate;
   bool written = false;
   {

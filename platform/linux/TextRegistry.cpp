@@ -7,20 +7,27 @@
 //
 //     KEY PATH <TAB> VALUE NAME <TAB> VALUE
 //
-// where an empty value name is the key's default value. In all three fields a backslash
-// escapes a backslash (\\), a tab (\t), a line feed (\n) and a carriage return (\r); any other
-// escape, a line with other than three fields, or a zero byte makes the whole store corrupt.
-// Lines starting with # are comments. A corrupt store reads as empty; the next write sets it
-// aside (renamed with a ".corrupt" suffix) before writing a new one. Writes are made under an
-// exclusive flock of a lock file beside the store, into a temporary file renamed over it; the lock
-// is only tried, never waited for, since writers run inside a host's user-interface thread.
+// where an empty value name is the key's default value; of two lines for one value the later
+// counts. In all three fields a backslash escapes a backslash (\\), a tab (\t), a line feed (\n)
+// and a carriage return (\r); any other escape, a line with other than three fields, or a zero
+// byte makes the whole store corrupt. Lines starting with # are comments. A store holds a few
+// folders, so one over kMaxStoreSize is not read: it would cost every dialog a long pause.
+//
+// A store that cannot be read (corrupt, too large, unreadable) reads as empty, and the next write
+// sets it aside (renamed with a ".corrupt.<time>" suffix) before writing a new one; anything but
+// a regular file at the store's place is left alone and makes writes fail. Writes are made under
+// an exclusive flock of a lock file beside the store, into a temporary file renamed over it; the
+// lock is only tried, never waited for, since writers run inside a host's user-interface thread.
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <map>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -39,16 +46,6 @@ constexpr const char* kStoreFile = "registry";
 std::string EnvironmentOr(const char* name, const std::string& fallback) {
   const char* value = std::getenv(name);
   return value && *value ? std::string(value) : fallback;
-}
-
-std::string UserFolder() {
-  std::string base = EnvironmentOr("XDG_CONFIG_HOME", "");
-  if (base.empty() || base[0] != '/') {
-    const std::string home = EnvironmentOr("HOME", "");
-    if (home.empty()) return {};
-    base = home + "/.config";
-  }
-  return base + "/" + kStoreFolder;
 }
 
 std::vector<std::string> SystemStores() {
@@ -89,15 +86,15 @@ std::string Escape(const std::string& text) {
   return escaped;
 }
 
-bool Unescape(const std::string& text, std::string& plain) {
+// The plain text of an escaped field; false for an escape the format lacks.
+bool Unescape(std::string_view text, std::string& plain) {
   plain.clear();
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\') {
-      plain += text[i];
-      continue;
-    }
-    if (++i == text.size()) return false;
-    switch (text[i]) {
+  for (;;) {
+    const size_t slash = text.find('\\');
+    plain.append(text.substr(0, slash));
+    if (slash == std::string_view::npos) return true;
+    if (slash + 1 == text.size()) return false;
+    switch (text[slash + 1]) {
       case '\\':
         plain += '\\';
         break;
@@ -113,30 +110,31 @@ bool Unescape(const std::string& text, std::string& plain) {
       default:
         return false;
     }
+    text.remove_prefix(slash + 2);
   }
-  return true;
 }
 
-// False when the text is not a well-formed store.
-bool Parse(const std::string& text, Values& values) {
-  if (text.find('\0') != std::string::npos) return false;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    const std::string line = text.substr(start, end - start);
-    start = end + 1;
+// Calls visit(key, name, value) for every value line in order; false, having stopped, when the text
+// is not a well-formed store.
+template <typename Visit>
+bool Scan(std::string_view text, Visit&& visit) {
+  if (text.find('\0') != std::string_view::npos) return false;
+  std::string key, name, value;  // reused: no allocation per line once they are long enough
+  while (!text.empty()) {
+    const size_t end = text.find('\n');
+    const std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     if (line.empty() || line[0] == '#') continue;
     const size_t first = line.find('\t');
-    const size_t second = first == std::string::npos ? first : line.find('\t', first + 1);
-    if (second == std::string::npos || line.find('\t', second + 1) != std::string::npos) return false;
-    std::string key, name, value;
+    const size_t second = first == std::string_view::npos ? first : line.find('\t', first + 1);
+    if (second == std::string_view::npos || line.find('\t', second + 1) != std::string_view::npos)
+      return false;
     if (!Unescape(line.substr(0, first), key) ||
         !Unescape(line.substr(first + 1, second - first - 1), name) ||
         !Unescape(line.substr(second + 1), value)) {
       return false;
     }
-    values[{key, name}] = value;
+    visit(key, name, value);
   }
   return true;
 }
@@ -149,14 +147,44 @@ std::string Format(const Values& values) {
   return text;
 }
 
+// What stands at a store's place.
+enum class Found {
+  kNothing,
+  kText,        // a regular file of at most kMaxStoreSize bytes, read whole
+  kUnreadable,  // a regular file that cannot be read or is too large
+  kOther,       // a folder, a device, a path that cannot be looked at
+};
+
+Found ReadStore(const std::string& path, std::string& text) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return errno == ENOENT ? Found::kNothing : Found::kOther;
+  if (!S_ISREG(info.st_mode)) return Found::kOther;
+  return Files::ReadFile(path, text, kMaxStoreSize) ? Found::kText : Found::kUnreadable;
+}
+
 std::optional<std::string> Lookup(const std::string& store, const std::string& keyPath,
                                   const std::string& valueName) {
   std::string text;
-  Values values;
-  if (!Files::ReadFile(store, text) || !Parse(text, values)) return std::nullopt;
-  const auto found = values.find({keyPath, valueName});
-  if (found == values.end()) return std::nullopt;
-  return found->second;
+  if (ReadStore(store, text) != Found::kText) return std::nullopt;
+  std::optional<std::string> found;
+  const bool wellFormed =
+      Scan(text, [&](const std::string& key, const std::string& name, const std::string& value) {
+        if (key == keyPath && name == valueName) found = value;
+      });
+  return wellFormed ? found : std::nullopt;
+}
+
+// Renames the store to a name no earlier copy has; false when it stays in place.
+bool SetAside(const std::string& store) {
+  const std::string aside = store + ".corrupt." + std::to_string(static_cast<long long>(std::time(nullptr)));
+  // Only writers holding the lock set a store aside, so a free name stays free until the rename.
+  for (int copy = 0; copy < 1000; ++copy) {
+    const std::string name = copy == 0 ? aside : aside + "." + std::to_string(copy);
+    struct stat info {};
+    if (lstat(name.c_str(), &info) == 0) continue;
+    return errno == ENOENT && rename(store.c_str(), name.c_str()) == 0;
+  }
+  return false;
 }
 
 class StoreLock {
@@ -178,8 +206,26 @@ class StoreLock {
 
 }  // namespace
 
+std::string StoreFolder() {
+  std::string base = EnvironmentOr("XDG_CONFIG_HOME", "");
+  if (base.empty() || base[0] != '/') {
+    const std::string home = EnvironmentOr("HOME", "");
+    if (home.empty()) return {};
+    base = home + "/.config";
+  }
+  return base + "/" + kStoreFolder;
+}
+
+bool MakeStoreFolder() {
+  const std::string folder = StoreFolder();
+  if (folder.empty()) return false;
+  const size_t parent = folder.rfind('/');
+  if (parent != std::string::npos && parent > 0) Files::MakeDirectory(folder.substr(0, parent));
+  return Files::MakeDirectory(folder);
+}
+
 std::optional<std::string> ReadString(const std::string& keyPath, const std::string& valueName) {
-  const std::string user = UserFolder();
+  const std::string user = StoreFolder();
   if (!user.empty()) {
     if (auto value = Lookup(user + "/" + kStoreFile, keyPath, valueName)) return value;
   }
@@ -190,24 +236,29 @@ std::optional<std::string> ReadString(const std::string& keyPath, const std::str
 }
 
 bool WriteString(const std::string& keyPath, const std::string& valueName, const std::string& value) {
-  const std::string folder = UserFolder();
-  if (folder.empty()) return false;
-  const size_t parent = folder.rfind('/');
-  if (parent != std::string::npos && parent > 0) Files::MakeDirectory(folder.substr(0, parent));
-  if (!Files::MakeDirectory(folder)) return false;
+  if (!MakeStoreFolder()) return false;
+  const std::string folder = StoreFolder();
   StoreLock lock(folder + "/" + kStoreFile + ".lock");
   if (!lock.Locked()) return false;
   const std::string store = folder + "/" + kStoreFile;
   std::string text;
   Values values;
-  if (Files::ReadFile(store, text) && !Parse(text, values)) {
-    const std::string aside =
-        store + ".corrupt." + std::to_string(static_cast<long long>(std::time(nullptr)));
-    if (rename(store.c_str(), aside.c_str()) != 0) return false;
+  const Found found = ReadStore(store, text);
+  if (found == Found::kOther) return false;
+  const bool usable =
+      found == Found::kNothing ||
+      (found == Found::kText &&
+       Scan(text, [&values](const std::string& key, const std::string& name, const std::string& v) {
+         values[{key, name}] = v;
+       }));
+  if (!usable) {
+    if (!SetAside(store)) return false;
     values.clear();
   }
   values[{keyPath, valueName}] = value;
-  return Files::WriteFileAtomically(store, Format(values));
+  text = Format(values);
+  // Never write a store that the next read would refuse.
+  return text.size() <= kMaxStoreSize && Files::WriteFileAtomically(store, text);
 }
 
 }  // namespace Registry

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 #include "platform/linux/BlockedSignal.h"
@@ -13,6 +14,20 @@
 #include "platform/linux/XcbSharedImage.h"
 
 namespace {
+
+// libXau, which xcb_connect reads the authority file with, keeps the file's name in one buffer
+// for the whole process: the editors of several instances connect and disconnect one at a time.
+std::mutex gConnectionMutex;
+
+xcb_connection_t* Connect() {
+  const std::lock_guard<std::mutex> lock(gConnectionMutex);
+  return xcb_connect(nullptr, nullptr);
+}
+
+void Disconnect(xcb_connection_t* connection) {
+  const std::lock_guard<std::mutex> lock(gConnectionMutex);
+  xcb_disconnect(connection);
+}
 
 constexpr std::int32_t kMaxWindowSide = 32767;
 // Big enough for few requests, small enough not to hold the server up.
@@ -125,7 +140,7 @@ class XcbChildWindow final : public RoutedChildWindow {
       if (mWindow) xcb_destroy_window(mConnection, mWindow);
       xcb_flush(mConnection);
     }
-    xcb_disconnect(mConnection);
+    Disconnect(mConnection);
   }
 
   bool Create();
@@ -539,9 +554,9 @@ std::unique_ptr<ChildWindow> OpenXcbChildWindow(std::uint64_t parent, std::int32
   const char* display = std::getenv("DISPLAY");
   if (!display || !*display) return nullptr;
   BlockedSignal guard(SIGPIPE);
-  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+  xcb_connection_t* connection = Connect();
   if (xcb_connection_has_error(connection)) {
-    xcb_disconnect(connection);
+    Disconnect(connection);
     return nullptr;
   }
   const int fd = xcb_get_file_descriptor(connection);

@@ -1,5 +1,5 @@
 // The plug-in window on the offscreen platform: flags before the native window, the editor's
-// parent, sizing and corners, raising, closing.
+// parent, the scope's crop and the corners, raising, closing.
 #include "host/app/PluginWindowGeometry.h"
 #include "host/app/QVstPluginItemWidget.h"
 #include "host/app/TvDataBus.h"
@@ -59,22 +59,29 @@ TEST(PluginWindow, FlagsAndOpacityAreSetBeforeAnyNativeWindowAndTheEditorsParent
     EXPECT_EQ(reinterpret_cast<uintptr_t>(opened[0].ptr),
               static_cast<uintptr_t>(window.display_widget()->winId()));
     EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(window.size(), QSize(214, 310)) << "editor 399 x 470";
-    // From the start, not only after a corner move: no margin shows right or below the editor.
-    EXPECT_EQ(window.display_widget()->geometry(), QRect(2, 2, 214, 310));
+    EXPECT_EQ(window.size(), QSize(204, 197)) << "the scope's crop of the 399 x 470 editor";
+    // The editor is offset so that the crop's corner is the window's.
+    EXPECT_EQ(window.display_widget()->geometry(), QRect(-8, -111, 399, 470));
     clear_recorded_calls();
   }
   EXPECT_EQ(sent(effEditClose).size(), 1u) << "closing the window closes the editor once";
 }
 
-TEST(PluginWindow, SizesFromTheEditorRectangleNeverNegative) {
+TEST(PluginWindow, TheCropIsTheScopeInsideTheEditorOrTheWholeEditor) {
   struct Case {
     int width, height;
-    QSize size;
+    QRect crop;
   };
-  const Case cases[] = {{399, 470, {214, 310}}, {185, 160, {0, 0}}, {100, 50, {0, 0}}, {-20, -5, {0, 0}}};
+  const Case cases[] = {
+      {399, 470, {8, 111, 204, 197}},
+      {212, 308, {8, 111, 204, 197}},
+      {100, 200, {8, 111, 92, 89}},  // cut by the editor's edges
+      {8, 400, {0, 0, 8, 400}},      // not reaching the scope: the whole editor
+      {0, 0, {}},
+      {-20, -5, {}},
+  };
   for (const Case& c : cases)
-    EXPECT_EQ(plugin_window_size(c.width, c.height), c.size) << c.width << " x " << c.height;
+    EXPECT_EQ(editor_crop(c.width, c.height), c.crop) << c.width << " x " << c.height;
 }
 
 // Qt scales about the screen's origin and rounds halves up; the window's device rectangle maps
@@ -102,19 +109,24 @@ TEST(PluginWindow, DevicePixelsMapToQtsPixelsAboutTheScreensOrigin) {
   EXPECT_EQ((ScreenScale{{0, 0}, 1.0}).to_logical(kEditorMargin), 2);
 }
 
-TEST(PluginWindow, CornersFollowTheAvailableGeometryOriginIncluded) {
+TEST(PluginWindow, CornersLieInsideTheAvailableAreaOriginIncluded) {
   struct Case {
     QRect available;
-    QPoint left, right;
+    QSize size;
+    QRect left, right;
   };
   const Case cases[] = {
-      {{0, 0, 1920, 1080}, {-10, -113}, {1720, -113}},
-      {{0, 30, 1920, 1050}, {-10, -83}, {1720, -83}},       // a panel above
-      {{1920, 0, 1280, 1024}, {1910, -113}, {3000, -113}},  // a primary screen on the right
+      {{0, 0, 1920, 1080}, {204, 197}, {0, 0, 204, 197}, {1716, 0, 204, 197}},
+      {{0, 28, 1920, 1052}, {204, 197}, {0, 28, 204, 197}, {1716, 28, 204, 197}},     // a top panel
+      {{40, 0, 1880, 1080}, {204, 197}, {40, 0, 204, 197}, {1716, 0, 204, 197}},      // a left panel
+      {{1920, 0, 1280, 1024}, {204, 197}, {1920, 0, 204, 197}, {2996, 0, 204, 197}},  // a screen on the right
+      {{0, 0, 150, 100}, {204, 197}, {0, 0, 150, 100}, {0, 0, 150, 100}},             // cut to the area
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(top_left_corner(c.available), c.left);
-    EXPECT_EQ(top_right_corner(c.available), c.right);
+    EXPECT_EQ(window_at_corner(Corner::kTopLeft, c.available, c.size), c.left)
+        << c.available.x() << "," << c.available.y();
+    EXPECT_EQ(window_at_corner(Corner::kTopRight, c.available, c.size), c.right)
+        << c.available.x() << "," << c.available.y();
   }
 }
 
@@ -124,12 +136,13 @@ TEST(PluginWindow, TheTrayMovesTheWindowThroughTheBus) {
   QVstPluginItemWidget window(plugin.get());
   window.show_plugin();
   app.processEvents();
-  EXPECT_EQ(window.pos(), QPoint(-10, -113));
   const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_EQ(window.geometry(), QRect(available.topLeft(), QSize(204, 197)));
   emit TvDataBus::instance()->move_to_right_signal();
-  EXPECT_EQ(window.pos(), top_right_corner(available));
+  EXPECT_EQ(window.geometry(), window_at_corner(Corner::kTopRight, available, QSize(204, 197)));
+  EXPECT_EQ(window.display_widget()->geometry(), QRect(-8, -111, 399, 470));
   emit TvDataBus::instance()->move_to_left_signal();
-  EXPECT_EQ(window.pos(), top_left_corner(available));
+  EXPECT_EQ(window.geometry(), QRect(available.topLeft(), QSize(204, 197)));
   EXPECT_EQ(sent(effEditGetRect).size(), 3u);
 }
 
@@ -178,7 +191,9 @@ TEST(PluginWindow, WithoutAPluginTheWindowShowsEmpty) {
     window.show_plugin();
     app.processEvents();
     EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(window.pos(), QPoint(-10, -113));
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(window.geometry(), QRect(available.topLeft(), QSize(791, 566))) << "the form's size";
+    EXPECT_EQ(window.display_widget()->geometry(), QRect(2, 2, 791, 566));
     window.move_to_right();
   }
   EXPECT_TRUE(recorded_calls().empty());

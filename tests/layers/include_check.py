@@ -19,7 +19,7 @@ LAYERS = {
     "analyser/engine": ["framework"],
     "analyser/dsp": ["framework"],
     "analyser/editor": ["toolkit", "analyser/engine", "analyser/resources"],
-    "analyser/resources": ["toolkit", "analyser/engine", "analyser/editor"],
+    "analyser/resources": ["toolkit"],
     "host": ["vst2"],
     # Test plug-ins and test support.
     "tests/plugins/testproduct": ["plugin"],

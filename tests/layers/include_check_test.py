@@ -14,6 +14,7 @@ TREE = {
     "platform/linux/Mutex.cpp": "#include <pthread.h>\n#include <sys/file.h>\n",
     "analyser/engine/services/Service.h": '#include "framework/core/Core.h"\n#include "analyser/dsp/Fft.h"\n',
     "analyser/editor/Scope.h": '#include "analyser/engine/services/Service.h"\n#include "toolkit/frames/Frame.h"\n',
+    "analyser/resources/Bitmaps.cpp": '#include "toolkit/drawing/Surface.h"\n#include "analyser/editor/Scope.h"\n',
     "host/vst/Loader.cpp": '#include <dlfcn.h>\n#include "vst2/Vst2Interface.h"\n#include "framework/core/Core.h"\n',
     "tests/framework/core/CoreTest.cpp":
         '#include <unistd.h>\n#include "tests/support/Text.h"\n#include "framework/core/Core.h"\n',
@@ -29,6 +30,7 @@ FAULTS = [
     "analyser/widgets/Widget.cpp: no layer rule for this folder",
     "tests/gadgets/GadgetTest.cpp: no layer rule for this folder",
     'analyser/engine/services/Service.h:2: "analyser/dsp/Fft.h" is against the layer order',
+    'analyser/resources/Bitmaps.cpp:2: "analyser/editor/Scope.h" is against the layer order',
     "bench/ServiceBench.cpp:2: operating-system header <unistd.h>",
     'framework/core/Up.cpp:2: "toolkit/frames/Frame.h" is against the layer order',
     "framework/core/Os.cpp:2: operating-system header <X11/Xlib.h>",

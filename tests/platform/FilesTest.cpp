@@ -113,7 +113,7 @@ TEST_F(FilesTest, AWritePastTheFileSizeLimitFailsWithoutEndingTheProcessAndLeave
   EXPECT_EQ(status, 0);
   EXPECT_EQ(Read("a.korvane"), old);
   std::remove((dir + "/a.korvane").c_str());
-  EXPECT_EQ(Entries(), 0);  // no a.korvane.tmp<pid>
+  EXPECT_EQ(Entries(), 0);  // no temporary file
 }
 
 TEST_F(FilesTest, SaveFollowsAChainOfLinksToItsEndAndRefusesALoop) {

@@ -97,6 +97,19 @@ TEST_F(HeadlessWindowTest, ADragEndsOnReleaseOnAMoveWithoutAButtonOnAGrabElsewhe
   EXPECT_FALSE(window->IsCaptured());
 }
 
+TEST_F(HeadlessWindowTest, AWindowThatDiesDuringADragReleasesItWhereThePointerWasBeforeReportingIt) {
+  window->Press(10, 10, MouseButton::kRight);
+  window->Move(40, 30);
+  window->Destroy();
+  window->PumpEvents(sink);
+  ASSERT_EQ(sink.Kinds(),
+            (std::vector<Kind>{Kind::kMouseDown, Kind::kMouseMove, Kind::kMouseUp, Kind::kDestroyed}));
+  EXPECT_EQ(sink.events[2].x, 40);
+  EXPECT_EQ(sink.events[2].y, 30);
+  EXPECT_EQ(sink.events[2].button, MouseButton::kRight);
+  EXPECT_FALSE(window->IsCaptured());
+}
+
 TEST_F(HeadlessWindowTest, ExposesAreCoalescedIntoOneAtTheEndOfThePump) {
   window->Expose({0, 0, 10, 10});
   window->Press(1, 1);
@@ -112,14 +125,22 @@ TEST_F(HeadlessWindowTest, ExposesAreCoalescedIntoOneAtTheEndOfThePump) {
 }
 
 TEST_F(HeadlessWindowTest, PresentCopiesOnlyTheDamagedRectanglesClippedToWindowAndBuffer) {
-  std::vector<std::uint32_t> pixels(300 * 50, 0x00123456);
-  const PixelBuffer buffer{pixels.data(), 300, 50, 300};
+  // Rows wider than the buffer and a value per position, so each pixel lands where it belongs.
+  constexpr std::int32_t kStride = 320;
+  std::vector<std::uint32_t> pixels(kStride * 50, 0);
+  for (std::int32_t y = 0; y < 50; ++y) {
+    for (std::int32_t x = 0; x < kStride; ++x) pixels[y * kStride + x] = 0x00100000u + y * 1000 + x;
+  }
+  const PixelBuffer buffer{pixels.data(), 300, 50, kStride};
   window->Present(buffer, {{10, 10, 20, 15}, {190, 40, 400, 400}});
   ASSERT_EQ(window->Uploads().size(), 1u);
   EXPECT_EQ(window->Uploads()[0].pixels, 10 * 5 + 10 * 10);
-  EXPECT_EQ(window->Pixel(10, 10), 0x00123456u);
+  EXPECT_EQ(window->Pixel(10, 10), 0x00100000u + 10 * 1000 + 10);
+  EXPECT_EQ(window->Pixel(19, 14), 0x00100000u + 14 * 1000 + 19);
   EXPECT_EQ(window->Pixel(9, 10), 0u);
-  EXPECT_EQ(window->Pixel(199, 49), 0x00123456u);
+  EXPECT_EQ(window->Pixel(20, 10), 0u);
+  EXPECT_EQ(window->Pixel(190, 40), 0x00100000u + 40 * 1000 + 190);
+  EXPECT_EQ(window->Pixel(199, 49), 0x00100000u + 49 * 1000 + 199);
   EXPECT_EQ(window->Pixel(199, 50), 0u);
 }
 
@@ -263,6 +284,11 @@ TEST(HeadlessPlatform, ScriptedChooserOneDialogAtATimeAndRecordedNotices) {
   platform.ShowMessageBox("Quillmore: X", "\nbody        \n\n", MessageBoxIcon::kError);
   ASSERT_EQ(platform.Notices().size(), 1u);
   EXPECT_EQ(platform.Notices()[0].icon, MessageBoxIcon::kError);
+  platform.OpenDocument("/guide.pdf");
+  platform.ClearRecords();
+  EXPECT_TRUE(platform.ChooserRequests().empty());
+  EXPECT_TRUE(platform.Notices().empty());
+  EXPECT_TRUE(platform.Documents().empty());
   platform.SetTick(40);
   platform.AdvanceTicks(2);
   EXPECT_EQ(platform.GetTimerTick(), 42);

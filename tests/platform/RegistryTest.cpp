@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
 
 #include <filesystem>
 #include <fstream>
@@ -51,27 +54,89 @@ TEST(Registry, SystemStoresAnswerWhatTheUserStoreLacks) {
   EXPECT_EQ(Registry::ReadString("Software\\Quillmore\\Default Settings", ""), "/home/me/presets");
 }
 
-TEST(Registry, ACorruptStoreReadsAsEmptyAndIsSetAsideNotErased) {
-  TemporaryConfig config;
-  std::filesystem::create_directories(config.UserStore().parent_path());
-  const std::string corrupt = "Software\\\\Quillmore\\\\A\tx\tkept\nthis line has no tabs\n";
-  WriteText(config.UserStore(), corrupt);
-  EXPECT_FALSE(Registry::ReadString("Software\\Quillmore\\A", "x").has_value());
-  ASSERT_TRUE(Registry::WriteString("Software\\Quillmore\\B", "y", "new"));
-  EXPECT_EQ(Registry::ReadString("Software\\Quillmore\\B", "y"), "new");
-  int asides = 0;
+// The copies the writes set aside, oldest name first.
+std::vector<std::filesystem::path> Asides(const TemporaryConfig& config) {
+  std::vector<std::filesystem::path> asides;
   for (const auto& entry : std::filesystem::directory_iterator(config.UserStore().parent_path())) {
-    if (entry.path().filename().string().rfind("registry.corrupt.", 0) == 0) {
-      ++asides;
-      EXPECT_EQ(ReadText(entry.path()), corrupt);
-    }
+    if (entry.path().filename().string().rfind("registry.corrupt.", 0) == 0) asides.push_back(entry.path());
   }
-  EXPECT_EQ(asides, 1);
-  for (const std::string& bad :
-       {std::string("a\tb\tc\\q\n"), std::string("a\tb\tc\td\n"), std::string("a\tb\tc\\")}) {
-    WriteText(config.UserStore(), bad);
+  std::sort(asides.begin(), asides.end());
+  return asides;
+}
+
+// A valid store of about the given size.
+std::string ValidStore(size_t bytes) {
+  std::string text;
+  for (int i = 0; text.size() < bytes; ++i)
+    text += "Software\\\\Quillmore\\\\A\tv" + std::to_string(i) + "\tvalue\n";
+  return text;
+}
+
+TEST(Registry, AStoreThatCannotBeReadReadsAsEmptyAndIsSetAsideWholeNeverOverwritten) {
+  struct Case {
+    const char* name;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"a line without tabs", "Software\\\\Quillmore\\\\A\tx\tkept\nthis line has no tabs\n"},
+      {"over the store's limit", ValidStore(Registry::kMaxStoreSize + 1)},
+      {"over the settings files' limit", ValidStore((size_t{20} << 20))},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TemporaryConfig config;
+    std::filesystem::create_directories(config.UserStore().parent_path());
+    WriteText(config.UserStore(), c.text);
+    EXPECT_FALSE(Registry::ReadString("Software\\Quillmore\\A", "x").has_value());
+    EXPECT_FALSE(Registry::ReadString("Software\\Quillmore\\A", "v0").has_value());
+    ASSERT_TRUE(Registry::WriteString("Software\\Quillmore\\B", "y", "new"));
+    EXPECT_EQ(Registry::ReadString("Software\\Quillmore\\B", "y"), "new");
+    EXPECT_FALSE(Registry::ReadString("Software\\Quillmore\\A", "v0").has_value());
+    const auto asides = Asides(config);
+    ASSERT_EQ(asides.size(), 1u);
+    EXPECT_TRUE(ReadText(asides[0]) == c.text) << "the copy set aside differs";
+    // A second bad store keeps the first copy, even when set aside within the same second.
+    WriteText(config.UserStore(), c.text);
+    ASSERT_TRUE(Registry::WriteString("Software\\Quillmore\\B", "y", "newer"));
+    EXPECT_EQ(Asides(config).size(), 2u);
+  }
+  TemporaryConfig config;
+  for (const std::string& bad : {std::string("a\tb\tc\\q\n"), std::string("a\tb\tc\td\n"),
+                                 std::string("a\tb\tc\\"), std::string("a\tb\tc\0\n", 7)}) {
+    WriteText(config.SystemStore(), bad);
     EXPECT_FALSE(Registry::ReadString("a", "b").has_value()) << bad;
   }
+}
+
+TEST(Registry, AnythingButAFileInTheStoresPlaceIsLeftAloneAndWritesFail) {
+  TemporaryConfig config;
+  std::filesystem::create_directories(config.UserStore());
+  EXPECT_FALSE(Registry::WriteString("k", "n", "v"));
+  EXPECT_TRUE(std::filesystem::is_directory(config.UserStore()));
+  std::filesystem::remove(config.UserStore());
+  // A FIFO is neither waited on nor replaced.
+  ASSERT_EQ(mkfifo(config.UserStore().c_str(), 0600), 0);
+  EXPECT_FALSE(Registry::ReadString("k", "n").has_value());
+  EXPECT_FALSE(Registry::WriteString("k", "n", "v"));
+  EXPECT_TRUE(std::filesystem::is_fifo(config.UserStore()));
+  EXPECT_TRUE(Asides(config).empty());
+}
+
+TEST(Registry, AStoreUpToTheLimitIsReadAndNoWriteMakesOneLarger) {
+  TemporaryConfig config;
+  std::filesystem::create_directories(config.UserStore().parent_path());
+  std::string text = ValidStore(Registry::kMaxStoreSize - 100);
+  text += std::string(Registry::kMaxStoreSize - text.size() - 1, '#') + "\n";  // a comment up to the limit
+  ASSERT_EQ(text.size(), Registry::kMaxStoreSize);
+  WriteText(config.UserStore(), text);
+  EXPECT_EQ(Registry::ReadString("Software\\Quillmore\\A", "v0"), "value");
+  ASSERT_TRUE(Registry::WriteString("Software\\Quillmore\\A", "v0", "changed"));
+  EXPECT_EQ(Registry::ReadString("Software\\Quillmore\\A", "v0"), "changed");
+  const std::string kept = ReadText(config.UserStore());
+  EXPECT_FALSE(
+      Registry::WriteString("Software\\Quillmore\\A", "big", std::string(Registry::kMaxStoreSize, 'x')));
+  EXPECT_EQ(ReadText(config.UserStore()), kept);
+  EXPECT_TRUE(Asides(config).empty());
 }
 
 // A writer that finds the store busy gives up rather than wait; every value reported written

@@ -126,6 +126,11 @@ class Display {
     Button(true);
     Button(false);
   }
+  void ShiftClick(std::int16_t x, std::int16_t y) {
+    Fake(XCB_KEY_PRESS, kShiftKeycode, 0, 0);
+    Click(x, y);
+    Fake(XCB_KEY_RELEASE, kShiftKeycode, 0, 0);
+  }
   // Presses and releases the key that gives keysym, with Shift when it sits in the second column.
   void Key(std::uint32_t keysym) {
     const xcb_setup_t* setup = xcb_get_setup(mConnection);
@@ -138,11 +143,10 @@ class Display {
       for (int column = 0; column < 2 && column < per; ++column) {
         if (syms[code * per + column] != keysym) continue;
         const std::uint8_t keycode = static_cast<std::uint8_t>(setup->min_keycode + code);
-        const std::uint8_t shift = 50;  // Shift_L on the Xvfb keyboard
-        if (column == 1) Fake(XCB_KEY_PRESS, shift, 0, 0);
+        if (column == 1) Fake(XCB_KEY_PRESS, kShiftKeycode, 0, 0);
         Fake(XCB_KEY_PRESS, keycode, 0, 0);
         Fake(XCB_KEY_RELEASE, keycode, 0, 0);
-        if (column == 1) Fake(XCB_KEY_RELEASE, shift, 0, 0);
+        if (column == 1) Fake(XCB_KEY_RELEASE, kShiftKeycode, 0, 0);
         free(map);
         return;
       }
@@ -152,6 +156,8 @@ class Display {
   }
 
  private:
+  static constexpr std::uint8_t kShiftKeycode = 50;  // Shift_L on the Xvfb keyboard
+
   void Fake(std::uint8_t type, std::uint8_t detail, std::int16_t x, std::int16_t y) {
     xcb_test_fake_input(mConnection, type, detail, XCB_CURRENT_TIME,
                         type == XCB_MOTION_NOTIFY ? mScreen->root : 0, x, y, 0);

@@ -4,15 +4,19 @@
 
 #include <filesystem>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
-// Points the registry store at fresh temporary folders for the object's lifetime, then back at
-// whatever it was before.
+// Points the registry store at fresh temporary folders (under base) for the object's lifetime,
+// then back at whatever it was before.
 class TemporaryConfig {
  public:
-  TemporaryConfig() : savedUser(Get("XDG_CONFIG_HOME")), savedSystem(Get("XDG_CONFIG_DIRS")) {
-    char pattern[] = "/tmp/varnis-config-XXXXXX";
-    root = mkdtemp(pattern);
+  explicit TemporaryConfig(const std::string& base = "/tmp")
+      : savedUser(Get("XDG_CONFIG_HOME")), savedSystem(Get("XDG_CONFIG_DIRS")) {
+    std::string pattern = base + "/varnis-config-XXXXXX";
+    const char* made = mkdtemp(pattern.data());
+    if (!made) throw std::runtime_error("cannot create a temporary folder in " + base);
+    root = made;
     user = root / "user";
     system = root / "system";
     std::filesystem::create_directories(system / "quillmore");

@@ -67,6 +67,7 @@ ColorPickerFrame::~ColorPickerFrame() {
   try {
     server.RemoveMessageClass(mMsgClass);
   } catch (...) {
+    // A destructor must not throw: a class the server no longer holds is only forgotten.
   }
 }
 
@@ -75,7 +76,8 @@ MessageClass* ColorPickerFrame::GetMsgClass() const { return mMsgClass; }
 void ColorPickerFrame::Draw(DrawContext& context, const Rect&) {
   if (mWorld) {
     const Point source = mHover && IsEnabled() ? mActive : mIdle;
-    context.CopyFromWorld(*mWorld, RectFromOriginSize(source, GetWidth(), GetHeight()), Point{0, 0}, true);
+    context.CopyFromWorld(*mWorld, RectFromOriginSize(source, GetWidth(), GetHeight()), Point{0, 0},
+                          DrawContext::kResetColors);
   }
   if (!mDragging) return;
   const Point p = mPickedPoint;

@@ -40,6 +40,7 @@ void ControlContainer::RemoveControl(std::int32_t key) {
   try {
     GetMessagingServer().Unsubscribe(entry.control->GetControlMsgClass(), entry.subscription);
   } catch (...) {
+    // Without services there is no server, and so no subscription left to stop.
   }
 }
 

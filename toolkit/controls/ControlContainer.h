@@ -19,7 +19,9 @@ class ControlContainer : public MessagePublisher {
   // Leaves every control without deleting any, then removes the 'ccac' class.
   ~ControlContainer() override;
 
-  // Throws AppFrame::DuplicateEntry for a key in use.
+  // Throws AppFrame::DuplicateEntry for a key in use. DeleteOwnedControls deletes the owned
+  // ones; a control that is a child frame is the frame tree's.
+  static constexpr bool kOwned = true, kNotOwned = false;
   virtual void AddControl(GenericControl* control, std::int32_t key, bool owned);
   virtual GenericControl* FindControl(std::int32_t key) const;
   // Hooks: the control's class went away; 0x20000 came from it; any other code came from it.

@@ -1,6 +1,7 @@
 #include "toolkit/controls/GraphicControl.h"
 
 #include "toolkit/editor/PluginUIRoot.h"
+#include "toolkit/frames/Redraw.h"
 
 GraphicControl::GraphicControl(Frame* parent, std::int32_t x, std::int32_t y, std::int32_t width,
                                std::int32_t height, std::uint32_t flags, std::int32_t min, std::int32_t max,
@@ -81,10 +82,10 @@ void GraphicControl::Press(std::int32_t x, std::int32_t y) {
   Publish(kPressed, GetValue());
   // A subscriber may have disabled or deleted the control.
   if (watch.IsGone() || !IsEnabled()) return;
-  SetHilite(true, true);
+  SetHilite(true, kRedraw);
   CaptureMouse();
   mPressed = mInside = true;
-  Action(kActionPress, x, y, true);
+  Action(kActionPress, x, y, kInside);
 }
 
 // The gesture ends once, after the action, whatever the action's handlers did to the control.
@@ -93,7 +94,7 @@ void GraphicControl::Release(std::int32_t x, std::int32_t y) {
   if (mPressed && !mReleasing) {
     mReleasing = true;
     try {
-      SetHilite(false, false);
+      SetHilite(false, kNoRedraw);
       mInside = IsPointInside(x, y);
       Action(kActionRelease, x, y, mInside);
     } catch (...) {
@@ -111,10 +112,10 @@ void GraphicControl::Drag(std::int32_t x, std::int32_t y) {
   if (!mPressed) return;
   const bool inside = IsPointInside(x, y);
   if (inside && !mInside) {
-    SetHilite(true, true);
+    SetHilite(true, kRedraw);
     mInside = true;
   } else if (!inside && mInside) {
-    SetHilite(false, true);
+    SetHilite(false, kRedraw);
     mInside = false;
   }
   const FrameWatch watch(*this);
@@ -126,8 +127,9 @@ void GraphicControl::Drag(std::int32_t x, std::int32_t y) {
 
 void GraphicControl::AbortGesture() noexcept {
   try {
-    SetHilite(false, false);
+    SetHilite(false, kNoRedraw);
   } catch (...) {
+    // The gesture ends even when the control cannot be redrawn.
   }
   FinishGesture();
 }
@@ -137,10 +139,12 @@ void GraphicControl::FinishGesture() noexcept {
   try {
     ReleaseMouse();
   } catch (...) {
+    // The release is still published, so every listener sees the gesture end.
   }
   try {
     Publish(kReleased, GetValue());
   } catch (...) {
+    // noexcept: a listener that fails on the release does not keep the gesture alive.
   }
 }
 

@@ -26,8 +26,8 @@ IncDecControlGroup::IncDecControlGroup(PluginServices* services, InstantActionBu
     : ControlContainer(services, 0),
       MessageSubscriber<IncDecControlGroup>(services),
       TimerClient<IncDecControlGroup>(services, this) {
-  AddControl(increment, kIncrementKey, true);
-  AddControl(decrement, kDecrementKey, true);
+  AddControl(increment, kIncrementKey, kOwned);
+  AddControl(decrement, kDecrementKey, kOwned);
   Subscribe(increment->GetControlMsgClass(), kIncrementKey, &IncDecControlGroup::OnButtonMessage);
   Subscribe(decrement->GetControlMsgClass(), kDecrementKey, &IncDecControlGroup::OnButtonMessage);
   SetTarget(target);
@@ -38,6 +38,7 @@ IncDecControlGroup::~IncDecControlGroup() {
   try {
     SetTarget(nullptr);
   } catch (...) {
+    // Without services there is no server, and so no subscription to the target left to stop.
   }
 }
 

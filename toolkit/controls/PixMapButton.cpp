@@ -27,7 +27,7 @@ PixMapButton::PixMapButton(Frame* parent, std::int32_t x, std::int32_t y, std::i
       mWorld(world),
       mOrigin{originX, originY},
       mStep{stepX, stepY} {
-  SetCursor(kButtonCursor, false);
+  SetCursor(kButtonCursor, kOnlyIfOver);
 }
 
 void PixMapButton::SetButtonType(std::int32_t type) {
@@ -105,7 +105,7 @@ void PixMapButton::Draw(DrawContext& context, const Rect&) {
                            GetWidth(), GetHeight());
   }
   context.ResetColors();
-  context.CopyFromWorld(*mWorld, source, Point{0, 0}, true);
+  context.CopyFromWorld(*mWorld, source, Point{0, 0}, DrawContext::kResetColors);
 }
 
 void PixMapButton::SetDisabledImage(std::int32_t x, std::int32_t y) { mDisabledOrigin = Point{x, y}; }

@@ -30,14 +30,15 @@ void PixMapSlider::Draw(DrawContext& context, const Rect&) {
 void PixMapSlider::DrawBackground(DrawContext& context) {
   if (!mWorld) return;
   context.ResetColors();
-  context.CopyFromWorld(*mWorld, RectFromOriginSize(mBackground, GetWidth(), GetHeight()), Point{0, 0}, true);
+  context.CopyFromWorld(*mWorld, RectFromOriginSize(mBackground, GetWidth(), GetHeight()), Point{0, 0},
+                        DrawContext::kResetColors);
 }
 
 void PixMapSlider::DrawThumb(DrawContext& context) {
   if (!mWorld || !mShowThumb) return;
   const Rect thumb = GetThumbRect();
   context.CopyFromWorld(*mWorld, RectFromOriginSize(mThumb, mThumbWidth, mThumbHeight),
-                        Point{thumb.left, thumb.top}, true);
+                        Point{thumb.left, thumb.top}, DrawContext::kResetColors);
 }
 
 void PixMapSlider::Action(std::int32_t kind, std::int32_t x, std::int32_t y, bool) {

@@ -17,6 +17,7 @@ TextFrame::~TextFrame() {
   try {
     GetRoot()->GetMessagingServer().RemoveMessageClass(mEditMsgClass);
   } catch (...) {
+    // A destructor must not throw: a class that cannot be removed is only forgotten.
   }
 }
 
@@ -63,6 +64,7 @@ void TextFrame::Mouse(std::int32_t kind, std::int32_t, std::int32_t) {
     try {
       SendEdit(kEditCancelled, this);
     } catch (...) {
+      // An edit that could not start goes no further, whoever fails to hear of its cancel.
     }
   }
 }
@@ -122,7 +124,7 @@ void StaticTextPMFrame::Draw(DrawContext& context, const Rect& area) {
   if (mWorld) {
     context.ResetColors();
     context.CopyFromWorld(*mWorld, RectFromOriginSize(mBackground, GetWidth(), GetHeight()), Point{0, 0},
-                          true);
+                          DrawContext::kResetColors);
   }
   TextFrame::Draw(context, area);
 }

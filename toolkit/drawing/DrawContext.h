@@ -81,6 +81,7 @@ class DrawContext {
   virtual void DrawBitmapResource(std::int32_t bitmapId, const Rect& rect) = 0;
   // Fore colour black, back colour white.
   virtual void ResetColors() = 0;
+  static constexpr bool kResetColors = true, kKeepColors = false;
   virtual void CopyFromWorld(const OGWorld& world, const Rect& source, Point destination,
                              bool resetColors) = 0;
   virtual void CopyMasked(const OGWorld& world, const Rect& source, const OGWorld& mask, Point maskPoint,

@@ -77,12 +77,13 @@ void RasterContext::FillRect(const Rect& rect) {
 
 void RasterContext::FillEllipse(const Rect& rect) {
   const Rect device = ToDevice(rect);
-  for (const Rect& clip : mClip) raster::DrawEllipse(mSurface, clip, device, mForePixel, false);
+  for (const Rect& clip : mClip) raster::DrawEllipse(mSurface, clip, device, mForePixel, raster::kFilled);
 }
 
 void RasterContext::FrameEllipse(const Rect& rect) {
   const Rect device = ToDevice(rect);
-  for (const Rect& clip : mClip) raster::DrawEllipse(mSurface, clip, device, mForePixel, true);
+  for (const Rect& clip : mClip)
+    raster::DrawEllipse(mSurface, clip, device, mForePixel, raster::kOutlineOnly);
 }
 
 void RasterContext::FrameRect(const Rect& rect) {

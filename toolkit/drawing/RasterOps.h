@@ -39,6 +39,7 @@ void FillRect(const Surface& surface, const Rect& clip, const Rect& rect, std::u
 
 // The pixels whose centres lie inside the ellipse inscribed in the rect; outline only when asked
 // (inside pixels with a 4-neighbour outside).
+inline constexpr bool kOutlineOnly = true, kFilled = false;
 void DrawEllipse(const Surface& surface, const Rect& clip, const Rect& rect, std::uint32_t pixel,
                  bool outline);
 

@@ -1,11 +1,10 @@
 #include "toolkit/editor/PluginUIRoot.h"
 
 #include <climits>
-#include <new>
 
-#include "framework/core/ErrorReporting.h"
 #include "framework/services/MessagingServer.h"
 #include "framework/services/TimerManager.h"
+#include "toolkit/editor/EntryFailureTexts.h"
 #include "toolkit/editor/ParameterHighlights.h"
 #include "toolkit/editor/TextEditDialogUser.h"
 #include "toolkit/frames/Frame.h"
@@ -82,12 +81,9 @@ void PluginUIRoot::DrawRect(const Rect& rect) {
   }
   try {
     mPainted = true;
-    mRootFrame->Redraw(&rect, true);
-  } catch (const std::bad_alloc&) {
-    ReportError(mCore, "Cannot open editor window.", "There is insufficient memory available.", 0,
-                kErrorError);
+    mRootFrame->Redraw(&rect, Frame::kLocalRect);
   } catch (...) {
-    ReportError(mCore, "An unknown error occurred.", "", 0, kErrorError);
+    ReportCaughtFailure(mCore, EntryFailureTexts::kRootDraw);
   }
 }
 

@@ -1,6 +1,5 @@
 // The editor root's session: opening and closing, the mouse, idle and the page.
 #include <cstdlib>
-#include <new>
 #include <optional>
 #include <stdexcept>
 
@@ -10,6 +9,7 @@
 #include "framework/services/MessagingServer.h"
 #include "framework/services/TimerManager.h"
 #include "platform/Clock.h"
+#include "toolkit/editor/EntryFailureTexts.h"
 #include "toolkit/editor/ErrorFrame.h"
 #include "toolkit/editor/PluginUIRoot.h"
 #include "toolkit/frames/Frame.h"
@@ -40,19 +40,16 @@ bool PluginUIRoot::OpenEditor() {
     if (!mWindowContext) throw std::runtime_error("no window");
     mRootFrame.reset(new Frame(this, GetRootFrameOrigin().x, GetRootFrameOrigin().y, RectWidth(mEditorRect),
                                RectHeight(mEditorRect), 0, FourCC('m', 's', 't', 'r')));
-    mRootFrame->SetVisible(false, true);
+    mRootFrame->SetVisible(false, Frame::kNoInvalidate);
     if (mCore) ShowPage(mCore->CreateEditorFrame(this));
-    mRootFrame->SetVisible(true, false);
+    mRootFrame->SetVisible(true, Frame::kThenInvalidate);
     mRootFrame->SetActive(true);
     mActive = true;
     mErrors.SetOpen(true);
     mUpdateSet.Clear();
     return true;
-  } catch (const std::bad_alloc&) {
-    ReportError(mCore, "Cannot open editor window.", "There is insufficient memory available.", 0,
-                kErrorError);
   } catch (...) {
-    ReportError(mCore, "Cannot open editor window.", "An unknown error has occurred.", 0, kErrorError);
+    ReportCaughtFailure(mCore, EntryFailureTexts::kRootOpen);
   }
   // Nothing of a failed open stays behind.
   mPage = mAboutPage = nullptr;
@@ -79,15 +76,16 @@ void PluginUIRoot::CloseEditor() {
     mWindowContext.reset();
     mHighlights.Reset();
   } catch (...) {
+    // Swallowed: the core must still forget its root, and the host expects nothing back.
   }
   if (mCore) mCore->SetUIRoot(nullptr);
 }
 
 void PluginUIRoot::ShowPage(Frame* frame) {
   if (!frame) return;  // nothing to show keeps what is shown
-  if (mPage && mPage != frame) mPage->SetVisible(false, true);
+  if (mPage && mPage != frame) mPage->SetVisible(false, Frame::kNoInvalidate);
   mPage = frame;
-  mPage->SetVisible(true, true);
+  mPage->SetVisible(true, Frame::kNoInvalidate);
   mPage->Redraw(nullptr, true);
 }
 
@@ -125,7 +123,7 @@ bool PluginUIRoot::ShowError(const char* message, const char* detail, std::int32
     new ErrorFrame(this, message, detail, code, type);
     return true;
   } catch (...) {
-    return false;
+    return false;  // the report goes to a message box instead
   }
 }
 
@@ -148,7 +146,8 @@ void PluginUIRoot::MouseDown(std::int32_t x, std::int32_t y) {
   mLastPressTick = tick;
   mLastPressX = x;
   mLastPressY = y;
-  Frame* target = !mMouse.Modal().empty() ? mMouse.TopModal() : mRootFrame->FindFrameAt(x, y, true);
+  Frame* target =
+      !mMouse.Modal().empty() ? mMouse.TopModal() : mRootFrame->FindFrameAt(x, y, Frame::kVisibleOnly);
   if (target) {
     UpdateMouseOver(target, x, y);
     Point local{x, y};
@@ -167,8 +166,9 @@ void PluginUIRoot::TrackHover() {
       (position.x == mLastHoverX && position.y == mLastHoverY)) {
     return;
   }
-  Frame* target =
-      !mMouse.Modal().empty() ? mMouse.TopModal() : mRootFrame->FindFrameAt(position.x, position.y, true);
+  Frame* target = !mMouse.Modal().empty()
+                      ? mMouse.TopModal()
+                      : mRootFrame->FindFrameAt(position.x, position.y, Frame::kVisibleOnly);
   UpdateMouseOver(target, position.x, position.y);
   mLastHoverX = position.x;
   mLastHoverY = position.y;
@@ -182,11 +182,8 @@ void PluginUIRoot::Idle() {
     if (!mMouse.Capture() && mRootFrame && mRootFrame->IsActive()) TrackHover();
     GetTimerManager().ProcessTimers();
     GetMessagingServer().DeliverPostedMessages();
-  } catch (const std::bad_alloc&) {
-    ReportError(mCore, "An unknown error occurred.", "There is insufficient memory available.", 0,
-                kErrorError);
   } catch (...) {
-    ReportError(mCore, "An unknown error occurred.", "", 0, kErrorError);
+    ReportCaughtFailure(mCore, EntryFailureTexts::kRootIdle);
   }
 }
 
@@ -198,9 +195,7 @@ void PluginUIRoot::SetActive(bool on) {
     if (!on && mWindowContext) mWindowContext->RestoreCursor();
     if (Frame* frame = mMouse.TakeCapture())
       frame->ProcessMouseEvent(Frame::MouseEvent{Frame::kMouseUp, 0, 0});
-  } catch (const std::bad_alloc&) {
-    ReportError(mCore, "An error occurred.", "There is insufficient memory available.", 0, kErrorError);
   } catch (...) {
-    ReportError(mCore, "An unknown error has occurred.", "", 0, kErrorError);
+    ReportCaughtFailure(mCore, EntryFailureTexts::kRootActivate);
   }
 }

@@ -42,7 +42,7 @@ void UpdateSet::RedrawAll() {
       Frame* frame = mPending[next];
       if (!frame) continue;
       mPending[next] = nullptr;
-      frame->Redraw(nullptr, true);
+      frame->Redraw(nullptr, Frame::kLocalRect);
     }
   } catch (...) {
     // The frame that failed is dropped, so a failing draw cannot repeat at every scope.

@@ -1,24 +1,13 @@
 #include "toolkit/editor/VSTEditor.h"
 
-#include <cstring>
-#include <new>
-
-#include "framework/core/ErrorReporting.h"
 #include "framework/core/PluginCoreInterface.h"
+#include "toolkit/editor/EntryFailureTexts.h"
+#include "vst2/HostQuirks.h"
 
 namespace {
 
 std::int16_t Clamp16(std::int32_t value) {
   return static_cast<std::int16_t>(value < -32768 ? -32768 : value > 32767 ? 32767 : value);
-}
-
-void ReportEntryFailure(PluginCoreInterface* core, bool outOfMemory) {
-  if (outOfMemory) {
-    ReportError(core, "Cannot open editor window.", "There is insufficient memory available.", 0,
-                kErrorError);
-  } else {
-    ReportError(core, "An unknown error occurred.", "", 0, kErrorError);
-  }
 }
 
 }  // namespace
@@ -30,13 +19,13 @@ VSTEditor::VSTEditor(AudioEffect* effect, EditorHost& host, PluginCoreInterface*
       mHost(host),
       mPlatform(platform) {
   const char* product = core ? core->GetHostProductString() : nullptr;
-  mIdleHost = !(product && std::strstr(product, "sonicWORX"));
+  mIdleHost = HostQuirks::TakesIdleRequests(product ? product : "");
 }
 
 VSTEditor::~VSTEditor() { close(); }
 
 VSTEditor::EntryLock::EntryLock(VSTEditor& editor) : mEditor(editor) {
-  mHeld = mEditor.mHost.LockMutex(false);
+  mHeld = mEditor.mHost.LockMutex(EditorHost::kWaitForIt);
   if (mHeld) mEditor.SetEditorThread();
 }
 
@@ -63,8 +52,7 @@ bool VSTEditor::open(void* parentWindow) {
       return false;
     }
   } catch (...) {
-    ReportError(GetCore(), "Cannot open editor window.", "There is insufficient memory available.", 0,
-                kErrorError);
+    ReportCaughtFailure(GetCore(), EntryFailureTexts::kOpen);
     return false;
   }
   return true;
@@ -76,8 +64,11 @@ std::unique_ptr<DrawContext> VSTEditor::CreateWindowContext() {
 }
 
 void VSTEditor::close() {
-  // Waits for any other thread's entry or drag to end, then always runs to the end.
+  // Waits for any other thread's entry or drag to end, then always runs to the end. A drag of
+  // another thread ends at that thread's next idle rather than at the user's release.
+  mClosesWaiting.fetch_add(1);
   EntryLock lock(*this);
+  mClosesWaiting.fetch_sub(1);
   if (!IsOpen()) return;
   try {
     // The drag's level of the mutex goes with the editor; the entry's own is released last, which
@@ -87,8 +78,7 @@ void VSTEditor::close() {
     mSystemWindow = nullptr;
     if (ownDrag) EndDrag();
   } catch (...) {
-    ReportError(GetCore(), "Cannot destroy editor window.", "There is insufficient memory available.", 0,
-                kErrorError);
+    ReportCaughtFailure(GetCore(), EntryFailureTexts::kClose);
   }
 }
 
@@ -115,6 +105,10 @@ void VSTEditor::idle() {
       mInIdle = false;
       return;
     }
+    // A close waits on another thread: the drag ends now, as if released where the pointer is.
+    if (mClosesWaiting.load() > 0 && mDragThread.load() == std::this_thread::get_id()) {
+      GetWindow()->EndCapture();
+    }
     if (GetMouseCaptureFrame()) {
       CapturedIdle();
     } else {
@@ -129,7 +123,7 @@ void VSTEditor::idle() {
       Present();
     }
   } catch (...) {
-    ReportError(GetCore(), "An unknown error has occurred.", "", 0, kErrorError);
+    ReportCaughtFailure(GetCore(), EntryFailureTexts::kIdle);
   }
   mInIdle = false;
 }
@@ -140,10 +134,8 @@ void VSTEditor::HandlePaint() {
   try {
     DrawingScope scope(*this, false);
     DrawRect(GetEditorRect());  // the whole editor, whatever the window asked for
-  } catch (const std::bad_alloc&) {
-    ReportEntryFailure(GetCore(), true);
   } catch (...) {
-    ReportEntryFailure(GetCore(), false);
+    ReportCaughtFailure(GetCore(), EntryFailureTexts::kPaint);
   }
   Present();
 }
@@ -152,19 +144,16 @@ void VSTEditor::HandleMouseDown(std::int32_t x, std::int32_t y) {
   EntryLock lock(*this);
   if (!lock.Held() || !IsOpen() || DragHoldsMutex()) return;
   // The drag's own level of the mutex, kept past this entry when a frame takes the capture.
-  if (!mHost.LockMutex(false)) return;
+  if (!mHost.LockMutex(EditorHost::kWaitForIt)) return;
   mDragThread.store(std::this_thread::get_id());
   try {
     DrawingScope scope(*this, true);
     MouseDown(x, y);
     // Only a press that gave a frame the capture keeps the mutex until its release.
     if (!GetMouseCaptureFrame()) EndDrag();
-  } catch (const std::bad_alloc&) {
-    EndDrag();
-    ReportEntryFailure(GetCore(), true);
   } catch (...) {
     EndDrag();
-    ReportEntryFailure(GetCore(), false);
+    ReportCaughtFailure(GetCore(), EntryFailureTexts::kMouseDown);
   }
   Present();
 }
@@ -195,7 +184,7 @@ void VSTEditor::HandleActivate() {
     DrawingScope scope(*this, IsPainted());
     SetActive(true);
   } catch (...) {
-    ReportEntryFailure(GetCore(), false);
+    ReportCaughtFailure(GetCore(), EntryFailureTexts::kActivate);
   }
   Present();
 }
@@ -206,10 +195,8 @@ void VSTEditor::HandleDeactivate() {
   try {
     DrawingScope scope(*this, true);
     SetActive(false);
-  } catch (const std::bad_alloc&) {
-    ReportEntryFailure(GetCore(), true);
   } catch (...) {
-    ReportError(GetCore(), "An unknown error has occurred.", "", 0, kErrorError);
+    ReportCaughtFailure(GetCore(), EntryFailureTexts::kDeactivate);
   }
   Present();
 }

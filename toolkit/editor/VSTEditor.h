@@ -14,9 +14,10 @@
 // The plug-in's editor as a VST 2 host sees it: effEditGetRect, effEditOpen with the host's
 // window in ptr, effEditIdle and effEditClose reach the editor root through it. Every entry does
 // all of its work holding the instance mutex, and a press that gives a frame the capture keeps it
-// until its release. effEditIdle is the window's timer: it pumps the window's events (which also
-// answers dialogs and ends in-place edits), then runs the root. Entries may come from any
-// non-audio thread; the mutex serialises them, so none meets a half-opened or half-closed editor.
+// until its release (or the idle after a close began waiting on another thread). effEditIdle is the window's
+// timer: it pumps the window's events (which also answers dialogs and ends in-place edits), then runs the
+// root. Entries may come from any non-audio thread; the mutex serialises them, so none meets a half-opened or
+// half-closed editor.
 class VSTEditor : public PluginUIRoot, public AEffEditor, private WindowEventHandler {
  public:
   VSTEditor(AudioEffect* effect, EditorHost& host, PluginCoreInterface* core, PluginServices* services,
@@ -75,6 +76,8 @@ class VSTEditor : public PluginUIRoot, public AEffEditor, private WindowEventHan
   bool mIdleHost{true};
   // The thread whose press keeps the mutex until the release; none outside a drag.
   std::atomic<std::thread::id> mDragThread{};
+  // Closes waiting for the mutex: the drag's thread ends its drag at its next idle for them.
+  std::atomic<int> mClosesWaiting{0};
   bool mInIdle{false};      // with the mutex held only
   bool mInHostIdle{false};  // with the mutex held only
   std::uint64_t mParent{0};

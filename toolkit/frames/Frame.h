@@ -48,6 +48,13 @@ class Frame {
     std::int32_t y{0};
   };
 
+  // Named last arguments of SetVisible (noInvalidate), FindFrameAt (visibleOnly), Redraw
+  // (rectIsLocal) and SetCursor (force).
+  static constexpr bool kNoInvalidate = true, kThenInvalidate = false;
+  static constexpr bool kVisibleOnly = true, kHiddenToo = false;
+  static constexpr bool kLocalRect = true, kGlobalRect = false;
+  static constexpr bool kEvenIfNotOver = true, kOnlyIfOver = false;
+
   Frame(Frame* parent, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
         std::uint32_t flags, std::int32_t id);
   // The root frame of an editor root.

@@ -15,7 +15,7 @@ void PixMapDrawFrame::Draw(DrawContext& context, const Rect& area) {
                     mSourceX + std::min(area.right, GetWidth()),
                     mSourceY + std::min(area.bottom, GetHeight())};
   context.ResetColors();
-  context.CopyFromWorld(*mWorld, source, Point{area.left, area.top}, true);
+  context.CopyFromWorld(*mWorld, source, Point{area.left, area.top}, DrawContext::kResetColors);
 }
 
 void PixMapDrawFrame::SetPixMap(const OGWorld* world, std::int32_t sourceX, std::int32_t sourceY,

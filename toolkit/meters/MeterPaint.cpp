@@ -6,7 +6,7 @@ void PaintArea(DrawContext& context, const Rect& area, const OGWorld* world, Poi
   if (IsEmptyRect(area)) return;
   if (world) {
     context.CopyFromWorld(*world, RectFromOriginSize(source, RectWidth(area), RectHeight(area)),
-                          Point{area.left, area.top}, true);
+                          Point{area.left, area.top}, DrawContext::kResetColors);
     return;
   }
   context.SetForeColor(color);

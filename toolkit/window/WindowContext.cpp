@@ -78,11 +78,22 @@ void WindowContext::OnWindowEvent(const WindowEvent& event) {
         mHandler.HandleMouseUp(point);
       }
       return;
+    case WindowEvent::Kind::kDestroyed:
+      // No release can come any more, whichever buttons the window thought the drag had.
+      EndCapture();
+      return;
     case WindowEvent::Kind::kKey:
     case WindowEvent::Kind::kFocusIn:
     case WindowEvent::Kind::kFocusOut:
-    case WindowEvent::Kind::kDestroyed:
       return;
+  }
+}
+
+void WindowContext::EndCapture() {
+  mWindow->ReleaseCapture();
+  if (MouseCapturer* capturer = mCapturer) {
+    mCapturer = nullptr;
+    capturer->CapturedMouseUp(GetMousePosition());
   }
 }
 

@@ -44,6 +44,8 @@ class WindowContext : public RasterContext, private WindowEventSink {
   std::int64_t PresentedPixels() const { return mPresentedPixels; }
   bool IsWindowAlive() const { return mWindow->IsAlive(); }
   MouseCapturer* GetMouseCapturer() const { return mCapturer; }
+  // Ends a drag now, as a release at the pointer's last position would, and forgets the capture.
+  void EndCapture();
 
   // The in-place edit field over rect; done gets the text, or nothing when cancelled. A running
   // edit ends (cancelled) first.

@@ -4,6 +4,7 @@
 #include "analyser/engine/Korvane.h"
 #include "analyser/engine/alarms/KVNAlarmManager.h"
 #include "analyser/resources/BitmapInventory.h"
+#include "toolkit/frames/Redraw.h"
 
 KVNAlarmGroupNotificationFrame::KVNAlarmGroupNotificationFrame(Korvane* plugin, Frame* parent, std::int32_t x,
                                                                std::int32_t y, std::int32_t width,
@@ -21,19 +22,17 @@ KVNAlarmGroupNotificationFrame::KVNAlarmGroupNotificationFrame(Korvane* plugin, 
   SetStatePicture(record ? AlarmStateCell(*record) : 0);
   Subscribe(mAlarmManager->GetMessageClass(KVNAlarmManager::kAlarmMessageClass), 1,
             &KVNAlarmGroupNotificationFrame::OnAlarmMessage);
-  Subscribe(mAlarmManager->GetMessageClass(KVNAlarmManager::kValueMessageClass), 0,
-            &KVNAlarmGroupNotificationFrame::IgnoreMessage);
 }
 
 KVNAlarmGroupNotificationFrame::~KVNAlarmGroupNotificationFrame() { StopSubscriptions(); }
 
 void KVNAlarmGroupNotificationFrame::SetStatePicture(std::int32_t cell) {
   mCell = ClampAlarmSeverity(cell);
-  SetPixMap(GetPixMap(), mOrigin.x + mCell * mStep.x, mOrigin.y + mCell * mStep.y, true);
+  SetPixMap(GetPixMap(), mOrigin.x + mCell * mStep.x, mOrigin.y + mCell * mStep.y, kRedraw);
 }
 
 void KVNAlarmGroupNotificationFrame::SetPictureWorld(const OGWorld* world) {
-  SetPixMap(world, mOrigin.x + mCell * mStep.x, mOrigin.y + mCell * mStep.y, true);
+  SetPixMap(world, mOrigin.x + mCell * mStep.x, mOrigin.y + mCell * mStep.y, kRedraw);
 }
 
 std::int32_t KVNAlarmGroupNotificationFrame::OnAlarmMessage(std::int32_t code) {
@@ -55,10 +54,15 @@ void KVNAlarmGroupNotificationFrame::Mouse(std::int32_t kind, std::int32_t, std:
     mAlarmManager->ClearAlarm(mAlarmName);
 }
 
+namespace {
+constexpr const bitmaps::Region& kStdCells = bitmaps::RegionNamed("group alarm cells");
+}  // namespace
+
 KVNStdAlarmGroupNotificationFrame::KVNStdAlarmGroupNotificationFrame(Korvane* plugin, Frame* parent,
                                                                      std::int32_t x, std::int32_t y,
                                                                      std::string alarmName)
-    : KVNAlarmGroupNotificationFrame(plugin, parent, x, y, 72, 9, 4, 198, nullptr, 73, 0,
+    : KVNAlarmGroupNotificationFrame(plugin, parent, x, y, kStdCells.width, kStdCells.height, kStdCells.x,
+                                     kStdCells.y, nullptr, kStdCells.stepX, kStdCells.stepY,
                                      std::move(alarmName)),
       mSprites(GetRoot(), bitmaps::kSprites) {
   SetPictureWorld(mSprites.Get());

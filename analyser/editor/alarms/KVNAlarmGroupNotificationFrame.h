@@ -38,7 +38,6 @@ class KVNAlarmGroupNotificationFrame : public PixMapDrawFrame,
 
  private:
   std::int32_t OnAlarmMessage(std::int32_t code);
-  std::int32_t IgnoreMessage(std::int32_t) { return 0; }
 
   Point mOrigin{};
   Point mStep{};

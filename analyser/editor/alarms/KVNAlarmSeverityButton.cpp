@@ -1,21 +1,27 @@
 #include "analyser/editor/alarms/KVNAlarmSeverityButton.h"
 
 #include "analyser/editor/alarms/AlarmWidgetSupport.h"
+#include "analyser/editor/main/InventoryPoints.h"
 #include "analyser/engine/Korvane.h"
 #include "analyser/engine/alarms/KVNAlarmManager.h"
 #include "analyser/resources/BitmapInventory.h"
 
 SeverityButtonPicture GetSeverityButtonPicture(std::int32_t pictureKind, bool fiveLevels) {
+  static constexpr const bitmaps::Region& kFourLevels = bitmaps::RegionNamed("severity, four levels");
+  static constexpr const bitmaps::Region& kFiveLevels = bitmaps::RegionNamed("severity, five levels");
+  static constexpr const bitmaps::Region& kLarge = bitmaps::RegionNamed("severity, large");
   SeverityButtonPicture picture;
   picture.maximum = fiveLevels ? 4 : 3;
-  if (pictureKind == 0) {
-    picture.width = picture.height = 10;
-    picture.origin = fiveLevels ? Point{2, 156} : Point{2, 114};
-    picture.step = Point{13, 0};
-  } else if (pictureKind == 1) {
-    picture.width = picture.height = 10;
-    picture.origin = Point{1, 228};
-    picture.step = Point{11, 0};
+  const bitmaps::Region* cells = nullptr;
+  if (pictureKind == 0)
+    cells = fiveLevels ? &kFiveLevels : &kFourLevels;
+  else if (pictureKind == 1)
+    cells = &kLarge;
+  if (cells) {
+    picture.width = cells->width;
+    picture.height = cells->height;
+    picture.origin = OriginOf(*cells);
+    picture.step = StepOf(*cells);
   }
   return picture;
 }

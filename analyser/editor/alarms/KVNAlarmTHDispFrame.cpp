@@ -2,6 +2,8 @@
 
 #include "analyser/editor/alarms/AlarmWidgetSupport.h"
 #include "analyser/editor/alarms/ThresholdText.h"
+#include "analyser/editor/main/InventoryPoints.h"
+#include "analyser/editor/values/KVNValueIncDecFrame.h"
 #include "analyser/engine/Korvane.h"
 #include "analyser/engine/alarms/KVNAlarmManager.h"
 #include "analyser/resources/BitmapInventory.h"
@@ -9,6 +11,19 @@
 #include "toolkit/controls/PixMapButton.h"
 #include "toolkit/controls/TextFrame.h"
 #include "toolkit/drawing/OGWorld.h"
+#include "toolkit/frames/Redraw.h"
+
+namespace {
+// The threshold's text, then the stepper's arrows without their disabled images: minus, plus.
+constexpr const bitmaps::Region& kText = bitmaps::RegionNamed("threshold text");
+constexpr const bitmaps::Region& kTextColour = bitmaps::RegionNamed("threshold text colour");
+constexpr const bitmaps::Region& kDisabledColour = bitmaps::RegionNamed("threshold text colour, disabled");
+constexpr const bitmaps::Region& kMinus = bitmaps::RegionNamed("stepper previous");
+constexpr const bitmaps::Region& kPlus = bitmaps::RegionNamed("stepper next");
+constexpr Point kTextOffsets{4, 2};
+static_assert(kText.width + kMinus.width + kPlus.width == KVNAlarmTHDispFrame::kWidth);
+static_assert(kText.height == KVNAlarmTHDispFrame::kHeight);
+}  // namespace
 
 KVNAlarmTHDispFrame::KVNAlarmTHDispFrame(Korvane* plugin, Frame* parent, std::int32_t x, std::int32_t y,
                                          std::vector<std::string> alarmNames, std::int32_t precision,
@@ -21,20 +36,20 @@ KVNAlarmTHDispFrame::KVNAlarmTHDispFrame(Korvane* plugin, Frame* parent, std::in
       mStep(step),
       mAlarmManager(&plugin->GetAlarmManager()) {
   const OGWorld* sprites = mSprites.Get();
-  const Color disabledColour = mSprites.Get()->GetPixelColor(Point{198, 54});
-  const Color textColour = mSprites.Get()->GetPixelColor(Point{198, 44});
+  const Color disabledColour = mSprites.Get()->GetPixelColor(OriginOf(kDisabledColour));
+  const Color textColour = mSprites.Get()->GetPixelColor(OriginOf(kTextColour));
 
-  mText = new StaticTextPMFrame(this, 0, 0, 36, 11, 1, 17, sprites, 0, 0);
-  mText->SetFont(DrawContext::kSmallFont, false);
-  mText->SetTextColor(textColour, false);
-  mText->SetDisabledTextColor(disabledColour, false);
-  mText->SetTextOffsets(4, 2, false);
-  mText->SetAlignment(TextFrame::kRight, false);
+  mText = new StaticTextPMFrame(this, 0, 0, kText.width, kText.height, kText.x, kText.y, sprites, 0, 0);
+  mText->SetFont(DrawContext::kSmallFont, kNoRedraw);
+  mText->SetTextColor(textColour, kNoRedraw);
+  mText->SetDisabledTextColor(disabledColour, kNoRedraw);
+  mText->SetTextOffsets(kTextOffsets.x, kTextOffsets.y, kNoRedraw);
+  mText->SetAlignment(TextFrame::kRight, kNoRedraw);
   mText->SetEditMode(TextFrame::kEditOnDoubleClick);
   Subscribe(mText->GetEditMsgClass(), kEditSubscription, &KVNAlarmTHDispFrame::OnTextEntered);
 
-  mPlus = new InstantActionButton(this, 46, 0, 9, 11, 20, 0, 11, 1, sprites, 0, 0);
-  mMinus = new InstantActionButton(this, 36, 0, 10, 11, 20, 0, 1, 1, sprites, 0, 0);
+  mPlus = NewStepperArrow(this, kText.width + kMinus.width, kPlus, sprites);
+  mMinus = NewStepperArrow(this, kText.width, kMinus, sprites);
   Subscribe(mPlus->GetControlMsgClass(), kPlusSubscription, &KVNAlarmTHDispFrame::OnStepButton);
   Subscribe(mMinus->GetControlMsgClass(), kMinusSubscription, &KVNAlarmTHDispFrame::OnStepButton);
   IncDecControlGroup::Create(plugin, mPlus, mMinus, nullptr);
@@ -51,7 +66,7 @@ void KVNAlarmTHDispFrame::SetThreshold(float value) {
 }
 
 void KVNAlarmTHDispFrame::ShowThreshold(const AlarmRecord* record) {
-  if (record) mText->SetText(FormatThreshold(record->definition.threshold, mPrecision), true);
+  if (record) mText->SetText(FormatThreshold(record->definition.threshold, mPrecision), kRedraw);
 }
 
 std::int32_t KVNAlarmTHDispFrame::OnStepButton(std::int32_t code) {

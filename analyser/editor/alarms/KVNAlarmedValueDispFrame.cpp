@@ -1,17 +1,23 @@
 #include "analyser/editor/alarms/KVNAlarmedValueDispFrame.h"
 
 #include "analyser/editor/alarms/AlarmWidgetSupport.h"
+#include "analyser/editor/main/InventoryPoints.h"
 #include "analyser/editor/values/KVNTextConvertor.h"
 #include "analyser/engine/Korvane.h"
 #include "analyser/engine/alarms/KVNAlarmManager.h"
 #include "analyser/resources/BitmapInventory.h"
 #include "toolkit/drawing/OGWorld.h"
+#include "toolkit/frames/Redraw.h"
 
 namespace {
-constexpr Point kCellOrigin{1, 47};
-constexpr Point kCellStep{0, 12};
-constexpr Point kTextColour{198, 24};
-constexpr Point kDisabledTextColour{198, 34};
+constexpr const bitmaps::Region& kCells = bitmaps::RegionNamed("alarmed value cells");
+constexpr Point kCellOrigin = OriginOf(kCells);
+constexpr Point kCellStep = StepOf(kCells);
+constexpr Point kTextColour = OriginOf(bitmaps::RegionNamed("value text colour"));
+constexpr Point kDisabledTextColour = OriginOf(bitmaps::RegionNamed("value text colour, disabled"));
+constexpr Point kTextOffsets{4, 2};
+static_assert(kCells.width == KVNAlarmedValueDispFrame::kWidth &&
+              kCells.height == KVNAlarmedValueDispFrame::kHeight);
 }  // namespace
 
 KVNAlarmedValueDispFrame::KVNAlarmedValueDispFrame(Korvane* plugin, Frame* parent, std::int32_t x,
@@ -26,20 +32,20 @@ KVNAlarmedValueDispFrame::KVNAlarmedValueDispFrame(Korvane* plugin, Frame* paren
       mClearList(std::move(clearList)),
       mConvertor(convertor) {
   SetPixMap(mSprites.Get());
-  SetFont(DrawContext::kSmallFont, false);
-  SetTextColor(mSprites.Get()->GetPixelColor(kTextColour), false);
-  SetDisabledTextColor(mSprites.Get()->GetPixelColor(kDisabledTextColour), false);
-  SetTextOffsets(4, 2, false);
-  SetAlignment(kRight, false);
+  SetFont(DrawContext::kSmallFont, kNoRedraw);
+  SetTextColor(mSprites.Get()->GetPixelColor(kTextColour), kNoRedraw);
+  SetDisabledTextColor(mSprites.Get()->GetPixelColor(kDisabledTextColour), kNoRedraw);
+  SetTextOffsets(kTextOffsets.x, kTextOffsets.y, kNoRedraw);
+  SetAlignment(kRight, kNoRedraw);
   if (const AlarmRecord* record = mAlarmManager->FindAlarm(mAlarmName)) {
     SetStatePicture(AlarmStateCell(*record));
     if (record->active)
       ShowValue(record);
     else
-      SetText("", true);
+      SetText("", kRedraw);
   } else {
     SetStatePicture(0);
-    SetText("", true);
+    SetText("", kRedraw);
   }
   Subscribe(mAlarmManager->GetMessageClass(KVNAlarmManager::kAlarmMessageClass), 1,
             &KVNAlarmedValueDispFrame::OnAlarmMessage);
@@ -57,7 +63,7 @@ void KVNAlarmedValueDispFrame::SetStatePicture(std::int32_t cell) {
 
 void KVNAlarmedValueDispFrame::ShowValue(const AlarmRecord* record) {
   if (!record || !mConvertor) return;
-  SetText(mConvertor->Convert(record->value).c_str(), true);
+  SetText(mConvertor->Convert(record->value).c_str(), kRedraw);
 }
 
 const AlarmRecord* KVNAlarmedValueDispFrame::OwnRecord() const {
@@ -77,7 +83,7 @@ std::int32_t KVNAlarmedValueDispFrame::OnAlarmMessage(std::int32_t code) {
       code == KVNAlarmManager::kTriggered)
     SetStatePicture(AlarmStateCell(*record));
   else if (code == KVNAlarmManager::kDeactivated)
-    SetText("", true);
+    SetText("", kRedraw);
   return 0;
 }
 

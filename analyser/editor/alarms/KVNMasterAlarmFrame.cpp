@@ -14,6 +14,17 @@ namespace {
 // The button has four states; the manager keeps trigger severities up to 4.
 constexpr std::int32_t kHighestTriggerState = 3;
 
+// The bar and the button, within the insets and placed for the standard height: the bar from its
+// left margin to its right one, stretched; the button back from the right.
+constexpr const bitmaps::Region& kBarRows = bitmaps::RegionNamed("master alarm rows");
+constexpr Point kBarAt{9, 10};
+constexpr std::int32_t kBarRightMargin = 49;
+constexpr const bitmaps::Region& kTriggerButton = bitmaps::RegionNamed("master trigger button");
+constexpr Point kButtonFromRight{37, 15};
+
+constexpr const bitmaps::Region& kFill = bitmaps::RegionNamed("strip fill colour");
+constexpr const bitmaps::Region& kOutline = bitmaps::RegionNamed("strip outline colour");
+
 std::int32_t TriggerState(const AlarmRecord* master) {
   return master ? std::clamp(master->definition.groupTriggerSeverity, 0, kHighestTriggerState) : 0;
 }
@@ -40,7 +51,7 @@ void KVNMasterAlarmNotificationFrame::Draw(DrawContext& context, const Rect&) {
   masterbar::LayOut(GetWidth(), [&](const masterbar::Piece& piece) {
     context.CopyFromWorld(
         *world, Rect{row.x + piece.sourceX, row.y, row.x + piece.sourceX + piece.width, row.y + GetHeight()},
-        Point{piece.destinationX, 0}, false);
+        Point{piece.destinationX, 0}, DrawContext::kKeepColors);
   });
 }
 
@@ -54,12 +65,16 @@ KVNMasterAlarmFrame::KVNMasterAlarmFrame(Korvane* plugin, Frame* parent, std::in
   const std::int32_t shift = (kStandardHeight - GetHeight()) / 2;
   RegisterMasterAlarm(*mAlarmManager, alarmNames);
   const AlarmRecord* master = mAlarmManager->FindAlarm(MeasurementIds::kMasterAlarm);
-  mNotification = new KVNMasterAlarmNotificationFrame(plugin, this, leftInset + 9, 10 - shift,
-                                                      width - leftInset - rightInset - 58, 21, 2, 398,
-                                                      mSprites.Get(), 0, 23, MeasurementIds::kMasterAlarm);
+  const std::int32_t barLeft = leftInset + kBarAt.x;
+  const std::int32_t barRight = width - rightInset - kBarRightMargin;
+  mNotification = new KVNMasterAlarmNotificationFrame(
+      plugin, this, barLeft, kBarAt.y - shift, barRight - barLeft, kBarRows.height, kBarRows.x, kBarRows.y,
+      mSprites.Get(), kBarRows.stepX, kBarRows.stepY, MeasurementIds::kMasterAlarm);
   const std::int32_t state = TriggerState(master);
-  mTriggerButton = new MultiStateButton(this, width - rightInset - 37, 15 - shift, 28, 8, 29, 0, 0, 268,
-                                        mSprites.Get(), 0, 0, kHighestTriggerState, state, 0);
+  mTriggerButton = new MultiStateButton(
+      this, width - rightInset - kButtonFromRight.x, kButtonFromRight.y - shift, kTriggerButton.width,
+      kTriggerButton.height, kTriggerButton.stepX, kTriggerButton.stepY, kTriggerButton.x, kTriggerButton.y,
+      mSprites.Get(), 0, 0, kHighestTriggerState, state, 0);
   mTriggerButton->SetValueQuiet(state);
   Subscribe(mTriggerButton->GetControlMsgClass(), 0, &KVNMasterAlarmFrame::OnTriggerButton);
   Subscribe(mAlarmManager->GetMessageClass(KVNAlarmManager::kAlarmMessageClass), 1,
@@ -70,10 +85,10 @@ KVNMasterAlarmFrame::~KVNMasterAlarmFrame() { StopSubscriptions(); }
 
 void KVNMasterAlarmFrame::Draw(DrawContext& context, const Rect&) {
   OGWorld* sprites = mSprites.Get();
-  context.SetForeColor(sprites->GetPixelColor(Point{6, 325}));
+  context.SetForeColor(sprites->GetPixelColor(Point{kFill.x, kFill.y}));
   context.FillRect(GetLocalRect());
   if (GetHeight() != kStandardHeight) return;
-  context.SetForeColor(sprites->GetPixelColor(Point{0, 322}));
+  context.SetForeColor(sprites->GetPixelColor(Point{kOutline.x, kOutline.y}));
   context.FrameRect(Rect{0, -1, GetWidth(), GetHeight() + 1});
 }
 

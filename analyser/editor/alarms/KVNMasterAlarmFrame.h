@@ -31,7 +31,8 @@ class KVNMasterAlarmFrame : public PixMapDrawFrame, public MessageSubscriber<KVN
  public:
   static constexpr std::int32_t kStandardHeight = 41;
 
-  // height 0: the standard height.
+  // height kAskStandardHeight (0): the standard height.
+  static constexpr std::int32_t kAskStandardHeight = 0;
   KVNMasterAlarmFrame(Korvane* plugin, Frame* parent, std::int32_t x, std::int32_t y, std::int32_t width,
                       const std::vector<std::string>& alarmNames, std::int32_t height, std::int32_t leftInset,
                       std::int32_t rightInset);

@@ -1,5 +1,8 @@
 #include "analyser/editor/header/HeaderCompanions.h"
 
+#include <iterator>
+
+#include "analyser/editor/main/InventoryPoints.h"
 #include "analyser/resources/BitmapInventory.h"
 #include "toolkit/drawing/OGWorld.h"
 
@@ -8,8 +11,8 @@ KVNFillFrame::KVNFillFrame(Frame* parent, std::int32_t x, std::int32_t y, std::i
                            std::int32_t insetRight, std::int32_t insetBottom)
     : Frame(parent, x, y, width, height, 0, 0), mInsets{insetLeft, insetTop, insetRight, insetBottom} {
   PixMapRef sprites(GetRoot(), bitmaps::kSprites);
-  mFill = sprites.Get()->GetPixelColor(Point{200, 65});
-  mOutline = sprites.Get()->GetPixelColor(Point{200, 75});
+  mFill = sprites.Get()->GetPixelColor(OriginOf(bitmaps::RegionNamed("fill frame fill")));
+  mOutline = sprites.Get()->GetPixelColor(OriginOf(bitmaps::RegionNamed("fill frame outline")));
 }
 
 void KVNFillFrame::Draw(DrawContext& context, const Rect& area) {
@@ -25,24 +28,25 @@ struct ImportLook {
   Point image;
   Point disabled;
 };
+// Kind k is the inventory's "import button k"; any other kind looks like kind 1 without a
+// disabled image.
+constexpr const bitmaps::Region* kImportLooks[] = {&bitmaps::RegionNamed("import button 0"),
+                                                   &bitmaps::RegionNamed("import button 1"),
+                                                   &bitmaps::RegionNamed("import button 2")};
+constexpr const bitmaps::Region& kImportButton = *kImportLooks[1];
+constexpr const bitmaps::Region& kCheckbox = bitmaps::RegionNamed("checkbox");
+
 ImportLook LookOf(std::int32_t kind) {
-  switch (kind) {
-    case 0:
-      return {{72, 2}, {96, 2}};
-    case 1:
-      return {{110, 2}, {134, 2}};
-    case 2:
-      return {{148, 2}, {172, 2}};
-    default:
-      return {{110, 2}, {-1, -1}};
-  }
+  if (kind >= 0 && kind < std::int32_t(std::size(kImportLooks)))
+    return {OriginOf(*kImportLooks[kind]), DisabledOf(*kImportLooks[kind])};
+  return {OriginOf(kImportButton), {-1, -1}};
 }
 }  // namespace
 
 HTWImportButton::HTWImportButton(Frame* parent, std::int32_t x, std::int32_t y, std::int32_t kind,
                                  std::int32_t controlId)
-    : ActionButton(parent, x, y, 11, 11, 12, 0, LookOf(kind).image.x, LookOf(kind).image.y, nullptr, 0,
-                   controlId),
+    : ActionButton(parent, x, y, kImportButton.width, kImportButton.height, kImportButton.stepX,
+                   kImportButton.stepY, LookOf(kind).image.x, LookOf(kind).image.y, nullptr, 0, controlId),
       mSprites(GetRoot(), bitmaps::kSprites) {
   SetPixMap(mSprites.Get());
   const Point disabled = LookOf(kind).disabled;
@@ -51,8 +55,9 @@ HTWImportButton::HTWImportButton(Frame* parent, std::int32_t x, std::int32_t y, 
 
 HTWCheckbox::HTWCheckbox(Frame* parent, std::int32_t x, std::int32_t y, std::int32_t defaultValue,
                          std::int32_t controlId)
-    : BooleanButton(parent, x, y, 10, 10, 11, 0, 1, 183, nullptr, 0, defaultValue, controlId),
+    : BooleanButton(parent, x, y, kCheckbox.width, kCheckbox.height, kCheckbox.stepX, kCheckbox.stepY,
+                    kCheckbox.x, kCheckbox.y, nullptr, 0, defaultValue, controlId),
       mSprites(GetRoot(), bitmaps::kSprites) {
   SetPixMap(mSprites.Get());
-  SetDisabledImage(23, 183);
+  SetDisabledImage(kCheckbox.disabledX, kCheckbox.disabledY);
 }

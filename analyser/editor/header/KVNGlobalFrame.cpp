@@ -1,5 +1,6 @@
 #include "analyser/editor/header/KVNGlobalFrame.h"
 
+#include "analyser/editor/header/StripButton.h"
 #include "analyser/editor/header/UserGuide.h"
 #include "analyser/engine/Korvane.h"
 #include "analyser/resources/BitmapInventory.h"
@@ -8,6 +9,19 @@
 #include "toolkit/editor/PluginUIRoot.h"
 #include "toolkit/window/WindowContext.h"
 
+namespace {
+
+constexpr StripButton kButtons[] = {
+    MakeStripButton(KVNGlobalFrame::kAbout, StripButton::kFromLeft, 6, 6, "about button"),
+    MakeStripButton(KVNGlobalFrame::kAboutBadge, StripButton::kFromRight, 127, 7, "about badge"),
+    MakeStripButton(KVNGlobalFrame::kGuide, StripButton::kFromRight, 143, 11, "guide button"),
+};
+
+constexpr const bitmaps::Region& kFill = bitmaps::RegionNamed("strip fill colour");
+constexpr const bitmaps::Region& kOutline = bitmaps::RegionNamed("strip outline colour");
+
+}  // namespace
+
 KVNGlobalFrame::KVNGlobalFrame(Korvane* plugin, Frame* parent, std::int32_t x, std::int32_t y,
                                std::int32_t width, bool outlineTop)
     : Frame(parent, x, y, width, kHeight, 0, 0),
@@ -15,22 +29,17 @@ KVNGlobalFrame::KVNGlobalFrame(Korvane* plugin, Frame* parent, std::int32_t x, s
       ControlContainer(plugin, 0),
       mSprites(GetRoot(), bitmaps::kSprites),
       mOutlineTop(outlineTop) {
-  const OGWorld* sprites = mSprites.Get();
-  // The frame tree owns the buttons.
-  AddControl(new ActionButton(this, 6, 6, 125, 27, 0, 0, 5, 356, sprites, 0, kAbout), kAbout, false);
-  AddControl(new ActionButton(this, width - 127, 7, 126, 17, 0, 0, 272, 360, sprites, 0, kAboutBadge),
-             kAboutBadge, false);
-  AddControl(new ActionButton(this, width - 143, 11, 13, 13, 0, 24, 257, 364, sprites, 0, kGuide), kGuide,
-             false);
+  for (const StripButton& row : kButtons)
+    AddControl(NewStripButton(this, row, mSprites.Get()), row.id, kNotOwned);
 }
 
 KVNGlobalFrame::~KVNGlobalFrame() { StopSubscriptions(); }
 
 void KVNGlobalFrame::Draw(DrawContext& context, const Rect&) {
   OGWorld* sprites = mSprites.Get();
-  context.SetForeColor(sprites->GetPixelColor(Point{6, 325}));
+  context.SetForeColor(sprites->GetPixelColor(Point{kFill.x, kFill.y}));
   context.FillRect(GetLocalRect());
-  context.SetForeColor(sprites->GetPixelColor(Point{0, 322}));
+  context.SetForeColor(sprites->GetPixelColor(Point{kOutline.x, kOutline.y}));
   context.FrameRect(Rect{0, mOutlineTop ? 0 : -1, GetWidth(), GetHeight()});
 }
 

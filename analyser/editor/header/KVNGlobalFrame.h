@@ -17,7 +17,9 @@ class KVNGlobalFrame : public Frame, public MessageSubscriber<KVNGlobalFrame>, p
   static constexpr std::int32_t kHeight = 36;
   enum ButtonId : std::int32_t { kAbout = 0, kAboutBadge = 1, kGuide = 2 };
 
-  // outlineTop: the outline's top line falls inside the strip.
+  // outlineTop: the outline's top line falls inside the strip; otherwise just above it, so a
+  // strip above draws the line.
+  static constexpr bool kTopLineInside = true, kTopLineAbove = false;
   KVNGlobalFrame(Korvane* plugin, Frame* parent, std::int32_t x, std::int32_t y, std::int32_t width,
                  bool outlineTop);
   ~KVNGlobalFrame() override;

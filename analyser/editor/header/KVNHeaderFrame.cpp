@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "analyser/editor/alarms/AlarmWidgetSupport.h"
+#include "analyser/editor/header/StripButton.h"
 #include "analyser/engine/Korvane.h"
 #include "analyser/engine/KorvaneMetaClass.h"
 #include "analyser/resources/BitmapInventory.h"
@@ -10,10 +11,19 @@
 #include "framework/core/PluginMetaClass.h"
 #include "toolkit/controls/PixMapButton.h"
 #include "toolkit/editor/PluginUIRoot.h"
+#include "toolkit/frames/Redraw.h"
 #include "toolkit/window/WindowContext.h"
 
 namespace {
 constexpr char kExtension[] = ".korvane";
+
+// Both buttons follow the strip's right edge. They take clicks with Shift alone held, which act on
+// the default settings, and no other modified clicks.
+constexpr bool kTakeCtrlShift = false, kTakeCtrl = false, kTakeExtra = false, kTakeShift = true;
+constexpr StripButton kButtons[] = {
+    MakeStripButton(KVNHeaderFrame::kLoad, StripButton::kFromRight, 36, 5, "load button"),
+    MakeStripButton(KVNHeaderFrame::kSave, StripButton::kFromRight, 22, 5, "save button"),
+};
 
 SettingsFileDialogs* Dialogs(PluginUIRoot* root) {
   auto* window = root ? dynamic_cast<WindowContext*>(root->GetWindowContext()) : nullptr;
@@ -35,13 +45,12 @@ KVNHeaderFrame::KVNHeaderFrame(Korvane* plugin, Frame* parent, std::int32_t x, s
       mPlugin(plugin),
       mBackground(GetRoot(), bitmapId),
       mSprites(GetRoot(), bitmaps::kSprites) {
-  SetPixMap(mBackground.Get(), sourceX, sourceY, true);
-  auto* load = new ActionButton(this, width - 36, 5, 14, 14, 32, 0, 173, 334, mSprites.Get(), 0, kLoad);
-  auto* save = new ActionButton(this, width - 22, 5, 14, 14, 32, 0, 187, 334, mSprites.Get(), 0, kSave);
-  for (ActionButton* button : {load, save}) button->SetModifierClicks(false, false, false, true);
-  // The frame tree owns the buttons.
-  AddControl(load, kLoad, false);
-  AddControl(save, kSave, false);
+  SetPixMap(mBackground.Get(), sourceX, sourceY, kRedraw);
+  for (const StripButton& row : kButtons) {
+    ActionButton* button = NewStripButton(this, row, mSprites.Get());
+    button->SetModifierClicks(kTakeCtrlShift, kTakeCtrl, kTakeExtra, kTakeShift);
+    AddControl(button, row.id, kNotOwned);
+  }
 }
 
 void KVNHeaderFrame::ControlValueChanged(std::int32_t key, std::int32_t, GenericControl*) {

@@ -10,13 +10,23 @@
 using namespace editorlayout;
 
 namespace {
-constexpr Point kHeaderSource{0, 497};
+constexpr const bitmaps::Region& kHeaderPicture = bitmaps::RegionNamed("header");
+// The master alarm's bar and button keep clear of the strip's ends by these.
+constexpr std::int32_t kMasterLeftInset = 30;
+constexpr std::int32_t kMasterRightInset = 10;
+
+static_assert(kHeaderHeight == KVNHeaderFrame::kHeight && kGlobalHeight == KVNGlobalFrame::kHeight);
+static_assert(kPanelHeight == KorvanePhaseAndBalanceMeterFrame::kHeight &&
+              kWidth == KorvanePhaseAndBalanceMeterFrame::kWidth);
+static_assert(kMasterAlarmHeight == KVNMasterAlarmFrame::kStandardHeight);
 }  // namespace
 
+// The strips top to bottom, each where the one above ends.
 void BuildEditorLayout(Korvane& plugin, Frame* parent) {
-  new KVNHeaderFrame(&plugin, parent, 0, 0, kWidth, kHeaderSource.x, kHeaderSource.y, bitmaps::kPanel);
+  new KVNHeaderFrame(&plugin, parent, 0, 0, kWidth, kHeaderPicture.x, kHeaderPicture.y,
+                     kHeaderPicture.bitmap);
   new KorvanePhaseAndBalanceMeterFrame(&plugin, parent, 0, kPanelTop);
-  new KVNMasterAlarmFrame(&plugin, parent, 0, kMasterAlarmTop, kWidth, PhaseAndBalanceAlarmNames(), 0, 30,
-                          10);
-  new KVNGlobalFrame(&plugin, parent, 0, kGlobalTop, kWidth, true);
+  new KVNMasterAlarmFrame(&plugin, parent, 0, kMasterAlarmTop, kWidth, PhaseAndBalanceAlarmNames(),
+                          KVNMasterAlarmFrame::kAskStandardHeight, kMasterLeftInset, kMasterRightInset);
+  new KVNGlobalFrame(&plugin, parent, 0, kGlobalTop, kWidth, KVNGlobalFrame::kTopLineInside);
 }

@@ -29,8 +29,10 @@ Frame* KorvaneEditorCommon::CreateEditorFrame(PluginUIRootInterface* root) {
 Frame* KorvaneEditorCommon::CreateAboutFrame(PluginUIRootInterface* root) {
   auto* editorRoot = dynamic_cast<PluginUIRoot*>(root);
   if (!editorRoot || !editorRoot->GetRootFrame()) return nullptr;
-  return new AboutFrame(editorRoot->GetRootFrame(), editorRoot->GetPage(), editorRoot, bitmaps::kAbout, 285,
-                        205, "1.2x0", Point{0, 0}, KorvaneProduct::kCopyright, &kWhite, nullptr);
+  constexpr const bitmaps::Region& picture = bitmaps::RegionNamed("about picture");
+  return new AboutFrame(editorRoot->GetRootFrame(), editorRoot->GetPage(), editorRoot, picture.bitmap,
+                        picture.width, picture.height, "1.2x0", Point{0, 0}, KorvaneProduct::kCopyright,
+                        &kWhite, nullptr);
 }
 
 void KorvaneEditorCommon::GetEditorSize(bool mono, std::int32_t& width, std::int32_t& height) const {

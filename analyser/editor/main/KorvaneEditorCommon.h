@@ -17,6 +17,8 @@ class KorvaneEditorCommon : public KorvaneEditorSide, public MessageSubscriber<K
   void GetEditorSize(bool mono, std::int32_t& width, std::int32_t& height) const override;
 
  private:
+  // Nothing is sent on 'pbAc'; the companion stays subscribed so the class the plug-in publishes
+  // for its editor side keeps its one listener for as long as the plug-in lives.
   std::int32_t OnCoreMessage(std::int32_t) { return 0; }
 
   Korvane& mPlugin;

@@ -4,6 +4,7 @@
 #include "analyser/engine/services/KorvaneServiceList.h"
 #include "analyser/resources/BitmapInventory.h"
 #include "toolkit/drawing/OGWorld.h"
+#include "toolkit/frames/Redraw.h"
 
 namespace {
 constexpr std::uint32_t kMeterFlags = Frame::kBuffered | 0x200;  // 0x200 is kept and means nothing
@@ -18,7 +19,7 @@ KVNPhaseCorrelationMeterFrame::KVNPhaseCorrelationMeterFrame(Korvane* plugin, Fr
       mPicture(GetRoot(), bitmaps::kMeterScales),
       mColours(static_cast<std::size_t>(kWidth * CorrelationGlow::kLevels)) {
   AttachToService(plugin->GetServiceList());
-  SetPixMap(mPicture.Get(), kTrack.x, kTrack.y, false);
+  SetPixMap(mPicture.Get(), kTrack.x, kTrack.y, kNoRedraw);
   // Read from the image in memory, never from the window.
   OGWorld& scale = *mPicture.Get();
   for (std::int32_t i = 0; i < kWidth; ++i)

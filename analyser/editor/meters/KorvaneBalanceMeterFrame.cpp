@@ -7,6 +7,7 @@
 #include "analyser/engine/services/KorvaneServiceList.h"
 #include "analyser/resources/BitmapInventory.h"
 #include "toolkit/drawing/OGWorld.h"
+#include "toolkit/frames/Redraw.h"
 
 namespace {
 constexpr std::uint32_t kMeterFlags = Frame::kBuffered | 0x200;  // 0x200 is kept and means nothing
@@ -25,7 +26,7 @@ KorvaneBalanceMeterFrame::KorvaneBalanceMeterFrame(Korvane* plugin, Frame* paren
       mPicture(GetRoot(), bitmaps::kMeterScales),
       mScale(GetWidth()) {
   AttachToService(plugin->GetServiceList());
-  SetPixMap(mPicture.Get(), kTrack.x, kTrack.y, false);
+  SetPixMap(mPicture.Get(), kTrack.x, kTrack.y, kNoRedraw);
   ReadHistory();
   for (std::vector<float>& trail : mTrails) trail = mHistory;
   // Read from the image in memory, never from the window.

@@ -8,8 +8,10 @@
 #include "analyser/editor/alarms/KVNAlarmSeverityButton.h"
 #include "analyser/editor/alarms/KVNAlarmTHDispFrame.h"
 #include "analyser/editor/alarms/KVNAlarmedValueDispFrame.h"
+#include "analyser/editor/main/InventoryPoints.h"
 #include "analyser/editor/meters/KVNPhaseCorrelationMeterFrame.h"
 #include "analyser/editor/meters/KorvaneBalanceMeterFrame.h"
+#include "analyser/editor/panel/PanelLayout.h"
 #include "analyser/editor/scope/KorvanePhaseFrame.h"
 #include "analyser/editor/values/KVNTextConvertor.h"
 #include "analyser/editor/values/KVNValueIncDecFrame.h"
@@ -30,6 +32,7 @@
 #include "toolkit/controls/PixMapSlider.h"
 #include "toolkit/controls/TextFrame.h"
 #include "toolkit/drawing/OGWorld.h"
+#include "toolkit/frames/Redraw.h"
 #include "toolkit/meters/AudioMeter.h"
 #include "toolkit/meters/DualLevelAudioMeter.h"
 
@@ -38,17 +41,48 @@ using ZEBCanvas::ColorPickerFrame;
 
 namespace {
 
+using namespace panellayout;
+
 constexpr std::int32_t kPolar = 2;
 constexpr std::int32_t kPlotTypes = 3;
 constexpr std::int32_t kPolarStyles = 3;
+constexpr std::int32_t kXYStyles = 2;
 constexpr std::int32_t kReaderHoldTicks = 15;
 
-// Slider pictures in the sprites.
-constexpr Point kDensitySlider{140, 114};
-constexpr Point kDecaySlider{140, 127};
-constexpr Point kGainSlider{140, 140};
-constexpr Point kSliderThumb{210, 114};
-constexpr std::int32_t kThumbWidth = 7;
+// Mid and side are sums of the two channels: 6 dB down, a mono signal's mid bar shows its channels'
+// level.
+constexpr float kMidSideOffsetDb = 6.0f;
+// Correlations reach the alarms in percent.
+constexpr float kPercent = 100.0f;
+
+// The mid and side bars: two zones of one colour, a white peak colour; the peak level is their
+// main channel, the average the secondary one.
+constexpr float kLowerZoneDb = -60.0f;
+constexpr Color kBarPeakColour{0xFFFF, 0xFFFF, 0xFFFF};
+constexpr std::int32_t kBarZones = 2;
+constexpr std::int32_t kPeakChannel = 0;
+constexpr std::int32_t kAverageChannel = 1;
+constexpr float kBarKneeDb = -26.0f;
+constexpr std::int32_t kBarKneePixels = 100;
+constexpr float kBarAttackSeconds = 0.0f;
+constexpr float kPeakReleaseSeconds = 3.0f;
+constexpr float kAverageReleaseSeconds = 10.0f;
+constexpr float kBarFallAcceleration = -0.5f;
+
+// The ratio bar: one colour on black, falling slowly.
+constexpr Color kRatioBackground{0, 0, 0};
+constexpr float kRatioFloorDb = -40.0f;
+constexpr float kRatioScaleCurve = 0.5f;
+constexpr float kRatioFallRate = 9.0f;
+constexpr std::int32_t kRatioPeakThickness = 2;
+constexpr float kRatioPeakFallRate = 6.0f;
+
+constexpr Point kStepperTextOffsets{2, 2};
+constexpr const bitmaps::Region& kSliderThumb = bitmaps::RegionNamed("slider thumb");
+constexpr const bitmaps::Region& kReadoutText = bitmaps::RegionNamed("readout text colour");
+constexpr const bitmaps::Region& kDisabledText = bitmaps::RegionNamed("disabled text colour");
+
+const AlarmLook& AlarmOf(const Row& row) { return kAlarms[row.id]; }
 
 std::string Whole(double value) {
   char text[32];
@@ -70,32 +104,22 @@ KorvanePhaseAndBalanceMeterFrame::KorvanePhaseAndBalanceMeterFrame(Korvane* plug
       ControlContainer(plugin, 0),
       mBackground(GetRoot(), bitmaps::kPanel),
       mSprites(GetRoot(), bitmaps::kSprites) {
-  SetPixMap(mBackground.Get(), 0, 0, false);
+  SetPixMap(mBackground.Get(), 0, 0, kNoRedraw);
   mAlarmManager = &plugin->GetAlarmManager();
   mPhaseService = &plugin->GetServiceList().GetPhaseService();
   mBalanceService = &plugin->GetServiceList().GetBalanceService();
   mConfig = mPhaseService->GetPhaseConfig();
   RegisterPhaseAndBalanceAlarms(*mAlarmManager);
-  mAlarmNames = PhaseAndBalanceAlarmNames();
 
-  new KorvaneBalanceMeterFrame(plugin, this, 14, 39);
-  mScope = new KorvanePhaseFrame(plugin, this, bitmaps::kScopeX, bitmaps::kScopeY, bitmaps::kScopeSize,
-                                 bitmaps::kScopeSize, bitmaps::kPanel, bitmaps::kScopeX, bitmaps::kScopeY);
   mSidePeak = mBalanceService->GetSidePeakMeter().AddReader();
   mMidPeak = mBalanceService->GetMidPeakMeter().AddReader();
   mSideAverage = mBalanceService->GetSideAverageMeter().AddReader();
   mMidAverage = mBalanceService->GetMidAverageMeter().AddReader();
-  mSpare = mBalanceService->GetSpareMeter().AddReader();
-  for (MeteringReader* reader :
-       {mSidePeak.get(), mMidPeak.get(), mSideAverage.get(), mMidAverage.get(), mSpare.get()})
+  for (MeteringReader* reader : {mSidePeak.get(), mMidPeak.get(), mSideAverage.get(), mMidAverage.get()})
     reader->SetHoldTicks(kReaderHoldTicks);
-  BuildMeters();
-  BuildAlarmWidgets(plugin);
-  BuildControls();
-  new KVNPhaseCorrelationMeterFrame(plugin, this, 245, 39);
-  // Image 0 off, image 1 on; the scope's own controller, no control of the panel.
-  mScopeSwitch = new BooleanButton(this, 375, 125, 11, 11, 12, 0, 32, 241, mSprites.Get(), 0, 0, 0,
-                                   &mScope->GetEnableController());
+  for (const Row& row : kRows) Build(plugin, row);
+  for (std::int32_t readout : {kGainText, kPlotTypeText, kStyleText, kDensityText, kDecayText})
+    UpdateSettingText(readout);
 
   mStyleStepper->SetEnabled(mConfig->GetPlotType() == kPolar);
   UpdateControlEnables();
@@ -107,116 +131,163 @@ KorvanePhaseAndBalanceMeterFrame::KorvanePhaseAndBalanceMeterFrame(Korvane* plug
   Subscribe(mConfig->GetMessageClass(KVNPhaseConfig::kMessageClass), 1,
             &KorvanePhaseAndBalanceMeterFrame::OnPhaseConfigMessage);
   Subscribe(mPicker->GetMsgClass(), 2, &KorvanePhaseAndBalanceMeterFrame::OnColorPicked);
-  Subscribe(mColourFill->GetMsgClass(), 3, &KorvanePhaseAndBalanceMeterFrame::IgnoreMessage);
 }
 
 KorvanePhaseAndBalanceMeterFrame::~KorvanePhaseAndBalanceMeterFrame() { StopSubscriptions(); }
 
-void KorvanePhaseAndBalanceMeterFrame::BuildMeters() {
-  OGWorld* panel = mBackground.Get();
-  const auto setUp = [&](DualLevelAudioMeter* meter, float zone1Db, Point colourAt) {
-    const Color bar = panel->GetPixelColor(colourAt);
-    const Color white{0xFFFF, 0xFFFF, 0xFFFF};
-    meter->SetZoneThreshold(0, -60.0f, false);
-    meter->SetZoneColors(0, bar, white, nullptr);
-    meter->SetZoneThreshold(1, zone1Db, false);
-    meter->SetZoneColors(1, bar, white, nullptr);
-    meter->SetMainChannel(0);
-    meter->SetShowSecondary(true);
-    meter->SetPeakHold(false, 0);
-    meter->SetPeakHold(false, 1);
-    meter->SetScaleKneeLevel(-26.0f);
-    meter->SetScaleKneeLength(100);
-    meter->SetAttackTime(0.0f, 0);
-    meter->SetReleaseTime(3.0f, 0);
-    meter->SetAttackTime(0.0f, 1);
-    meter->SetReleaseTime(10.0f, 1);
-    meter->SetFallAcceleration(-0.5f);
-  };
-  mMidMeter = new DualLevelAudioMeter(this, 48, 331, 137, 7, 2, kBuffered, 0);
-  setUp(mMidMeter, -10.0f, Point{380, 383});
-  mSideMeter = new DualLevelAudioMeter(this, 48, 345, 137, 7, 2, kBuffered, 0);
-  setUp(mSideMeter, -20.0f, Point{380, 398});
+void KorvanePhaseAndBalanceMeterFrame::Build(Korvane* plugin, const Row& row) {
+  const Point at = row.at;
+  const bitmaps::Region* picture = row.picture;
+  switch (row.kind) {
+    case Widget::kBalanceMeter:
+      new KorvaneBalanceMeterFrame(plugin, this, at.x, at.y);
+      break;
+    case Widget::kScope:
+      mScope = new KorvanePhaseFrame(plugin, this, at.x, at.y, row.size.width, row.size.height,
+                                     picture->bitmap, picture->x, picture->y);
+      break;
+    case Widget::kLevelBar:
+      (row.id == kMid ? mMidMeter : mSideMeter) = NewLevelBar(row);
+      break;
+    case Widget::kRatioBar:
+      NewRatioBar(row);
+      break;
+    case Widget::kAlarmValue:
+      // The clear list is empty: a press clears the display's own alarm, with or without Shift.
+      new KVNAlarmedValueDispFrame(plugin, this, at.x, at.y, AlarmOf(row).name, {}, AlarmOf(row).convertor);
+      break;
+    case Widget::kAlarmThreshold:
+      new KVNAlarmTHDispFrame(plugin, this, at.x, at.y, {AlarmOf(row).name}, AlarmOf(row).thresholdPrecision,
+                              AlarmOf(row).thresholdStep);
+      break;
+    case Widget::kAlarmSeverity:
+      new KVNAlarmSeverityButton(plugin, this, at.x, at.y, {AlarmOf(row).name}, AlarmOf(row).fiveLevels,
+                                 AlarmOf(row).severityPicture);
+      break;
+    case Widget::kGroupNotification:
+      new KVNAlarmGroupNotificationFrame(plugin, this, at.x, at.y, row.size.width, row.size.height,
+                                         picture->x, picture->y, mBackground.Get(), picture->stepX,
+                                         picture->stepY, AlarmOf(row).name);
+      break;
+    case Widget::kStepper:
+      NewStepper(row);
+      break;
+    case Widget::kSlider:
+      NewSlider(row);
+      break;
+    case Widget::kReadout:
+      mReadouts[row.id] = NewReadout(row);
+      break;
+    case Widget::kSwatch:
+      mColourFill = new ColorFillFrame(this, at.x, at.y, row.size.width, row.size.height, 0);
+      mColourFill->SetColor(PhaseColour(), kNoRedraw);
+      break;
+    case Widget::kPicker:
+      // The palette looks the same pressed or not.
+      mPicker = new ColorPickerFrame(this, at.x, at.y, row.size.width, row.size.height, mBackground.Get(),
+                                     picture->x, picture->y, picture->x, picture->y);
+      break;
+    case Widget::kCheckbox:
+      NewCheckbox(row);
+      break;
+    case Widget::kCorrelationMeter:
+      new KVNPhaseCorrelationMeterFrame(plugin, this, at.x, at.y);
+      break;
+    case Widget::kScopeSwitch:
+      // Image 0 off, image 1 on; the scope's own controller, no control of the panel.
+      mScopeSwitch =
+          new BooleanButton(this, at.x, at.y, row.size.width, row.size.height, picture->stepX, picture->stepY,
+                            picture->x, picture->y, mSprites.Get(), 0, 0, 0, &mScope->GetEnableController());
+      break;
+  }
+}
 
-  mRatioMeter = new GainReductionMeter(this, 236, 331, 137, 3, kBuffered, 0);
-  const Color ratio = panel->GetPixelColor(Point{380, 412});
-  mRatioMeter->SetFloorLevel(-40.0f);
-  mRatioMeter->SetScaleCurve(0.5f);
-  mRatioMeter->SetColors(Color{0, 0, 0}, ratio, ratio, ratio, ratio, true);
-  mRatioMeter->SetFallRate(9.0f);
+DualLevelAudioMeter* KorvanePhaseAndBalanceMeterFrame::NewLevelBar(const Row& row) {
+  auto* meter = new DualLevelAudioMeter(this, row.at.x, row.at.y, row.size.width, row.size.height, kBarZones,
+                                        kBuffered, 0);
+  const Color bar = mBackground.Get()->GetPixelColor(OriginOf(*row.picture));
+  meter->SetZoneThreshold(0, kLowerZoneDb, kNoRedraw);
+  meter->SetZoneColors(0, bar, kBarPeakColour, nullptr);
+  meter->SetZoneThreshold(1, kUpperZoneDb[row.id], kNoRedraw);
+  meter->SetZoneColors(1, bar, kBarPeakColour, nullptr);
+  meter->SetMainChannel(kPeakChannel);
+  meter->SetShowSecondary(true);
+  meter->SetPeakHold(false, kPeakChannel);
+  meter->SetPeakHold(false, kAverageChannel);
+  meter->SetScaleKneeLevel(kBarKneeDb);
+  meter->SetScaleKneeLength(kBarKneePixels);
+  meter->SetAttackTime(kBarAttackSeconds, kPeakChannel);
+  meter->SetReleaseTime(kPeakReleaseSeconds, kPeakChannel);
+  meter->SetAttackTime(kBarAttackSeconds, kAverageChannel);
+  meter->SetReleaseTime(kAverageReleaseSeconds, kAverageChannel);
+  meter->SetFallAcceleration(kBarFallAcceleration);
+  return meter;
+}
+
+void KorvanePhaseAndBalanceMeterFrame::NewRatioBar(const Row& row) {
+  mRatioMeter =
+      new GainReductionMeter(this, row.at.x, row.at.y, row.size.width, row.size.height, kBuffered, 0);
+  const Color ratio = mBackground.Get()->GetPixelColor(OriginOf(*row.picture));
+  mRatioMeter->SetFloorLevel(kRatioFloorDb);
+  mRatioMeter->SetScaleCurve(kRatioScaleCurve);
+  mRatioMeter->SetColors(kRatioBackground, ratio, ratio, ratio, ratio, kRedraw);
+  mRatioMeter->SetFallRate(kRatioFallRate);
   mRatioMeter->SetPeakHold(false);
-  mRatioMeter->SetPeakMarkerThickness(2);
-  mRatioMeter->SetPeakFallRate(6.0f);
+  mRatioMeter->SetPeakMarkerThickness(kRatioPeakThickness);
+  mRatioMeter->SetPeakFallRate(kRatioPeakFallRate);
 }
 
-void KorvanePhaseAndBalanceMeterFrame::BuildAlarmWidgets(Korvane* plugin) {
-  using namespace MeasurementIds;
-  // The clear lists are empty: a press clears the display's own alarm, with or without Shift.
-  new KVNAlarmedValueDispFrame(plugin, this, 234, 342, kSideToMidRatio, {}, &kSideMidRatioDbConvertor);
-  new KVNAlarmTHDispFrame(plugin, this, 318, 342, {kSideToMidRatio}, 1, 1.0f);
-  new KVNAlarmSeverityButton(plugin, this, 284, 343, {kSideToMidRatio}, false, 0);
-  new KVNAlarmedValueDispFrame(plugin, this, 245, 61, kCorrelationAvg, {}, &kCorrConvertor);
-  new KVNAlarmTHDispFrame(plugin, this, 329, 61, {kCorrelationAvg}, 0, 5.0f);
-  new KVNAlarmSeverityButton(plugin, this, 295, 62, {kCorrelationAvg}, true, 0);
-  new KVNAlarmedValueDispFrame(plugin, this, 245, 80, kCorrelationInst, {}, &kCorrConvertor);
-  new KVNAlarmTHDispFrame(plugin, this, 329, 80, {kCorrelationInst}, 0, 5.0f);
-  new KVNAlarmSeverityButton(plugin, this, 295, 81, {kCorrelationInst}, true, 0);
-  new KVNAlarmSeverityButton(plugin, this, 376, 12, {kAntiphaseSummary}, false, 1);
-  new KVNAlarmGroupNotificationFrame(plugin, this, 267, 102, 72, 9, 94, 421, mBackground.Get(), 0, 10,
-                                     kAntiphaseSummary);
-  new KVNAlarmedValueDispFrame(plugin, this, 49, 61, kBalanceLevel, {}, &kBalanceLevelConvertor);
-  new KVNAlarmTHDispFrame(plugin, this, 133, 61, {kBalanceLevel}, 1, 0.1f);
-  new KVNAlarmSeverityButton(plugin, this, 100, 62, {kBalanceLevel}, false, 0);
+void KorvanePhaseAndBalanceMeterFrame::NewStepper(const Row& row) {
+  const StepperIds& ids = kSteppers[row.id];
+  auto* stepper = new KVNValueIncDecFrame(this, row.at.x, row.at.y, row.size.width, kStepperTextOffsets,
+                                          TextFrame::kCentred);
+  AddControl(stepper->GetRightButton(), ids.next, kNotOwned);
+  AddControl(stepper->GetLeftButton(), ids.previous, kNotOwned);
+  mReadouts[ids.text] = stepper->GetTextFrame();
+  if (row.id == kStyleStepper) mStyleStepper = stepper;
 }
 
-StaticTextPMFrame* KorvanePhaseAndBalanceMeterFrame::NewReadout(std::int32_t x, std::int32_t y) {
-  auto* readout = new StaticTextPMFrame(this, x, y, 28, 11, 65, 170, mSprites.Get(), 0, 0);
-  readout->SetFont(DrawContext::kSmallFont, false);
-  readout->SetAlignment(TextFrame::kCentred, false);
-  readout->SetTextColor(mSprites.Get()->GetPixelColor(Point{199, 5}), false);
-  readout->SetDisabledTextColor(mSprites.Get()->GetPixelColor(Point{198, 14}), false);
+void KorvanePhaseAndBalanceMeterFrame::NewSlider(const Row& row) {
+  const SliderRange& range = kSliders[row.id];
+  const bitmaps::Region& track = *row.picture;
+  auto* slider = new PixMapSlider(this, row.at.x, row.at.y, row.size.width, row.size.height, track.x, track.y,
+                                  mSprites.Get(), kSliderThumb.x, kSliderThumb.y, kSliderThumb.width,
+                                  kSliderThumb.height, std::nullopt, kBuffered, range.min, range.max,
+                                  range.defaultValue, range.control);
+  slider->SetResetOnShiftClick(true);
+  slider->SetValueQuiet(SliderValue(range.control));
+  AddControl(slider, range.control, kNotOwned);
+}
+
+std::int32_t KorvanePhaseAndBalanceMeterFrame::SliderValue(std::int32_t id) const {
+  switch (id) {
+    case kDensity:
+      return mConfig->GetEffectivePlotDensity();
+    case kDecay:
+      return mConfig->GetEffectivePlotDecay();
+    default:
+      return WholeGain(mConfig->GetGainDb());
+  }
+}
+
+StaticTextPMFrame* KorvanePhaseAndBalanceMeterFrame::NewReadout(const Row& row) {
+  OGWorld* sprites = mSprites.Get();
+  auto* readout = new StaticTextPMFrame(this, row.at.x, row.at.y, row.size.width, row.size.height,
+                                        row.picture->x, row.picture->y, sprites, 0, 0);
+  readout->SetFont(DrawContext::kSmallFont, kNoRedraw);
+  readout->SetAlignment(TextFrame::kCentred, kNoRedraw);
+  readout->SetTextColor(sprites->GetPixelColor(OriginOf(kReadoutText)), kNoRedraw);
+  readout->SetDisabledTextColor(sprites->GetPixelColor(OriginOf(kDisabledText)), kNoRedraw);
   return readout;
 }
 
-void KorvanePhaseAndBalanceMeterFrame::BuildControls() {
-  const OGWorld* sprites = mSprites.Get();
-  const auto stepper = [&](std::int32_t y, std::int32_t previousId, std::int32_t nextId) {
-    auto* frame = new KVNValueIncDecFrame(this, 284, y, 42, Point{2, 2}, TextFrame::kCentred);
-    AddControl(frame->GetRightButton(), nextId, false);
-    AddControl(frame->GetLeftButton(), previousId, false);
-    return frame;
-  };
-  mReadouts[kPlotTypeText] = stepper(148, kPlotTypePrevious, kPlotTypeNext)->GetTextFrame();
-  mStyleStepper = stepper(165, kStylePrevious, kStyleNext);
-  mReadouts[kStyleText] = mStyleStepper->GetTextFrame();
-  const auto slider = [&](std::int32_t y, Point background, std::int32_t min, std::int32_t max,
-                          std::int32_t defaultValue, std::int32_t id, std::int32_t start) {
-    auto* control = new PixMapSlider(this, 284, y, 62, 11, background.x, background.y, sprites,
-                                     kSliderThumb.x, kSliderThumb.y, kThumbWidth, 11, std::nullopt, kBuffered,
-                                     min, max, defaultValue, id);
-    control->SetResetOnShiftClick(true);
-    control->SetValueQuiet(start);
-    AddControl(control, id, false);
-  };
-  slider(194, kDensitySlider, 1, 10, 5, kDensity, mConfig->GetEffectivePlotDensity());
-  mReadouts[kDensityText] = NewReadout(348, 194);
-  slider(211, kDecaySlider, 1, 10, 5, kDecay, mConfig->GetEffectivePlotDecay());
-  mReadouts[kDecayText] = NewReadout(348, 211);
-
-  mColourFill = new ColorFillFrame(this, 365, 269, 9, 9, 0);
-  mColourFill->SetColor(PhaseColour(), false);
-  mPicker = new ColorPickerFrame(this, 285, 269, 76, 9, mBackground.Get(), 285, 409, 285, 409);
-
-  auto* autoGain = new BooleanButton(this, 284, 242, 10, 10, 11, 0, 1, 183, sprites, 0, 0, kAutoGain);
-  autoGain->SetValueQuiet(mConfig->GetAutoGain() ? 1 : 0);
-  AddControl(autoGain, kAutoGain, false);
-  auto* gate = new BooleanButton(this, 334, 242, 10, 10, 11, 0, 1, 183, sprites, 0, 0, kLowLevelGate);
-  gate->SetValueQuiet(mConfig->GetLowLevelGate() ? 1 : 0);
-  AddControl(gate, kLowLevelGate, false);
-  slider(228, kGainSlider, 0, 25, 0, kGain, WholeGain(mConfig->GetGainDb()));
-  mReadouts[kGainText] = NewReadout(348, 228);
-  for (std::int32_t readout : {kGainText, kPlotTypeText, kStyleText, kDensityText, kDecayText})
-    UpdateSettingText(readout);
+void KorvanePhaseAndBalanceMeterFrame::NewCheckbox(const Row& row) {
+  const bitmaps::Region& box = *row.picture;
+  auto* button = new BooleanButton(this, row.at.x, row.at.y, box.width, box.height, box.stepX, box.stepY,
+                                   box.x, box.y, mSprites.Get(), 0, 0, row.id);
+  const bool on = row.id == kAutoGain ? mConfig->GetAutoGain() : mConfig->GetLowLevelGate();
+  button->SetValueQuiet(on ? 1 : 0);
+  AddControl(button, row.id, kNotOwned);
 }
 
 Color KorvanePhaseAndBalanceMeterFrame::PhaseColour() const {
@@ -233,31 +304,32 @@ void KorvanePhaseAndBalanceMeterFrame::ControlValueChanged(std::int32_t key, std
   const std::int32_t type = mConfig->GetPlotType();
   switch (key) {
     case kAutoGain:
-      mConfig->SetAutoGain(value != 0, true);
+      mConfig->SetAutoGain(value != 0, KVNPhaseConfig::kNotify);
       break;
     case kLowLevelGate:
-      mConfig->SetLowLevelGate(value != 0, true);
+      mConfig->SetLowLevelGate(value != 0, KVNPhaseConfig::kNotify);
       break;
     case kGain:
-      mConfig->SetGainDb(float(value), true);
+      mConfig->SetGainDb(float(value), KVNPhaseConfig::kNotify);
       break;
     case kPlotTypeNext:
-      mConfig->SetPlotType(Wrap(type + 1, kPlotTypes), true);
+      mConfig->SetPlotType(Wrap(type + 1, kPlotTypes), KVNPhaseConfig::kNotify);
       break;
     case kPlotTypePrevious:
-      mConfig->SetPlotType(Wrap(type - 1, kPlotTypes), true);
+      mConfig->SetPlotType(Wrap(type - 1, kPlotTypes), KVNPhaseConfig::kNotify);
       break;
     case kStyleNext:
     case kStylePrevious:
       if (type == kPolar)
         mConfig->SetPolarPlotStyle(
-            Wrap(mConfig->GetPolarPlotStyle() + (key == kStyleNext ? 1 : -1), kPolarStyles), true);
+            Wrap(mConfig->GetPolarPlotStyle() + (key == kStyleNext ? 1 : -1), kPolarStyles),
+            KVNPhaseConfig::kNotify);
       break;
     case kDensity:
-      mConfig->SetPlotDensity(value, true);
+      mConfig->SetPlotDensity(value, KVNPhaseConfig::kNotify);
       break;
     case kDecay:
-      mConfig->SetPlotDecay(value, true);
+      mConfig->SetPlotDecay(value, KVNPhaseConfig::kNotify);
       break;
     default:
       break;
@@ -278,9 +350,13 @@ void KorvanePhaseAndBalanceMeterFrame::LoadPhaseConfig(const std::optional<std::
 
 void KorvanePhaseAndBalanceMeterFrame::PushAlarmValues() {
   using namespace MeasurementIds;
-  mAlarmManager->UpdateValue(kCorrelationInst, mPhaseService->GetCorrelationMinHold() * 100.0f, false, false);
-  mAlarmManager->UpdateValue(kCorrelationAvg, mPhaseService->GetCorrelationAverage() * 100.0f, false, false);
-  mAlarmManager->UpdateValue(kBalanceLevel, mBalanceService->GetBalancePeak(), false, false);
+  PushAlarmValue(kCorrelationInst, mPhaseService->GetCorrelationMinHold() * kPercent);
+  PushAlarmValue(kCorrelationAvg, mPhaseService->GetCorrelationAverage() * kPercent);
+  PushAlarmValue(kBalanceLevel, mBalanceService->GetBalancePeak());
+}
+
+void KorvanePhaseAndBalanceMeterFrame::PushAlarmValue(const char* name, float value) {
+  mAlarmManager->UpdateValue(name, value, KVNAlarmManager::kNotForced, KVNAlarmManager::kNotAnnounced);
 }
 
 void KorvanePhaseAndBalanceMeterFrame::UpdateMidSideMeters() {
@@ -289,11 +365,11 @@ void KorvanePhaseAndBalanceMeterFrame::UpdateMidSideMeters() {
   const float sidePeak = mSidePeak->ReadDb();
   const float midAverage = mMidAverage->ReadDb();
   const float sideAverage = mSideAverage->ReadDb();
-  mMidMeter->SetLevels(midPeak - 6.0f, midAverage - 6.0f);
-  mSideMeter->SetLevels(sidePeak - 6.0f, sideAverage - 6.0f);
+  mMidMeter->SetLevels(midPeak - kMidSideOffsetDb, midAverage - kMidSideOffsetDb);
+  mSideMeter->SetLevels(sidePeak - kMidSideOffsetDb, sideAverage - kMidSideOffsetDb);
   const float ratio = mRatio.Update(now, sideAverage, midAverage);
   mRatioMeter->SetLevel(std::max(ratio, kLowestRatioShown));
-  mAlarmManager->UpdateValue(MeasurementIds::kSideToMidRatio, ratio, false, false);
+  PushAlarmValue(MeasurementIds::kSideToMidRatio, ratio);
 }
 
 std::int32_t KorvanePhaseAndBalanceMeterFrame::OnAlarmMessage(std::int32_t code) {
@@ -355,7 +431,7 @@ std::int32_t KorvanePhaseAndBalanceMeterFrame::OnPhaseConfigMessage(std::int32_t
       UpdateSettingText(kStyleText);
       break;
     case KVNPhaseConfig::kColourChanged:
-      mColourFill->SetColor(PhaseColour(), true);
+      mColourFill->SetColor(PhaseColour(), kRedraw);
       break;
     default:
       break;
@@ -382,29 +458,29 @@ void KorvanePhaseAndBalanceMeterFrame::UpdateControlEnables() {
 void KorvanePhaseAndBalanceMeterFrame::UpdateSettingText(std::int32_t readout) {
   StaticTextPMFrame* text = GetReadout(readout);
   if (!text) return;
-  static const char* const kTypes[] = {"XY", "Vector", "Polar"};
-  static const char* const kPolarStyleNames[] = {"Points", "Rays", "Lines"};
-  static const char* const kXYStyleNames[] = {"Points", "Lines"};
+  static const char* const kTypes[kPlotTypes] = {"XY", "Vector", "Polar"};
+  static const char* const kPolarStyleNames[kPolarStyles] = {"Points", "Rays", "Lines"};
+  static const char* const kXYStyleNames[kXYStyles] = {"Points", "Lines"};
   const std::int32_t type = mConfig->GetPlotType();
   switch (readout) {
     case kGainText:
-      text->SetText(Whole(mConfig->GetGainDb()), true);
+      text->SetText(Whole(mConfig->GetGainDb()), kRedraw);
       break;
     case kPlotTypeText:
-      if (type >= 0 && type < kPlotTypes) text->SetText(kTypes[type], true);
+      if (type >= 0 && type < kPlotTypes) text->SetText(kTypes[type], kRedraw);
       break;
     case kStyleText: {
       const std::int32_t style = type == kPolar ? mConfig->GetPolarPlotStyle() : mConfig->GetXYPlotStyle();
-      const std::int32_t count = type == kPolar ? 3 : 2;
+      const std::int32_t count = type == kPolar ? kPolarStyles : kXYStyles;
       if (style >= 0 && style < count)
-        text->SetText(type == kPolar ? kPolarStyleNames[style] : kXYStyleNames[style], true);
+        text->SetText(type == kPolar ? kPolarStyleNames[style] : kXYStyleNames[style], kRedraw);
       break;
     }
     case kDensityText:
-      text->SetText(Whole(mConfig->GetEffectivePlotDensity()), true);
+      text->SetText(Whole(mConfig->GetEffectivePlotDensity()), kRedraw);
       break;
     case kDecayText:
-      text->SetText(Whole(mConfig->GetEffectivePlotDecay()), true);
+      text->SetText(Whole(mConfig->GetEffectivePlotDecay()), kRedraw);
       break;
     default:
       break;
@@ -415,6 +491,7 @@ std::int32_t KorvanePhaseAndBalanceMeterFrame::OnColorPicked(std::int32_t code) 
   if (code != ColorPickerFrame::kPicked) return 0;
   // The swatch follows the configuration's 'colr'.
   const Color picked = mPicker->GetColor();
-  mConfig->SetPhaseColor(ZEBCanvas::SerializableColorSpec(picked.red, picked.green, picked.blue), true);
+  mConfig->SetPhaseColor(ZEBCanvas::SerializableColorSpec(picked.red, picked.green, picked.blue),
+                         KVNPhaseConfig::kNotify);
   return 0;
 }

@@ -5,7 +5,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "analyser/editor/panel/SideToMidRatio.h"
 #include "framework/services/MessageSubscriber.h"
@@ -26,6 +25,9 @@ class StaticTextPMFrame;
 class KVNValueIncDecFrame;
 class KorvanePhaseFrame;
 class BooleanButton;
+namespace panellayout {
+struct Row;
+}  // namespace panellayout
 namespace ZEBCanvas {
 class ColorFillFrame;
 class ColorPickerFrame;
@@ -94,10 +96,15 @@ class KorvanePhaseAndBalanceMeterFrame : public PixMapDrawFrame,
   ZEBCanvas::ColorPickerFrame& GetPicker() const { return *mPicker; }
 
  private:
-  void BuildMeters();
-  void BuildAlarmWidgets(Korvane* plugin);
-  void BuildControls();
-  StaticTextPMFrame* NewReadout(std::int32_t x, std::int32_t y);
+  void Build(Korvane* plugin, const panellayout::Row& row);
+  DualLevelAudioMeter* NewLevelBar(const panellayout::Row& row);
+  void NewRatioBar(const panellayout::Row& row);
+  void NewStepper(const panellayout::Row& row);
+  void NewSlider(const panellayout::Row& row);
+  std::int32_t SliderValue(std::int32_t id) const;
+  StaticTextPMFrame* NewReadout(const panellayout::Row& row);
+  void NewCheckbox(const panellayout::Row& row);
+  void PushAlarmValue(const char* name, float value);
   void SetControlQuietly(std::int32_t id, std::int32_t value);
   void EnableControl(std::int32_t id, bool on);
   void FollowScopeEnabled();
@@ -105,13 +112,11 @@ class KorvanePhaseAndBalanceMeterFrame : public PixMapDrawFrame,
   std::int32_t OnAlarmMessage(std::int32_t code);
   std::int32_t OnPhaseConfigMessage(std::int32_t code);
   std::int32_t OnColorPicked(std::int32_t code);
-  std::int32_t IgnoreMessage(std::int32_t) { return 0; }
 
   std::array<StaticTextPMFrame*, 5> mReadouts{};
   PixMapRef mBackground;
   PixMapRef mSprites;
   KVNAlarmManager* mAlarmManager{nullptr};
-  std::vector<std::string> mAlarmNames{};
   KVNPhaseConfig* mConfig{nullptr};
   KorvanePhaseService* mPhaseService{nullptr};
   KorvaneBalanceService* mBalanceService{nullptr};
@@ -127,6 +132,5 @@ class KorvanePhaseAndBalanceMeterFrame : public PixMapDrawFrame,
   std::unique_ptr<MeteringReader> mMidPeak;
   std::unique_ptr<MeteringReader> mSideAverage;
   std::unique_ptr<MeteringReader> mMidAverage;
-  std::unique_ptr<MeteringReader> mSpare;
   SideToMidRatio mRatio{};
 };

@@ -9,6 +9,7 @@
 #include "analyser/engine/services/KorvaneServiceList.h"
 #include "analyser/resources/BitmapInventory.h"
 #include "toolkit/drawing/OGWorld.h"
+#include "toolkit/frames/Redraw.h"
 
 using namespace phasescope;
 
@@ -29,7 +30,7 @@ KorvanePhaseFrame::KorvanePhaseFrame(Korvane* plugin, Frame* parent, std::int32_
       mSilence(kFrames, 0.0f),
       mEnableController(plugin, false, 0) {
   AttachToService(plugin->GetServiceList());
-  SetPixMap(mBackground.Get(), sourceX, sourceY, false);
+  SetPixMap(mBackground.Get(), sourceX, sourceY, kNoRedraw);
   mConfig = GetService()->GetPhaseConfig();
   // The first paint may come before the first tick.
   mModel.UpdateDrawMode(ReadSettings());
@@ -49,7 +50,7 @@ std::int32_t KorvanePhaseFrame::OnToggleButton(std::int32_t code) {
   if (code != GenericControl::kValueChanged) return 0;
   // Nothing when the flag matches already, so the configuration's echo ends here.
   if (mEnableController.IsOn() != mConfig->IsPhaseScopeEnabled())
-    mConfig->SetPhaseScopeEnabled(mEnableController.IsOn(), true);
+    mConfig->SetPhaseScopeEnabled(mEnableController.IsOn(), KVNPhaseConfig::kNotify);
   return 0;
 }
 
@@ -113,7 +114,7 @@ std::int32_t KorvanePhaseFrame::OnConfigMessage(std::int32_t code) {
 
 void KorvanePhaseFrame::Mouse(std::int32_t kind, std::int32_t, std::int32_t) {
   if (kind != kMouseDown) return;
-  mConfig->SetPlotType((mConfig->GetPlotType() + 1) % 3, true);
+  mConfig->SetPlotType((mConfig->GetPlotType() + 1) % 3, KVNPhaseConfig::kNotify);
 }
 
 void KorvanePhaseFrame::Draw(DrawContext& context, const Rect& area) {

@@ -1,11 +1,13 @@
 #include "analyser/editor/values/KVNValueIncDecFrame.h"
 
+#include "analyser/editor/main/InventoryPoints.h"
 #include "analyser/resources/BitmapInventory.h"
 #include "toolkit/controls/IncDecControlGroup.h"
 #include "toolkit/controls/PixMapButton.h"
 #include "toolkit/controls/TextFrame.h"
 #include "toolkit/drawing/OGWorld.h"
 #include "toolkit/editor/PluginUIRoot.h"
+#include "toolkit/frames/Redraw.h"
 
 namespace {
 
@@ -13,14 +15,23 @@ std::int32_t TextWidth(std::int32_t given) {
   return given > 0 ? given : KVNValueIncDecFrame::kDefaultTextWidth;
 }
 
-constexpr Point kTextBackground{1, 129};
-constexpr Point kEnabledText{198, 4};
-constexpr Point kDisabledText{198, 14};
-constexpr Point kButtonStep{20, 0};
-constexpr Point kPreviousImage{1, 1}, kPreviousDisabled{41, 1};
-constexpr Point kNextImage{11, 1}, kNextDisabled{51, 1};
+constexpr const bitmaps::Region& kText = bitmaps::RegionNamed("stepper text");
+constexpr const bitmaps::Region& kEnabledText = bitmaps::RegionNamed("stepper text colour");
+constexpr const bitmaps::Region& kDisabledText = bitmaps::RegionNamed("disabled text colour");
+constexpr const bitmaps::Region& kPrevious = bitmaps::RegionNamed("stepper previous");
+constexpr const bitmaps::Region& kNext = bitmaps::RegionNamed("stepper next");
+static_assert(kPrevious.width == KVNValueIncDecFrame::kPreviousWidth &&
+              kNext.width == KVNValueIncDecFrame::kNextWidth);
+static_assert(kPrevious.height == KVNValueIncDecFrame::kHeight &&
+              kNext.height == KVNValueIncDecFrame::kHeight);
 
 }  // namespace
+
+InstantActionButton* NewStepperArrow(Frame* parent, std::int32_t x, const bitmaps::Region& arrow,
+                                     const OGWorld* sprites) {
+  return new InstantActionButton(parent, x, 0, arrow.width, arrow.height, arrow.stepX, arrow.stepY, arrow.x,
+                                 arrow.y, sprites, 0, 0);
+}
 
 KVNValueIncDecFrame::KVNValueIncDecFrame(Frame* parent, std::int32_t x, std::int32_t y,
                                          std::int32_t textWidth, Point textOffsets, std::int16_t alignment)
@@ -28,19 +39,17 @@ KVNValueIncDecFrame::KVNValueIncDecFrame(Frame* parent, std::int32_t x, std::int
       mSprites(GetRoot(), bitmaps::kSprites) {
   const std::int32_t w = TextWidth(textWidth);
   OGWorld& sprites = *mSprites.Get();
-  mText = new StaticTextPMFrame(this, 0, 0, w, kHeight, kTextBackground.x, kTextBackground.y, &sprites, 0, 0);
-  mText->SetFont(DrawContext::kSmallFont, false);
-  mText->SetTextColor(sprites.GetPixelColor(kEnabledText), true);
-  mText->SetDisabledTextColor(sprites.GetPixelColor(kDisabledText), true);
-  mText->SetTextOffsets(textOffsets.x, textOffsets.y, false);
-  mText->SetAlignment(alignment, false);
+  mText = new StaticTextPMFrame(this, 0, 0, w, kHeight, kText.x, kText.y, &sprites, 0, 0);
+  mText->SetFont(DrawContext::kSmallFont, kNoRedraw);
+  mText->SetTextColor(sprites.GetPixelColor(OriginOf(kEnabledText)), kRedraw);
+  mText->SetDisabledTextColor(sprites.GetPixelColor(OriginOf(kDisabledText)), kRedraw);
+  mText->SetTextOffsets(textOffsets.x, textOffsets.y, kNoRedraw);
+  mText->SetAlignment(alignment, kNoRedraw);
   mText->SetHideWhenDisabled();
-  mNext = new InstantActionButton(this, w + kPreviousWidth, 0, kNextWidth, kHeight, kButtonStep.x,
-                                  kButtonStep.y, kNextImage.x, kNextImage.y, &sprites, 0, 0);
-  mNext->SetDisabledImage(kNextDisabled.x, kNextDisabled.y);
-  mPrevious = new InstantActionButton(this, w, 0, kPreviousWidth, kHeight, kButtonStep.x, kButtonStep.y,
-                                      kPreviousImage.x, kPreviousImage.y, &sprites, 0, 0);
-  mPrevious->SetDisabledImage(kPreviousDisabled.x, kPreviousDisabled.y);
+  mNext = NewStepperArrow(this, w + kPreviousWidth, kNext, &sprites);
+  mNext->SetDisabledImage(kNext.disabledX, kNext.disabledY);
+  mPrevious = NewStepperArrow(this, w, kPrevious, &sprites);
+  mPrevious->SetDisabledImage(kPrevious.disabledX, kPrevious.disabledY);
   IncDecControlGroup::Create(GetRoot()->GetPluginServices(), mNext, mPrevious, nullptr);
 }
 

@@ -6,7 +6,11 @@
 #include "toolkit/frames/Frame.h"
 
 class InstantActionButton;
+class OGWorld;
 class StaticTextPMFrame;
+namespace bitmaps {
+struct Region;
+}  // namespace bitmaps
 
 // The panel's small stepper: a text field followed by a previous and a next arrow button, 11
 // pixels high. Its owner registers the buttons as its own controls and sets the text. Editor
@@ -34,3 +38,8 @@ class KVNValueIncDecFrame : public Frame {
   InstantActionButton* mNext{nullptr};
   InstantActionButton* mPrevious{nullptr};
 };
+
+// An arrow button of the stepper's look at (x, 0) of its parent, from the arrow's inventory row,
+// without a disabled image.
+InstantActionButton* NewStepperArrow(Frame* parent, std::int32_t x, const bitmaps::Region& arrow,
+                                     const OGWorld* sprites);

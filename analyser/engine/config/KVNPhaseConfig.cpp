@@ -50,8 +50,7 @@ void WidenEightBitColour(ZEBCanvas::SerializableColorSpec& colour) {
 
 }  // namespace
 
-KVNPhaseConfig::KVNPhaseConfig(PluginServices* services)
-    : MessagePublisher(services), MessageSubscriber<KVNPhaseConfig>(services) {
+KVNPhaseConfig::KVNPhaseConfig(PluginServices* services) : MessagePublisher(services) {
   Publish(kMessageClass);
 }
 

@@ -7,18 +7,18 @@
 #include "framework/archive/SerializableColorSpec.h"
 #include "framework/services/FourCC.h"
 #include "framework/services/MessagePublisher.h"
-#include "framework/services/MessageSubscriber.h"
 
 // The user's phase-scope settings. Every setter stores its value and, when asked to notify,
 // sends the change on the message class kMessageClass. User-interface thread only, apart from
 // IsPhaseScopeEnabled, which the phase service reads on the audio thread.
-class KVNPhaseConfig : public MessagePublisher,
-                       public MessageSubscriber<KVNPhaseConfig>,
-                       public Serialization::Serializable {
+class KVNPhaseConfig : public MessagePublisher, public Serialization::Serializable {
  public:
   enum PlotType { typeXY = 0, typeXYCentered = 1, typePolar = 2 };
   enum XYPlotStyle { xysPoints = 0, xysLines = 1 };
   enum PolarPlotStyle { ppsPoints = 0, ppsBars = 1, ppsLines = 2 };
+
+  // The setters' last argument.
+  static constexpr bool kNotify = true, kQuiet = false;
 
   static constexpr std::int32_t kMessageClass = FourCC('p', 'h', 'M', 'n');
   static constexpr std::int32_t kXYStyleChanged = FourCC('x', 'y', 'S', 't');
@@ -35,7 +35,6 @@ class KVNPhaseConfig : public MessagePublisher,
   static constexpr float kMaxGainDb = 25.0f;
 
   explicit KVNPhaseConfig(PluginServices* services);
-  ~KVNPhaseConfig() override { StopSubscriptions(); }
 
   std::string_view GetTypeId() const override { return "QMR_KVNPhaseConfig"; }
   void Save(Serialization::Archive& archive) override;

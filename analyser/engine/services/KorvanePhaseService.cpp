@@ -12,20 +12,13 @@ const double kWindowsPerSecond = 1.0 / static_cast<double>(CorrelationMeter::kWi
 
 }  // namespace
 
-KorvanePhaseService::~KorvanePhaseService() {
-  // The proxy's subscription goes before the class it is on.
-  mProxy.reset();
-  mConfig.reset();
-}
+KorvanePhaseService::~KorvanePhaseService() = default;
 
 void KorvanePhaseService::SetServices(PluginServices* services) {
   KorvaneServiceBase::SetServices(services);
   mAudioConfig.store(nullptr, std::memory_order_release);
-  mProxy.reset();
   mConfig.reset();
-  mProxy = std::make_unique<MsgProxy>(services);
   mConfig = std::make_unique<KVNPhaseConfig>(services);
-  mProxy->Subscribe(mConfig->GetMessageClass(KVNPhaseConfig::kMessageClass), 0, &MsgProxy::OnMessage, true);
   mAudioConfig.store(mConfig.get(), std::memory_order_release);
 }
 

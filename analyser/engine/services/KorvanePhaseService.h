@@ -8,7 +8,6 @@
 #include "analyser/engine/services/CorrelationMeter.h"
 #include "analyser/engine/services/KorvaneService.h"
 #include "analyser/engine/services/ScopeBuffer.h"
-#include "framework/services/MessageSubscriber.h"
 
 // Correlation of the two channels per 50 ms window with its minimum hold and long-term
 // average, and the scope buffers that the phase scope draws from. Owns the phase-scope
@@ -47,15 +46,6 @@ class KorvanePhaseService : public KorvaneService<KorvanePhaseService>, public S
   float GetSampleRate() const { return mSampleRate; }
 
  private:
-  // Keeps a subscription on the configuration's class; it reacts to nothing.
-  class MsgProxy : public MessageSubscriber<MsgProxy> {
-   public:
-    using MessageSubscriber<MsgProxy>::MessageSubscriber;
-    ~MsgProxy() override { StopSubscriptions(); }
-    std::int32_t OnMessage(std::int32_t) { return 0; }
-  };
-
-  std::unique_ptr<MsgProxy> mProxy;
   std::unique_ptr<KVNPhaseConfig> mConfig;
   std::atomic<const KVNPhaseConfig*> mAudioConfig{nullptr};  // what Process reads
   ScopeBufferPool mPool;

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
@@ -13,6 +14,7 @@
 
 #include "tests/platform/TestDisplay.h"
 #include "tests/platform/XvfbServer.h"
+#include "tests/support/TemporaryConfig.h"
 #include "tests/vsthost/Chunks.h"
 #include "tests/vsthost/VstHost.h"
 
@@ -61,6 +63,16 @@ class AnalyserEditorWindow : public ::testing::Test {
       host->Dispatch(effEditIdle);
       const std::vector<std::uint32_t> shown = display->Image(parent, x, y, 1, 1);
       if (!shown.empty() && (shown[0] & 0x00FFFFFF) == colour) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+  }
+  // Idles until done() holds, or three seconds pass.
+  template <typename Done>
+  bool IdleUntil(Done done) {
+    for (int i = 0; i < 300; ++i) {
+      host->Dispatch(effEditIdle);
+      if (done()) return true;
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return false;
@@ -116,6 +128,44 @@ TEST_F(AnalyserEditorWindow, FollowsASignal) {
     lit = !shown.empty() && (shown[0] & 0x00FFFFFF) == kGreen;
   }
   EXPECT_TRUE(lit);
+}
+
+// A fresh install's store names no default settings folder: Shift with the header's icons saves
+// the settings beside the store and loads them back, and the next instance opens with them.
+TEST_F(AnalyserEditorWindow, DefaultSettingsOnAFreshInstallAreSavedBesideTheStoreAndLoadedOnOpen) {
+  const TemporaryConfig config;
+  const std::filesystem::path file = config.user / "quillmore" / "KVN Stereo Analyzer (OrbA).default";
+  const auto plotType = [](vsthost::Host& instance) {
+    const std::string chunk = vsthost::GetChunk(instance, true);
+    const size_t at = chunk.find("name=\"mPlotType\"");
+    const size_t from = chunk.find('>', at) + 1;
+    return at == std::string::npos ? std::string() : chunk.substr(from, chunk.find('<', from) - from);
+  };
+  const auto pixel = [this](std::int16_t x, std::int16_t y) {
+    const std::vector<std::uint32_t> shown = display->Image(parent, x, y, 1, 1);
+    return shown.empty() ? 0u : shown[0] & 0x00FFFFFF;
+  };
+  Configure({{"mPlotType", "typeXYCentered"}});
+  Open();
+  ASSERT_TRUE(IdleUntil([&] { return pixel(1, 1) != 0; }));  // drawn, the header's icons with it
+  const std::uint32_t underNotice = pixel(199, 235);
+  display->ShiftClick(399 - 22 + 7, 12);  // save
+  ASSERT_TRUE(IdleUntil([&] { return std::filesystem::exists(file); }));
+  EXPECT_TRUE(IdleUntil([&] { return pixel(199, 235) != underNotice; }));  // "Default settings saved."
+  Screenshot("analyser-default-settings-saved.png");
+  EXPECT_FALSE(std::filesystem::exists(config.UserStore())) << "the folder is not written into the store";
+  display->Click(199, 235);  // dismisses the notice
+  EXPECT_TRUE(IdleUntil([&] { return pixel(199, 235) == underNotice; }));
+  Configure({{"mPlotType", "typePolar"}});
+  display->ShiftClick(399 - 36 + 7, 12);  // load
+  EXPECT_TRUE(IdleUntil([&] { return plotType(*host) == "typeXYCentered"; }));
+  host->Dispatch(effEditClose);
+
+  vsthost::Host next(library);
+  ASSERT_NE(next.Instantiate(), nullptr);
+  EXPECT_EQ(plotType(next), "typePolar");
+  next.Dispatch(effOpen);
+  EXPECT_EQ(plotType(next), "typeXYCentered");
 }
 
 }  // namespace

@@ -167,35 +167,52 @@ TEST_F(HeaderFiles, LoadsFilesWithOrWithoutTheZeroByteAndRefusesOthersCleanly) {
   }
 }
 
-TEST_F(HeaderFiles, DefaultSettingsWithShiftNeedAConfiguredFolder) {
+// With nothing in the store, the default settings live beside it; a folder the store names wins.
+TEST_F(HeaderFiles, DefaultSettingsWithShiftGoBesideTheStoreOrIntoTheFolderItNames) {
+  const std::filesystem::path besideStore = config.user / "quillmore" / "KVN Stereo Analyzer (OrbA).default";
   {
     HeadlessEditor e;
-    e.Click(kSaveX, kHeaderButtonY, kModifierShift);
-    EXPECT_EQ(NewestError(e), "Can't save default settings.");
-    DismissError(e);
     e.Click(kLoadX, kHeaderButtonY, kModifierShift);
     EXPECT_EQ(NewestError(e), "Can't load default settings.");
+    EXPECT_EQ(BalanceThreshold(e), 6.0f);
+    DismissError(e);
+    {
+      HostCall call(e.host);
+      e.plugin.GetAlarmManager().SetThreshold(kBalanceLevel, 15.0f);
+    }
+    e.Click(kSaveX, kHeaderButtonY, kModifierShift);
+    EXPECT_EQ(NewestError(e), "Default settings saved.");
     EXPECT_TRUE(e.platform.ChooserRequests().empty()) << "no dialog for Shift clicks";
   }
+  EXPECT_TRUE(std::filesystem::exists(besideStore));
+  EXPECT_FALSE(std::filesystem::exists(config.UserStore())) << "the folder is not written into the store";
+  {
+    HeadlessEditor e;
+    {
+      HostCall call(e.host);
+      e.plugin.Open();  // as a host's effOpen
+    }
+    EXPECT_EQ(BalanceThreshold(e), 15.0f);
+    {
+      HostCall call(e.host);
+      e.plugin.GetAlarmManager().SetThreshold(kBalanceLevel, 1.0f);
+    }
+    e.Click(kLoadX, kHeaderButtonY, kModifierShift | kModifierControl);
+    EXPECT_TRUE(e.platform.ChooserRequests().empty()) << "Ctrl+Shift is refused by the button";
+    EXPECT_EQ(BalanceThreshold(e), 1.0f);
+    e.Click(kLoadX, kHeaderButtonY, kModifierShift);
+    EXPECT_EQ(BalanceThreshold(e), 15.0f);
+  }
+
   ASSERT_TRUE(
       Registry::WriteString("Software\\Quillmore\\Default Settings", "", (folder / "defaults").string()));
   HeadlessEditor e;
-  {
-    HostCall call(e.host);
-    e.plugin.GetAlarmManager().SetThreshold(kBalanceLevel, 15.0f);
-  }
+  e.Click(kLoadX, kHeaderButtonY, kModifierShift);
+  EXPECT_EQ(NewestError(e), "Can't load default settings.") << "the named folder holds none yet";
+  DismissError(e);
   e.Click(kSaveX, kHeaderButtonY, kModifierShift);
   EXPECT_EQ(NewestError(e), "Default settings saved.");
-  DismissError(e);
   EXPECT_TRUE(std::filesystem::exists(folder / "defaults" / "KVN Stereo Analyzer (OrbA).default"));
-  {
-    HostCall call(e.host);
-    e.plugin.GetAlarmManager().SetThreshold(kBalanceLevel, 1.0f);
-  }
-  e.Click(kLoadX, kHeaderButtonY, kModifierShift | kModifierControl);
-  EXPECT_TRUE(e.platform.ChooserRequests().empty()) << "Ctrl+Shift is refused by the button";
-  e.Click(kLoadX, kHeaderButtonY, kModifierShift);
-  EXPECT_EQ(BalanceThreshold(e), 15.0f);
 }
 
 TEST_F(HeaderFiles, ADialogUpTakesNoSecondClickAndClosingTheEditorDropsItsAnswer) {

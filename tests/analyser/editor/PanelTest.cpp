@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "analyser/editor/panel/KorvanePhaseAndBalanceMeterFrame.h"
 #include "analyser/editor/panel/SideToMidRatio.h"
@@ -268,4 +269,29 @@ TEST(Panel, AfterALoadEveryControlShowsTheLoadedSettings) {
     }
   }
   f.root.SavePicture("panel-after-load");
+}
+
+// A slip in the layout puts a widget over another or off the panel, where it hides or is hidden.
+TEST(Panel, EveryWidgetLiesInsideThePanelAndOverlapsNoOther) {
+  PanelAccess f;
+  KorvanePhaseAndBalanceMeterFrame& panel = f.Panel();
+  const std::vector<Frame*>& widgets = panel.GetChildren();
+  ASSERT_EQ(widgets.size(), 33u);
+  const auto bounds = [](const Frame& frame) {
+    return Rect{frame.GetX(), frame.GetY(), frame.GetX() + frame.GetWidth(),
+                frame.GetY() + frame.GetHeight()};
+  };
+  const Rect inside{0, 0, panel.GetWidth(), panel.GetHeight()};
+  for (std::size_t i = 0; i < widgets.size(); ++i) {
+    const Rect a = bounds(*widgets[i]);
+    EXPECT_TRUE(a.left >= inside.left && a.top >= inside.top && a.right <= inside.right &&
+                a.bottom <= inside.bottom)
+        << "widget " << i << " at (" << a.left << ", " << a.top << ")";
+    for (std::size_t j = i + 1; j < widgets.size(); ++j) {
+      const Rect b = bounds(*widgets[j]);
+      EXPECT_FALSE(a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom)
+          << "widgets " << i << " and " << j << " at (" << a.left << ", " << a.top << ") and (" << b.left
+          << ", " << b.top << ")";
+    }
+  }
 }

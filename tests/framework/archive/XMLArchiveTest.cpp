@@ -324,6 +324,33 @@ TEST(XMLArchive, BinaryAndVectorContents) {
   }
 }
 
+TEST(XMLArchive, BinaryRefusesWhatIsNoHexDigit) {
+  // Each content holds one character that is neither a hex digit nor white space: before the
+  // count, at its end, and past it.
+  for (const char* content : {"0G", "G0", "0x10", "1-2-", "00\n\t0.", "00 zz", "\x80\x80", "0A\x01"}) {
+    const std::string text = Attribute("bin", content, " bin_size=\"1\"");
+    XMLArchive archive(text.data(), text.size());
+    archive.BeginLoad();
+    size_t length = 0;
+    try {
+      archive.ReadBinary("v", length);
+      ADD_FAILURE() << content;
+    } catch (const XMLArchive::ParseException& error) {
+      EXPECT_EQ(std::string(error.what()).find("illegal hex digit in 'v'\nExpression 'IsHexDigit(c)'"), 0u)
+          << content;
+    }
+  }
+  // White space anywhere and digits past the count are no fault.
+  const std::string text = Attribute("bin", "\n\t0 a\r\n\tFf\n\t", " bin_size=\"1\"");
+  XMLArchive archive(text.data(), text.size());
+  archive.BeginLoad();
+  size_t length = 0;
+  const auto bytes = archive.ReadBinary("v", length);
+  EXPECT_EQ(length, 1u);
+  EXPECT_EQ(bytes[0], 0x0A);
+  EXPECT_EQ(bytes[1], 0);
+}
+
 TEST(XMLArchive, ScansPastDeclarationsCommentsAndUnknownTags) {
   const std::string text =
       "<?xml version=\"1.0\"?>\n<!-- a comment -->\n<obj_archive type=\"T\">\n"

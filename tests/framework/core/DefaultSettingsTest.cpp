@@ -1,22 +1,39 @@
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 
-#include <unistd.h>
-
 #include "framework/core/DefaultSettings.h"
 #include "platform/Registry.h"
 #include "tests/support/TemporaryConfig.h"
 
-TEST(DefaultSettings, WithoutTheFolderKeyNothingIsReadOrWritten) {
+// Nothing on Linux names a folder: the files live beside the store, which stays as it was.
+TEST(DefaultSettings, WithoutTheFolderKeyTheFilesLiveInTheStoresFolder) {
   TemporaryConfig config;
+  const auto folder = config.user / "quillmore";
+  EXPECT_EQ(ReadDefaultSettingsDirectory(), folder.string());
   std::string text = "kept";
   EXPECT_FALSE(ReadDefaultSettingsFile("Product", text));
   EXPECT_EQ(text, "kept");
+  EXPECT_FALSE(std::filesystem::exists(config.user)) << "reading creates nothing";
+  ASSERT_TRUE(WriteDefaultSettingsFile("Product", "settings"));  // makes the folder and its parent
+  ASSERT_TRUE(ReadDefaultSettingsFile("Product", text));
+  EXPECT_EQ(text, "settings");
+  EXPECT_TRUE(std::filesystem::exists(folder / "Product.default"));
+  EXPECT_FALSE(std::filesystem::exists(config.UserStore()));
+  EXPECT_EQ(ReadRegistryValue("Default Settings"), "");
+
+  unsetenv("XDG_CONFIG_HOME");
+  const std::string home = getenv("HOME") ? getenv("HOME") : "";
+  setenv("HOME", config.root.c_str(), 1);
+  EXPECT_EQ(ReadDefaultSettingsDirectory(), (config.root / ".config" / "quillmore").string());
+  unsetenv("HOME");
+  EXPECT_EQ(ReadDefaultSettingsDirectory(), "");
   EXPECT_FALSE(WriteDefaultSettingsFile("Product", "settings"));
-  EXPECT_FALSE(std::filesystem::exists(config.user));
+  EXPECT_FALSE(ReadDefaultSettingsFile("Product", text));
+  if (!home.empty()) setenv("HOME", home.c_str(), 1);
 }
 
 TEST(DefaultSettings, WritesIntoTheFolderTheRegistryNamesCreatingOneLevel) {
@@ -44,8 +61,8 @@ TEST(DefaultSettings, AFailedSaveKeepsTheOldFile) {
   const auto folder = config.root / "presets";
   ASSERT_TRUE(Registry::WriteString("Software\\Quillmore\\Default Settings", "", folder.string()));
   ASSERT_TRUE(WriteDefaultSettingsFile("Product", "old"));
-  // The temporary file cannot be made: a folder stands in its place.
-  std::filesystem::create_directory(folder / ("Product.default.tmp" + std::to_string(getpid())));
+  // Read-only by its mode, which even root may not replace.
+  std::filesystem::permissions(folder / "Product.default", std::filesystem::perms::owner_read);
   EXPECT_FALSE(WriteDefaultSettingsFile("Product", "new"));
   std::string text;
   ASSERT_TRUE(ReadDefaultSettingsFile("Product", text));

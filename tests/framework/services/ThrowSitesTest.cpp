@@ -78,6 +78,7 @@ TEST(ThrowSites, ArchiveChecksKeepTheirExpressionsAndLines) {
       {ThrowSites::kSizeInRange, "size<=maximum", 1058},
       {ThrowSites::kNameCharacters, "str.find(cSpecialChars[k]) == std::string::npos", 1064},
       {ThrowSites::kStorableValue, "IsStorableValue(str)", 1070},
+      {ThrowSites::kHexDigits, "IsHexDigit(c)", 1076},
       {ThrowSites::kBankHeader, "foundHeader", 1080},
   };
   std::set<int> lines;

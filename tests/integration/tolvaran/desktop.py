@@ -1,6 +1,7 @@
 """A private desktop for Tolvaran's integration tests: Xvfb with trayer as the system tray, a
-PulseAudio user daemon with a null sink in a private runtime directory (never autospawned, also
-as root), a tone played with pacat, and Tolvaran started from a copy beside a chosen plug-in."""
+window manager and a top panel where a test asks for them, a PulseAudio user daemon with a null
+sink in a private runtime directory (never autospawned, also as root), a tone played with pacat,
+and Tolvaran started from a copy beside a chosen plug-in."""
 
 import math
 import re
@@ -36,6 +37,13 @@ class Picture:
             return None
         i = 3 * (y * self.width + x)
         return tuple(self.rgb[i:i + 3])
+
+    def cut(self, x, y, width, height):
+        """The rows of this part as bytes, or None where it runs past the picture."""
+        if x < 0 or y < 0 or x + width > self.width or y + height > self.height:
+            return None
+        return [self.rgb[3 * ((y + row) * self.width + x):3 * ((y + row) * self.width + x + width)]
+                for row in range(height)]
 
     def where(self, colour):
         """Every (x, y) of exactly this colour."""
@@ -95,10 +103,10 @@ class Desktop:
         self.processes = []
         shutil.rmtree(self.root, ignore_errors=True)
 
-    def spawn(self, argv, **kwargs):
+    def spawn(self, argv, extra_env=None, **kwargs):
         kwargs.setdefault("stdout", subprocess.DEVNULL)
         kwargs.setdefault("stderr", subprocess.DEVNULL)
-        process = subprocess.Popen(argv, env=self.env, cwd=self.root, **kwargs)
+        process = subprocess.Popen(argv, env=dict(self.env, **(extra_env or {})), cwd=self.root, **kwargs)
         self.processes.append(process)
         return process
 
@@ -129,6 +137,72 @@ class Desktop:
             if not wait_for(lambda: self.tray_panel() is not None, 10):
                 raise RuntimeError("trayer did not start")
 
+    # -- window managers, panels, the editor on its own ------------------------------------------
+    def start_wm(self, name):
+        """openbox, or metacity or xfwm4, which keep windows inside the work area; none of them
+        composites, so windows show opaque. Waits until the work area is published."""
+        if name == "xfwm4":
+            self.start_session_bus()
+            argv = ["xfwm4", "--compositor=off", "--sm-client-disable"]
+        elif name == "metacity":
+            self.env["GSETTINGS_BACKEND"] = "memory"
+            argv = ["metacity", "--no-composite", "--sm-disable"]
+        else:
+            argv = ["openbox", "--sm-disable"]
+        # Event sounds of the window manager would reach the null sink and show on the scope.
+        self.spawn(argv, {"PULSE_SERVER": "unix:" + os.path.join(self.root, "no-sound-server")})
+        if not wait_for(lambda: self.work_area() is not None, 10):
+            raise RuntimeError("%s did not start" % name)
+
+    def start_session_bus(self):
+        read_end, write_end = os.pipe()
+        self.spawn(["dbus-daemon", "--session", "--nofork", "--print-address=%d" % write_end],
+                   pass_fds=(write_end,))
+        os.close(write_end)
+        with os.fdopen(read_end) as f:
+            address = f.readline().strip()
+        if not address:
+            raise RuntimeError("dbus-daemon did not start")
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = address
+
+    def work_area(self):
+        """The current desktop's _NET_WORKAREA as (x, y, width, height), or None."""
+        said = self.run(["xprop", "-root", "-notype", "_NET_WORKAREA", "_NET_CURRENT_DESKTOP"]).stdout
+        areas = re.search(r"_NET_WORKAREA = ([\d, ]+)", said)
+        desktop = re.search(r"_NET_CURRENT_DESKTOP = (\d+)", said)
+        if not areas:
+            return None
+        values = [int(v) for v in areas.group(1).split(",")]
+        at = 4 * int(desktop.group(1)) if desktop else 0
+        return tuple(values[at:at + 4]) if len(values) >= at + 4 else tuple(values[:4])
+
+    def start_panel(self, program, height):
+        """A dock across the top of the screen that reserves height pixels; waits until the window
+        manager has taken it out of the work area."""
+        panel = self.spawn([program, str(height)])
+        if not wait_for(lambda: (self.work_area() or (0, 0))[1] == height, 10):
+            raise RuntimeError("the work area did not make room for the panel")
+        return panel
+
+    def stop_panel(self, panel):
+        panel.terminate()
+        panel.wait(3)
+        if not wait_for(lambda: (self.work_area() or (0, 1))[1] == 0, 10):
+            raise RuntimeError("the work area did not grow back")
+
+    def lone_editor_picture(self, program, plugin, crop, path, settle=3.0):
+        """The plug-in's editor drawn on its own at (0, 0) over silence, after settle seconds, cut
+        to crop (x, y, width, height); the whole editor is kept at path."""
+        process = self.spawn([program, plugin, "0", "0"], stdout=subprocess.PIPE)
+        window = int(process.stdout.readline().decode().strip() or "0", 16)
+        if not window:
+            raise RuntimeError("the editor on its own did not open")
+        time.sleep(settle)
+        picture = self.window_picture(window, path)
+        process.terminate()
+        process.wait(3)
+        return picture.cut(*crop)
+
     def tree(self):
         return self.run(["xwininfo", "-root", "-tree"]).stdout
 
@@ -151,12 +225,13 @@ class Desktop:
         return found
 
     def children(self, window_id):
-        """(id, width, height, x, y, screen x, screen y) of each child of the window."""
+        """(id, width, height, x, y, screen x, screen y) of each child of the window, but the 1x1
+        window Qt adds where the window manager takes _NET_WM_USER_TIME_WINDOW."""
         pattern = re.compile(r'^\s*(0x[0-9a-f]+) .*?\s(\d+)x(\d+)\+(-?\d+)\+(-?\d+)\s+\+(-?\d+)\+(-?\d+)\s*$')
         found = []
         for line in self.run(["xwininfo", "-children", "-id", hex(window_id)]).stdout.splitlines():
             m = pattern.match(line)
-            if m:
+            if m and "Qt NET_WM User Time Window" not in line:
                 found.append((int(m.group(1), 16),) + tuple(int(m.group(i)) for i in range(2, 8)))
         return found
 
@@ -171,6 +246,7 @@ class Desktop:
 
     def screenshot(self, path):
         self.run(["import", "-window", "root", path])
+        return Picture(path)
 
     def window_picture(self, window_id, path):
         """Writes the window's part on the screen as a PNG and answers it as a Picture."""
@@ -190,6 +266,14 @@ class Desktop:
                     "--load=module-null-sink sink_name=tvnull format=float32le channels=2 rate=%d" % rate])
         if not wait_for(lambda: self.run(["pactl", "info"]).returncode == 0, 10):
             raise RuntimeError("PulseAudio did not start")
+
+    def play_silence(self, seconds):
+        path = os.path.join(self.root, "silence.raw")
+        with open(path, "wb") as f:
+            f.write(bytes(8 * int(seconds * self.rate)))
+        with open(path, "rb") as stdin:
+            return self.spawn(["pacat", "--playback", "--raw", "--format=float32le", "--channels=2",
+                               "--rate=%d" % self.rate, "--latency-msec=40"], stdin=stdin)
 
     def play_tone(self, seconds, frequency=1000.0, left=0.5, right=0.0):
         """Plays a sine of these amplitudes per channel into the null sink with pacat."""

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -56,6 +57,12 @@ class VSTEditorTest : public ::testing::Test {
  protected:
   void SetUp() override {
     editor = std::make_unique<VSTEditor>(nullptr, host, nullptr, &services, platform, 200, 100);
+    Open();
+  }
+  void TearDown() override { editor.reset(); }
+
+  // Opens the editor with a capturing frame and a plain one, painted once.
+  void Open() {
     ASSERT_TRUE(editor->open(reinterpret_cast<void*>(0x2A)));
     window = platform.Window();
     ASSERT_NE(window, nullptr);
@@ -66,7 +73,6 @@ class VSTEditorTest : public ::testing::Test {
     log.clear();
     window->ClearUploads();
   }
-  void TearDown() override { editor.reset(); }
 
   std::int64_t UploadedPixels() const {
     std::int64_t pixels = 0;
@@ -160,6 +166,51 @@ TEST_F(VSTEditorTest, ClosingDuringADragReleasesItsLockOnceAndTheEditorOpensAgai
   EXPECT_EQ(host.depth, 0);
   ASSERT_TRUE(editor->open(reinterpret_cast<void*>(0x2B)));
   EXPECT_EQ(platform.Window()->Parent(), 0x2Bu);
+}
+
+TEST_F(VSTEditorTest, AWindowDestroyedDuringADragEndsItAtTheNextIdleWithAReleaseWhereThePointerWas) {
+  // With the middle button held first the window's drag is that button's, which the editor
+  // ignores: the capture still ends with the window.
+  for (const bool middleFirst : {false, true}) {
+    SCOPED_TRACE(middleFirst ? "middle button held first" : "left button alone");
+    if (middleFirst) window->Press(150, 80, MouseButton::kMiddle);
+    window->Press(20, 20);
+    window->Move(30, 25);
+    editor->idle();
+    ASSERT_TRUE(editor->DragHoldsMutex());
+    window->Destroy();
+    editor->idle();
+    EXPECT_FALSE(editor->DragHoldsMutex());
+    EXPECT_EQ(host.depth, 0);
+    EXPECT_EQ(editor->GetMouseCaptureFrame(), nullptr);
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.back(), "c1@20,15");
+    editor->close();
+    Open();
+  }
+}
+
+TEST_F(VSTEditorTest, ACloseWaitingOnAnotherThreadEndsTheDragAtTheDragsNextIdle) {
+  window->Press(20, 20);
+  window->Move(30, 25);
+  editor->idle();
+  ASSERT_TRUE(editor->DragHoldsMutex());
+  log.clear();
+  std::atomic<bool> closed{false};
+  std::thread closer([&] {
+    editor->close();
+    closed.store(true);
+  });
+  while (host.waiting.load() == 0) std::this_thread::yield();
+  editor->idle();
+  for (int i = 0; i < 2000 && !closed.load(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  EXPECT_TRUE(closed.load());
+  if (!closed.load()) window->Release(30, 25);  // lets the close through all the same
+  while (!closed.load()) editor->idle();
+  closer.join();
+  EXPECT_FALSE(editor->IsOpen());
+  EXPECT_EQ(host.depth, 0);
+  EXPECT_EQ(log, (std::vector<std::string>{"c1@20,15"}));
 }
 
 TEST_F(VSTEditorTest, AnIdleFromAnotherThreadDuringADragTouchesNothingAndTheDragsThreadGoesOn) {

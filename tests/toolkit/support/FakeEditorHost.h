@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -9,7 +10,10 @@
 // The adapter's side of the VST editor in tests: the instance mutex, counted, and the host's idle.
 struct FakeEditorHost : EditorHost {
   bool LockMutex(bool tryOnly) override {
-    if (!mutex->Lock(tryOnly)) return false;
+    ++waiting;
+    const bool locked = mutex->Lock(tryOnly);
+    --waiting;
+    if (!locked) return false;
     ++depth;
     return true;
   }
@@ -24,6 +28,7 @@ struct FakeEditorHost : EditorHost {
   }
   std::unique_ptr<PlatformMutex> mutex = CreatePlatformMutex();
   int depth = 0;
+  std::atomic<int> waiting{0};  // threads inside LockMutex
   int hostIdles = 0;
   std::function<void()> onHostIdle;
 };

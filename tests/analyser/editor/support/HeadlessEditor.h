@@ -16,7 +16,7 @@
 #include "tests/toolkit/support/FakeEditorHost.h"
 #include "toolkit/editor/VSTEditor.h"
 
-// A host whose default settings are the real files in the folder the registry names, and whose
+// A host whose default settings are the real files in the default settings folder, and whose
 // instance mutex is the editor host's.
 class DefaultSettingsPlatform : public StubPlatform {
  public:
