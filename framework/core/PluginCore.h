@@ -103,12 +103,13 @@ class PluginCore : public PluginCoreInterface, public PluginServices, public Mes
 
   // Editor side.
   virtual void ReportParameterChange(std::int32_t id, float value, bool force);
-  void DispatchParameterChanges();
+  void DispatchParameterChanges() override;
   void ResetParameterTracking();
   std::int32_t SuspendProcessing(bool suspend) { return mAudioGate.Suspend(suspend); }
   bool IsInProcess() const { return mAudioGate.IsInProcess(); }
   AudioGate& GetAudioGate() { return mAudioGate; }
-  void SetUIRoot(PluginUIRootInterface* root) { mUIRoot.store(root, std::memory_order_release); }
+  AudioGate::Scope MarkBusy() override { return mAudioGate.Busy(); }
+  void SetUIRoot(PluginUIRootInterface* root) override { mUIRoot.store(root, std::memory_order_release); }
   void CopyInputsToOutputs(float** inputs, float** outputs, std::int32_t frames) const;
 
  protected:

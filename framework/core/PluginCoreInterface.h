@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "framework/core/AudioGate.h"
 #include "framework/core/PluginMetaClass.h"
 
 class Frame;
@@ -58,6 +59,13 @@ class PluginCoreInterface {
   virtual Frame* CreateEditorFrame(PluginUIRootInterface* root) = 0;
   virtual Frame* CreateAboutFrame(PluginUIRootInterface* root) = 0;
   virtual void GetEditorSize(std::int32_t& width, std::int32_t& height) const = 0;
+  // The editor root names itself when it opens and null when it closes.
+  virtual void SetUIRoot(PluginUIRootInterface* root) = 0;
+  // Delivers the host's parameter changes to the product; the editor's idle.
+  virtual void DispatchParameterChanges() = 0;
+  // While the scope lives the instance counts as busy: what changes meanwhile is not reported as
+  // the user's doing.
+  virtual AudioGate::Scope MarkBusy() = 0;
 
   // Configuration. The getters: any thread, they read atomics or values fixed at creation, except
   // the delay and the pins, which the dispatcher thread changes. The setters: dispatcher thread;

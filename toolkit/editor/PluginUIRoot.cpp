@@ -1,11 +1,11 @@
 #include "toolkit/editor/PluginUIRoot.h"
 
-#include <algorithm>
 #include <climits>
 
 #include "framework/services/MessagingServer.h"
 #include "framework/services/TimerManager.h"
 #include "toolkit/editor/EntryFailureTexts.h"
+#include "toolkit/editor/ParameterHighlights.h"
 #include "toolkit/editor/TextEditDialogUser.h"
 #include "toolkit/frames/Frame.h"
 
@@ -13,32 +13,32 @@ PluginUIRoot::PluginUIRoot(PluginCoreInterface* core, PluginServices* services, 
     : PluginServicesClient(services), mCore(core), mEditorRect(editorRect) {}
 
 PluginUIRoot::~PluginUIRoot() {
-  // The tree goes first: its frames leave the lists below and the window context's exclusions.
+  // The tree goes first: its frames leave the parts and the window context's exclusions.
   mRootFrame.reset();
   mWindowContext.reset();
 }
 
 void PluginUIRoot::CapturedMouseMove(Point point) {
-  if (mCaptureFrame) {
-    mCaptureFrame->GlobalToLocal(point);
-    mCaptureFrame->ProcessMouseEvent(Frame::MouseEvent{Frame::kMouseMove, point.x, point.y});
+  if (Frame* frame = mMouse.Capture()) {
+    frame->GlobalToLocal(point);
+    frame->ProcessMouseEvent(Frame::MouseEvent{Frame::kMouseMove, point.x, point.y});
   }
   ProcessTimersAndMessages();
 }
 
 void PluginUIRoot::CapturedMouseUp(Point point) {
-  if (!mCaptureFrame) return;
-  Frame* frame = mCaptureFrame;
+  Frame* frame = mMouse.Capture();
+  if (!frame) return;
   frame->GlobalToLocal(point);
   frame->ProcessMouseEvent(Frame::MouseEvent{Frame::kMouseUp, point.x, point.y});
-  mCaptureFrame = nullptr;
+  mMouse.SetCapture(nullptr);
 }
 
 void PluginUIRoot::CapturedIdle() { ProcessTimersAndMessages(); }
 
 Frame* PluginUIRoot::GetRootFrame() const { return mRootFrame.get(); }
 bool PluginUIRoot::IsActive() const { return mActive; }
-bool PluginUIRoot::IsOpen() const { return mOpen; }
+bool PluginUIRoot::IsOpen() const { return mErrors.IsOpen(); }
 Rect PluginUIRoot::GetEditorRect() const { return mEditorRect; }
 Point PluginUIRoot::GetRootFrameOrigin() const { return Point{0, 0}; }
 
@@ -48,15 +48,15 @@ void PluginUIRoot::ProcessTimersAndMessages() {
   GetMessagingServer().DeliverPostedMessages();
 }
 
-void PluginUIRoot::CaptureMouse(Frame* frame) { mCaptureFrame = frame; }
+void PluginUIRoot::CaptureMouse(Frame* frame) { mMouse.SetCapture(frame); }
 
 void PluginUIRoot::ReleaseMouse() {
-  if (!mCaptureFrame) return;
+  if (!mMouse.Capture()) return;
   if (mWindowContext) mWindowContext->ClearMouseCapturer();
-  mCaptureFrame = nullptr;
+  mMouse.SetCapture(nullptr);
 }
 
-Frame* PluginUIRoot::GetMouseCaptureFrame() const { return mCaptureFrame; }
+Frame* PluginUIRoot::GetMouseCaptureFrame() const { return mMouse.Capture(); }
 
 void PluginUIRoot::BeginTextEdit(const Rect& rect, const std::string& text, TextEditDialogUser* user) {
   if (!mWindowContext) return;
@@ -74,7 +74,7 @@ std::unique_ptr<OGWorld> PluginUIRoot::CreateOffscreenWorld(const Rect& rect) {
 }
 
 void PluginUIRoot::DrawRect(const Rect& rect) {
-  if (!mOpen || !mRootFrame) return;
+  if (!IsOpen() || !mRootFrame) return;
   if (IsSuspended()) {
     mRootFrame->Invalidate();
     return;
@@ -97,9 +97,9 @@ PluginUIRoot::DrawingScope::~DrawingScope() { mRoot.CloseDrawingScope(); }
 
 void PluginUIRoot::OpenDrawingScope(bool flush) {
   if (mDrawingScopeCount < INT32_MAX) ++mDrawingScopeCount;
-  if (!flush || mInFlush) return;
+  if (!flush || mUpdateSet.IsRedrawing()) return;
   try {
-    Flush();
+    mUpdateSet.RedrawAll();
   } catch (...) {
     CloseDrawingScope();
     throw;
@@ -110,34 +110,6 @@ void PluginUIRoot::CloseDrawingScope() {
   if (mDrawingScopeCount > 0) --mDrawingScopeCount;
 }
 
-void PluginUIRoot::Flush() {
-  // Both lists keep their capacity and trade places, so once both have grown to the set's size a
-  // flush allocates nothing.
-  mFlushing.clear();
-  if (mFlushing.capacity() < mUpdateSet.capacity()) mFlushing.reserve(mUpdateSet.capacity());
-  mFlushing.swap(mUpdateSet);
-  mInFlush = true;
-  size_t next = 0;
-  try {
-    for (; next < mFlushing.size(); ++next) {
-      Frame* frame = mFlushing[next];
-      if (!frame) continue;
-      mFlushing[next] = nullptr;
-      frame->Redraw(nullptr, true);
-    }
-  } catch (...) {
-    // The frame that failed is dropped, so a failing draw cannot repeat at every scope; the
-    // frames after it wait for the next one.
-    mInFlush = false;
-    for (++next; next < mFlushing.size(); ++next)
-      if (mFlushing[next]) AddToUpdateSet(mFlushing[next]);
-    mFlushing.clear();
-    throw;
-  }
-  mInFlush = false;
-  mFlushing.clear();
-}
-
 PluginUIRoot::SuspendScope::SuspendScope(PluginUIRoot& root) : mRoot(root) {
   if (mRoot.mSuspendCount < INT32_MAX) ++mRoot.mSuspendCount;
 }
@@ -146,33 +118,7 @@ PluginUIRoot::SuspendScope::~SuspendScope() {
   if (mRoot.mSuspendCount > 0) --mRoot.mSuspendCount;
 }
 
-// The update set.
-
-namespace {
-bool IsAncestorOrSelf(const Frame* ancestor, const Frame* frame) {
-  for (; frame; frame = frame->GetParent())
-    if (frame == ancestor) return true;
-  return false;
-}
-}  // namespace
-
-void PluginUIRoot::AddToUpdateSet(Frame* frame) {
-  for (const Frame* waiting : mUpdateSet)
-    if (IsAncestorOrSelf(waiting, frame)) return;
-  mUpdateSet.erase(std::remove_if(mUpdateSet.begin(), mUpdateSet.end(),
-                                  [frame](const Frame* waiting) { return IsAncestorOrSelf(frame, waiting); }),
-                   mUpdateSet.end());
-  mUpdateSet.push_back(frame);
-}
-
-void PluginUIRoot::RemoveFromUpdateSet(Frame* frame) {
-  mUpdateSet.erase(std::remove(mUpdateSet.begin(), mUpdateSet.end(), frame), mUpdateSet.end());
-  std::replace(mFlushing.begin(), mFlushing.end(), frame, static_cast<Frame*>(nullptr));
-}
-
-void PluginUIRoot::ClearUpdateSet() { mUpdateSet.clear(); }
-
-// Back buffer and images.
+// The back buffer.
 
 void PluginUIRoot::EnsureBackBuffer(const Frame& frame) {
   if (!mBackBuffer) {
@@ -187,38 +133,41 @@ void PluginUIRoot::EnsureBackBuffer(const Frame& frame) {
   mBackBuffer->Resize(bounds);
 }
 
-OGWorld* PluginUIRoot::AcquirePixMap(std::int32_t bitmapId) {
-  auto found = mPixMaps.find(bitmapId);
-  if (found == mPixMaps.end()) {
-    found = mPixMaps.emplace(bitmapId, PixMapEntry{}).first;
+// Every part lets the frame go; the window's exclusions are the frame's own to leave.
+void PluginUIRoot::ForgetFrame(Frame* frame) noexcept {
+  mMouse.Forget(frame);
+  mUpdateSet.Remove(frame);
+  // A frame that goes during its drag takes the window's capture with it.
+  if (mMouse.Capture() == frame) {
     try {
-      found->second.world = CreatePixMapFromResource(bitmapId);
+      WillReleaseMouse(frame);
     } catch (...) {
-      mPixMaps.erase(found);
-      throw;
+      // The frame is gone whatever the hook says: the capture is released all the same.
     }
+    ReleaseMouse();
   }
-  ++found->second.count;
-  return found->second.world.get();
+  mHighlights.Forget(frame);
+  if (mPage == frame) mPage = nullptr;
+  if (mAboutPage == frame) mAboutPage = nullptr;
 }
 
-void PluginUIRoot::ReleasePixMap(const OGWorld* world) {
-  for (auto entry = mPixMaps.begin(); entry != mPixMaps.end(); ++entry) {
-    if (entry->second.world.get() != world) continue;
-    if (--entry->second.count <= 0) mPixMaps.erase(entry);
-    return;
-  }
+// Parameter highlights.
+
+std::unique_ptr<FrameOverlay> PluginUIRoot::CreateParameterHighlighter(std::int32_t, std::int32_t type,
+                                                                       std::int32_t mode) {
+  return std::make_unique<DefaultParameterHighlighter>(type, mode);
 }
 
-// Modal frames.
-
-void PluginUIRoot::AddModalFrame(Frame* frame) {
-  if (std::find(mModalFrames.begin(), mModalFrames.end(), frame) == mModalFrames.end())
-    mModalFrames.push_back(frame);
+void PluginUIRoot::BindFrameToParameter(Frame* frame, std::int32_t parameterId, std::int32_t mode) {
+  mHighlights.Bind(frame, parameterId, mode);
 }
 
-void PluginUIRoot::RemoveModalFrame(Frame* frame) {
-  mModalFrames.erase(std::remove(mModalFrames.begin(), mModalFrames.end(), frame), mModalFrames.end());
+void PluginUIRoot::UnbindFrameFromParameter(Frame* frame, std::int32_t parameterId) {
+  mHighlights.Unbind(frame, parameterId);
+}
+
+void PluginUIRoot::SetParameterHighlight(std::int32_t index, bool on, std::int32_t type) {
+  mHighlights.Set(index, on, type);
 }
 
 bool PluginUIRoot::IsControlKeyDown() const { return mWindowContext && mWindowContext->IsControlKeyDown(); }

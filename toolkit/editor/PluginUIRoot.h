@@ -2,9 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -13,6 +11,11 @@
 #include "framework/services/PluginServicesClient.h"
 #include "toolkit/drawing/DrawContext.h"
 #include "toolkit/drawing/OGWorld.h"
+#include "toolkit/editor/ErrorQueue.h"
+#include "toolkit/editor/HighlightBindings.h"
+#include "toolkit/editor/MouseTargets.h"
+#include "toolkit/editor/PixMapCache.h"
+#include "toolkit/editor/UpdateSet.h"
 #include "toolkit/frames/FrameOverlay.h"
 
 class Frame;
@@ -21,10 +24,11 @@ class PluginServices;
 class TextEditDialogUser;
 
 // The editor's root object, one per plug-in instance: owns the frame tree while the editor is
-// open, keeps the set of frames waiting for a redraw and the drawing scope in which frames may
-// draw, the back buffer, the images of the library's bitmaps shared by id, the modal-frame list
-// and the mouse capture. Editor thread only: the thread inside the current (or last) editor entry,
-// which holds the instance mutex; ShowError and IsOpen may be called from any thread.
+// open, the drawing scope in which frames may draw and the back buffer, and the session (opening,
+// closing, the mouse, idle, the page). Its other jobs are small parts it owns: the update set, the
+// bitmap cache, the mouse targets (modal frames, capture, hover), the parameter highlights and the
+// queue of other threads' reports. Editor thread only: the thread inside the current (or last)
+// editor entry, which holds the instance mutex; ShowError and IsOpen may be called from any thread.
 class PluginUIRoot : public PluginUIRootInterface,
                      public PluginServicesClient,
                      public DrawContext::MouseCapturer {
@@ -104,21 +108,15 @@ class PluginUIRoot : public PluginUIRootInterface,
   virtual void ShowAboutPage();
   virtual Point GetMousePosition() const;
   Frame* GetPage() const { return mPage; }
-  // A page that goes while shown is no longer the page.
-  void ForgetPage(Frame* frame) noexcept {
-    if (mPage == frame) mPage = nullptr;
-    if (mAboutPage == frame) mAboutPage = nullptr;
-  }
 
-  // Parameter highlights (PluginUIRootHighlights.cpp). A frame bound to a parameter (by its
-  // four-character id; an unknown id binds nothing) shows the parameter's highlight: a
-  // ParameterHiliteAwareFrame shows it itself, any other frame gets an overlay. A frame keeps its
-  // first binding's mode; a destroyed frame is unbound.
+  // A frame that goes: it leaves every part and stops being the page; a capture it holds is
+  // released through the hooks.
+  void ForgetFrame(Frame* frame) noexcept;
+
+  // Parameter highlights (HighlightBindings.h says how they show); a destroyed frame is unbound.
   void BindFrameToParameter(Frame* frame, std::int32_t parameterId, std::int32_t mode);
   // parameterId -1: every parameter.
   void UnbindFrameFromParameter(Frame* frame, std::int32_t parameterId);
-  // A frame that goes leaves every highlight list.
-  void ForgetParameterBindings(Frame* frame) noexcept;
   // An index out of range is ignored.
   void SetParameterHighlight(std::int32_t index, bool on, std::int32_t type);
   virtual std::unique_ptr<FrameOverlay> CreateParameterHighlighter(std::int32_t index, std::int32_t type,
@@ -133,24 +131,22 @@ class PluginUIRoot : public PluginUIRootInterface,
 
   // Nothing when the frame or an ancestor waits already; otherwise it waits instead of its
   // descendants.
-  void AddToUpdateSet(Frame* frame);
-  void RemoveFromUpdateSet(Frame* frame);
-  const std::vector<Frame*>& GetUpdateSet() const { return mUpdateSet; }
+  void AddToUpdateSet(Frame* frame) { mUpdateSet.Add(frame); }
+  const std::vector<Frame*>& GetUpdateSet() const { return mUpdateSet.Frames(); }
 
   // Grows the back buffer (never shrinks it) so that the buffered frame fits.
   void EnsureBackBuffer(const Frame& frame);
   OGWorld* GetBackBuffer() const { return mBackBuffer.get(); }
 
   // The image of a bitmap, shared by every holder of its id until the last one releases it.
-  OGWorld* AcquirePixMap(std::int32_t bitmapId);
-  void ReleasePixMap(const OGWorld* world);
+  OGWorld* AcquirePixMap(std::int32_t bitmapId) { return mPixMaps.Acquire(bitmapId); }
+  void ReleasePixMap(const OGWorld* world) { mPixMaps.Release(world); }
 
-  void AddModalFrame(Frame* frame);
-  void RemoveModalFrame(Frame* frame);
-  const std::vector<Frame*>& GetModalFrames() const { return mModalFrames; }
+  void AddModalFrame(Frame* frame) { mMouse.AddModal(frame); }
+  void RemoveModalFrame(Frame* frame) { mMouse.RemoveModal(frame); }
+  const std::vector<Frame*>& GetModalFrames() const { return mMouse.Modal(); }
 
-  Frame* GetMouseOverFrame() const { return mMouseOverFrame; }
-  void ForgetMouseOverFrame() { mMouseOverFrame = nullptr; }
+  Frame* GetMouseOverFrame() const { return mMouse.Over(); }
 
   bool IsControlKeyDown() const;
   bool IsShiftKeyDown() const;
@@ -167,55 +163,35 @@ class PluginUIRoot : public PluginUIRootInterface,
   void SetWindowContext(std::unique_ptr<DrawContext> context);
   void SetRootFrame(std::unique_ptr<Frame> frame);
   std::unique_ptr<Frame> TakeRootFrame();
-  void SetOpen(bool open) { mOpen = open; }
+  void SetOpen(bool open) { mErrors.SetOpen(open); }
   // The calling thread is the editor's from now on: an entry that holds the instance mutex.
   void SetEditorThread() { mEditorThread.store(std::this_thread::get_id()); }
   // Between deciding to queue another thread's report and queueing it; a seam for tests.
   virtual void WillQueueReport() {}
   void SetActiveFlag(bool active) { mActive = active; }
-  void SetMouseOverFrame(Frame* frame) { mMouseOverFrame = frame; }
-  // Tests stand in for a second press.
-  void SetDoubleClick(bool on) { mDoubleClick = on; }
-  void ForgetCaptureFrame() { mCaptureFrame = nullptr; }
-  void ClearUpdateSet();
+  void ClearUpdateSet() { mUpdateSet.Clear(); }
 
  private:
-  struct PixMapEntry {
-    std::unique_ptr<OGWorld> world{};
-    std::int32_t count{0};
-  };
-
   void OpenDrawingScope(bool flush);
   void CloseDrawingScope();
-  void Flush();
 
   PluginCoreInterface* mCore{nullptr};
   Rect mEditorRect{};
-  Frame* mMouseOverFrame{nullptr};
   std::unique_ptr<Frame> mRootFrame{};
   bool mActive{false};
-  std::atomic<bool> mOpen{false};  // read by reports from any thread
   std::unique_ptr<DrawContext> mWindowContext{};
-  Frame* mCaptureFrame{nullptr};
   std::unique_ptr<OGWorld> mBackBuffer{};
   std::int32_t mDrawingScopeCount{0};
-  std::vector<Frame*> mUpdateSet{};
-  std::vector<Frame*> mFlushing{};  // the frames a flush still has to redraw; null once gone
-  bool mInFlush{false};
-  std::vector<Frame*> mModalFrames{};
-  std::map<std::int32_t, PixMapEntry> mPixMaps{};
   bool mPainted{false};
   std::int32_t mSuspendCount{0};
 
-  // Parameter highlights: per parameter index, and per frame the indices it is bound to.
-  struct ParameterHighlight {
-    bool on{false};
-    std::int32_t type{0};
-    std::vector<std::pair<Frame*, std::int32_t>> frames{};  // with their modes
-  };
-  void ResetParameterHighlights();
-  std::vector<ParameterHighlight> mHighlights{};
-  std::map<Frame*, std::vector<std::int32_t>> mFrameBindings{};
+  UpdateSet mUpdateSet{};
+  PixMapCache mPixMaps{[this](std::int32_t bitmapId) { return CreatePixMapFromResource(bitmapId); }};
+  MouseTargets mMouse{};
+  HighlightBindings mHighlights{[this](std::int32_t index, std::int32_t type, std::int32_t mode) {
+    return CreateParameterHighlighter(index, type, mode);
+  }};
+  ErrorQueue mErrors{};  // also holds the open flag
 
   // The session.
   void UpdateMouseOver(Frame* target, std::int32_t x, std::int32_t y);
@@ -230,18 +206,7 @@ class PluginUIRoot : public PluginUIRootInterface,
   std::int32_t mLastHoverY{-1};
   bool mDoubleClick{false};
 
-  // Reports from threads other than the editor's, shown at the next idle.
-  struct QueuedError {
-    std::string message;
-    std::string detail;
-    bool hasMessage{false};
-    bool hasDetail{false};
-    std::int32_t code{0};
-    std::int32_t type{0};
-  };
+  // Other threads' reports, shown at the next idle: in panels, or in message boxes when closing.
   void ShowQueuedErrors(bool inPanels);
   std::atomic<std::thread::id> mEditorThread{};
-  // Guards the queue, and the open flag's changes, so no report is queued after the closing drain.
-  std::mutex mQueuedErrorsMutex{};
-  std::vector<QueuedError> mQueuedErrors{};
 };

@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "framework/core/ErrorReporting.h"
-#include "framework/core/PluginCore.h"
+#include "framework/core/PluginCoreInterface.h"
 #include "framework/services/FourCC.h"
 #include "framework/services/MessagingServer.h"
 #include "framework/services/TimerManager.h"
@@ -19,17 +19,6 @@ namespace {
 constexpr std::int64_t kDoubleClickTicks = 15;
 constexpr std::int32_t kDoubleClickDistance = 4;
 
-PluginCore* ConcreteCore(PluginCoreInterface* core) { return dynamic_cast<PluginCore*>(core); }
-
-// The modal frame on top: the highest exclusion priority, the newest among equals.
-Frame* TopModalFrame(const std::vector<Frame*>& modal) {
-  Frame* top = nullptr;
-  for (Frame* frame : modal) {
-    if (!top || frame->GetExclusionPriority() >= top->GetExclusionPriority()) top = frame;
-  }
-  return top;
-}
-
 }  // namespace
 
 std::unique_ptr<DrawContext> PluginUIRoot::CreateWindowContext() { return nullptr; }
@@ -40,14 +29,13 @@ Point PluginUIRoot::GetMousePosition() const {
 }
 
 bool PluginUIRoot::OpenEditor() {
-  if (mOpen) return true;
+  if (IsOpen()) return true;
   SetEditorThread();
-  PluginCore* core = ConcreteCore(mCore);
   try {
     std::optional<AudioGate::Scope> busy;
-    if (core) busy.emplace(core->GetAudioGate().Busy());
-    ResetParameterHighlights();
-    if (core) core->SetUIRoot(this);
+    if (mCore) busy.emplace(mCore->MarkBusy());
+    mHighlights.Reset();
+    if (mCore) mCore->SetUIRoot(this);
     mWindowContext = CreateWindowContext();
     if (!mWindowContext) throw std::runtime_error("no window");
     mRootFrame.reset(new Frame(this, GetRootFrameOrigin().x, GetRootFrameOrigin().y, RectWidth(mEditorRect),
@@ -57,45 +45,40 @@ bool PluginUIRoot::OpenEditor() {
     mRootFrame->SetVisible(true, Frame::kThenInvalidate);
     mRootFrame->SetActive(true);
     mActive = true;
-    {
-      std::lock_guard<std::mutex> lock(mQueuedErrorsMutex);
-      mOpen = true;
-    }
-    mUpdateSet.clear();
+    mErrors.SetOpen(true);
+    mUpdateSet.Clear();
     return true;
   } catch (...) {
     ReportCaughtFailure(mCore, EntryFailureTexts::kRootOpen);
   }
   // Nothing of a failed open stays behind.
   mPage = mAboutPage = nullptr;
-  mCaptureFrame = mMouseOverFrame = nullptr;
+  mMouse.SetCapture(nullptr);
+  mMouse.SetOver(nullptr);
   mRootFrame.reset();
-  mUpdateSet.clear();
+  mUpdateSet.Clear();
   mWindowContext.reset();
-  if (core) core->SetUIRoot(nullptr);
+  if (mCore) mCore->SetUIRoot(nullptr);
   return false;
 }
 
 void PluginUIRoot::CloseEditor() {
-  if (!mOpen) return;
-  {
-    // Reports queued until now go to message boxes; later ones find the editor closed.
-    std::lock_guard<std::mutex> lock(mQueuedErrorsMutex);
-    mOpen = false;
-  }
+  if (!IsOpen()) return;
+  // Reports queued until now go to message boxes; later ones find the editor closed.
+  mErrors.SetOpen(false);
   ShowQueuedErrors(false);
   try {
-    mCaptureFrame = nullptr;
-    mMouseOverFrame = nullptr;
+    mMouse.SetCapture(nullptr);
+    mMouse.SetOver(nullptr);
     mPage = mAboutPage = nullptr;
     mRootFrame.reset();
-    mUpdateSet.clear();
+    mUpdateSet.Clear();
     mWindowContext.reset();
-    ResetParameterHighlights();
+    mHighlights.Reset();
   } catch (...) {
     // Swallowed: the core must still forget its root, and the host expects nothing back.
   }
-  if (PluginCore* core = ConcreteCore(mCore)) core->SetUIRoot(nullptr);
+  if (mCore) mCore->SetUIRoot(nullptr);
 }
 
 void PluginUIRoot::ShowPage(Frame* frame) {
@@ -112,18 +95,18 @@ void PluginUIRoot::ShowAboutPage() {
 }
 
 void PluginUIRoot::UpdateMouseOver(Frame* target, std::int32_t x, std::int32_t y) {
-  if (target == mMouseOverFrame) {
-    if (!target || !((target->GetFlags() & Frame::kHoverMoves) || target == mCaptureFrame)) return;
+  if (target == mMouse.Over()) {
+    if (!target || !((target->GetFlags() & Frame::kHoverMoves) || target == mMouse.Capture())) return;
     Point local{x, y};
     target->GlobalToLocal(local);
     target->ProcessMouseEvent(Frame::MouseEvent{Frame::kMouseMove, local.x, local.y});
     return;
   }
-  if (Frame* old = mMouseOverFrame) {
-    mMouseOverFrame = nullptr;
+  if (Frame* old = mMouse.Over()) {
+    mMouse.SetOver(nullptr);
     old->ProcessMouseEvent(Frame::MouseEvent{Frame::kMouseLeave, -1, -1});
   }
-  mMouseOverFrame = target;
+  mMouse.SetOver(target);
   if (!target) return;
   Point local{x, y};
   target->GlobalToLocal(local);
@@ -133,14 +116,9 @@ void PluginUIRoot::UpdateMouseOver(Frame* target, std::int32_t x, std::int32_t y
 bool PluginUIRoot::ShowError(const char* message, const char* detail, std::int32_t code, std::int32_t type) {
   // Another thread touches nothing of the tree: its report waits for the editor's next idle.
   if (std::this_thread::get_id() != mEditorThread.load()) {
-    std::lock_guard<std::mutex> lock(mQueuedErrorsMutex);
-    if (!mOpen) return false;
-    WillQueueReport();
-    mQueuedErrors.push_back(QueuedError{message ? message : "", detail ? detail : "", message != nullptr,
-                                        detail != nullptr, code, type});
-    return true;
+    return mErrors.Push(message, detail, code, type, [this] { WillQueueReport(); });
   }
-  if (!mOpen || !mRootFrame) return false;
+  if (!IsOpen() || !mRootFrame) return false;
   try {
     new ErrorFrame(this, message, detail, code, type);
     return true;
@@ -150,27 +128,16 @@ bool PluginUIRoot::ShowError(const char* message, const char* detail, std::int32
 }
 
 void PluginUIRoot::ShowQueuedErrors(bool inPanels) {
-  std::vector<QueuedError> queued;
-  {
-    std::lock_guard<std::mutex> lock(mQueuedErrorsMutex);
-    queued.swap(mQueuedErrors);
-  }
-  for (const QueuedError& e : queued) {
-    const char* message = e.hasMessage ? e.message.c_str() : nullptr;
-    const char* detail = e.hasDetail ? e.detail.c_str() : nullptr;
-    if (!inPanels || !ShowError(message, detail, e.code, e.type)) {
-      ShowErrorMessageBox(mCore, message, detail, e.code, e.type);
+  for (const ErrorQueue::Report& e : mErrors.TakeAll()) {
+    if (!inPanels || !ShowError(e.Message(), e.Detail(), e.code, e.type)) {
+      ShowErrorMessageBox(mCore, e.Message(), e.Detail(), e.code, e.type);
     }
   }
 }
 
 void PluginUIRoot::MouseDown(std::int32_t x, std::int32_t y) {
-  if (!mOpen || IsSuspended()) return;
-  if (mCaptureFrame) {
-    Frame* frame = mCaptureFrame;
-    mCaptureFrame = nullptr;
-    frame->ProcessMouseEvent(Frame::MouseEvent{Frame::kMouseUp, 0, 0});
-  }
+  if (!IsOpen() || IsSuspended()) return;
+  if (Frame* frame = mMouse.TakeCapture()) frame->ProcessMouseEvent(Frame::MouseEvent{Frame::kMouseUp, 0, 0});
   const std::int64_t tick = GetTick();
   mDoubleClick = mHavePressed && tick - mLastPressTick < kDoubleClickTicks &&
                  std::abs(x - mLastPressX) <= kDoubleClickDistance &&
@@ -179,15 +146,15 @@ void PluginUIRoot::MouseDown(std::int32_t x, std::int32_t y) {
   mLastPressTick = tick;
   mLastPressX = x;
   mLastPressY = y;
-  Frame* target = !mModalFrames.empty() ? TopModalFrame(mModalFrames)
-                                        : mRootFrame->FindFrameAt(x, y, Frame::kVisibleOnly);
+  Frame* target =
+      !mMouse.Modal().empty() ? mMouse.TopModal() : mRootFrame->FindFrameAt(x, y, Frame::kVisibleOnly);
   if (target) {
     UpdateMouseOver(target, x, y);
     Point local{x, y};
     target->GlobalToLocal(local);
     target->ProcessMouseEvent(Frame::MouseEvent{Frame::kMouseDown, local.x, local.y});
   }
-  if (mCaptureFrame && mWindowContext) mWindowContext->SetMouseCapturer(this);
+  if (mMouse.Capture() && mWindowContext) mWindowContext->SetMouseCapturer(this);
 }
 
 void PluginUIRoot::MouseHover() {}
@@ -199,8 +166,8 @@ void PluginUIRoot::TrackHover() {
       (position.x == mLastHoverX && position.y == mLastHoverY)) {
     return;
   }
-  Frame* target = !mModalFrames.empty()
-                      ? TopModalFrame(mModalFrames)
+  Frame* target = !mMouse.Modal().empty()
+                      ? mMouse.TopModal()
                       : mRootFrame->FindFrameAt(position.x, position.y, Frame::kVisibleOnly);
   UpdateMouseOver(target, position.x, position.y);
   mLastHoverX = position.x;
@@ -208,11 +175,11 @@ void PluginUIRoot::TrackHover() {
 }
 
 void PluginUIRoot::Idle() {
-  if (!mOpen || IsSuspended() || !mPainted) return;
+  if (!IsOpen() || IsSuspended() || !mPainted) return;
   try {
-    if (PluginCore* core = ConcreteCore(mCore)) core->DispatchParameterChanges();
+    if (mCore) mCore->DispatchParameterChanges();
     ShowQueuedErrors(true);
-    if (!mCaptureFrame && mRootFrame && mRootFrame->IsActive()) TrackHover();
+    if (!mMouse.Capture() && mRootFrame && mRootFrame->IsActive()) TrackHover();
     GetTimerManager().ProcessTimers();
     GetMessagingServer().DeliverPostedMessages();
   } catch (...) {
@@ -221,15 +188,13 @@ void PluginUIRoot::Idle() {
 }
 
 void PluginUIRoot::SetActive(bool on) {
-  if (!mOpen || IsSuspended() || !mRootFrame) return;
+  if (!IsOpen() || IsSuspended() || !mRootFrame) return;
   try {
     mActive = on;
     mRootFrame->SetActive(on);
     if (!on && mWindowContext) mWindowContext->RestoreCursor();
-    if (Frame* frame = mCaptureFrame) {
-      mCaptureFrame = nullptr;
+    if (Frame* frame = mMouse.TakeCapture())
       frame->ProcessMouseEvent(Frame::MouseEvent{Frame::kMouseUp, 0, 0});
-    }
   } catch (...) {
     ReportCaughtFailure(mCore, EntryFailureTexts::kRootActivate);
   }

@@ -1,6 +1,7 @@
 #include "toolkit/frames/Frame.h"
 
 #include <algorithm>
+#include <exception>
 #include <new>
 
 #include "framework/services/MessagingServer.h"
@@ -10,6 +11,48 @@ namespace {
 
 // Positions enter the tree's conversions as signed 16-bit values.
 std::int32_t Low16(std::int32_t v) { return std::int16_t(std::uint16_t(std::uint32_t(v))); }
+
+// Gives a value for the scope's lifetime and puts the old one back, also when an exception passes.
+template <typename T>
+class ScopedValue {
+ public:
+  ScopedValue(T& target, T value) : mTarget(target), mOld(target) { mTarget = value; }
+  ~ScopedValue() { mTarget = mOld; }
+  ScopedValue(const ScopedValue&) = delete;
+  ScopedValue& operator=(const ScopedValue&) = delete;
+
+ private:
+  T& mTarget;
+  T mOld;
+};
+
+// A frame's drawing bracket: BeginDraw when it opens, EndDraw when it closes, also when an
+// exception passes. EndDraw's own failure propagates unless another one already does.
+class DrawBracket {
+ public:
+  DrawBracket(Frame& frame, const Rect& area)
+      : mFrame(frame), mArea(area), mUncaught(std::uncaught_exceptions()) {
+    mFrame.BeginDraw(mArea);
+  }
+  ~DrawBracket() noexcept(false) {
+    if (std::uncaught_exceptions() == mUncaught) {
+      mFrame.EndDraw(mArea);
+      return;
+    }
+    try {
+      mFrame.EndDraw(mArea);
+    } catch (...) {
+      // The failure that ends the draw is the one to report.
+    }
+  }
+  DrawBracket(const DrawBracket&) = delete;
+  DrawBracket& operator=(const DrawBracket&) = delete;
+
+ private:
+  Frame& mFrame;
+  const Rect mArea;
+  const int mUncaught;
+};
 
 }  // namespace
 
@@ -61,14 +104,6 @@ Frame::~Frame() {
   } catch (...) {
     // A subscriber's failure must not stop the tree's teardown.
   }
-  if (mRoot->GetMouseCaptureFrame() == this) {
-    try {
-      mRoot->WillReleaseMouse(this);
-    } catch (...) {
-    }
-    mRoot->ReleaseMouse();
-  }
-  if (mRoot->GetMouseOverFrame() == this) mRoot->ForgetMouseOverFrame();
   // Each child takes itself out of the list.
   while (!mChildren.empty()) delete mChildren.front();
   const bool wasVisible = mVisible;
@@ -77,6 +112,7 @@ Frame::~Frame() {
     try {
       mParent->Invalidate();
     } catch (...) {
+      // Only memory for the update set can fail here; the parent then repaints at its next change.
     }
   }
 }
@@ -84,11 +120,11 @@ Frame::~Frame() {
 void Frame::Detach() noexcept {
   DrawContext* window = mRoot->GetWindowContext();
   if (GetExclusionPriority() != 0 && window) window->RemoveExclusionRect(this);
-  mRoot->RemoveModalFrame(this);
   if (mMsgClass) {
     try {
       mRoot->GetMessagingServer().RemoveMessageClass(mMsgClass);
     } catch (...) {
+      // A subscriber's failure on the class's end must not keep the frame in the tree.
     }
     mMsgClass = nullptr;
   }
@@ -96,12 +132,8 @@ void Frame::Detach() noexcept {
     auto& siblings = mParent->mChildren;
     siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
   }
-  mRoot->RemoveFromUpdateSet(this);
-  if (mRoot->GetMouseOverFrame() == this) mRoot->ForgetMouseOverFrame();
-  // A frame that goes during its drag takes the window's capture with it.
-  if (mRoot->GetMouseCaptureFrame() == this) mRoot->ReleaseMouse();
-  mRoot->ForgetParameterBindings(this);
-  mRoot->ForgetPage(this);
+  // Last, so nothing a subscriber did above leaves the frame in one of the root's lists.
+  mRoot->ForgetFrame(this);
 }
 
 MessageClass* Frame::GetMsgClass() const { return mMsgClass; }
@@ -130,28 +162,18 @@ void Frame::Redraw(const Rect* rect, bool rectIsLocal) {
     mParent->Redraw(&area, true);
     return;
   }
-  BeginDraw(area);
-  try {
+  {
+    const DrawBracket bracket(*this, area);
     Draw(*mDrawContext, area);
     if (mOverlay) mOverlay->Draw(*this, *mDrawContext, area);
-  } catch (...) {
-    EndDraw(area);
-    throw;
   }
-  EndDraw(area);
   LocalToGlobal(area);
   // By index: a child's draw may change the list.
   for (size_t i = 0; i < mChildren.size(); ++i) {
     Frame* child = mChildren[i];
     if (!RectsIntersect(child->mGlobalRect, area)) continue;
-    child->mRedrawnByParent = true;
-    try {
-      child->Redraw(&area, false);
-    } catch (...) {
-      child->mRedrawnByParent = false;
-      throw;
-    }
-    child->mRedrawnByParent = false;
+    const ScopedValue<bool> byParent(child->mRedrawnByParent, true);
+    child->Redraw(&area, false);
   }
 }
 
@@ -187,6 +209,7 @@ void Frame::EndDraw(const Rect& area) {
     try {
       AfterBlit();
     } catch (...) {
+      // The frame is on the window already; what a hook does after that is not the draw's failure.
     }
   }
   if (GetExclusionPriority() != 0) window->UpdateExclusionRect(this, false);
@@ -414,6 +437,7 @@ void Frame::CaptureMouse() {
     try {
       mRoot->WillReleaseMouse(this);
     } catch (...) {
+      // A failed capture request is dropped, and so is the failure of undoing it.
     }
   }
 }
@@ -440,13 +464,13 @@ std::unique_ptr<FrameOverlay> Frame::TakeOverlay() {
 }
 
 Rect Frame::GetTextBox(const char* text, bool redraw) {
-  const std::uint32_t flags = mFlags;
-  mFlags &= ~std::uint32_t(kBuffered);
   Rect box;
-  BeginDraw(mLocalRect);
-  if (mDrawContext) box = mDrawContext->GetTextBox(mLocalRect, text);
-  EndDraw(mLocalRect);
-  mFlags = flags;
+  {
+    // Measured on the window, never in the back buffer.
+    const ScopedValue<std::uint32_t> unbuffered(mFlags, mFlags & ~std::uint32_t(kBuffered));
+    const DrawBracket bracket(*this, mLocalRect);
+    if (mDrawContext) box = mDrawContext->GetTextBox(mLocalRect, text);
+  }
   if (redraw) Redraw(&box, true);
   return box;
 }

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <vector>
+
 #include "framework/services/Exceptions.h"
 #include "tests/toolkit/support/TestBitmaps.h"
 #include "tests/toolkit/support/TestRoot.h"
+#include "toolkit/editor/PixMapCache.h"
 #include "toolkit/editor/PixMapRef.h"
 #include "toolkit/frames/PixMapDrawFrame.h"
 
@@ -28,6 +32,28 @@ TEST(PixMapCache, HoldersOfOneIdShareOneImageUntilTheLastGoes) {
   EXPECT_EQ(root.created, 1);
   second.reset();
   EXPECT_EQ(third.Get()->GetPixelColor(Point{1, 2}), FromPixel(TestBitmapPixel(1, 2)));
+}
+
+TEST(PixMapCache, OnItsOwnItMakesAnImageOncePerIdAndDropsItWithTheLastHolder) {
+  std::vector<std::int32_t> made;
+  PixMapCache cache([&made](std::int32_t id) {
+    made.push_back(id);
+    if (id < 0) throw std::runtime_error("no bitmap");
+    return std::make_unique<OGWorld>(Rect{0, 0, id, 1});
+  });
+  OGWorld* two = cache.Acquire(2);
+  EXPECT_EQ(cache.Acquire(2), two);
+  EXPECT_NE(cache.Acquire(3), two);
+  EXPECT_THROW(cache.Acquire(-1), std::runtime_error);
+  EXPECT_THROW(cache.Acquire(-1), std::runtime_error);  // a failure leaves no entry to hand out
+  EXPECT_EQ(made, (std::vector<std::int32_t>{2, 3, -1, -1}));
+  cache.Release(two);
+  cache.Release(nullptr);  // not held here: ignored
+  EXPECT_EQ(cache.Acquire(2), two);
+  cache.Release(two);
+  cache.Release(two);
+  EXPECT_EQ(cache.Acquire(2)->GetBounds(), (Rect{0, 0, 2, 1}));
+  EXPECT_EQ(made, (std::vector<std::int32_t>{2, 3, -1, -1, 2}));
 }
 
 TEST(PixMapCache, AnUnknownIdThrowsAndLeavesNoEntry) {

@@ -1,17 +1,12 @@
-// The editor root's parameter highlights.
+#include "toolkit/editor/HighlightBindings.h"
+
 #include <algorithm>
 
 #include "framework/core/PluginMetaClass.h"
 #include "toolkit/editor/ParameterHighlights.h"
-#include "toolkit/editor/PluginUIRoot.h"
 #include "toolkit/frames/Frame.h"
 
-std::unique_ptr<FrameOverlay> PluginUIRoot::CreateParameterHighlighter(std::int32_t, std::int32_t type,
-                                                                       std::int32_t mode) {
-  return std::make_unique<DefaultParameterHighlighter>(type, mode);
-}
-
-void PluginUIRoot::ResetParameterHighlights() {
+void HighlightBindings::Reset() {
   mHighlights.clear();
   mFrameBindings.clear();
   if (const ZEBPluginMetaClass* description = GetPluginMetaClass()) {
@@ -19,11 +14,11 @@ void PluginUIRoot::ResetParameterHighlights() {
   }
 }
 
-void PluginUIRoot::BindFrameToParameter(Frame* frame, std::int32_t parameterId, std::int32_t mode) {
+void HighlightBindings::Bind(Frame* frame, std::int32_t parameterId, std::int32_t mode) {
   const ZEBPluginMetaClass* description = GetPluginMetaClass();
   const std::int32_t index = description ? description->GetParameterIndex(parameterId) : -1;
   if (!frame || index < 0 || index >= static_cast<std::int32_t>(mHighlights.size())) return;
-  ParameterHighlight& highlight = mHighlights[static_cast<size_t>(index)];
+  Highlight& highlight = mHighlights[static_cast<size_t>(index)];
   const bool known = std::any_of(highlight.frames.begin(), highlight.frames.end(),
                                  [frame](const auto& entry) { return entry.first == frame; });
   if (!known) highlight.frames.emplace_back(frame, mode);
@@ -31,7 +26,7 @@ void PluginUIRoot::BindFrameToParameter(Frame* frame, std::int32_t parameterId, 
   if (std::find(bindings.begin(), bindings.end(), index) == bindings.end()) bindings.push_back(index);
   auto* aware = dynamic_cast<ParameterHiliteAwareFrame*>(frame);
   if (highlight.on && !aware) {
-    frame->SetOverlay(CreateParameterHighlighter(index, highlight.type, mode));
+    frame->SetOverlay(mCreate(index, highlight.type, mode));
     return;
   }
   if (aware) {
@@ -44,7 +39,7 @@ void PluginUIRoot::BindFrameToParameter(Frame* frame, std::int32_t parameterId, 
   frame->SetOverlay(nullptr);
 }
 
-void PluginUIRoot::UnbindFrameFromParameter(Frame* frame, std::int32_t parameterId) {
+void HighlightBindings::Unbind(Frame* frame, std::int32_t parameterId) {
   auto bound = mFrameBindings.find(frame);
   if (bound == mFrameBindings.end()) return;
   const ZEBPluginMetaClass* description = GetPluginMetaClass();
@@ -53,11 +48,7 @@ void PluginUIRoot::UnbindFrameFromParameter(Frame* frame, std::int32_t parameter
   if (parameterId != -1 && only < 0) return;
   std::vector<std::int32_t>& indices = bound->second;
   for (std::int32_t index : indices) {
-    if (only >= 0 && index != only) continue;
-    auto& frames = mHighlights[static_cast<size_t>(index)].frames;
-    frames.erase(
-        std::remove_if(frames.begin(), frames.end(), [frame](const auto& e) { return e.first == frame; }),
-        frames.end());
+    if (only < 0 || index == only) LeaveIndex(frame, index);
   }
   if (only < 0) {
     mFrameBindings.erase(bound);
@@ -68,9 +59,9 @@ void PluginUIRoot::UnbindFrameFromParameter(Frame* frame, std::int32_t parameter
   frame->TakeOverlay();
 }
 
-void PluginUIRoot::SetParameterHighlight(std::int32_t index, bool on, std::int32_t type) {
+void HighlightBindings::Set(std::int32_t index, bool on, std::int32_t type) {
   if (index < 0 || index >= static_cast<std::int32_t>(mHighlights.size())) return;
-  ParameterHighlight& highlight = mHighlights[static_cast<size_t>(index)];
+  Highlight& highlight = mHighlights[static_cast<size_t>(index)];
   highlight.on = on;
   highlight.type = type;
   if (highlight.frames.empty()) return;
@@ -84,7 +75,7 @@ void PluginUIRoot::SetParameterHighlight(std::int32_t index, bool on, std::int32
       if (aware) {
         aware->SetHilite(parameterId, type);
       } else {
-        frame->SetOverlay(CreateParameterHighlighter(index, type, mode));
+        frame->SetOverlay(mCreate(index, type, mode));
       }
     } else if (aware) {
       aware->RemoveHilite(parameterId);
@@ -94,14 +85,16 @@ void PluginUIRoot::SetParameterHighlight(std::int32_t index, bool on, std::int32
   }
 }
 
-void PluginUIRoot::ForgetParameterBindings(Frame* frame) noexcept {
+void HighlightBindings::Forget(Frame* frame) noexcept {
   auto bound = mFrameBindings.find(frame);
   if (bound == mFrameBindings.end()) return;
-  for (std::int32_t index : bound->second) {
-    auto& frames = mHighlights[static_cast<size_t>(index)].frames;
-    frames.erase(
-        std::remove_if(frames.begin(), frames.end(), [frame](const auto& e) { return e.first == frame; }),
-        frames.end());
-  }
+  for (std::int32_t index : bound->second) LeaveIndex(frame, index);
   mFrameBindings.erase(bound);
+}
+
+void HighlightBindings::LeaveIndex(Frame* frame, std::int32_t index) noexcept {
+  auto& frames = mHighlights[static_cast<size_t>(index)].frames;
+  frames.erase(
+      std::remove_if(frames.begin(), frames.end(), [frame](const auto& e) { return e.first == frame; }),
+      frames.end());
 }
