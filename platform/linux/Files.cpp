@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 #include "platform/linux/BlockedSignal.h"
@@ -71,9 +72,11 @@ bool ReadFile(const std::string& path, std::string& content, size_t maxSize) {
   // Non-blocking, so opening a FIFO without a writer does not hang.
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return false;
+  // Closed on every way out, a failed allocation of the text among them.
+  const std::unique_ptr<const int, void (*)(const int*)> closer(
+      &fd, [](const int* descriptor) { close(*descriptor); });
   struct stat info {};
   if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || static_cast<std::uint64_t>(info.st_size) > maxSize) {
-    close(fd);
     return false;
   }
   std::string text;
@@ -82,14 +85,10 @@ bool ReadFile(const std::string& path, std::string& content, size_t maxSize) {
   for (;;) {
     const ssize_t n = read(fd, buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0 || text.size() + static_cast<size_t>(n) > maxSize) {  // it grew while read
-      close(fd);
-      return false;
-    }
+    if (n < 0 || text.size() + static_cast<size_t>(n) > maxSize) return false;  // it grew while read
     if (n == 0) break;
     text.append(buffer, static_cast<size_t>(n));
   }
-  close(fd);
   content = std::move(text);
   return true;
 }

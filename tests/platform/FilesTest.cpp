@@ -7,10 +7,13 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <new>
 #include <string>
 
 #include "platform/Files.h"
+#include "tests/support/AllocationFailure.h"
 
 namespace {
 
@@ -51,6 +54,24 @@ TEST_F(FilesTest, ReadsOnlyRegularFilesOfAtMostSixteenMebibytes) {
   EXPECT_FALSE(Files::ReadFile(dir, text));
   EXPECT_FALSE(Files::ReadFile(dir + "/missing", text));
   EXPECT_FALSE(Files::ReadFile("/dev/zero", text));
+  EXPECT_EQ(text, "kept");
+}
+
+TEST_F(FilesTest, AReadWhoseTextCannotBeAllocatedClosesTheFile) {
+  Write("settings", std::string(4096, 'x'));
+  const auto openFiles = [] {
+    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                         std::filesystem::directory_iterator());
+  };
+  const auto before = openFiles();
+  const std::string path = dir + "/settings";
+  std::string text = "kept";
+  {
+    alloc_test::FailAllocation fail(0);
+    EXPECT_THROW(Files::ReadFile(path, text), std::bad_alloc);
+    EXPECT_TRUE(fail.Failed());
+  }
+  EXPECT_EQ(openFiles(), before);
   EXPECT_EQ(text, "kept");
 }
 

@@ -2,7 +2,7 @@
 #include "framework/services/MessagePublisher.h"
 #include "framework/services/MessagingServer.h"
 #include "framework/services/PluginServices.h"
-#include "tests/framework/services/AllocationFailure.h"
+#include "tests/support/AllocationFailure.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "framework/services/MessagingServer.h"
-#include "tests/framework/services/AllocationFailure.h"
+#include "tests/support/AllocationFailure.h"
 
 #include <gtest/gtest.h>
 

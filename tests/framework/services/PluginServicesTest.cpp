@@ -5,7 +5,7 @@
 #include "framework/services/PluginServices.h"
 #include "framework/services/TimerClient.h"
 #include "framework/services/TimerManager.h"
-#include "tests/framework/services/AllocationFailure.h"
+#include "tests/support/AllocationFailure.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tests/framework/services/AllocationFailure.h"
+#include "tests/support/AllocationFailure.h"
 
 #include <cstdlib>
 #include <new>
