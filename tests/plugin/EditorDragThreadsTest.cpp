@@ -90,6 +90,21 @@ class EditorDragThreads : public TestProductFixture {
     EXPECT_NE(seen.find("drag up 30,25"), std::string::npos) << seen;
   }
 
+  // A chunk thread waits on a drag until the drag's window comes to an end.
+  void ExpectTheWindowsEndToEndTheDrag(void (*end)(XvfbServer&, Display&, xcb_window_t)) {
+    XvfbServer server;
+    ASSERT_FALSE(server.Display().empty());
+    setenv("DISPLAY", server.Display().c_str(), 1);
+    Display display(server.Display());
+    const xcb_window_t parent = display.Parent(24, 0, 0, 220, 120);
+    StartDrag(display, parent);
+    CallMeanwhile([this] { vsthost::GetChunk(*host, false); });
+    ExpectTheWaiterToWait();
+    end(server, display, parent);
+    ExpectTheDragToEndAtTheLastPositionWithinThreeIdles();
+    EXPECT_EQ(host->Dispatch(effEditClose), 0);
+  }
+
   std::unique_ptr<vsthost::Host> host;
   std::string seen;
   std::thread waiter;
@@ -97,31 +112,12 @@ class EditorDragThreads : public TestProductFixture {
 };
 
 TEST_F(EditorDragThreads, AParentDestroyedDuringADragGivesTheMutexBackAtTheNextIdle) {
-  XvfbServer server;
-  ASSERT_FALSE(server.Display().empty());
-  setenv("DISPLAY", server.Display().c_str(), 1);
-  Display display(server.Display());
-  const xcb_window_t parent = display.Parent(24, 0, 0, 220, 120);
-  StartDrag(display, parent);
-  CallMeanwhile([this] { vsthost::GetChunk(*host, false); });
-  ExpectTheWaiterToWait();
-  display.Destroy(parent);
-  ExpectTheDragToEndAtTheLastPositionWithinThreeIdles();
-  EXPECT_EQ(host->Dispatch(effEditClose), 0);
+  ExpectTheWindowsEndToEndTheDrag(
+      [](XvfbServer&, Display& display, xcb_window_t parent) { display.Destroy(parent); });
 }
 
 TEST_F(EditorDragThreads, AServerKilledDuringADragGivesTheMutexBackAtTheNextIdle) {
-  XvfbServer doomed;
-  ASSERT_FALSE(doomed.Display().empty());
-  setenv("DISPLAY", doomed.Display().c_str(), 1);
-  Display display(doomed.Display());
-  const xcb_window_t parent = display.Parent(24, 0, 0, 220, 120);
-  StartDrag(display, parent);
-  CallMeanwhile([this] { vsthost::GetChunk(*host, false); });
-  ExpectTheWaiterToWait();
-  doomed.Kill();
-  ExpectTheDragToEndAtTheLastPositionWithinThreeIdles();
-  EXPECT_EQ(host->Dispatch(effEditClose), 0);
+  ExpectTheWindowsEndToEndTheDrag([](XvfbServer& server, Display&, xcb_window_t) { server.Kill(); });
 }
 
 TEST_F(EditorDragThreads, ACloseFromAnotherThreadDuringADragGoesThroughAtTheNextIdle) {
