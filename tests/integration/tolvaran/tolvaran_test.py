@@ -413,14 +413,15 @@ class TolvaranTest(unittest.TestCase):
                 self.assertIn(named, said[0])
 
     def scripts_run_tree(self, d):
-        """scripts/run copied into a tree beside a setup, a cmake on PATH and a Tolvaran that only
-        leave a mark; answers (run(display), marks(), the built and the installed library)."""
+        """scripts/run and scripts/build copied into a tree beside a setup, a cmake on PATH and a
+        Tolvaran that only leave a mark; answers (run(display), marks(), the built and the installed library)."""
         tree = os.path.join(d.root, "tree")
         stubs = os.path.join(d.root, "stubs")
         for folder in ("scripts", "build/run/host", "build/run/plugin"):
             os.makedirs(os.path.join(tree, folder))
         os.makedirs(stubs)
         shutil.copy2(SCRIPTS_RUN, os.path.join(tree, "scripts", "run"))
+        shutil.copy2(os.path.join(os.path.dirname(SCRIPTS_RUN), "build"), os.path.join(tree, "scripts", "build"))
         marks = os.path.join(d.root, "marks")
         for stub in ("scripts/setup", "build/run/host/Tolvaran", "cmake"):
             path = os.path.join(stubs if stub == "cmake" else tree, stub)
