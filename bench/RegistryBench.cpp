@@ -3,13 +3,12 @@
 // recent-folder values of many products; a store over the limit is only read here, as each write
 // would set a copy of it aside.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "platform/Registry.h"
+#include "tests/support/TemporaryConfig.h"
 
 namespace {
 
@@ -18,23 +17,13 @@ const std::string kKey = "Software\\Quillmore\\Recent Directories\\";
 class Store {
  public:
   explicit Store(size_t bytes) : mBytes(bytes) {
-    char pattern[] = "/tmp/varnis-bench-registry-XXXXXX";
-    mRoot = mkdtemp(pattern);
-    std::filesystem::create_directories(mRoot / "quillmore");
-    setenv("XDG_CONFIG_HOME", mRoot.c_str(), 1);
-    setenv("XDG_CONFIG_DIRS", (mRoot / "none").c_str(), 1);
+    std::filesystem::create_directories(mConfig.UserStore().parent_path());
     Fill();
   }
-  ~Store() {
-    std::error_code ignored;
-    std::filesystem::remove_all(mRoot, ignored);
-  }
-  Store(const Store&) = delete;
-  Store& operator=(const Store&) = delete;
 
   // Writes the store afresh unless it is there at about its size (a write may set it aside).
   void Fill() {
-    const std::filesystem::path path = mRoot / "quillmore" / "registry";
+    const std::filesystem::path path = mConfig.UserStore();
     std::error_code error;
     if (std::filesystem::file_size(path, error) >= mBytes / 2 && !error) return;
     std::string text;
@@ -50,7 +39,7 @@ class Store {
 
  private:
   size_t mBytes = 0;
-  std::filesystem::path mRoot;
+  TemporaryConfig mConfig;
 };
 
 void BM_RegistryDialog(benchmark::State& state) {
