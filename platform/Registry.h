@@ -19,7 +19,8 @@ bool WriteString(const std::string& keyPath, const std::string& valueName, const
 
 // The folder that holds the user's store; empty when the user has none (no home).
 std::string StoreFolder();
-// Creates that folder, and the one above it, where they are missing; true when it exists.
-bool MakeStoreFolder();
+// Creates that folder, and the one above it, where they are missing: the folder, or empty when
+// it cannot be made.
+std::string MakeStoreFolder();
 
 }  // namespace Registry

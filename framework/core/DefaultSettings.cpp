@@ -11,9 +11,16 @@ std::string ReadRegistryValue(const std::string& name) {
   return Registry::ReadString(kRegistryRoot + name, "").value_or(std::string());
 }
 
+namespace {
+
+// The folder an installer named; empty where none did.
+std::string NamedDefaultSettingsDirectory() { return ReadRegistryValue("Default Settings"); }
+
+}  // namespace
+
 std::string ReadDefaultSettingsDirectory() {
-  // Nothing on Linux installs a folder, so by default the files live beside the store.
-  const std::string named = ReadRegistryValue("Default Settings");
+  // Where no installer named a folder, the files live beside the store.
+  const std::string named = NamedDefaultSettingsDirectory();
   return named.empty() ? Registry::StoreFolder() : named;
 }
 
@@ -27,13 +34,13 @@ bool ReadDefaultSettingsFile(const std::string& name, std::string& text) {
 }
 
 bool WriteDefaultSettingsFile(const std::string& name, const std::string& text) {
-  const std::string directory = ReadDefaultSettingsDirectory();
+  const std::string named = NamedDefaultSettingsDirectory();
+  const std::string directory = named.empty() ? Registry::StoreFolder() : named;
   if (directory.empty()) return false;
   const std::string path = DefaultSettingsPath(directory, name);
   if (Files::WriteFileAtomically(path, text)) return true;
   // A named folder gets one level; the store's own folder is made as the store makes it.
-  const bool made =
-      directory == Registry::StoreFolder() ? Registry::MakeStoreFolder() : Files::MakeDirectory(directory);
+  const bool made = named.empty() ? !Registry::MakeStoreFolder().empty() : Files::MakeDirectory(directory);
   return made && Files::WriteFileAtomically(path, text);
 }
 

@@ -216,12 +216,12 @@ std::string StoreFolder() {
   return base + "/" + kStoreFolder;
 }
 
-bool MakeStoreFolder() {
+std::string MakeStoreFolder() {
   const std::string folder = StoreFolder();
-  if (folder.empty()) return false;
+  if (folder.empty()) return {};
   const size_t parent = folder.rfind('/');
   if (parent != std::string::npos && parent > 0) Files::MakeDirectory(folder.substr(0, parent));
-  return Files::MakeDirectory(folder);
+  return Files::MakeDirectory(folder) ? folder : std::string();
 }
 
 std::optional<std::string> ReadString(const std::string& keyPath, const std::string& valueName) {
@@ -236,8 +236,8 @@ std::optional<std::string> ReadString(const std::string& keyPath, const std::str
 }
 
 bool WriteString(const std::string& keyPath, const std::string& valueName, const std::string& value) {
-  if (!MakeStoreFolder()) return false;
-  const std::string folder = StoreFolder();
+  const std::string folder = MakeStoreFolder();
+  if (folder.empty()) return false;
   StoreLock lock(folder + "/" + kStoreFile + ".lock");
   if (!lock.Locked()) return false;
   const std::string store = folder + "/" + kStoreFile;
