@@ -109,7 +109,8 @@ void VSTPlugin::ApplyPendingProgram() {
   try {
     mCore->SetProgram(program);
   } catch (...) {
-    // A program change that fails is swallowed: the host hears nothing of it.
+    // The core reports what it can of a failed program change; a report that fails itself is
+    // swallowed, as the program change is.
   }
 }
 

@@ -273,7 +273,7 @@ void PluginCore::SetProgram(std::int32_t program) {
     if (text.empty()) text = mDefaultSettings;
     if (!text.empty()) ApplySettingsText(text);
   } catch (const std::bad_alloc&) {
-    ReportError(this, "There is insufficient memory available.", nullptr, 0, kErrorError);
+    ReportError(this, kInsufficientMemory, nullptr, 0, kErrorError);
   } catch (...) {
     // Any other failure of a program change is swallowed; the new program stays current.
   }

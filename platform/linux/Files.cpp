@@ -8,7 +8,6 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
-#include <memory>
 #include <optional>
 
 #include "platform/linux/BlockedSignal.h"
@@ -51,6 +50,7 @@ std::optional<std::string> ResolvedTarget(const std::string& path) {
 
 // Numbers this process's temporary files, so no two saves write into one.
 std::atomic<unsigned long> gTemporaries{0};
+static_assert(std::atomic<unsigned long>::is_always_lock_free);
 // Names taken already (left by a process that had our pid) are skipped this many times at most.
 constexpr int kTemporaryAttempts = 100;
 
@@ -66,15 +66,25 @@ int CreateTemporary(const std::string& target, std::string& name) {
   return -1;
 }
 
+// Closes a descriptor on every way out of a scope, a failed allocation among them.
+class ClosedAtEnd {
+ public:
+  explicit ClosedAtEnd(int fd) : mFd(fd) {}
+  ~ClosedAtEnd() { close(mFd); }
+  ClosedAtEnd(const ClosedAtEnd&) = delete;
+  ClosedAtEnd& operator=(const ClosedAtEnd&) = delete;
+
+ private:
+  int mFd = -1;
+};
+
 }  // namespace
 
 bool ReadFile(const std::string& path, std::string& content, size_t maxSize) {
   // Non-blocking, so opening a FIFO without a writer does not hang.
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return false;
-  // Closed on every way out, a failed allocation of the text among them.
-  const std::unique_ptr<const int, void (*)(const int*)> closer(
-      &fd, [](const int* descriptor) { close(*descriptor); });
+  const ClosedAtEnd closer(fd);
   struct stat info {};
   if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || static_cast<std::uint64_t>(info.st_size) > maxSize) {
     return false;

@@ -60,8 +60,8 @@ class KVNAlarmManager : public MessagePublisher, public Serialization::Serializa
 
   // Unless forced, a value is taken only when it passes the alarm's comparison against the
   // stored one. A value that is not a number is never taken.
-  static constexpr bool kForced = true, kNotForced = false;
-  static constexpr bool kAnnounced = true, kNotAnnounced = false;
+  static constexpr bool kNotForced = false;
+  static constexpr bool kNotAnnounced = false;
   void UpdateValue(std::string_view name, float value, bool force, bool announce);
   // Clamped to the alarm's range; a threshold that is not a number is ignored.
   void SetThreshold(std::string_view name, float threshold);

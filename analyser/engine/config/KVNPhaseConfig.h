@@ -18,7 +18,7 @@ class KVNPhaseConfig : public MessagePublisher, public Serialization::Serializab
   enum PolarPlotStyle { ppsPoints = 0, ppsBars = 1, ppsLines = 2 };
 
   // The setters' last argument.
-  static constexpr bool kNotify = true, kQuiet = false;
+  static constexpr bool kNotify = true;
 
   static constexpr std::int32_t kMessageClass = FourCC('p', 'h', 'M', 'n');
   static constexpr std::int32_t kXYStyleChanged = FourCC('x', 'y', 'S', 't');

@@ -3,7 +3,6 @@
 #include "analyser/engine/services/AnalysisPass.h"
 #include "framework/archive/Archive.h"
 #include "framework/metering/Decibels.h"
-#include "framework/services/MessagingServer.h"
 
 namespace {
 
@@ -11,8 +10,6 @@ namespace {
 const double kWindowsPerSecond = 1.0 / static_cast<double>(CorrelationMeter::kWindowSeconds);
 
 }  // namespace
-
-KorvanePhaseService::~KorvanePhaseService() = default;
 
 void KorvanePhaseService::SetServices(PluginServices* services) {
   KorvaneServiceBase::SetServices(services);

@@ -17,7 +17,6 @@ class KorvanePhaseService : public KorvaneService<KorvanePhaseService>, public S
   static constexpr const char* kServiceName = "KorvanePhaseService";
 
   KorvanePhaseService() = default;
-  ~KorvanePhaseService() override;
 
   void SetServices(PluginServices* services) override;
   // A sample rate that is not usable is refused and changes nothing.
