@@ -230,4 +230,13 @@ constexpr const Region& RegionNamed(std::string_view name) {
   throw "no region of that name";
 }
 
+// Names are unique, so a lookup by name cannot find the wrong one of two.
+constexpr bool RegionNamesAreUnique() {
+  for (const Region& a : kRegions)
+    for (const Region& b : kRegions)
+      if (&a != &b && std::string_view(a.name) == b.name) return false;
+  return true;
+}
+static_assert(RegionNamesAreUnique());
+
 }  // namespace bitmaps

@@ -3,23 +3,7 @@
 #include <new>
 
 #include "framework/services/MessagingServer.h"
-
-namespace {
-
-// Sets the flag for its lifetime and restores it, also when the guarded call throws.
-class FlagScope {
- public:
-  explicit FlagScope(bool& flag) : mFlag(flag), mOld(flag) { mFlag = true; }
-  ~FlagScope() { mFlag = mOld; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-
- private:
-  bool& mFlag;
-  bool mOld;
-};
-
-}  // namespace
+#include "toolkit/frames/ScopedValue.h"
 
 CentralController::CentralController(PluginServices* services) : GenericControl(services, 0, 1, 0, 0) {}
 
@@ -39,7 +23,7 @@ void CentralController::ApplyValue(std::int32_t value, GenericControl* from) {
   mForce = false;
   ValueApplied();
   if (mPublishGuard) return;
-  FlagScope busy(mBusy);
+  const ScopedValue<bool> busy(mBusy, true);
   GetMessagingServer().Send(GetControlMsgClass(), kValueChanged, mValue, this,
                             from ? from->mControllerSubscription : nullptr);
 }
@@ -52,7 +36,7 @@ void CentralController::Attach(GenericControl* control) {
   if (!subscription) throw std::bad_alloc();
   control->mControllerSubscription = subscription;
   control->mController = this;
-  FlagScope busy(mBusy);
+  const ScopedValue<bool> busy(mBusy, true);
   server.DeliverToSubscriber(GetControlMsgClass(), subscription, kValueChanged, mValue, this);
 }
 

@@ -29,7 +29,7 @@ class GraphicControl : public Frame, public GenericControl {
 
   virtual void SetHilite(bool on, bool redraw);
   // Hook for the gesture, x and y local; inside: the point lies inside the control.
-  static constexpr bool kInside = true, kOutside = false;
+  static constexpr bool kInside = true;
   virtual void Action(std::int32_t kind, std::int32_t x, std::int32_t y, bool inside);
 
   // Setting it also accepts Shift clicks.

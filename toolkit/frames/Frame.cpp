@@ -6,25 +6,12 @@
 
 #include "framework/services/MessagingServer.h"
 #include "toolkit/editor/PluginUIRoot.h"
+#include "toolkit/frames/ScopedValue.h"
 
 namespace {
 
 // Positions enter the tree's conversions as signed 16-bit values.
 std::int32_t Low16(std::int32_t v) { return std::int16_t(std::uint16_t(std::uint32_t(v))); }
-
-// Gives a value for the scope's lifetime and puts the old one back, also when an exception passes.
-template <typename T>
-class ScopedValue {
- public:
-  ScopedValue(T& target, T value) : mTarget(target), mOld(target) { mTarget = value; }
-  ~ScopedValue() { mTarget = mOld; }
-  ScopedValue(const ScopedValue&) = delete;
-  ScopedValue& operator=(const ScopedValue&) = delete;
-
- private:
-  T& mTarget;
-  T mOld;
-};
 
 // A frame's drawing bracket: BeginDraw when it opens, EndDraw when it closes, also when an
 // exception passes. EndDraw's own failure propagates unless another one already does.
@@ -471,7 +458,7 @@ Rect Frame::GetTextBox(const char* text, bool redraw) {
     const DrawBracket bracket(*this, mLocalRect);
     if (mDrawContext) box = mDrawContext->GetTextBox(mLocalRect, text);
   }
-  if (redraw) Redraw(&box, true);
+  if (redraw) Redraw(&box, kLocalRect);
   return box;
 }
 

@@ -51,9 +51,9 @@ class Frame {
   // Named last arguments of SetVisible (noInvalidate), FindFrameAt (visibleOnly), Redraw
   // (rectIsLocal) and SetCursor (force).
   static constexpr bool kNoInvalidate = true, kThenInvalidate = false;
-  static constexpr bool kVisibleOnly = true, kHiddenToo = false;
-  static constexpr bool kLocalRect = true, kGlobalRect = false;
-  static constexpr bool kEvenIfNotOver = true, kOnlyIfOver = false;
+  static constexpr bool kVisibleOnly = true;
+  static constexpr bool kLocalRect = true;
+  static constexpr bool kOnlyIfOver = false;
 
   Frame(Frame* parent, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
         std::uint32_t flags, std::int32_t id);

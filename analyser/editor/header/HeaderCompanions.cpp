@@ -6,13 +6,18 @@
 #include "analyser/resources/BitmapInventory.h"
 #include "toolkit/drawing/OGWorld.h"
 
+namespace {
+constexpr const bitmaps::Region& kFillColour = bitmaps::RegionNamed("fill frame fill");
+constexpr const bitmaps::Region& kOutlineColour = bitmaps::RegionNamed("fill frame outline");
+}  // namespace
+
 KVNFillFrame::KVNFillFrame(Frame* parent, std::int32_t x, std::int32_t y, std::int32_t width,
                            std::int32_t height, std::int32_t insetLeft, std::int32_t insetTop,
                            std::int32_t insetRight, std::int32_t insetBottom)
     : Frame(parent, x, y, width, height, 0, 0), mInsets{insetLeft, insetTop, insetRight, insetBottom} {
   PixMapRef sprites(GetRoot(), bitmaps::kSprites);
-  mFill = sprites.Get()->GetPixelColor(OriginOf(bitmaps::RegionNamed("fill frame fill")));
-  mOutline = sprites.Get()->GetPixelColor(OriginOf(bitmaps::RegionNamed("fill frame outline")));
+  mFill = sprites.Get()->GetPixelColor(OriginOf(kFillColour));
+  mOutline = sprites.Get()->GetPixelColor(OriginOf(kOutlineColour));
 }
 
 void KVNFillFrame::Draw(DrawContext& context, const Rect& area) {

@@ -19,7 +19,7 @@ class KVNGlobalFrame : public Frame, public MessageSubscriber<KVNGlobalFrame>, p
 
   // outlineTop: the outline's top line falls inside the strip; otherwise just above it, so a
   // strip above draws the line.
-  static constexpr bool kTopLineInside = true, kTopLineAbove = false;
+  static constexpr bool kTopLineInside = true;
   KVNGlobalFrame(Korvane* plugin, Frame* parent, std::int32_t x, std::int32_t y, std::int32_t width,
                  bool outlineTop);
   ~KVNGlobalFrame() override;
