@@ -147,4 +147,30 @@ constexpr Row kRows[] = {
     Pictured(W::kScopeSwitch, {375, 125}, "scope switch"),
 };
 
+// The panel draws each kind from one of its two images, whatever bitmap the picture names; so a
+// row whose picture lies in the other one is refused here.
+constexpr bool PicturesLieInTheImagesTheyAreDrawnFrom() {
+  for (const Row& row : kRows) {
+    if (!row.picture) continue;
+    switch (row.kind) {
+      case Widget::kLevelBar:
+      case Widget::kRatioBar:
+      case Widget::kGroupNotification:
+      case Widget::kPicker:
+        if (row.picture->bitmap != bitmaps::kPanel) return false;
+        break;
+      case Widget::kSlider:
+      case Widget::kReadout:
+      case Widget::kCheckbox:
+      case Widget::kScopeSwitch:
+        if (row.picture->bitmap != bitmaps::kSprites) return false;
+        break;
+      default:
+        break;
+    }
+  }
+  return true;
+}
+static_assert(PicturesLieInTheImagesTheyAreDrawnFrom());
+
 }  // namespace panellayout
