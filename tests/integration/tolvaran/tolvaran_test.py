@@ -287,9 +287,10 @@ class TolvaranTest(unittest.TestCase):
         return all(picture.pixel(x, y) == RAY_COLOUR for x, y in ray)
 
     def show_scope(self, d, name, left, right, shown):
-        """Plays the signal, gives the scope a second and then up to four more until shown(picture)
-        holds; keeps the last picture of the window."""
-        tone = d.play_tone(6.0, left=left, right=right)
+        """Plays the signal, gives the scope a second and then up to ten more until shown(picture)
+        holds (on a loaded machine the automatic gain takes seconds to bring a ray out to the rim);
+        keeps the last picture of the window."""
+        tone = d.play_tone(12.0, left=left, right=right)
         os.makedirs(OPTIONS.artefacts, exist_ok=True)
         path = os.path.join(OPTIONS.artefacts, name)
         window = d.window("Caldmere")[0]
@@ -299,7 +300,7 @@ class TolvaranTest(unittest.TestCase):
             picture = d.window_picture(window, path)
             return picture if shown(picture) else None
 
-        picture = wait_for(shows, 4, 0.2) or d.window_picture(window, path)
+        picture = wait_for(shows, 10, 0.2) or d.window_picture(window, path)
         tone.terminate()
         tone.wait()
         return picture
