@@ -80,42 +80,45 @@ class ClosedAtEnd {
 
 }  // namespace
 
-bool ReadFile(const std::string& path, std::string& content, size_t maxSize) {
+LoadResult LoadFile(const std::string& path, std::string& content, size_t maxSize) {
   // Non-blocking, so opening a FIFO without a writer does not hang.
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (fd < 0) return false;
+  if (fd < 0) return LoadResult::kFailed;
   const ClosedAtEnd closer(fd);
   struct stat info {};
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || static_cast<std::uint64_t>(info.st_size) > maxSize) {
-    return false;
-  }
+  if (fstat(fd, &info) != 0) return LoadResult::kFailed;
+  if (!S_ISREG(info.st_mode)) return LoadResult::kNotAFile;
+  if (static_cast<std::uint64_t>(info.st_size) > maxSize) return LoadResult::kTooLarge;
   std::string text;
   text.reserve(static_cast<size_t>(info.st_size));
   char buffer[65536];
   for (;;) {
     const ssize_t n = read(fd, buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0 || text.size() + static_cast<size_t>(n) > maxSize) return false;  // it grew while read
+    if (n < 0) return LoadResult::kFailed;
+    if (text.size() + static_cast<size_t>(n) > maxSize) return LoadResult::kTooLarge;  // it grew while read
     if (n == 0) break;
     text.append(buffer, static_cast<size_t>(n));
   }
   content = std::move(text);
-  return true;
+  return LoadResult::kRead;
 }
 
-SaveResult SaveFile(const std::string& path, const std::string& content) {
+StagedFile::StagedFile(const std::string& path, const std::string& content) {
   const std::optional<std::string> resolved = ResolvedTarget(path);
-  if (!resolved) return SaveResult::kCannotCreate;
-  const std::string& target = *resolved;
+  if (!resolved) return;
+  mTarget = *resolved;
   struct stat old {};
-  const bool exists = stat(target.c_str(), &old) == 0;
+  const bool exists = stat(mTarget.c_str(), &old) == 0;
   // Read-only by its mode even for a user whom the system would let write (root).
-  const bool readOnly = exists && ((old.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0);
-  if (exists && (!S_ISREG(old.st_mode) || readOnly)) return SaveResult::kCannotCreate;
+  const bool readOnly = exists && ((old.st_mode & 0222) == 0 || access(mTarget.c_str(), W_OK) != 0);
+  if (exists && (!S_ISREG(old.st_mode) || readOnly)) return;
 
-  std::string temporary;
-  const int fd = CreateTemporary(target, temporary);
-  if (fd < 0) return SaveResult::kCannotCreate;
+  const int fd = CreateTemporary(mTarget, mTemporary);
+  if (fd < 0) {
+    mTemporary.clear();
+    return;
+  }
   bool written = false;
   {
     // Past a file-size limit the write fails instead of ending the host.
@@ -125,11 +128,23 @@ SaveResult SaveFile(const std::string& path, const std::string& content) {
   if (written && exists) written = fchmod(fd, old.st_mode & 07777) == 0;
   written = written && fsync(fd) == 0;
   written = close(fd) == 0 && written;
-  if (!written || rename(temporary.c_str(), target.c_str()) != 0) {
-    unlink(temporary.c_str());
-    return SaveResult::kWriteFailed;
-  }
-  return SaveResult::kSaved;
+  mStaged = written ? SaveResult::kSaved : SaveResult::kWriteFailed;
+}
+
+StagedFile::~StagedFile() {
+  if (!mTemporary.empty()) unlink(mTemporary.c_str());
+}
+
+bool StagedFile::Replace() {
+  if (mStaged != SaveResult::kSaved || rename(mTemporary.c_str(), mTarget.c_str()) != 0) return false;
+  mTemporary.clear();
+  return true;
+}
+
+SaveResult SaveFile(const std::string& path, const std::string& content) {
+  StagedFile file(path, content);
+  if (file.Staged() != SaveResult::kSaved) return file.Staged();
+  return file.Replace() ? SaveResult::kSaved : SaveResult::kWriteFailed;
 }
 
 bool MakeDirectory(const std::string& path) {

@@ -13,11 +13,14 @@
 // byte makes the whole store corrupt. Lines starting with # are comments. A store holds a few
 // folders, so one over kMaxStoreSize is not read: it would cost every dialog a long pause.
 //
-// A store that cannot be read (corrupt, too large, unreadable) reads as empty, and the next write
-// sets it aside (renamed with a ".corrupt.<time>" suffix) before writing a new one; anything but
-// a regular file at the store's place is left alone and makes writes fail. Writes are made under
-// an exclusive flock of a lock file beside the store, into a temporary file renamed over it; the
-// lock is only tried, never waited for, since writers run inside a host's user-interface thread.
+// A damaged store (corrupt or too large) reads as empty, and the next write sets it aside (renamed
+// with a ".corrupt.<time>" suffix) once the new store is written whole, just before the new one is
+// renamed in. Anything else that cannot be read is no damage and is left alone, making writes fail:
+// a store the system failed to read (no descriptor or memory free, an I/O error, no permission)
+// and anything but a regular file at the store's place. So a write leaves either the new store
+// whole or the old one untouched. Writes are made under an exclusive flock of a lock file beside
+// the store, into a temporary file renamed over it; the lock is only tried, never waited for,
+// since writers run inside a host's user-interface thread.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -150,16 +153,25 @@ std::string Format(const Values& values) {
 // What stands at a store's place.
 enum class Found {
   kNothing,
-  kText,        // a regular file of at most kMaxStoreSize bytes, read whole
-  kUnreadable,  // a regular file that cannot be read or is too large
-  kOther,       // a folder, a device, a path that cannot be looked at
+  kText,      // a regular file of at most kMaxStoreSize bytes, read whole
+  kTooLarge,  // a regular file over kMaxStoreSize bytes
+  kOther,     // a folder, a device, a path that cannot be looked at, a file that was not read
 };
 
 Found ReadStore(const std::string& path, std::string& text) {
   struct stat info {};
   if (stat(path.c_str(), &info) != 0) return errno == ENOENT ? Found::kNothing : Found::kOther;
   if (!S_ISREG(info.st_mode)) return Found::kOther;
-  return Files::ReadFile(path, text, kMaxStoreSize) ? Found::kText : Found::kUnreadable;
+  switch (Files::LoadFile(path, text, kMaxStoreSize)) {
+    case Files::LoadResult::kRead:
+      return Found::kText;
+    case Files::LoadResult::kTooLarge:
+      return Found::kTooLarge;
+    case Files::LoadResult::kNotAFile:
+    case Files::LoadResult::kFailed:
+      break;
+  }
+  return Found::kOther;
 }
 
 std::optional<std::string> Lookup(const std::string& store, const std::string& keyPath,
@@ -174,17 +186,17 @@ std::optional<std::string> Lookup(const std::string& store, const std::string& k
   return wellFormed ? found : std::nullopt;
 }
 
-// Renames the store to a name no earlier copy has; false when it stays in place.
-bool SetAside(const std::string& store) {
+// Renames the store to a name no earlier copy has: that name, or empty when it stays in place.
+std::string SetAside(const std::string& store) {
   const std::string aside = store + ".corrupt." + std::to_string(static_cast<long long>(std::time(nullptr)));
   // Only writers holding the lock set a store aside, so a free name stays free until the rename.
   for (int copy = 0; copy < 1000; ++copy) {
     const std::string name = copy == 0 ? aside : aside + "." + std::to_string(copy);
     struct stat info {};
     if (lstat(name.c_str(), &info) == 0) continue;
-    return errno == ENOENT && rename(store.c_str(), name.c_str()) == 0;
+    return errno == ENOENT && rename(store.c_str(), name.c_str()) == 0 ? name : std::string();
   }
-  return false;
+  return {};
 }
 
 class StoreLock {
@@ -251,14 +263,19 @@ bool WriteString(const std::string& keyPath, const std::string& valueName, const
        Scan(text, [&values](const std::string& key, const std::string& name, const std::string& v) {
          values[{key, name}] = v;
        }));
-  if (!usable) {
-    if (!SetAside(store)) return false;
-    values.clear();
-  }
+  if (!usable) values.clear();
   values[{keyPath, valueName}] = value;
   text = Format(values);
   // Never write a store that the next read would refuse.
-  return text.size() <= kMaxStoreSize && Files::WriteFileAtomically(store, text);
+  if (text.size() > kMaxStoreSize) return false;
+  Files::StagedFile staged(store, text);
+  if (staged.Staged() != Files::SaveResult::kSaved) return false;
+  if (usable) return staged.Replace();
+  const std::string aside = SetAside(staged.Target());
+  if (aside.empty()) return false;
+  if (staged.Replace()) return true;
+  rename(aside.c_str(), staged.Target().c_str());  // the damaged store goes back in its place
+  return false;
 }
 
 }  // namespace Registry

@@ -1,5 +1,8 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -137,6 +140,100 @@ TEST(Registry, AStoreUpToTheLimitIsReadAndNoWriteMakesOneLarger) {
       Registry::WriteString("Software\\Quillmore\\A", "big", std::string(Registry::kMaxStoreSize, 'x')));
   EXPECT_EQ(ReadText(config.UserStore()), kept);
   EXPECT_TRUE(Asides(config).empty());
+}
+
+// The files beside the store other than the store and its lock: copies set aside, temporaries.
+std::vector<std::string> Leftovers(const TemporaryConfig& config) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(config.UserStore().parent_path())) {
+    const std::string name = entry.path().filename().string();
+    if (name != "registry" && name != "registry.lock") names.push_back(name);
+  }
+  return names;
+}
+
+// Lowers the soft limit on descriptors for the object's lifetime so that exactly `free` more can be
+// opened, whatever the test framework and the sanitizers hold open.
+class FreeDescriptors {
+ public:
+  explicit FreeDescriptors(int free) {
+    getrlimit(RLIMIT_NOFILE, &mSaved);
+    const int lowest = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    close(lowest);
+    for (rlim_t limit = static_cast<rlim_t>(lowest + free); limit < mSaved.rlim_cur; ++limit) {
+      const rlimit lowered{limit, mSaved.rlim_max};
+      setrlimit(RLIMIT_NOFILE, &lowered);
+      if (Openable() >= free) return;
+    }
+  }
+  ~FreeDescriptors() { setrlimit(RLIMIT_NOFILE, &mSaved); }
+  FreeDescriptors(const FreeDescriptors&) = delete;
+  FreeDescriptors& operator=(const FreeDescriptors&) = delete;
+
+  static int Openable() {
+    std::vector<int> opened;
+    opened.reserve(8);
+    while (opened.size() < 8) {
+      const int fd = open("/dev/null", O_RDONLY | O_CLOEXEC);
+      if (fd < 0) break;
+      opened.push_back(fd);
+    }
+    for (int fd : opened) close(fd);
+    return static_cast<int>(opened.size());
+  }
+
+ private:
+  rlimit mSaved{};
+};
+
+// A write that runs short of descriptors (the store's lock, its read and the new store's temporary
+// each take one) leaves either the new store whole or the old one as it was, never a copy set aside.
+TEST(Registry, AWriteShortOfDescriptorsReplacesTheStoreWholeOrLeavesItUntouched) {
+  const std::string key = "Software\\Quillmore\\Recent Directories\\";
+  for (int free : {1, 2, 3}) {
+    SCOPED_TRACE(std::to_string(free) + " descriptors free");
+    TemporaryConfig config;
+    ASSERT_TRUE(Registry::WriteString(key, "Kept", "/home/me/kept"));
+    ASSERT_TRUE(Registry::WriteString(key, "Changed", "/home/me/old"));
+    const std::string old = ReadText(config.UserStore());
+    bool written = false;
+    {
+      const FreeDescriptors limit(free);
+      ASSERT_EQ(FreeDescriptors::Openable(), free);
+      written = Registry::WriteString(key, "Changed", "/home/me/new");
+    }
+    EXPECT_EQ(Leftovers(config), std::vector<std::string>{});
+    EXPECT_EQ(Registry::ReadString(key, "Kept"), "/home/me/kept");
+    if (written) {
+      EXPECT_EQ(Registry::ReadString(key, "Changed"), "/home/me/new");
+    } else {
+      EXPECT_TRUE(ReadText(config.UserStore()) == old) << "the old store changed";
+      EXPECT_EQ(Registry::ReadString(key, "Changed"), "/home/me/old");
+    }
+    // The lock and the read need two at once, and so do the lock and the new store's temporary.
+    EXPECT_EQ(written, free >= 2);
+  }
+}
+
+// A damaged store is set aside only once the new store is written whole.
+TEST(Registry, ADamagedStoreStaysInPlaceWhenTheNewStoreCannotBeWritten) {
+  TemporaryConfig config;
+  std::filesystem::create_directories(config.UserStore().parent_path());
+  const std::string damaged = "Software\\\\Quillmore\\\\A\tx\tkept\nthis line has no tabs\n";
+  WriteText(config.UserStore(), damaged);
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  const rlimit small{16, saved.rlim_max};  // shorter than any store
+  setrlimit(RLIMIT_FSIZE, &small);
+  const bool written = Registry::WriteString("Software\\Quillmore\\B", "y", "new");
+  setrlimit(RLIMIT_FSIZE, &saved);
+  EXPECT_FALSE(written);
+  EXPECT_TRUE(ReadText(config.UserStore()) == damaged) << "the damaged store changed";
+  EXPECT_EQ(Leftovers(config), std::vector<std::string>{});
+  // Once writes can succeed it is set aside as before.
+  ASSERT_TRUE(Registry::WriteString("Software\\Quillmore\\B", "y", "new"));
+  ASSERT_EQ(Asides(config).size(), 1u);
+  EXPECT_TRUE(ReadText(Asides(config)[0]) == damaged);
 }
 
 // A writer that finds the store busy gives up rather than wait; every value reported written
