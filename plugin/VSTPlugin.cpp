@@ -85,22 +85,34 @@ void VSTPlugin::attachCore(std::unique_ptr<PluginCoreInterface> core) {
   suspend();
 }
 
-bool VSTPlugin::LockMutex(bool tryOnly) {
-  if (!mMutex || !mMutex->Lock(tryOnly)) return false;
-  ++mLockDepth;
-  return true;
+bool VSTPlugin::LockMutex(bool tryOnly) { return mMutex && CountLevel(mMutex->Lock(tryOnly)); }
+
+// A drag's hold does not wait for the thread that pressed: another thread's entry takes it over.
+bool VSTPlugin::LockMutexForEntry() { return mMutex && CountLevel(mMutex->LockOrTakeOver()); }
+
+bool VSTPlugin::CountLevel(bool locked) {
+  if (locked) ++mLockDepth;
+  return locked;
 }
 
 // A program change stores itself as pending and then tries the mutex: either it gets it, or the
-// holder, releasing it afterwards, sees the pending program and applies it.
+// holder, releasing it afterwards, sees the pending program and applies it. While a drag holds
+// the mutex, its release is the last.
 void VSTPlugin::UnlockMutex() {
   if (!mMutex || mLockDepth <= 0) return;
   for (;;) {
-    if (mLockDepth == 1) ApplyPendingProgram();
-    const bool outermost = --mLockDepth == 0;
+    const bool last = mLockDepth == 1 && !mHeld;
+    if (last) ApplyPendingProgram();
+    --mLockDepth;
     mMutex->Unlock();
-    if (!outermost || mPendingProgram.load() < 0 || !LockMutex(kTryOnly)) return;
+    if (!last || mPendingProgram.load() < 0 || !LockMutex(kTryOnly)) return;
   }
+}
+
+void VSTPlugin::HoldMutex(bool hold) {
+  if (!mMutex || mLockDepth <= 0) return;
+  mHeld = hold;
+  mMutex->SetHold(hold);
 }
 
 void VSTPlugin::ApplyPendingProgram() {

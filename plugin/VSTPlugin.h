@@ -33,9 +33,13 @@ class VSTPlugin : public AudioEffectX, public PluginPlatform, public EditorHost 
 
   // The instance mutex, held by every dispatcher opcode that reads or changes the instance's
   // state and by the editor around its work. Whoever releases it last applies a program change
-  // that found it busy, so no change waits for an editor that may never open.
-  bool LockMutex(bool tryOnly) override;
+  // that found it busy, so no change waits for an editor that may never open. tryOnly: fail at
+  // once when another thread holds it, rather than wait for it.
+  static constexpr bool kTryOnly = true, kWaitForIt = false;
+  bool LockMutex(bool tryOnly);
+  bool LockMutexForEntry() override;
   void UnlockMutex() override;
+  void HoldMutex(bool hold) override;
   // UI thread, for the editor: lets the host idle.
   void HostIdle() override { callHost(audioMasterIdle); }
   // UI thread, for the editor adapter: the program change kept while the mutex was busy.
@@ -100,6 +104,7 @@ class VSTPlugin : public AudioEffectX, public PluginPlatform, public EditorHost 
  private:
   void RefreshConnections(bool askHost);
   void ApplyPendingProgram();
+  bool CountLevel(bool locked);
 
   PluginMetaClassRef mMetaClass;
   std::string mHostProduct;
@@ -117,5 +122,6 @@ class VSTPlugin : public AudioEffectX, public PluginPlatform, public EditorHost 
   std::atomic<std::int32_t> mPendingProgram{-1};
   std::unique_ptr<PlatformMutex> mMutex;
   std::int32_t mLockDepth = 0;  // the owner's nesting of the mutex; touched only while holding it
+  bool mHeld = false;           // the editor's drag keeps the mutex; touched only while holding it
   std::string mPrefsName;
 };

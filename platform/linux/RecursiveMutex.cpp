@@ -1,44 +1,72 @@
-#include <pthread.h>
-
 #include <atomic>
-#include <stdexcept>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
 
 #include "platform/PlatformMutex.h"
 
 namespace {
 
+// The calling thread's own number, never 0. Thread ids come back once their thread has ended,
+// and a hold that an ended thread left is not the hold of a new thread that gets its id.
+std::uint64_t CallerNumber() {
+  static std::atomic<std::uint64_t> last{0};
+  thread_local const std::uint64_t number = ++last;
+  return number;
+}
+
+// A monitor over the owner and its depth rather than a recursive pthread mutex, whose levels only
+// their own thread may release: a hold has to be able to change threads.
 class RecursiveMutex final : public PlatformMutex {
  public:
-  RecursiveMutex() {
-    pthread_mutexattr_t attributes;
-    pthread_mutexattr_init(&attributes);
-    pthread_mutexattr_settype(&attributes, PTHREAD_MUTEX_RECURSIVE);
-    const int result = pthread_mutex_init(&mMutex, &attributes);
-    pthread_mutexattr_destroy(&attributes);
-    if (result != 0) throw std::runtime_error("cannot create the instance mutex");
-  }
-  ~RecursiveMutex() override { pthread_mutex_destroy(&mMutex); }
-
-  bool Lock(bool tryOnly) override {
-    if ((tryOnly ? pthread_mutex_trylock(&mMutex) : pthread_mutex_lock(&mMutex)) != 0) return false;
-    if (mDepth++ == 0) mOwner.store(pthread_self());
-    return true;
-  }
+  bool Lock(bool tryOnly) override { return Acquire(tryOnly, false); }
+  bool LockOrTakeOver() override { return Acquire(false, true); }
 
   // Only the owner releases; anyone else's call does nothing.
   void Unlock() override {
+    std::lock_guard<std::mutex> lock(mState);
     if (!HeldByCaller() || mDepth == 0) return;
-    if (--mDepth == 0) mOwner.store(pthread_t{});
-    pthread_mutex_unlock(&mMutex);
+    if (--mDepth == 0) Released();
   }
 
-  bool HeldByCaller() const override { return pthread_equal(mOwner.load(), pthread_self()) != 0; }
+  void SetHold(bool hold) override {
+    std::lock_guard<std::mutex> lock(mState);
+    if (!HeldByCaller()) return;
+    mHold = hold;
+    if (mDepth == 0) Released();
+  }
+
+  bool HeldByCaller() const override { return mOwner.load() == CallerNumber(); }
 
  private:
-  pthread_mutex_t mMutex{};
-  std::atomic<pthread_t> mOwner{};  // no thread: 0, never a pthread_self()
-  static_assert(std::atomic<pthread_t>::is_always_lock_free);
-  int mDepth = 0;  // touched only by the owner
+  bool Acquire(bool tryOnly, bool takeOver) {
+    const std::uint64_t self = CallerNumber();
+    std::unique_lock<std::mutex> lock(mState);
+    const auto mayEnter = [&] {
+      const std::uint64_t owner = mOwner.load();
+      // An owner at depth 0 keeps the mutex only through its hold.
+      return owner == 0 || owner == self || (takeOver && mDepth == 0);
+    };
+    if (tryOnly && !mayEnter()) return false;
+    mChanged.wait(lock, mayEnter);
+    mOwner.store(self);
+    ++mDepth;
+    return true;
+  }
+
+  // With mState locked, once the owner is inside no Lock: free unless held; a waiter to take
+  // over may go on either way.
+  void Released() {
+    if (!mHold) mOwner.store(0);
+    mChanged.notify_all();
+  }
+
+  std::mutex mState{};
+  std::condition_variable mChanged{};
+  std::atomic<std::uint64_t> mOwner{0};  // a CallerNumber; none: 0
+  static_assert(std::atomic<std::uint64_t>::is_always_lock_free);
+  int mDepth{0};      // with mState locked only
+  bool mHold{false};  // with mState locked only
 };
 
 }  // namespace

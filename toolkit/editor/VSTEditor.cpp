@@ -25,7 +25,7 @@ VSTEditor::VSTEditor(AudioEffect* effect, EditorHost& host, PluginCoreInterface*
 VSTEditor::~VSTEditor() { close(); }
 
 VSTEditor::EntryLock::EntryLock(VSTEditor& editor) : mEditor(editor) {
-  mHeld = mEditor.mHost.LockMutex(EditorHost::kWaitForIt);
+  mHeld = mEditor.mHost.LockMutexForEntry();
   if (mHeld) mEditor.SetEditorThread();
 }
 
@@ -64,19 +64,17 @@ std::unique_ptr<DrawContext> VSTEditor::CreateWindowContext() {
 }
 
 void VSTEditor::close() {
-  // Waits for any other thread's entry or drag to end, then always runs to the end. A drag of
-  // another thread ends at that thread's next idle rather than at the user's release.
-  mClosesWaiting.fetch_add(1);
+  // Waits for any other thread's entry to end, then always runs to the end. A drag ends here, as
+  // if released where the pointer was last, whichever thread pressed.
   EntryLock lock(*this);
-  mClosesWaiting.fetch_sub(1);
   if (!IsOpen()) return;
   try {
-    // The drag's level of the mutex goes with the editor; the entry's own is released last, which
-    // applies a program change that found the mutex busy.
-    const bool ownDrag = mDragThread.load() == std::this_thread::get_id();
+    if (mDragHoldsMutex) GetWindow()->EndCapture();
     CloseEditor();
     mSystemWindow = nullptr;
-    if (ownDrag) EndDrag();
+    // The drag's hold goes with the editor; the entry's own lock is released last, which applies
+    // a program change that found the mutex busy.
+    EndDrag();
   } catch (...) {
     ReportCaughtFailure(GetCore(), EntryFailureTexts::kClose);
   }
@@ -86,15 +84,7 @@ void VSTEditor::Present() {
   if (WindowContext* window = GetWindow()) window->PresentDamage();
 }
 
-bool VSTEditor::DragOfAnotherThread() const {
-  const std::thread::id drag = mDragThread.load();
-  return drag != std::thread::id() && drag != std::this_thread::get_id();
-}
-
 void VSTEditor::idle() {
-  // Another thread's drag keeps the mutex until that thread's idle sees the release: this idle
-  // is skipped rather than wait for the user.
-  if (DragOfAnotherThread()) return;
   EntryLock lock(*this);
   // A host that answers audioMasterIdle with effEditIdle finds the idle already running.
   if (!lock.Held() || mInIdle || !IsOpen()) return;
@@ -104,10 +94,6 @@ void VSTEditor::idle() {
     if (!IsOpen()) {
       mInIdle = false;
       return;
-    }
-    // A close waits on another thread: the drag ends now, as if released where the pointer is.
-    if (mClosesWaiting.load() > 0 && mDragThread.load() == std::this_thread::get_id()) {
-      GetWindow()->EndCapture();
     }
     if (GetMouseCaptureFrame()) {
       CapturedIdle();
@@ -142,10 +128,10 @@ void VSTEditor::HandlePaint() {
 
 void VSTEditor::HandleMouseDown(std::int32_t x, std::int32_t y) {
   EntryLock lock(*this);
-  if (!lock.Held() || !IsOpen() || DragHoldsMutex()) return;
-  // The drag's own level of the mutex, kept past this entry when a frame takes the capture.
-  if (!mHost.LockMutex(EditorHost::kWaitForIt)) return;
-  mDragThread.store(std::this_thread::get_id());
+  if (!lock.Held() || !IsOpen() || mDragHoldsMutex) return;
+  // The drag's hold of the mutex, kept past this entry when a frame takes the capture.
+  mHost.HoldMutex(true);
+  mDragHoldsMutex = true;
   try {
     DrawingScope scope(*this, true);
     MouseDown(x, y);
@@ -159,9 +145,9 @@ void VSTEditor::HandleMouseDown(std::int32_t x, std::int32_t y) {
 }
 
 void VSTEditor::EndDrag() {
-  if (mDragThread.load() != std::this_thread::get_id()) return;
-  mDragThread.store(std::thread::id());
-  mHost.UnlockMutex();
+  if (!mDragHoldsMutex) return;
+  mDragHoldsMutex = false;
+  mHost.HoldMutex(false);
 }
 
 void VSTEditor::HandleMouseMove(Point point) {

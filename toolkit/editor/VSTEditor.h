@@ -1,9 +1,7 @@
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
-#include <thread>
 
 #include "platform/Platform.h"
 #include "toolkit/editor/EditorHost.h"
@@ -14,10 +12,11 @@
 // The plug-in's editor as a VST 2 host sees it: effEditGetRect, effEditOpen with the host's
 // window in ptr, effEditIdle and effEditClose reach the editor root through it. Every entry does
 // all of its work holding the instance mutex, and a press that gives a frame the capture keeps it
-// until its release (or the idle after a close began waiting on another thread). effEditIdle is the window's
-// timer: it pumps the window's events (which also answers dialogs and ends in-place edits), then runs the
-// root. Entries may come from any non-audio thread; the mutex serialises them, so none meets a half-opened or
-// half-closed editor.
+// until its release or the close. effEditIdle is the window's timer: it pumps the window's events (which
+// also answers dialogs and ends in-place edits), then runs the root. Entries may come from any non-audio
+// thread; the mutex serialises them, so none meets a half-opened or half-closed editor. The drag's hold
+// belongs to the editor, not to the thread that pressed: whichever thread enters next takes it over, so an
+// idle on any thread reads the release and a close on any thread ends the drag.
 class VSTEditor : public PluginUIRoot, public AEffEditor, private WindowEventHandler {
  public:
   VSTEditor(AudioEffect* effect, EditorHost& host, PluginCoreInterface* core, PluginServices* services,
@@ -40,15 +39,16 @@ class VSTEditor : public PluginUIRoot, public AEffEditor, private WindowEventHan
   void HandleDeactivate();
 
   WindowContext* GetWindow() const { return static_cast<WindowContext*>(GetWindowContext()); }
-  bool DragHoldsMutex() const { return mDragThread.load() != std::thread::id(); }
+  // With the mutex held.
+  bool DragHoldsMutex() const { return mDragHoldsMutex; }
 
  protected:
   std::unique_ptr<DrawContext> CreateWindowContext() override;
   std::int64_t GetTick() const override { return mPlatform.GetTimerTick(); }
 
  private:
-  // Holds the instance mutex for one entry (recursively, inside a drag's or an outer entry's)
-  // and makes the calling thread the editor's.
+  // Holds the instance mutex for one entry (recursively, inside an outer entry's; a drag's hold
+  // passes to it) and makes the calling thread the editor's.
   class EntryLock {
    public:
     explicit EntryLock(VSTEditor& editor);
@@ -68,17 +68,13 @@ class VSTEditor : public PluginUIRoot, public AEffEditor, private WindowEventHan
   void HandleMouseUp(Point point) override;
   void Present();
   void EndDrag();
-  bool DragOfAnotherThread() const;
 
   EditorHost& mHost;
   Platform& mPlatform;
   ERect mRect{};
   bool mIdleHost{true};
-  // The thread whose press keeps the mutex until the release; none outside a drag.
-  std::atomic<std::thread::id> mDragThread{};
-  // Closes waiting for the mutex: the drag's thread ends its drag at its next idle for them.
-  std::atomic<int> mClosesWaiting{0};
-  bool mInIdle{false};      // with the mutex held only
-  bool mInHostIdle{false};  // with the mutex held only
+  bool mDragHoldsMutex{false};  // with the mutex held only
+  bool mInIdle{false};          // with the mutex held only
+  bool mInHostIdle{false};      // with the mutex held only
   std::uint64_t mParent{0};
 };

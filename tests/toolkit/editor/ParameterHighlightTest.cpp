@@ -39,8 +39,9 @@ class TwoParameters : public ZEBPluginMetaClass {
 };
 
 struct NoLockHost : EditorHost {
-  bool LockMutex(bool) override { return true; }
+  bool LockMutexForEntry() override { return true; }
   void UnlockMutex() override {}
+  void HoldMutex(bool) override {}
   void HostIdle() override {}
 };
 

@@ -190,45 +190,56 @@ TEST_F(VSTEditorTest, AWindowDestroyedDuringADragEndsItAtTheNextIdleWithARelease
   }
 }
 
-TEST_F(VSTEditorTest, ACloseWaitingOnAnotherThreadEndsTheDragAtTheDragsNextIdle) {
+TEST_F(VSTEditorTest, ACloseOnAnotherThreadWaitsForTheDragsEntryThenEndsTheDragWhereThePointerWas) {
   window->Press(20, 20);
   window->Move(30, 25);
   editor->idle();
   ASSERT_TRUE(editor->DragHoldsMutex());
   log.clear();
   std::atomic<bool> closed{false};
-  std::thread closer([&] {
-    editor->close();
-    closed.store(true);
-  });
-  while (host.waiting.load() == 0) std::this_thread::yield();
+  std::thread closer;
+  // The drag's next idle is inside its entry when the close comes: the close waits for it.
+  host.onHostIdle = [&] {
+    if (closer.joinable()) return;
+    closer = std::thread([&] {
+      editor->close();
+      closed.store(true);
+    });
+    while (host.waiting.load() == 0) std::this_thread::yield();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_FALSE(closed.load());
+  };
   editor->idle();
-  for (int i = 0; i < 2000 && !closed.load(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  EXPECT_TRUE(closed.load());
-  if (!closed.load()) window->Release(30, 25);  // lets the close through all the same
-  while (!closed.load()) editor->idle();
   closer.join();
+  EXPECT_TRUE(closed.load());
   EXPECT_FALSE(editor->IsOpen());
   EXPECT_EQ(host.depth, 0);
   EXPECT_EQ(log, (std::vector<std::string>{"c1@20,15"}));
 }
 
-TEST_F(VSTEditorTest, AnIdleFromAnotherThreadDuringADragTouchesNothingAndTheDragsThreadGoesOn) {
-  window->Press(20, 20);
-  editor->idle();
+TEST_F(VSTEditorTest, IdlesOnAnyThreadCarryADragOnAfterThePressingThreadEndedAndEndItAtTheRelease) {
+  std::thread([&] {
+    window->Press(20, 20);
+    editor->idle();
+  }).join();
   ASSERT_TRUE(editor->DragHoldsMutex());
   const int hostIdles = host.hostIdles;
   log.clear();
   window->Move(30, 30);
-  std::thread([&] { editor->idle(); }).join();  // would wait for the user's release
-  EXPECT_TRUE(log.empty());
-  EXPECT_EQ(host.hostIdles, hostIdles);
   editor->idle();
   EXPECT_EQ(log, (std::vector<std::string>{"c4@20,20"}));
+  EXPECT_EQ(host.hostIdles, hostIdles + 1);  // the drag's idle: timers and the host's idle only
+  EXPECT_TRUE(editor->DragHoldsMutex());
   window->Release(30, 30);
-  editor->idle();
+  std::thread([&] { editor->idle(); }).join();
+  EXPECT_EQ(log.back(), "c1@20,20");
   EXPECT_FALSE(editor->DragHoldsMutex());
   EXPECT_EQ(host.depth, 0);
+  std::thread([&] {  // free for anyone
+    EXPECT_TRUE(host.LockMutex(true));
+    host.UnlockMutex();
+  })
+      .join();
 }
 
 TEST_F(VSTEditorTest, LosingTheActivationEndsADragAndRegainingItActivatesTheEditor) {
