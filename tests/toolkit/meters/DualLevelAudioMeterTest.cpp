@@ -282,7 +282,9 @@ TEST_F(DualFixture, LevelsAskForARedrawOnlyWhenTheyMoveThePixels) {
         << c.from0 << " " << c.from1 << " to " << c.to0 << " " << c.to1;
     root.Flush();
   }
-  // A look changed without a redraw shows with the next levels.
+  // A look changed without a redraw shows with the next levels, even ones on the same pixels.
+  meter->SetLevels(-20.0f, -20.0f);
+  root.Flush();
   meter->SetShowSecondary(false);
   meter->SetLevels(-20.0f, -20.0f);
   EXPECT_FALSE(root.GetUpdateSet().empty());
