@@ -37,6 +37,37 @@ void AudioMeter::SetLevel(float db) {
   if (!(level >= mInitial)) level = mInitial;  // NaN too
   if (level > kTopLevel) level = kTopLevel;
   mLevel = level;
+  FollowLevel();
+}
+
+float AudioMeter::Advance(std::int64_t tick) {
+  const float shown = UpdateLevel(mLevel, tick);
+  if (mPeakHold || mPeakOnly) UpdatePeak(tick);
+  mLastTick = tick;
+  return shown;
+}
+
+std::int32_t AudioMeter::ZonesReached(float db) const {
+  return std::int32_t(db >= mFloor) + std::int32_t(db >= mZone1) + std::int32_t(db >= mZone2);
+}
+
+AudioMeter::BarPixels AudioMeter::PixelsOf(float shown) {
+  return BarPixels{true, LevelToPixel(shown), LevelToPixel(mPeak), ZonesReached(shown), ZonesReached(mPeak)};
+}
+
+void AudioMeter::SetBallistics(const Ballistics& b) {
+  mDisplayed = b.displayed;
+  mLastTick = b.lastTick;
+  mHoldStart = b.holdStart;
+  mPeak = b.peak;
+  mPreviousPeak = b.previousPeak;
+}
+
+void AudioMeter::FollowLevel() {
+  const Ballistics before = GetBallistics();
+  if (PixelsOf(Advance(Clock::GetTimerTick())) == mPainted) return;
+  // The draw advances them, whenever it comes.
+  SetBallistics(before);
   Redraw(nullptr, true);
 }
 
@@ -79,11 +110,9 @@ void AudioMeter::UpdatePeak(std::int64_t tick) {
 
 void AudioMeter::Draw(DrawContext& context, const Rect&) {
   DrawBackground(context, GetLocalRect());
-  const std::int64_t now = Clock::GetTimerTick();
-  const float shown = UpdateLevel(mLevel, now);
-  if (mPeakHold || mPeakOnly) UpdatePeak(now);
-  DrawBar(context, shown, LevelToPixel(shown), LevelToPixel(mPeak));
-  mLastTick = now;
+  const float shown = Advance(Clock::GetTimerTick());
+  mPainted = PixelsOf(shown);
+  DrawBar(context, shown, mPainted.level, mPainted.peak);
   if (!mTicksOn) return;
   context.SetForeColor(mTickColor);
   for (float level : mTickLevels) {
@@ -172,6 +201,7 @@ void AudioMeter::SetColors(Color background, Color, Color zone0, Color zone1, Co
   mZoneColors[kZone0] = zone0;
   mZoneColors[kZone1] = zone1;
   mZoneColors[kZone2] = zone2;
+  Restyled();
   if (redraw) Redraw(nullptr, true);
 }
 
@@ -181,12 +211,14 @@ void AudioMeter::SetPixMap(const OGWorld* world, Point background, Point zone0, 
   mZoneSources[kZone0] = zone0;
   mZoneSources[kZone1] = zone1;
   mZoneSources[kZone2] = zone2;
+  Restyled();
 }
 
 void AudioMeter::SetTicks(const std::vector<float>& levels, Color color) {
   mTicksOn = true;
   mTickColor = color;
   if (!levels.empty()) mTickLevels = levels;
+  Restyled();
 }
 
 void AudioMeter::SetPeakState(float peak, std::int64_t holdStart) {
@@ -212,7 +244,7 @@ void GainReductionMeter::SetLevel(float db) {
   float level = db - GetLevelOffset();
   level = std::isnan(level) ? GetInitialValue() : std::clamp(level, kBottomReduction, GetInitialValue());
   StoreLevel(level);
-  Redraw(nullptr, true);
+  FollowLevel();
 }
 
 float GainReductionMeter::UpdateLevel(float level, std::int64_t tick) {

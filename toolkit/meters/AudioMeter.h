@@ -8,9 +8,10 @@
 class OGWorld;
 
 // One level in dB as a bar of up to three colour zones, with a display that falls at a limited
-// rate and a held, falling peak marker. The ballistics advance only when the meter draws, in
-// timer ticks (rates per 60 ticks). Vertical meters grow upward, others left to right. Always
-// buffered. Editor thread only.
+// rate and a held, falling peak marker. The ballistics advance when the meter draws, in timer
+// ticks (rates per 60 ticks); a new level asks for a redraw only when it moves the bar's pixels,
+// and otherwise advances them itself. Settings that do not redraw show with the next level.
+// Vertical meters grow upward, others left to right. Always buffered. Editor thread only.
 class AudioMeter : public Frame {
  public:
   // initialDb: the lowest level shown and where the peak is reset to.
@@ -33,7 +34,10 @@ class AudioMeter : public Frame {
 
   void SetFallRate(float dbPer60Ticks) { mFallRate = dbPer60Ticks; }
   // 0 or less: linear.
-  void SetScaleCurve(float curve) { mScaleCurve = curve; }
+  void SetScaleCurve(float curve) {
+    mScaleCurve = curve;
+    Restyled();
+  }
   void SetPeakFallRate(float dbPer60Ticks) { mPeakFallRate = dbPer60Ticks; }
   // Negative: held until reset.
   void SetPeakHoldTime(float seconds);
@@ -44,14 +48,29 @@ class AudioMeter : public Frame {
   // unused: a colour the meter does not draw with.
   void SetColors(Color background, Color unused, Color zone0, Color zone1, Color zone2, bool redraw);
   void SetPixMap(const OGWorld* world, Point background, Point zone0, Point zone1, Point zone2);
-  void SetBarRect(const Rect& rect) { mBarRect = rect; }
+  void SetBarRect(const Rect& rect) {
+    mBarRect = rect;
+    Restyled();
+  }
   void SetTicks(const std::vector<float>& levels, Color color);
-  void SetTicksOff() { mTicksOn = false; }
+  void SetTicksOff() {
+    mTicksOn = false;
+    Restyled();
+  }
   void SetPeakHold(bool on);
   void ResetPeak();
-  void SetMirrored(bool on) { mMirrored = on; }
-  void SetPeakOnly(bool on) { mPeakOnly = on; }
-  void SetLevelOffset(float db) { mLevelOffset = db; }
+  void SetMirrored(bool on) {
+    mMirrored = on;
+    Restyled();
+  }
+  void SetPeakOnly(bool on) {
+    mPeakOnly = on;
+    Restyled();
+  }
+  void SetLevelOffset(float db) {
+    mLevelOffset = db;
+    Restyled();
+  }
 
   float GetFallRate() const { return mFallRate; }
   float GetScaleCurve() const { return mScaleCurve; }
@@ -82,10 +101,44 @@ class AudioMeter : public Frame {
   Rect BarSegment(std::int32_t from, std::int32_t to) const;
   void StoreLevel(float db) { mLevel = db; }
   float GetLevelOffset() const { return mLevelOffset; }
+  // After a new level: a redraw when a draw now would move the bar's pixels, else the ballistics
+  // advance to now here, as that draw would have advanced them.
+  void FollowLevel();
 
  private:
   enum Zone { kZone0, kZone1, kZone2 };
+  // What decides the bar's pixels besides the settings: where the display and the peak lie, and
+  // how many of the floor and the two zone thresholds each reaches.
+  struct BarPixels {
+    bool known{false};
+    std::int32_t level{0};
+    std::int32_t peak{0};
+    std::int32_t levelZones{0};
+    std::int32_t peakZones{0};
+    bool operator==(const BarPixels& o) const {
+      return known == o.known && level == o.level && peak == o.peak && levelZones == o.levelZones &&
+             peakZones == o.peakZones;
+    }
+  };
+  struct Ballistics {
+    float displayed{0.0f};
+    std::int64_t lastTick{0};
+    std::int64_t holdStart{0};
+    float peak{0.0f};
+    float previousPeak{0.0f};
+  };
+
   void DrawZone(DrawContext& context, Rect rect, std::int32_t zone);
+  // The ballistics to the tick; the level to show.
+  float Advance(std::int64_t tick);
+  BarPixels PixelsOf(float shown);
+  std::int32_t ZonesReached(float db) const;
+  Ballistics GetBallistics() const {
+    return Ballistics{mDisplayed, mLastTick, mHoldStart, mPeak, mPreviousPeak};
+  }
+  void SetBallistics(const Ballistics& b);
+  // A setting that changes the look without a redraw: the next level redraws.
+  void Restyled() { mPainted = BarPixels{}; }
 
   float mLevel{0.0f};
   float mDisplayed{0.0f};
@@ -116,6 +169,7 @@ class AudioMeter : public Frame {
   bool mPeakOnly{false};
   float mLevelOffset{0.0f};
   float mInitial{0.0f};
+  BarPixels mPainted{};  // as the last draw left the bar
 };
 
 // An audio meter for gain reduction: 0 dB shows nothing and the bar grows as the value falls;

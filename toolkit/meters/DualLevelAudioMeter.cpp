@@ -68,6 +68,13 @@ void DualLevelAudioMeter::SetLevels(float level0, float level1) {
     if (!(d >= kBottom)) d = kBottom;
   }
   mLastUpdateTick = now;
+  // A disabled meter shows no levels, and SetEnabled redraws it.
+  if (!IsEnabled()) return;
+  // The peaks as a draw now would leave them; kept when that draw would paint what is there.
+  const std::array<Channel, kChannels> before = mChannels;
+  UpdatePeaks(now);
+  if (PictureOfNow() == mPainted) return;
+  mChannels = before;  // the draw advances them, whenever it comes
   Redraw(nullptr, true);
 }
 
@@ -108,11 +115,34 @@ void DualLevelAudioMeter::UpdatePeak(Channel& ch, std::int64_t now) {
   ch.lastPeakTick = now;
 }
 
-const DualLevelAudioMeter::Zone& DualLevelAudioMeter::ZoneOf(float db) const {
+void DualLevelAudioMeter::UpdatePeaks(std::int64_t now) {
+  UpdatePeak(mChannels[1 - mMainChannel], now);
+  UpdatePeak(mChannels[mMainChannel], now);
+}
+
+std::int32_t DualLevelAudioMeter::ZoneOf(float db) const {
   std::size_t found = 0;
   for (std::size_t i = 0; i < mZones.size(); ++i)
     if (mZones[i].threshold < db && mZones[i].threshold >= mZones[found].threshold) found = i;
-  return mZones[found];
+  return std::int32_t(found);
+}
+
+DualLevelAudioMeter::Picture DualLevelAudioMeter::PictureOfNow() const {
+  const Channel& main = mChannels[mMainChannel];
+  const Channel& secondary = mChannels[1 - mMainChannel];
+  const float floor = Floor();
+  auto marker = [this](float db) { return Marker{ZoneOf(db), LevelToPixel(db)}; };
+  Picture p;
+  p.known = true;
+  if (mShowMain) {
+    p.barPixel = LevelToPixel(main.display);
+    while (p.barZones < GetZoneCount() && main.display > mZones[p.barZones].threshold) ++p.barZones;
+  }
+  if (mShowSecondary && secondary.display > floor) p.secondary = marker(secondary.display);
+  if (secondary.peakHold && (mShowSecondary || mShowPeaksAlways) && secondary.peak > floor)
+    p.secondaryPeak = marker(secondary.peak);
+  if (main.peakHold && (mShowMain || mShowPeaksAlways) && main.peak > floor) p.mainPeak = marker(main.peak);
+  return p;
 }
 
 Rect DualLevelAudioMeter::MarkerAt(std::int32_t pixel, std::int32_t thickness) const {
@@ -137,40 +167,34 @@ void DualLevelAudioMeter::DrawBackground(DrawContext& context, const Rect& rect)
 void DualLevelAudioMeter::Draw(DrawContext& context, const Rect&) {
   DrawBackground(context, mMeterRect);
   if (!IsEnabled()) return;
-  const std::int64_t now = Clock::GetTimerTick();
+  UpdatePeaks(Clock::GetTimerTick());
+  mPainted = PictureOfNow();
+  const Picture& p = mPainted;
   const std::int32_t length = GetMeterLength();
-  Channel& main = mChannels[mMainChannel];
-  Channel& secondary = mChannels[1 - mMainChannel];
   const Rect bar{mMeterRect.left + mBarInsets.left, mMeterRect.top + mBarInsets.top,
                  mMeterRect.right - mBarInsets.right, mMeterRect.bottom - mBarInsets.bottom};
   auto segment = [&](std::int32_t from, std::int32_t to) {
     return mVertical ? Rect{bar.left, bar.bottom - to, bar.right, bar.bottom - from}
                      : Rect{bar.left + from, bar.top, bar.left + to, bar.bottom};
   };
-  if (mShowMain) {
-    const std::int32_t levelPixel = LevelToPixel(main.display);
-    std::int32_t start = 0;
-    for (std::size_t i = 0; i < mZones.size() && main.display > mZones[i].threshold; ++i) {
-      const std::int32_t zoneEnd = i + 1 < mZones.size() ? LevelToPixel(mZones[i + 1].threshold) : length;
-      const std::int32_t end = std::min(zoneEnd, levelPixel);
-      Paint(context, segment(start, end), mZones[i].bar, mZones[i].barSource);
-      start = std::max(start, end);
-    }
+  std::int32_t start = 0;
+  for (std::int32_t i = 0; i < p.barZones; ++i) {
+    const std::int32_t zoneEnd = i + 1 < GetZoneCount() ? LevelToPixel(mZones[i + 1].threshold) : length;
+    const std::int32_t end = std::min(zoneEnd, p.barPixel);
+    Paint(context, segment(start, end), mZones[i].bar, mZones[i].barSource);
+    start = std::max(start, end);
   }
-  if (mShowSecondary && secondary.display > Floor()) {
-    const Zone& zone = ZoneOf(secondary.display);
-    Paint(context, MarkerAt(LevelToPixel(secondary.display), mSecondaryThickness), zone.peak,
-          zone.peakSource);
+  if (p.secondary.zone >= 0) {
+    const Zone& zone = mZones[p.secondary.zone];
+    Paint(context, MarkerAt(p.secondary.pixel, mSecondaryThickness), zone.peak, zone.peakSource);
   }
-  UpdatePeak(secondary, now);
-  if (secondary.peakHold && (mShowSecondary || mShowPeaksAlways) && secondary.peak > Floor()) {
-    const Zone& zone = ZoneOf(secondary.peak);
-    Paint(context, MarkerAt(LevelToPixel(secondary.peak), mPeakThickness), zone.hold, zone.peakSource);
+  if (p.secondaryPeak.zone >= 0) {
+    const Zone& zone = mZones[p.secondaryPeak.zone];
+    Paint(context, MarkerAt(p.secondaryPeak.pixel, mPeakThickness), zone.hold, zone.peakSource);
   }
-  UpdatePeak(main, now);
-  if (main.peakHold && (mShowMain || mShowPeaksAlways) && main.peak > Floor()) {
-    const Zone& zone = ZoneOf(main.peak);
-    Paint(context, MarkerAt(LevelToPixel(main.peak), mPeakThickness), zone.bar, zone.barSource);
+  if (p.mainPeak.zone >= 0) {
+    const Zone& zone = mZones[p.mainPeak.zone];
+    Paint(context, MarkerAt(p.mainPeak.pixel, mPeakThickness), zone.bar, zone.barSource);
   }
   if (!mMarksOn) return;
   context.SetForeColor(mMarkColor);
@@ -189,7 +213,9 @@ void DualLevelAudioMeter::Draw(DrawContext& context, const Rect&) {
 }
 
 void DualLevelAudioMeter::SetMainChannel(std::int32_t channel) {
-  if (IsChannel(channel)) mMainChannel = channel;
+  if (!IsChannel(channel)) return;
+  mMainChannel = channel;
+  Restyled();
 }
 
 void DualLevelAudioMeter::SetAttackTime(float seconds, std::int32_t channel) {
@@ -245,6 +271,7 @@ void DualLevelAudioMeter::SetZoneThreshold(std::int32_t zone, float db, bool red
     }
   }
   mZones[zone].threshold = db;
+  Restyled();
   if (redraw) Redraw(nullptr, true);
 }
 
@@ -254,22 +281,27 @@ void DualLevelAudioMeter::SetZoneColors(std::int32_t zone, Color bar, Color peak
   mZones[zone].peak = peak;
   mZones[zone].hold = hold ? *hold : peak;
   mWorld = nullptr;
+  Restyled();
 }
 
 void DualLevelAudioMeter::SetZoneImages(std::int32_t zone, Point barSource, Point peakSource) {
   if (!IsZone(zone)) return;
   mZones[zone].barSource = barSource;
   mZones[zone].peakSource = peakSource;
+  Restyled();
 }
 
 void DualLevelAudioMeter::SetScaleKneeLevel(float db) {
-  if (!std::isnan(db)) mKneeLevel = db;
+  if (std::isnan(db)) return;
+  mKneeLevel = db;
+  Restyled();
 }
 
 void DualLevelAudioMeter::SetScaleMarks(const std::vector<float>& levels, Color color) {
   mMarksOn = true;
   mMarkColor = color;
   if (!levels.empty()) mMarks = levels;
+  Restyled();
 }
 
 void DualLevelAudioMeter::ResetLevels() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -10,7 +11,9 @@ class OGWorld;
 // Two levels in dB at a time: one channel as the main bar split into colour zones, the other as
 // a thin marker, each with its own ballistics and held peak. The scale is logarithmic from the
 // floor (zone 0's threshold) up to a knee level and linear above it. Levels are pushed by the
-// owner's timer; times are in timer ticks, rates per 60 ticks. Always buffered. Editor thread only.
+// owner's timer and ask for a redraw only when they move the meter's pixels; settings that do not
+// redraw show with the next levels. Times are in timer ticks, rates per 60 ticks. Always buffered.
+// Editor thread only.
 class DualLevelAudioMeter : public Frame {
  public:
   static constexpr std::int32_t kChannels = 2;
@@ -38,9 +41,18 @@ class DualLevelAudioMeter : public Frame {
 
   // Channel and zone indices out of range are ignored.
   void SetMainChannel(std::int32_t channel);
-  void SetShowMain(bool on) { mShowMain = on; }
-  void SetShowSecondary(bool on) { mShowSecondary = on; }
-  void SetShowPeaksAlways(bool on) { mShowPeaksAlways = on; }
+  void SetShowMain(bool on) {
+    mShowMain = on;
+    Restyled();
+  }
+  void SetShowSecondary(bool on) {
+    mShowSecondary = on;
+    Restyled();
+  }
+  void SetShowPeaksAlways(bool on) {
+    mShowPeaksAlways = on;
+    Restyled();
+  }
   void SetAttackTime(float seconds, std::int32_t channel);
   // Negative: a linear fall.
   void SetReleaseTime(float seconds, std::int32_t channel);
@@ -59,17 +71,41 @@ class DualLevelAudioMeter : public Frame {
   // Colours instead of images; no hold colour: the peak colour.
   void SetZoneColors(std::int32_t zone, Color bar, Color peak, const Color* hold);
   void SetZoneImages(std::int32_t zone, Point barSource, Point peakSource);
-  void SetPixMap(const OGWorld* world) { mWorld = world; }
-  void SetBackground(Point source) { mBackgroundSource = source; }
-  void SetBackground(Color color) { mBackgroundColor = color; }
-  void SetMeterRect(const Rect& rect) { mMeterRect = rect; }
-  void SetBarInsets(const Rect& insets) { mBarInsets = insets; }
+  void SetPixMap(const OGWorld* world) {
+    mWorld = world;
+    Restyled();
+  }
+  void SetBackground(Point source) {
+    mBackgroundSource = source;
+    Restyled();
+  }
+  void SetBackground(Color color) {
+    mBackgroundColor = color;
+    Restyled();
+  }
+  void SetMeterRect(const Rect& rect) {
+    mMeterRect = rect;
+    Restyled();
+  }
+  void SetBarInsets(const Rect& insets) {
+    mBarInsets = insets;
+    Restyled();
+  }
   // NaN is refused.
   void SetScaleKneeLevel(float db);
-  void SetScaleKneeLength(std::int32_t pixels) { mKneeLength = float(pixels); }
-  void SetLinearScale(bool on) { mLinearScale = on; }
+  void SetScaleKneeLength(std::int32_t pixels) {
+    mKneeLength = float(pixels);
+    Restyled();
+  }
+  void SetLinearScale(bool on) {
+    mLinearScale = on;
+    Restyled();
+  }
   void SetScaleMarks(const std::vector<float>& levels, Color color);
-  void SetScaleMarksOff() { mMarksOn = false; }
+  void SetScaleMarksOff() {
+    mMarksOn = false;
+    Restyled();
+  }
   void ResetLevels();
 
   std::int32_t GetZoneCount() const { return std::int32_t(mZones.size()); }
@@ -116,18 +152,42 @@ class DualLevelAudioMeter : public Frame {
     std::int64_t lastPeakTick{0};
   };
 
+  // One marker: its zone (-1 when not drawn) and pixel.
+  struct Marker {
+    std::int32_t zone{-1};
+    std::int32_t pixel{0};
+    bool operator==(const Marker& o) const { return zone == o.zone && pixel == o.pixel; }
+  };
+  // What decides the meter's pixels besides the settings.
+  struct Picture {
+    bool known{false};
+    std::int32_t barZones{0};  // zones the main bar runs through
+    std::int32_t barPixel{0};
+    Marker secondary{};
+    Marker secondaryPeak{};
+    Marker mainPeak{};
+    bool operator==(const Picture& o) const {
+      return known == o.known && barZones == o.barZones && barPixel == o.barPixel &&
+             secondary == o.secondary && secondaryPeak == o.secondaryPeak && mainPeak == o.mainPeak;
+    }
+  };
+
   static bool IsChannel(std::int32_t channel) { return channel >= 0 && channel < kChannels; }
   bool IsZone(std::int32_t zone) const { return zone >= 0 && zone < GetZoneCount(); }
   float Floor() const { return mZones[0].threshold; }
   void UpdatePeak(Channel& channel, std::int64_t now);
-  // The zone whose threshold is the highest one below the level.
-  const Zone& ZoneOf(float db) const;
+  void UpdatePeaks(std::int64_t now);
+  Picture PictureOfNow() const;
+  // The index of the zone whose threshold is the highest one below the level.
+  std::int32_t ZoneOf(float db) const;
+  // A setting that changes the look without a redraw: the next levels redraw.
+  void Restyled() { mPainted = Picture{}; }
   // The strip of thickness pixels whose outer edge lies at the pixel.
   Rect MarkerAt(std::int32_t pixel, std::int32_t thickness) const;
   void Paint(DrawContext& context, const Rect& rect, Color color, Point imageSource) const;
 
   std::vector<Zone> mZones{};
-  Channel mChannels[kChannels]{};
+  std::array<Channel, kChannels> mChannels{};
   std::int64_t mLastUpdateTick{0};
   float mFallAcceleration{0.2f};
   std::int16_t mPeakThickness{2};
@@ -148,4 +208,5 @@ class DualLevelAudioMeter : public Frame {
   std::vector<float> mMarks{};
   Color mMarkColor{};
   bool mMarksOn{false};
+  Picture mPainted{};  // as the last draw left the meter
 };

@@ -9,7 +9,7 @@ std::int32_t CorrelationGlow::Segment(float correlation) {
   return column >= float(kColumns - 1) ? kColumns - 1 : std::int32_t(column);
 }
 
-void CorrelationGlow::Advance(float correlation, float average) {
+bool CorrelationGlow::Advance(float correlation, float average) {
   const float r = std::isnan(correlation) ? mLastCorrelation : correlation;
   const std::int32_t from = Segment(mLastCorrelation), to = Segment(r);
   const std::int32_t step = to > from ? 1 : -1;
@@ -20,16 +20,21 @@ void CorrelationGlow::Advance(float correlation, float average) {
     light *= 2.0f;
     if (k == to) break;
   }
-  mSmoothed = mGlow;
-  float g = mSmoothed[0];
-  for (float& s : mSmoothed) s = g = g + (s - g) * kSmoothing;
-  float h = mSmoothed[kColumns - 1];
-  for (auto s = mSmoothed.rbegin(); s != mSmoothed.rend(); ++s) *s = h = h + (*s - h) * kSmoothing;
+  std::array<float, kColumns> smoothed = mGlow;
+  float g = smoothed[0];
+  for (float& s : smoothed) s = g = g + (s - g) * kSmoothing;
+  float h = smoothed[kColumns - 1];
+  for (auto s = smoothed.rbegin(); s != smoothed.rend(); ++s) *s = h = h + (*s - h) * kSmoothing;
   for (float& glow : mGlow) glow *= kDecay;
-  mAverageColumn = Segment(std::isnan(average) ? 1.0f : average);
   mLastCorrelation = r;
-}
-
-std::int32_t CorrelationGlow::Level(std::int32_t column) const {
-  return std::clamp<std::int32_t>(std::int32_t(mSmoothed[column]), 0, kLevels - 1);
+  bool changed = false;
+  for (std::size_t k = 0; k < smoothed.size(); ++k) {
+    const auto level = std::int8_t(std::clamp<std::int32_t>(std::int32_t(smoothed[k]), 0, kLevels - 1));
+    changed |= level != mLevels[k];
+    mLevels[k] = level;
+  }
+  const std::int32_t averageColumn = Segment(std::isnan(average) ? 1.0f : average);
+  changed |= averageColumn != mAverageColumn;
+  mAverageColumn = averageColumn;
+  return changed;
 }

@@ -30,9 +30,9 @@ KVNPhaseCorrelationMeterFrame::KVNPhaseCorrelationMeterFrame(Korvane* plugin, Fr
 }
 
 void KVNPhaseCorrelationMeterFrame::OnTimer() {
-  if (const KorvanePhaseService* service = GetService())
-    mGlow.Advance(service->GetCorrelation(), service->GetCorrelationAverage());
-  Redraw(nullptr, true);
+  const KorvanePhaseService* service = GetService();
+  if (service && mGlow.Advance(service->GetCorrelation(), service->GetCorrelationAverage()))
+    Redraw(nullptr, true);
 }
 
 void KVNPhaseCorrelationMeterFrame::Draw(DrawContext& context, const Rect& area) {

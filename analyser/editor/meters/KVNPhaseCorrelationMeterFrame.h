@@ -13,7 +13,8 @@ class Korvane;
 
 // The correlation bar, 117 x 6: columns from -1 to +1 glowing by how recently and how strongly
 // the correlation passed through them, and a white three-pixel marker at the long-term average.
-// Its timer reads the phase service and advances the glow; Draw only paints. Editor thread.
+// Its timer reads the phase service and advances the glow, asking for a redraw only when a level
+// or the marker moved; Draw only paints. Editor thread.
 class KVNPhaseCorrelationMeterFrame : public PixMapDrawFrame,
                                       public TimerClient<KVNPhaseCorrelationMeterFrame>,
                                       public KorvaneServiceClient<KorvanePhaseService> {

@@ -28,7 +28,7 @@ KorvaneBalanceMeterFrame::KorvaneBalanceMeterFrame(Korvane* plugin, Frame* paren
   AttachToService(plugin->GetServiceList());
   SetPixMap(mPicture.Get(), kTrack.x, kTrack.y, kNoRedraw);
   ReadHistory();
-  for (std::vector<float>& trail : mTrails) trail = mHistory;
+  mTrails.fill(mMarks);
   // Read from the image in memory, never from the window.
   OGWorld& picture = *mPicture.Get();
   for (std::int32_t i = 0; i <= kTrails; ++i) {
@@ -40,28 +40,32 @@ KorvaneBalanceMeterFrame::KorvaneBalanceMeterFrame(Korvane* plugin, Frame* paren
 }
 
 void KorvaneBalanceMeterFrame::ReadHistory() {
-  const KorvaneBalanceService* service = GetService();
-  if (!service) return;
-  mMean = service->ReadBalanceHistory(&mHistory);
-  if (std::isnan(mMean)) mMean = 0.0f;
-  for (float& value : mHistory)
-    if (std::isnan(value)) value = 0.0f;
+  float mean = 0.0f;
+  if (const KorvaneBalanceService* service = GetService()) mean = service->ReadBalanceHistory(&mHistory);
+  if (std::isnan(mean)) mean = 0.0f;
+  mMeanColumn = mScale.Position(mean);
+  for (std::size_t i = 0; i < mMarks.size(); ++i) {
+    const float value = std::isnan(mHistory[i]) ? 0.0f : mHistory[i];
+    mMarks[i] = mScale.Position(std::clamp(value, -kReach, kReach));
+  }
 }
 
 void KorvaneBalanceMeterFrame::OnTimer() {
-  // The trails keep their storage: each takes the next one's values by swapping.
-  for (std::int32_t t = kTrails - 1; t > 0; --t) std::swap(mTrails[t], mTrails[t - 1]);
-  std::swap(mTrails[0], mHistory);
+  const std::int32_t meanColumn = mMeanColumn;
+  // All six histories alike, and the new one as well: the shifted picture is the same one.
+  bool still = true;
+  for (const Marks& trail : mTrails) still = still && trail == mMarks;
+  for (std::int32_t t = kTrails - 1; t > 0; --t) mTrails[t] = mTrails[t - 1];
+  mTrails[0] = mMarks;
   ReadHistory();
-  Redraw(nullptr, true);
+  if (!still || mMarks != mTrails[0] || mMeanColumn != meanColumn) Redraw(nullptr, true);
 }
 
-void KorvaneBalanceMeterFrame::PaintMarks(DrawContext& context, const std::vector<float>& values,
-                                          std::int32_t age) const {
+void KorvaneBalanceMeterFrame::PaintMarks(DrawContext& context, const Marks& marks, std::int32_t age) const {
   const std::int32_t h = GetHeight();
   const float centre = mScale.GetCentre();
-  for (auto value = values.rbegin(); value != values.rend(); ++value) {
-    const std::int32_t x = mScale.Position(std::clamp(*value, -kReach, kReach));
+  for (auto mark = marks.rbegin(); mark != marks.rend(); ++mark) {
+    const std::int32_t x = *mark;
     const float fx = float(x);
     context.SetForeColor(fx < centre   ? mLeftColours[age]
                          : fx > centre ? mRightColours[age]
@@ -74,8 +78,8 @@ void KorvaneBalanceMeterFrame::PaintMarks(DrawContext& context, const std::vecto
 void KorvaneBalanceMeterFrame::Draw(DrawContext& context, const Rect& area) {
   PixMapDrawFrame::Draw(context, area);
   for (std::int32_t t = 0; t < kTrails; ++t) PaintMarks(context, mTrails[t], t + 1);
-  PaintMarks(context, mHistory, 0);
-  const std::int32_t x = mScale.Position(mMean);
+  PaintMarks(context, mMarks, 0);
+  const std::int32_t x = mMeanColumn;
   context.SetForeColor(kWhite);
   context.FillRect(Rect{x - 1, 0, x + 2, GetHeight()});
 }

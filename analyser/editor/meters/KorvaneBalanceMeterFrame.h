@@ -15,7 +15,8 @@ class Korvane;
 // The balance strip, 189 x 6 by default: the balance service's recent history (one value per
 // 50 ms window) as thin marks, the histories of the five previous ticks as fading trails, and
 // the mean as a white marker; right of centre means the right channel is louder. Its timer reads
-// the service and shifts the trails; Draw only paints. Editor thread.
+// the service and shifts the trails, asking for a redraw only when a mark moved; Draw only
+// paints. Editor thread.
 class KorvaneBalanceMeterFrame : public PixMapDrawFrame,
                                  public TimerClient<KorvaneBalanceMeterFrame>,
                                  public KorvaneServiceClient<KorvaneBalanceService> {
@@ -36,16 +37,20 @@ class KorvaneBalanceMeterFrame : public PixMapDrawFrame,
   const BalanceScale& GetScale() const { return mScale; }
 
  private:
-  // Reads the history and its mean; what is not a number reads as 0 dB.
+  // The columns of one history's marks, in the history's order.
+  using Marks = std::array<std::int32_t, BalanceAnalysis::kHistoryLength>;
+
+  // Reads the history and the column of its mean; what is not a number reads as 0 dB.
   void ReadHistory();
-  void PaintMarks(DrawContext& context, const std::vector<float>& values, std::int32_t age) const;
+  void PaintMarks(DrawContext& context, const Marks& marks, std::int32_t age) const;
 
   std::array<Color, kTrails + 1> mLeftColours{};
   std::array<Color, kTrails + 1> mRightColours{};
   std::array<Color, kTrails + 1> mCentreColours{};
-  std::vector<float> mHistory;
-  std::array<std::vector<float>, kTrails> mTrails{};  // trail 0 the most recent
-  float mMean{0.0f};
+  std::vector<float> mHistory;  // as read, for the service to fill
+  Marks mMarks{};
+  std::array<Marks, kTrails> mTrails{};  // trail 0 the most recent
+  std::int32_t mMeanColumn{0};
   PixMapRef mPicture;
   BalanceScale mScale;
 };

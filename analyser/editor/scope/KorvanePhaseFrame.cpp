@@ -96,7 +96,7 @@ void KorvanePhaseFrame::OnTimer() {
     }
   }
   mReady.clear();
-  Redraw(nullptr, true);
+  if (mPicture.Take(mModel, ReadLook())) Redraw(nullptr, true);
 }
 
 std::int32_t KorvanePhaseFrame::OnConfigMessage(std::int32_t code) {
@@ -117,10 +117,13 @@ void KorvanePhaseFrame::Mouse(std::int32_t kind, std::int32_t, std::int32_t) {
   mConfig->SetPlotType((mConfig->GetPlotType() + 1) % 3, KVNPhaseConfig::kNotify);
 }
 
+ScopeLook KorvanePhaseFrame::ReadLook() const {
+  const auto& c = mConfig->GetPhaseColor();
+  return ScopeLook{Color{c.mRed, c.mGreen, c.mBlue}, mConfig->GetEffectivePlotDensity(),
+                   mConfig->GetEffectivePlotDecay()};
+}
+
 void KorvanePhaseFrame::Draw(DrawContext& context, const Rect& area) {
   if (mModel.IsPolar()) PixMapDrawFrame::Draw(context, area);
-  const auto& c = mConfig->GetPhaseColor();
-  mPainter.Paint(context, area, mModel,
-                 ScopeLook{Color{c.mRed, c.mGreen, c.mBlue}, mConfig->GetEffectivePlotDensity(),
-                           mConfig->GetEffectivePlotDecay()});
+  mPainter.Paint(context, area, mModel, ReadLook());
 }

@@ -5,6 +5,7 @@
 
 #include "analyser/editor/scope/PhaseScopeModel.h"
 #include "analyser/editor/scope/PhaseScopePainter.h"
+#include "analyser/editor/scope/PhaseScopePicture.h"
 #include "analyser/engine/services/KorvanePhaseService.h"
 #include "framework/services/MessageSubscriber.h"
 #include "framework/services/TimerClient.h"
@@ -18,8 +19,9 @@ struct ScopeBuffer;
 
 // The stereo phase scope: XY, centred XY ("Vector") or polar. Each timer tick takes the oldest
 // ready scope buffer of the phase service (or silence), advances the picture's state from it and
-// hands it back; Draw only paints that state, so an expose changes nothing. A click steps the
-// plot type. Lives on the editor thread; its timer and subscription end with it.
+// hands it back, asking for a redraw when the picture changed; Draw only paints that state, so an
+// expose changes nothing. A click steps the plot type. Lives on the editor thread; its timer and
+// subscription end with it.
 class KorvanePhaseFrame : public PixMapDrawFrame,
                           public TimerClient<KorvanePhaseFrame>,
                           public KorvaneServiceClient<KorvanePhaseService>,
@@ -35,7 +37,7 @@ class KorvanePhaseFrame : public PixMapDrawFrame,
   void Draw(DrawContext& context, const Rect& area) override;
   void Mouse(std::int32_t kind, std::int32_t x, std::int32_t y) override;
 
-  // One tick: advance the picture by one buffer, then ask for a redraw.
+  // One tick: advance the picture by one buffer; a redraw when that changed it.
   void OnTimer();
 
   const PhaseScopeModel& GetModel() const { return mModel; }
@@ -48,6 +50,7 @@ class KorvanePhaseFrame : public PixMapDrawFrame,
   // The switch takes the configuration's flag without telling anyone.
   void FollowEnabledFlag();
   ScopeSettings ReadSettings() const;
+  ScopeLook ReadLook() const;
   // The buffer this tick shows, or null for silence; releases what the gate throws away.
   ScopeBuffer* ChooseBuffer(bool gate);
 
@@ -56,6 +59,7 @@ class KorvanePhaseFrame : public PixMapDrawFrame,
   KVNPhaseConfig* mConfig{nullptr};
   PhaseScopeModel mModel;
   PhaseScopePainter mPainter;
+  PhaseScopePicture mPicture{};
   std::vector<float> mSilence;
   std::vector<ScopeBuffer*> mReady;  // reserved for the whole pool: a tick allocates nothing
   BooleanController mEnableController;

@@ -57,10 +57,24 @@ void PhaseScopeModel::Advance(const ScopeSettings& settings, const float* left, 
   NewLayer();
   if (mDrawMode == kXYLines || mDrawMode == kXYPoints) {
     MakeXYLayer(count);
+    CountSameLayers(count);
     return;
   }
   MakePolarLayer(count);
+  CountSameLayers(count);
   if (mDrawMode != kPolarPoints) AccumulateBins(settings, count);
+}
+
+void PhaseScopeModel::CountSameLayers(std::int32_t count) {
+  const std::int32_t* xs = mXs[Slot(0)].data();
+  const std::int32_t* ys = mYs[Slot(0)].data();
+  const bool same = count == mNewestCount && std::equal(xs, xs + count, mXs[Slot(1)].data()) &&
+                    std::equal(ys, ys + count, mYs[Slot(1)].data());
+  mNewestCount = count;
+  if (!same)
+    mSameLayers = 1;
+  else if (mSameLayers < UINT32_MAX)
+    ++mSameLayers;
 }
 
 void PhaseScopeModel::TakeSamples(const ScopeSettings& settings, const float* left, const float* right,

@@ -59,6 +59,9 @@ class PhaseScopeModel {
   float GetLastGain() const { return mLastGain; }
   // Every layer made so far, so that what paints the layers can tell which are new.
   std::uint32_t GetLayersMade() const { return mLayersMade; }
+  // How many of the newest layers in a row hold the same points (saturating), so that what shows
+  // them can tell when new layers change nothing.
+  std::uint32_t GetSameLayers() const { return mSameLayers; }
 
  private:
   std::int32_t Slot(std::int32_t layer) const { return (mHead + layer) % phasescope::kMaxLayers; }
@@ -69,6 +72,8 @@ class PhaseScopeModel {
   // The polar dots of the new layer, and the samples clamped to full scale.
   void MakePolarLayer(std::int32_t count);
   void AccumulateBins(const ScopeSettings& settings, std::int32_t count);
+  // After a new layer of `count` points: whether it repeats the one before.
+  void CountSameLayers(std::int32_t count);
 
   std::int32_t mWidth{0};
   std::int32_t mHeight{0};
@@ -86,4 +91,6 @@ class PhaseScopeModel {
   std::array<float, phasescope::kMaxBins> mBinSum{};
   float mLastGain{1.0f};
   std::uint32_t mLayersMade{0};
+  std::uint32_t mSameLayers{0};
+  std::int32_t mNewestCount{0};  // points of the newest layer
 };

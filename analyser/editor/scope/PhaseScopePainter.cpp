@@ -1,9 +1,5 @@
 #include "analyser/editor/scope/PhaseScopePainter.h"
 
-#include <algorithm>
-#include <cmath>
-#include <vector>
-
 using namespace phasescope;
 
 namespace {
@@ -41,58 +37,6 @@ void PaintXYGround(DrawContext& context, const Rect& area, const PhaseScopeModel
   }
 }
 
-void PaintBins(DrawContext& context, const PhaseScopeModel& model, const ScopeLook& look) {
-  const bool rays = model.GetDrawMode() == PhaseScopeModel::kPolarRays;
-  const std::int32_t bins = BinCount(look.density);
-  const std::int32_t radius = Radius(model.GetWidth(), model.GetHeight());
-  const float r = float(radius);
-  const Point centre = PolarCentre(model.GetWidth(), model.GetHeight());
-  const float step = k2Pi / float(bins);
-  const float full = r * kFullLength;
-  const auto& hold = model.GetBinHold();
-  auto rim = [&](float a) {
-    return Point{centre.x + std::int32_t(r * std::cos(a)), centre.y - std::int32_t(r * std::sin(a))};
-  };
-  auto inward = [&](float a, float length) {
-    return Point{std::int32_t(float(centre.x) + (r - length) * std::cos(a)),
-                 std::int32_t(float(centre.y) - (r - length) * std::sin(a))};
-  };
-  context.SetForeColor(look.colour);
-  float length = std::max(hold[0], 0.0f) * full;
-  const Point first{std::int32_t(float(centre.x) + (r - length)), centre.y};
-  context.MoveTo(first);
-  const SectorJump jump = Jump(bins);
-  bool jumped = false, reopened = false;
-  for (std::int32_t b = 1; b < bins; ++b) {
-    const float a = float(b) * step;
-    if (hold[b] >= 0.0f) length = hold[b] * full;  // a bin never set keeps the previous length
-    if (rays) {
-      if (length > 0.001f) {
-        context.MoveTo(rim(a));
-        context.LineTo(inward(a, length));
-      }
-      if (!jumped && b >= jump.first) {
-        jumped = true;
-        b = jump.last - 1;
-      }
-      continue;
-    }
-    if (!jumped && b > jump.first) {
-      context.LineTo(rim(k5PiBy4));
-      jumped = true;
-      b = jump.last - 1;
-      continue;
-    }
-    if (jumped && !reopened && b >= jump.last) {
-      context.MoveTo(rim(k7PiBy4));
-      reopened = true;
-    }
-    context.LineTo(inward(a, length));
-  }
-  if (rays) context.MoveTo(Point{centre.x + radius, centre.y});
-  context.LineTo(first);
-}
-
 }  // namespace
 
 void PhaseScopePainter::Paint(DrawContext& context, const Rect& area, const PhaseScopeModel& model,
@@ -108,7 +52,9 @@ void PhaseScopePainter::Paint(DrawContext& context, const Rect& area, const Phas
       break;
     case PhaseScopeModel::kPolarRays:
     case PhaseScopeModel::kPolarLines:
-      PaintBins(context, model, look);
+      mOutline.Trace(model, BinCount(look.density));
+      context.SetForeColor(look.colour);
+      mOutline.Draw(context);
       break;
   }
 }

@@ -4,6 +4,7 @@
 
 #include "analyser/editor/scope/PhaseScopeLayers.h"
 #include "analyser/editor/scope/PhaseScopeModel.h"
+#include "analyser/editor/scope/PhaseScopeOutline.h"
 #include "toolkit/drawing/DrawContext.h"
 
 // What the painting reads of the configuration besides the model.
@@ -25,4 +26,5 @@ class PhaseScopePainter {
 
  private:
   PhaseScopeLayers mLayers;
+  PhaseScopeOutline mOutline{};
 };

@@ -358,3 +358,42 @@ TEST(PhaseScope, TheSwitchMeansOnAtOneAndFollowsTheConfiguration) {
 }
 
 }  // namespace
+
+namespace {
+
+// In every mode a tick of silence once the picture settled asks for no redraw, a new buffer does,
+// and so does a look changed meanwhile; a scope switched off asks for nothing.
+TEST(PhaseScope, ATickAsksForARedrawOnlyWhenThePictureChanges) {
+  const struct {
+    std::int32_t type, xyStyle, polarStyle;
+  } modes[] = {{0, 0, 0}, {0, 1, 0}, {1, 1, 0}, {2, 0, 0}, {2, 0, 1}, {2, 0, 2}};
+  for (const auto& mode : modes) {
+    SCOPED_TRACE(testing::Message() << "mode " << mode.type << mode.xyStyle << mode.polarStyle);
+    ScopeFixture f;
+    f.Config().SetPlotType(mode.type, true);
+    f.Config().SetXYPlotStyle(mode.xyStyle, true);
+    f.Config().SetPolarPlotStyle(mode.polarStyle, true);
+    auto asks = [&f] {
+      f.scope->OnTimer();
+      const bool asked = !f.root.GetUpdateSet().empty();
+      f.root.Flush();
+      return asked;
+    };
+    f.FeedBuffer(0.5f, -0.25f);
+    EXPECT_TRUE(asks());
+    for (int i = 0; i < 300; ++i) asks();  // the bins' hold fades out
+    for (int i = 0; i < 20; ++i) EXPECT_FALSE(asks()) << i;
+    f.FeedBuffer(0.5f, -0.25f);
+    EXPECT_TRUE(asks());
+    for (int i = 0; i < 300; ++i) asks();
+    f.Config().SetPhaseColor({0xFFFF, 0, 0}, true);
+    EXPECT_TRUE(asks());
+    EXPECT_FALSE(asks());
+    f.Config().SetPhaseScopeEnabled(false, true);
+    f.root.Flush();
+    f.FeedBuffer(0.5f, -0.25f);
+    for (int i = 0; i < 5; ++i) EXPECT_FALSE(asks()) << i;
+  }
+}
+
+}  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -219,6 +220,51 @@ TEST_F(MeterFixture, GainReductionPeakFollowsTheLowestThenRises) {
   }
   // Held until 1180, then 3 dB per 10 ticks up to the level.
   EXPECT_EQ(peaks, (std::vector<float>{-20, -17, -14, -11, -8, -5, -5}));
+}
+
+}  // namespace
+
+namespace {
+
+// A new level asks for a redraw only when it moves the bar's pixels, on every kind of meter.
+TEST_F(MeterFixture, ALevelAsksForARedrawOnlyWhenItMovesThePixels) {
+  auto* plain = new AudioMeter(root.GetRootFrame(), 0, 0, 10, 100, 0, 1, -100.0f);
+  AudioMeter* reduction = new GainReductionMeter(root.GetRootFrame(), 20, 0, 100, 6, 0, 2);
+  for (AudioMeter* m : {plain, reduction}) {
+    m->SetScaleCurve(0.0f);
+    m->SetFallRate(1e6f);
+  }
+  reduction->SetFloorLevel(-100.0f);
+  struct Case {
+    AudioMeter* meter;
+    float from, to;
+    bool asks;
+  };
+  // One pixel a dB on both; the peak of the plain meter follows its rises.
+  const Case cases[] = {
+      {plain, -50.0f, -50.0f, false}, {plain, -50.0f, -49.5f, false},       {plain, -50.0f, -49.0f, true},
+      {plain, -50.0f, -51.0f, true},  {plain, -50.0f, -50.6f, true},        {plain, -120.0f, -130.0f, false},
+      {plain, -10.0f, -5.0f, true},   {reduction, -30.0f, -29.6f, false},   {reduction, -30.0f, -31.0f, true},
+      {reduction, 0.0f, 5.0f, false}, {reduction, -150.0f, -180.0f, false},
+  };
+  std::int64_t t = 1000;
+  for (const Case& c : cases) {
+    c.meter->SetLevel(c.from);
+    DrawAt(c.meter, ++t);
+    c.meter->SetPeakHold(true);  // the peak starts again from this level
+    DrawAt(c.meter, ++t);
+    tick.Set(++t);
+    c.meter->SetLevel(c.to);
+    const std::vector<Frame*>& set = root.GetUpdateSet();
+    EXPECT_EQ(std::find(set.begin(), set.end(), c.meter) != set.end(), c.asks) << c.from << " to " << c.to;
+    root.Flush();
+  }
+  // A look changed without a redraw shows with the next level, even one on the same pixels.
+  plain->SetLevel(-50.0f);
+  DrawAt(plain, ++t);
+  plain->SetMirrored(true);
+  plain->SetLevel(-50.0f);
+  EXPECT_FALSE(root.GetUpdateSet().empty());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -250,6 +251,43 @@ TEST_F(DualFixture, ScaleMarksAndRepeatedDrawsInOneTick) {
   meter->Redraw(nullptr, true);
   root.Flush();  // no tick between the draws: the peak stays, nothing divides by zero
   EXPECT_EQ(meter->GetPeak(0), peak);
+}
+
+}  // namespace
+
+namespace {
+
+// New levels ask for a redraw only when they move the bar's or a marker's pixels.
+TEST_F(DualFixture, LevelsAskForARedrawOnlyWhenTheyMoveThePixels) {
+  struct Case {
+    float from0, from1, to0, to1;
+    bool asks;
+  };
+  // Attack 0: a rise shows at once. -20 dB lies at pixel 60.1, -19.9 at 60.5, -19.5 at 62.
+  const Case cases[] = {
+      {-20.0f, -20.0f, -20.0f, -20.0f, false}, {-20.0f, -20.0f, -19.9f, -20.0f, false},
+      {-20.0f, -20.0f, -19.5f, -20.0f, true},  {-20.0f, -20.0f, -20.0f, -19.9f, false},
+      {-20.0f, -20.0f, -20.0f, -19.5f, true},  {-80.0f, -80.0f, -90.0f, kNaN, false},
+      {-80.0f, -80.0f, -30.0f, -80.0f, true},
+  };
+  tick.Set(1000);
+  for (const Case& c : cases) {
+    meter->ResetLevels();
+    tick.Advance(2);
+    meter->SetLevels(c.from0, c.from1);
+    root.Flush();
+    meter->SetLevels(c.to0, c.to1);  // the same tick: no release moves the displays
+    const std::vector<Frame*>& set = root.GetUpdateSet();
+    EXPECT_EQ(std::find(set.begin(), set.end(), meter) != set.end(), c.asks)
+        << c.from0 << " " << c.from1 << " to " << c.to0 << " " << c.to1;
+    root.Flush();
+  }
+  // A look changed without a redraw shows with the next levels, even ones on the same pixels.
+  meter->SetLevels(-20.0f, -20.0f);
+  root.Flush();
+  meter->SetShowSecondary(false);
+  meter->SetLevels(-20.0f, -20.0f);
+  EXPECT_FALSE(root.GetUpdateSet().empty());
 }
 
 }  // namespace
