@@ -47,13 +47,15 @@ TEST_F(FilesTest, ReadsOnlyRegularFilesOfAtMostSixteenMebibytes) {
   EXPECT_EQ(Read("ok").size(), Files::kMaxFileSize);
   std::string text = "kept";
   Write("big", std::string(Files::kMaxFileSize + 1, 'x'));
+  EXPECT_EQ(Files::LoadFile(dir + "/big", text), Files::LoadResult::kTooLarge);
   EXPECT_FALSE(Files::ReadFile(dir + "/big", text));
+  EXPECT_EQ(Files::LoadFile(dir + "/ok", text, Files::kMaxFileSize - 1), Files::LoadResult::kTooLarge);
   // A FIFO without a writer would block a plain open for ever.
   ASSERT_EQ(mkfifo((dir + "/fifo").c_str(), 0600), 0);
-  EXPECT_FALSE(Files::ReadFile(dir + "/fifo", text));
-  EXPECT_FALSE(Files::ReadFile(dir, text));
-  EXPECT_FALSE(Files::ReadFile(dir + "/missing", text));
-  EXPECT_FALSE(Files::ReadFile("/dev/zero", text));
+  EXPECT_EQ(Files::LoadFile(dir + "/fifo", text), Files::LoadResult::kNotAFile);
+  EXPECT_EQ(Files::LoadFile(dir, text), Files::LoadResult::kNotAFile);
+  EXPECT_EQ(Files::LoadFile("/dev/zero", text), Files::LoadResult::kNotAFile);
+  EXPECT_EQ(Files::LoadFile(dir + "/missing", text), Files::LoadResult::kFailed);
   EXPECT_EQ(text, "kept");
 }
 
