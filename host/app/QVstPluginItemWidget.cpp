@@ -84,7 +84,7 @@ QVstPluginItemWidget::QVstPluginItemWidget(TvMultimeterPlugin* plugin) : QWidget
   for (QScreen* screen : QGuiApplication::screens()) follow(screen);
   connect(qApp, &QGuiApplication::screenAdded, this, [this, follow](QScreen* screen) {
     follow(screen);
-    follow_desktop();
+    QTimer::singleShot(0, this, &QVstPluginItemWidget::follow_desktop);
   });
   connect(qApp, &QGuiApplication::screenRemoved, this, &QVstPluginItemWidget::follow_desktop,
           Qt::QueuedConnection);
@@ -153,7 +153,9 @@ void QVstPluginItemWidget::bring_back() {
   if (!isVisible() || !on_xcb() || placement_.viewable(winId())) return;
   // Mapped again, the window would stay hidden where the window manager shows the desktop, and
   // some give a window they restore the focus. Withdrawn and shown, it is a new window, which
-  // shows in front without taking the focus.
+  // shows in front without taking the focus; some keep even that hidden while they show the
+  // desktop, which the window's entry ends as a task bar's button would.
+  placement_.leave_showing_desktop();
   hide();
   setWindowState(windowState() & ~Qt::WindowMinimized);
   show_on_top();
@@ -201,8 +203,9 @@ void QVstPluginItemWidget::place_exactly() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (!screen) return;
   const ScreenScale scale = scale_of(*screen);
-  // Scaled, Qt also asks the window manager for sizes in steps of the scale.
-  if (scale.ratio != 1.0 && device_geometry_.isValid()) placement_.place(winId(), device_geometry_);
+  // Scaled, Qt also asks the window manager for sizes in steps of the scale; and after its screens
+  // changed, Qt may take a move to where it believes the window stands for nothing to do.
+  if (device_geometry_.isValid()) placement_.place(winId(), device_geometry_);
   // A child's position counts from its parent, not from the screen.
   if (display_ && display_->internalWinId() &&
       qt_misses(ScreenScale{QPoint(), scale.ratio}, display_geometry_))

@@ -90,6 +90,7 @@ struct X11Placement::Atoms {
   xcb_atom_t client_list = XCB_ATOM_NONE;
   xcb_atom_t strut_partial = XCB_ATOM_NONE;
   xcb_atom_t strut = XCB_ATOM_NONE;
+  xcb_atom_t showing_desktop = XCB_ATOM_NONE;
   xcb_atom_t wm_state = XCB_ATOM_NONE;
   xcb_atom_t state = XCB_ATOM_NONE;
   xcb_atom_t skip_taskbar = XCB_ATOM_NONE;
@@ -117,6 +118,7 @@ bool X11Placement::connected() {
       atoms_->client_list = intern(connection_, "_NET_CLIENT_LIST");
       atoms_->strut_partial = intern(connection_, "_NET_WM_STRUT_PARTIAL");
       atoms_->strut = intern(connection_, "_NET_WM_STRUT");
+      atoms_->showing_desktop = intern(connection_, "_NET_SHOWING_DESKTOP");
       atoms_->wm_state = intern(connection_, "WM_STATE");
       atoms_->state = intern(connection_, "_NET_WM_STATE");
       atoms_->skip_taskbar = intern(connection_, "_NET_WM_STATE_SKIP_TASKBAR");
@@ -251,15 +253,24 @@ void X11Placement::keep_off_task_bars(unsigned long window) {
   }
   // A window manager that manages the window takes changes of its state only as a request;
   // one that does not manage it ignores the request.
+  // add, the two states, from an application
+  ask_window_manager(id, atoms_->state, {1, skip[0], skip[1], 1});
+}
+
+void X11Placement::leave_showing_desktop() {
+  if (!connected()) return;
+  const std::vector<uint32_t> showing = values32(connection_, atoms_->root, atoms_->showing_desktop);
+  if (!showing.empty() && showing[0] != 0) ask_window_manager(atoms_->root, atoms_->showing_desktop, {0});
+  hand_on_waiting_changes();
+}
+
+void X11Placement::ask_window_manager(uint32_t window, uint32_t type, std::initializer_list<uint32_t> data) {
   xcb_client_message_event_t request{};
   request.response_type = XCB_CLIENT_MESSAGE;
   request.format = 32;
-  request.window = id;
-  request.type = atoms_->state;
-  request.data.data32[0] = 1;  // add
-  request.data.data32[1] = skip[0];
-  request.data.data32[2] = skip[1];
-  request.data.data32[3] = 1;  // from an application
+  request.window = window;
+  request.type = type;
+  std::copy(data.begin(), data.end(), request.data.data32);
   xcb_send_event(connection_, 0, atoms_->root,
                  XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                  reinterpret_cast<const char*>(&request));

@@ -6,7 +6,9 @@
 
 #include <QRect>
 
+#include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -49,6 +51,10 @@ class X11Placement {
   // window, which also restores it after a window manager dropped it at a re-map.
   void keep_off_task_bars(unsigned long window);
 
+  // Asks the window manager to leave "show desktop" where it shows it: some keep every window,
+  // even a new one, hidden until then.
+  void leave_showing_desktop();
+
   // Whether the window and all its ancestors are mapped: false while minimized or hidden.
   bool viewable(unsigned long window);
 
@@ -60,6 +66,8 @@ class X11Placement {
   // Reads the events that have come in (from the socket too where from_socket) and answers
   // whether one of them may move the work area.
   bool changes_arrived(bool from_socket);
+  // A client message to the root window, as the window-manager hints ask for requests.
+  void ask_window_manager(uint32_t window, uint32_t type, std::initializer_list<uint32_t> data);
   // After round trips: a change read with their replies is handed on.
   void hand_on_waiting_changes();
 
