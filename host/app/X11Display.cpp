@@ -137,7 +137,7 @@ void X11Placement::place(unsigned long window, const QRect& device) {
   // Qt sends its requests when its event loop next waits; a round trip on its connection puts
   // them before ours.
   QGuiApplication::sync();
-  drop_size_steps(static_cast<xcb_window_t>(window));
+  update_size_hints(static_cast<xcb_window_t>(window), device);
   const uint32_t values[] = {static_cast<uint32_t>(device.x()), static_cast<uint32_t>(device.y()),
                              static_cast<uint32_t>(device.width()), static_cast<uint32_t>(device.height())};
   const uint16_t mask =
@@ -149,8 +149,9 @@ void X11Placement::place(unsigned long window, const QRect& device) {
   hand_on_waiting_changes();
 }
 
-void X11Placement::drop_size_steps(unsigned long window) {
+void X11Placement::update_size_hints(unsigned long window, const QRect& device) {
   // WM_SIZE_HINTS: flags, then x, y, width, height, minimum, maximum, increment, aspects, base, gravity.
+  constexpr uint32_t kPosition = 1 | 4;
   constexpr uint32_t kResizeIncrement = 64;
   constexpr uint32_t kBaseSize = 256;
   constexpr uint32_t kFields = 18;
@@ -162,8 +163,12 @@ void X11Placement::drop_size_steps(unsigned long window) {
   if (reply->format == 32 && xcb_get_property_value_length(reply) == static_cast<int>(4 * kFields)) {
     uint32_t hints[kFields];
     std::memcpy(hints, xcb_get_property_value(reply), sizeof hints);
-    if (hints[0] & (kResizeIncrement | kBaseSize)) {
+    const uint32_t place[] = {static_cast<uint32_t>(device.x()), static_cast<uint32_t>(device.y()),
+                              static_cast<uint32_t>(device.width()), static_cast<uint32_t>(device.height())};
+    const bool placed = !(hints[0] & kPosition) || std::equal(place, place + 4, hints + 1);
+    if (!placed || (hints[0] & (kResizeIncrement | kBaseSize))) {
       hints[0] &= ~(kResizeIncrement | kBaseSize);
+      if (hints[0] & kPosition) std::copy(place, place + 4, hints + 1);
       xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_NORMAL_HINTS,
                           XCB_ATOM_WM_SIZE_HINTS, 32, kFields, hints);
     }

@@ -62,7 +62,9 @@ class X11Placement {
   struct Atoms;
 
   bool connected();
-  void drop_size_steps(unsigned long window);
+  // Frees a window of Qt's size steps and has the position it asks for say where it is placed:
+  // a window manager that manages the window later goes by that rather than by Qt's older one.
+  void update_size_hints(unsigned long window, const QRect& device);
   // Reads the events that have come in (from the socket too where from_socket) and answers
   // whether one of them may move the work area.
   bool changes_arrived(bool from_socket);

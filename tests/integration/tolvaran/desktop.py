@@ -252,6 +252,9 @@ class Desktop:
             args += ["--off"] if output[1] == "off" else ["--mode", output[1], "--pos", output[2]]
             args += ["--primary"] if output[-1] == "primary" else []
         self.xrandr(*args)
+        # The dummy driver's server tells clients that read its current configuration (as Qt does)
+        # of the change only once a client has polled the outputs.
+        self.xrandr("-q")
 
     # -- window managers, panels, the editor on its own ------------------------------------------
     def start_wm(self, name):
