@@ -92,8 +92,8 @@ systray_padding = 0 3 2
 systray_background_id = 1
 systray_sort = ascending
 systray_icon_size = %(icon)d
-systray_monitor = primary
-""" % {"height": TINT2_HEIGHT, "icon": TINT2_ICON_SIZE}
+systray_monitor = %(tray)s
+"""
 
 
 def wait_for(predicate, timeout, step=0.05):
@@ -239,6 +239,15 @@ class Desktop:
         self.xrandr("--addmode", "DUMMY1", "2560x1440")
         self.set_monitors(("DUMMY0", "1920x1080", "0x360"), ("DUMMY1", "2560x1440", "1920x0", "primary"))
 
+    def monitor(self, name):
+        """(x, y, right edge) of the output so named as RandR lists it, or None."""
+        for line in self.run(["xrandr", "--listmonitors"]).stdout.splitlines():
+            m = re.search(r"(\d+)/\d+x(\d+)/\d+\+(\d+)\+(\d+)\s+%s$" % re.escape(name), line.strip())
+            if m:
+                width, _, x, y = (int(v) for v in m.groups())
+                return (x, y, x + width)
+        return None
+
     def xrandr(self, *args):
         result = self.run(["xrandr"] + list(args))
         if result.returncode != 0:
@@ -309,13 +318,13 @@ class Desktop:
         if not wait_for(lambda: (self.work_area() or (0, 1))[1] == 0, 10):
             raise RuntimeError("the work area did not grow back")
 
-    def start_tint2(self, panels=1):
+    def start_tint2(self, panels=1, tray_monitor="primary"):
         """tint2 with a private configuration: a 30 px panel at the top of each monitor with a task
         bar whose buttons have TASK_COLOUR as background, and a tray on the primary monitor; waits
         until all panels say what they reserve."""
         config = os.path.join(self.root, "tint2rc")
         with open(config, "w") as f:
-            f.write(TINT2_CONFIG)
+            f.write(TINT2_CONFIG % {"height": TINT2_HEIGHT, "icon": TINT2_ICON_SIZE, "tray": tray_monitor})
         panel = self.spawn(["tint2", "-c", config])
         self.tray_icon_height = TINT2_ICON_SIZE
         if not wait_for(lambda: len(self.struts("tint2")) == panels, 10):
