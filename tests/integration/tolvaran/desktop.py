@@ -1,6 +1,6 @@
 """A private desktop for Tolvaran's integration tests: Xvfb with trayer as the system tray, or Xorg
 with the dummy video driver for two monitors of different sizes, a window manager, a top panel or
-tint2 (a task bar and a tray on each monitor) where a test asks for them, a PulseAudio user daemon
+tint2 (a task bar on each monitor, a tray on the primary) where a test asks for them, a PulseAudio user daemon
 with a null sink in a private runtime directory (never autospawned, also as root), a tone played
 with pacat, and Tolvaran started from a copy beside a chosen plug-in."""
 
@@ -15,7 +15,9 @@ import tempfile
 import time
 
 
-# Xorg's dummy video driver: RandR outputs DUMMY0 to DUMMY15 on a screen of up to 4480x1440, no
+# Xorg's dummy video driver: RandR outputs DUMMY0 to DUMMY15, of which only DUMMY0 is connected
+# at the start; here it is the 2560x1440 primary monitor at (1920, 0), so that the screen is
+# 4480x1440 from the start (the server keeps the pointer within the screen it started with). No
 # input devices but XTEST's.
 XORG_DUMMY_CONFIG = """Section "ServerFlags"
   Option "AutoAddDevices" "false"
@@ -27,25 +29,26 @@ Section "Device"
   Identifier "card"
   Driver "dummy"
   VideoRam 65536
+  Option "Monitor-DUMMY0" "primary"
 EndSection
 Section "Monitor"
-  Identifier "monitor"
+  Identifier "primary"
   HorizSync 5.0 - 1000.0
   VertRefresh 5.0 - 200.0
+  Modeline "2560x1440" 311.83 2560 2744 3024 3488 1440 1441 1444 1490 -HSync +Vsync
+  Option "PreferredMode" "2560x1440"
+  Option "Position" "1920 0"
+  Option "Primary" "true"
 EndSection
 Section "Screen"
   Identifier "screen"
   Device "card"
-  Monitor "monitor"
+  Monitor "primary"
   DefaultDepth 24
   SubSection "Display"
     Depth 24
     Virtual 4480 1440
   EndSubSection
-EndSection
-Section "ServerLayout"
-  Identifier "layout"
-  Screen "screen"
 EndSection
 """
 
@@ -92,7 +95,7 @@ systray_padding = 0 3 2
 systray_background_id = 1
 systray_sort = ascending
 systray_icon_size = %(icon)d
-systray_monitor = %(tray)s
+systray_monitor = primary
 """
 
 
@@ -225,8 +228,8 @@ class Desktop:
                 raise RuntimeError("trayer did not start")
 
     def start_two_monitors(self):
-        """Xorg with the dummy driver on a 4480x1440 screen: the primary monitor DUMMY1, 2560x1440
-        at (1920, 0), and DUMMY0, 1920x1080 at (0, 360). Xorg runs without a terminal or input
+        """Xorg with the dummy driver on a 4480x1440 screen: the primary monitor DUMMY0, 2560x1440
+        at (1920, 0), and DUMMY1, 1920x1080 at (0, 360). Xorg runs without a terminal or input
         devices (it needs root); Xvfb cannot place monitors that Qt sees."""
         config = os.path.join(self.root, "xorg.conf")
         with open(config, "w") as f:
@@ -234,10 +237,8 @@ class Desktop:
         self.start_server(["Xorg", "-config", config, "-logfile", os.path.join(self.root, "xorg.log"),
                            "-novtswitch", "-sharevts", "-keeptty"], "Xorg", timeout=20)
         self.size = (4480, 1440)
-        self.xrandr("--newmode", "2560x1440", "311.83", "2560", "2744", "3024", "3488", "1440", "1441", "1444",
-                    "1490", "-HSync", "+Vsync")
-        self.xrandr("--addmode", "DUMMY1", "2560x1440")
-        self.set_monitors(("DUMMY0", "1920x1080", "0x360"), ("DUMMY1", "2560x1440", "1920x0", "primary"))
+        self.xrandr("--addmode", "DUMMY1", "1920x1080")
+        self.set_monitors(("DUMMY0", "2560x1440", "1920x0", "primary"), ("DUMMY1", "1920x1080", "0x360"))
 
     def monitor(self, name):
         """(x, y, right edge) of the output so named as RandR lists it, or None."""
@@ -318,13 +319,13 @@ class Desktop:
         if not wait_for(lambda: (self.work_area() or (0, 1))[1] == 0, 10):
             raise RuntimeError("the work area did not grow back")
 
-    def start_tint2(self, panels=1, tray_monitor="primary"):
+    def start_tint2(self, panels=1):
         """tint2 with a private configuration: a 30 px panel at the top of each monitor with a task
         bar whose buttons have TASK_COLOUR as background, and a tray on the primary monitor; waits
         until all panels say what they reserve."""
         config = os.path.join(self.root, "tint2rc")
         with open(config, "w") as f:
-            f.write(TINT2_CONFIG % {"height": TINT2_HEIGHT, "icon": TINT2_ICON_SIZE, "tray": tray_monitor})
+            f.write(TINT2_CONFIG % {"height": TINT2_HEIGHT, "icon": TINT2_ICON_SIZE})
         panel = self.spawn(["tint2", "-c", config])
         self.tray_icon_height = TINT2_ICON_SIZE
         if not wait_for(lambda: len(self.struts("tint2")) == panels, 10):

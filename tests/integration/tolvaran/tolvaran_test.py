@@ -476,14 +476,12 @@ class TolvaranTest(unittest.TestCase):
         self.addCleanup(d.close)
         d.start_two_monitors()
         d.start_wm(wm)
-        # The dummy driver's server keeps the pointer on the output it started with, DUMMY0, so
-        # the tray, which the pointer drives, stands there.
-        panel = d.start_tint2(panels=2, tray_monitor="1")
+        panel = d.start_tint2(panels=2)
         process = self.start(d)
         os.makedirs(OPTIONS.artefacts, exist_ok=True)
         shots = os.path.join(OPTIONS.artefacts, "tolvaran-two-monitors-%s" % wm)
         report = []
-        # The primary monitor DUMMY1 spans x 1920 to 4480 from y 0; DUMMY0 x 0 to 1920 from y 360.
+        # The primary monitor DUMMY0 spans x 1920 to 4480 from y 0; DUMMY1 x 0 to 1920 from y 360.
         primary, other = (1920, 0, 4480), (0, 360, 1920)
 
         def check(case, corner, monitor, panelled):
@@ -503,18 +501,18 @@ class TolvaranTest(unittest.TestCase):
         check("right", "right", primary, True)
         d.stop_process(panel)
         check("right, panel stopped", "right", primary, False)
-        panel = d.start_tint2(panels=2, tray_monitor="1")
+        panel = d.start_tint2(panels=2)
         check("right, panel started", "right", primary, True)
-        d.set_monitors(("DUMMY0", "1920x1080", "0x360", "primary"), ("DUMMY1", "2560x1440", "1920x0"))
+        d.set_monitors(("DUMMY1", "1920x1080", "0x360", "primary"), ("DUMMY0", "2560x1440", "1920x0"))
         check("right, primary switched", "right", other, True)
         self.choose(d, LEFT)
         check("left, primary switched", "left", other, True)
-        d.set_monitors(("DUMMY0", "1920x1080", "0x360"), ("DUMMY1", "2560x1440", "1920x0", "primary"))
+        d.set_monitors(("DUMMY1", "1920x1080", "0x360"), ("DUMMY0", "2560x1440", "1920x0", "primary"))
         check("left, primary back", "left", primary, True)
-        d.set_monitors(("DUMMY0", "1920x1080", "0x360"), ("DUMMY1", "off"))
-        # With DUMMY1 off the screen shrinks to DUMMY0, which RandR may move to the top.
-        check("left, primary off", "left", d.monitor("DUMMY0"), True)
-        d.set_monitors(("DUMMY0", "1920x1080", "0x360"), ("DUMMY1", "2560x1440", "1920x0", "primary"))
+        d.set_monitors(("DUMMY1", "1920x1080", "0x360"), ("DUMMY0", "off"))
+        # RandR may move the one output left to the top.
+        check("left, primary off", "left", d.monitor("DUMMY1"), True)
+        d.set_monitors(("DUMMY1", "1920x1080", "0x360"), ("DUMMY0", "2560x1440", "1920x0", "primary"))
         check("left, primary on", "left", primary, True)
         process.terminate()
         self.assertEqual(process.wait(3), 0)
