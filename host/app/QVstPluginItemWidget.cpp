@@ -151,11 +151,12 @@ void QVstPluginItemWidget::show_on_top() {
 
 void QVstPluginItemWidget::bring_back() {
   if (!isVisible() || !on_xcb() || placement_.viewable(winId())) return;
-  // Mapped again, the window would stay hidden where the window manager shows the desktop, and
-  // some give a window they restore the focus. Withdrawn and shown, it is a new window, which
-  // shows in front without taking the focus; some keep even that hidden while they show the
-  // desktop, which the window's entry ends as a task bar's button would.
-  placement_.leave_showing_desktop();
+  // While the window manager shows the desktop, some keep every window hidden, even a new one,
+  // and showing the windows again is what a task bar's button would do. That brings back a
+  // window hidden for it, not one minimized.
+  if (placement_.leave_showing_desktop() && !(windowState() & Qt::WindowMinimized)) return;
+  // Mapped again, a minimized window gets the focus from some window managers. Withdrawn and
+  // shown, it is a new window, which shows in front without taking the focus.
   hide();
   setWindowState(windowState() & ~Qt::WindowMinimized);
   show_on_top();

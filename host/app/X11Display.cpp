@@ -262,11 +262,13 @@ void X11Placement::keep_off_task_bars(unsigned long window) {
   ask_window_manager(id, atoms_->state, {1, skip[0], skip[1], 1});
 }
 
-void X11Placement::leave_showing_desktop() {
-  if (!connected()) return;
+bool X11Placement::leave_showing_desktop() {
+  if (!connected()) return false;
   const std::vector<uint32_t> showing = values32(connection_, atoms_->root, atoms_->showing_desktop);
-  if (!showing.empty() && showing[0] != 0) ask_window_manager(atoms_->root, atoms_->showing_desktop, {0});
   hand_on_waiting_changes();
+  if (showing.empty() || showing[0] == 0) return false;
+  ask_window_manager(atoms_->root, atoms_->showing_desktop, {0});
+  return true;
 }
 
 void X11Placement::ask_window_manager(uint32_t window, uint32_t type, std::initializer_list<uint32_t> data) {

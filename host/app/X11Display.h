@@ -51,9 +51,9 @@ class X11Placement {
   // window, which also restores it after a window manager dropped it at a re-map.
   void keep_off_task_bars(unsigned long window);
 
-  // Asks the window manager to leave "show desktop" where it shows it: some keep every window,
-  // even a new one, hidden until then.
-  void leave_showing_desktop();
+  // Asks the window manager to leave "show desktop" where it shows it, which shows again the
+  // windows it hid; false where it does not show the desktop.
+  bool leave_showing_desktop();
 
   // Whether the window and all its ancestors are mapped: false while minimized or hidden.
   bool viewable(unsigned long window);
