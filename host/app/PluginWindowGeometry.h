@@ -7,6 +7,8 @@
 #include <QRect>
 #include <QSize>
 
+#include <vector>
+
 namespace tolvaran {
 
 // The part of the editor that the window shows, in the editor's own coordinates: the phase scope
@@ -24,6 +26,30 @@ QRect editor_crop(int editor_width, int editor_height);
 // The window of this size at the corner of the available area, inside it: a window larger than
 // the area is cut to it.
 QRect window_at_corner(Corner corner, const QRect& available, const QSize& size);
+
+// What one panel reserves at the edges of the whole screen, as a window's _NET_WM_STRUT_PARTIAL
+// gives it: the depth taken from each edge of the screen and, along that edge, the first and last
+// pixel it spans.
+struct Strut {
+  int left = 0;
+  int right = 0;
+  int top = 0;
+  int bottom = 0;
+  int left_start_y = 0;
+  int left_end_y = 0;
+  int right_start_y = 0;
+  int right_end_y = 0;
+  int top_start_x = 0;
+  int top_end_x = 0;
+  int bottom_start_x = 0;
+  int bottom_end_x = 0;
+};
+
+// The part of the monitor that no panel takes, in the screen's coordinates: a strut counts where
+// its span meets the monitor's and its depth reaches into the monitor. Where no panel says what
+// it reserves, the monitor's part of the work area; the whole monitor where either leaves nothing.
+QRect monitor_work_area(const QRect& monitor, const QSize& screen, const std::vector<Strut>& struts,
+                        const QRect& work_area);
 
 // Qt's mapping between its device-independent pixels and device pixels on one screen: both
 // measure from the screen's origin, which has the same coordinates in either, and a scaled

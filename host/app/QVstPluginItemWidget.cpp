@@ -50,6 +50,8 @@ ScreenScale scale_of(const QScreen& screen) {
   return ScreenScale{screen.geometry().topLeft(), screen.devicePixelRatio()};
 }
 
+bool on_xcb() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
+
 // Whether Qt, which names geometry in device-independent pixels, cannot put a window here exactly.
 bool qt_misses(const ScreenScale& scale, const QRect& device) {
   return device.isValid() && scale.to_device(scale.to_logical(device)) != device;
@@ -70,11 +72,25 @@ QVstPluginItemWidget::QVstPluginItemWidget(TvMultimeterPlugin* plugin) : QWidget
   connect(TvDataBus::instance(), &TvDataBus::move_to_left_signal, this, &QVstPluginItemWidget::move_to_left);
   connect(TvDataBus::instance(), &TvDataBus::move_to_right_signal, this,
           &QVstPluginItemWidget::move_to_right);
-  // A panel that starts, ends or changes after the window is placed would otherwise cover it.
-  if (QScreen* screen = QGuiApplication::primaryScreen())
-    connect(screen, &QScreen::availableGeometryChanged, this, [this] {
-      if (isVisible()) park(corner_);
-    });
+  // A panel or monitor that starts, ends or changes after the window is placed would otherwise
+  // cover it or leave it elsewhere. Qt tells of monitors once it has updated its screens; the
+  // server tells of work areas and struts in device pixels, which Qt rounds.
+  const auto follow = [this](QScreen* screen) {
+    connect(screen, &QScreen::geometryChanged, this, &QVstPluginItemWidget::follow_desktop,
+            Qt::QueuedConnection);
+    connect(screen, &QScreen::availableGeometryChanged, this, &QVstPluginItemWidget::follow_desktop,
+            Qt::QueuedConnection);
+  };
+  for (QScreen* screen : QGuiApplication::screens()) follow(screen);
+  connect(qApp, &QGuiApplication::screenAdded, this, [this, follow](QScreen* screen) {
+    follow(screen);
+    QTimer::singleShot(0, this, &QVstPluginItemWidget::follow_desktop);
+  });
+  connect(qApp, &QGuiApplication::screenRemoved, this, &QVstPluginItemWidget::follow_desktop,
+          Qt::QueuedConnection);
+  connect(qApp, &QGuiApplication::primaryScreenChanged, this, &QVstPluginItemWidget::follow_desktop,
+          Qt::QueuedConnection);
+  if (on_xcb()) placement_.watch([this] { follow_desktop(); });
 }
 
 QVstPluginItemWidget::~QVstPluginItemWidget() { detach_plugin(); }
@@ -105,21 +121,53 @@ void QVstPluginItemWidget::show_plugin() {
     plugin_->edit_open(reinterpret_cast<void*>(parent), kEditorOpenIndex, kEditorOpenValue);
   }
   move_to_left();
+  show_on_top();
+}
+
+void QVstPluginItemWidget::move_to_left() {
+  park(Corner::kTopLeft);
+  bring_back();
+}
+
+void QVstPluginItemWidget::move_to_right() {
+  park(Corner::kTopRight);
+  bring_back();
+}
+
+void QVstPluginItemWidget::follow_desktop() {
+  if (isVisible()) park(corner_);
+}
+
+void QVstPluginItemWidget::show_on_top() {
+  const bool x11 = on_xcb();
+  if (x11) placement_.keep_off_task_bars(winId());
   show();
+  // A window manager may drop the state the window carried when it manages the window anew.
+  if (x11) placement_.keep_off_task_bars(winId());
   // Only now is there a native window without a plug-in, and showing may have moved it.
   place_exactly();
   raise_to_top();
 }
 
-void QVstPluginItemWidget::move_to_left() { park(Corner::kTopLeft); }
-void QVstPluginItemWidget::move_to_right() { park(Corner::kTopRight); }
+void QVstPluginItemWidget::bring_back() {
+  if (!isVisible() || !on_xcb() || placement_.viewable(winId())) return;
+  // While the window manager shows the desktop, some keep every window hidden, even a new one,
+  // and showing the windows again is what a task bar's button would do. That brings back a
+  // window hidden for it, not one minimized.
+  if (placement_.leave_showing_desktop() && !(windowState() & Qt::WindowMinimized)) return;
+  // Mapped again, a minimized window gets the focus from some window managers. Withdrawn and
+  // shown, it is a new window, which shows in front without taking the focus.
+  hide();
+  setWindowState(windowState() & ~Qt::WindowMinimized);
+  show_on_top();
+}
 
 QRect QVstPluginItemWidget::available_area(const QScreen& screen) {
   const ScreenScale scale = scale_of(screen);
   const QRect whole = scale.to_device(screen.geometry());
-  // Qt's available geometry is the work area rounded to device-independent pixels.
-  QRect available =
-      QGuiApplication::platformName() == QLatin1String("xcb") ? placement_.work_area() : QRect();
+  // Qt's available geometry is the work area rounded to device-independent pixels, and on
+  // several monitors the whole desktop's.
+  QRect available = on_xcb() ? placement_.work_area(whole) : QRect();
   if (available.isEmpty()) available = scale.to_device(screen.availableGeometry());
   available &= whole;
   return available.isEmpty() ? whole : available;
@@ -152,13 +200,13 @@ void QVstPluginItemWidget::park(Corner corner) {
 }
 
 void QVstPluginItemWidget::place_exactly() {
-  if (!testAttribute(Qt::WA_WState_Created) || QGuiApplication::platformName() != QLatin1String("xcb"))
-    return;
+  if (!testAttribute(Qt::WA_WState_Created) || !on_xcb()) return;
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (!screen) return;
   const ScreenScale scale = scale_of(*screen);
-  // Scaled, Qt also asks the window manager for sizes in steps of the scale.
-  if (scale.ratio != 1.0 && device_geometry_.isValid()) placement_.place(winId(), device_geometry_);
+  // Scaled, Qt also asks the window manager for sizes in steps of the scale; and after its screens
+  // changed, Qt may take a move to where it believes the window stands for nothing to do.
+  if (device_geometry_.isValid()) placement_.place(winId(), device_geometry_);
   // A child's position counts from its parent, not from the screen.
   if (display_ && display_->internalWinId() &&
       qt_misses(ScreenScale{QPoint(), scale.ratio}, display_geometry_))

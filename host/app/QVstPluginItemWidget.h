@@ -1,6 +1,6 @@
 // The frameless, half-transparent, top-most window that holds the plug-in's editor, showing only
-// the editor's phase scope, parked at a corner of the screen's available area and kept alive by a
-// 50 ms idle timer.
+// the editor's phase scope, parked at a corner of the primary monitor's work area and kept alive
+// by a 50 ms idle timer.
 #pragma once
 
 #include "host/app/PluginWindowGeometry.h"
@@ -19,8 +19,10 @@ class EditorLayout;
 // UI thread. Its window flags and opacity are set before any native window exists: changing
 // flags later recreates the native windows and destroys the one the editor lives in. The editor
 // draws in device pixels, so the window is sized and parked in device pixels whatever the
-// desktop's scale. The window lies wholly inside the available area, so no window manager moves
-// it and no panel covers it; it follows changes of that area.
+// desktop's scale. The window lies wholly inside the primary monitor's work area, so no window
+// manager moves it and no panel covers it; it follows every change of that area, of the panels and
+// of the monitors. A tool window: no task bar or pager lists it, so the corner entries are the way
+// back when it was minimized or hidden.
 class QVstPluginItemWidget : public QWidget {
   Q_OBJECT
 
@@ -40,6 +42,7 @@ class QVstPluginItemWidget : public QWidget {
   bool raise_to_top();
 
  public slots:
+  // Park the window at a corner and bring it back where it was minimized or hidden.
   void move_to_left();
   void move_to_right();
   void update_plugin_ui_ontime();
@@ -51,10 +54,15 @@ class QVstPluginItemWidget : public QWidget {
 
  private:
   void set_up_form();
-  // The primary screen's available area in device pixels.
+  // The primary monitor's work area in device pixels.
   QRect available_area(const QScreen& screen);
   // Sizes the window to the editor's crop and parks it at the corner of the primary screen.
   void park(Corner corner);
+  void follow_desktop();
+  // Shows the window, off task bars and pagers, in its place and on top, without activating it.
+  void show_on_top();
+  // A window that is shown but not mapped, minimized or hidden by the window manager, is shown anew.
+  void bring_back();
   // Corrects the native windows to device_geometry_ and display_geometry_ where Qt's rounding
   // misses them.
   void place_exactly();

@@ -130,6 +130,46 @@ TEST(PluginWindow, CornersLieInsideTheAvailableAreaOriginIncluded) {
   }
 }
 
+// Struts count on the monitor whose edge span they meet and into which they reach; the work area
+// serves only where no panel publishes a strut.
+TEST(PluginWindow, TheMonitorsWorkAreaIsWhatThePanelsStrutsLeaveOnIt) {
+  const QSize screen(4480, 1440);
+  const QRect primary(1920, 0, 2560, 1440);
+  const QRect side(0, 360, 1920, 1080);
+  // tint2 on each monitor: 30 px on the primary, and 30 px below the side monitor's top.
+  const Strut on_primary{0, 0, 30, 0, 0, 0, 0, 0, 1920, 4479, 0, 0};
+  const Strut on_side{0, 0, 390, 0, 0, 0, 0, 0, 0, 1919, 0, 0};
+  const QRect merged(0, 390, 4480, 1050);  // the one rectangle some window managers publish
+  struct Case {
+    const char* name;
+    QRect monitor;
+    std::vector<Strut> struts;
+    QRect work_area, want;
+  };
+  const Case cases[] = {
+      {"both panels, primary", primary, {on_primary, on_side}, merged, {1920, 30, 2560, 1410}},
+      {"both panels, side", side, {on_primary, on_side}, merged, {0, 390, 1920, 1050}},
+      {"only the side's panel", primary, {on_side}, merged, primary},
+      {"no panel: the work area", primary, {}, {0, 26, 4480, 1414}, {1920, 26, 2560, 1414}},
+      {"no panel, no work area", primary, {}, {}, primary},
+      {"left, right and bottom panels",
+       primary,
+       {{2000, 0, 0, 0, 0, 1439, 0, 0, 0, 0, 0, 0},
+        {0, 40, 0, 0, 0, 0, 0, 1439, 0, 0, 0, 0},
+        {0, 0, 0, 50, 0, 0, 0, 0, 0, 0, 1920, 4479}},
+       {},
+       {2000, 0, 2440, 1390}},
+      {"a right panel of the side monitor's span",
+       side,
+       {{0, 2560, 0, 0, 0, 0, 360, 1439, 0, 0, 0, 0}},
+       {},
+       {0, 360, 1920, 1080}},
+      {"a panel that takes it all", primary, {{0, 0, 1440, 0, 0, 0, 0, 0, 1920, 4479, 0, 0}}, {}, primary},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(monitor_work_area(c.monitor, screen, c.struts, c.work_area), c.want) << c.name;
+}
+
 TEST(PluginWindow, TheTrayMovesTheWindowThroughTheBus) {
   QApplication& app = test_application();
   auto plugin = load_recorder();

@@ -1,7 +1,8 @@
-"""A private desktop for Tolvaran's integration tests: Xvfb with trayer as the system tray, a
-window manager and a top panel where a test asks for them, a PulseAudio user daemon with a null
-sink in a private runtime directory (never autospawned, also as root), a tone played with pacat,
-and Tolvaran started from a copy beside a chosen plug-in."""
+"""A private desktop for Tolvaran's integration tests: Xvfb with trayer as the system tray, or Xorg
+with the dummy video driver for two monitors of different sizes, a window manager, a top panel or
+tint2 (a task bar on each monitor, a tray on the primary) where a test asks for them, a PulseAudio user daemon
+with a null sink in a private runtime directory (never autospawned, also as root), a tone played
+with pacat, and Tolvaran started from a copy beside a chosen plug-in."""
 
 import math
 import re
@@ -12,6 +13,90 @@ import struct
 import subprocess
 import tempfile
 import time
+
+
+# Xorg's dummy video driver: RandR outputs DUMMY0 to DUMMY15, of which only DUMMY0 is connected
+# at the start; here it is the 2560x1440 primary monitor at (1920, 0), so that the screen is
+# 4480x1440 from the start (the server keeps the pointer within the screen it started with). No
+# input devices but XTEST's.
+XORG_DUMMY_CONFIG = """Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+  Option "AutoEnableDevices" "false"
+  Option "AutoAddGPU" "false"
+  Option "DontVTSwitch" "true"
+EndSection
+Section "Device"
+  Identifier "card"
+  Driver "dummy"
+  VideoRam 65536
+  Option "Monitor-DUMMY0" "primary"
+EndSection
+Section "Monitor"
+  Identifier "primary"
+  HorizSync 5.0 - 1000.0
+  VertRefresh 5.0 - 200.0
+  Modeline "2560x1440" 311.83 2560 2744 3024 3488 1440 1441 1444 1490 -HSync +Vsync
+  Option "PreferredMode" "2560x1440"
+  Option "Position" "1920 0"
+  Option "Primary" "true"
+EndSection
+Section "Screen"
+  Identifier "screen"
+  Device "card"
+  Monitor "primary"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Virtual 4480 1440
+  EndSubSection
+EndSection
+"""
+
+TINT2_HEIGHT = 30
+TINT2_ICON_SIZE = 24
+TASK_COLOUR = (192, 0, 192)
+TINT2_CONFIG = """rounded = 0
+border_width = 0
+background_color = #303030 100
+border_color = #303030 100
+rounded = 0
+border_width = 0
+background_color = #c000c0 100
+border_color = #c000c0 100
+panel_items = TS
+panel_size = 100%% %(height)d
+panel_margin = 0 0
+panel_padding = 0 0 0
+panel_background_id = 1
+panel_position = top center horizontal
+panel_layer = top
+panel_monitor = all
+strut_policy = follow_size
+panel_dock = 0
+wm_menu = 0
+autohide = 0
+taskbar_mode = single_desktop
+taskbar_padding = 0 0 4
+taskbar_background_id = 1
+task_text = 1
+task_icon = 0
+task_centered = 0
+task_maximum_size = 160 %(height)d
+task_padding = 4 4
+task_background_id = 2
+task_active_background_id = 2
+task_urgent_background_id = 2
+task_iconified_background_id = 2
+font_shadow = 0
+task_font_color = #ffffff 100
+task_active_font_color = #ffffff 100
+task_iconified_font_color = #ffffff 100
+systray_padding = 0 3 2
+systray_background_id = 1
+systray_sort = ascending
+systray_icon_size = %(icon)d
+systray_monitor = primary
+"""
 
 
 def wait_for(predicate, timeout, step=0.05):
@@ -80,6 +165,8 @@ class Desktop:
             "LANG": "C.UTF-8",
         }
         self.display = None
+        # trayer makes the icons it docks 22 pixels high, tint2 as its configuration says.
+        self.tray_icon_height = 22
 
     # -- lifetime -------------------------------------------------------------------------------
     def __enter__(self):
@@ -114,13 +201,13 @@ class Desktop:
         return subprocess.run(argv, env=self.env, cwd=self.root, capture_output=True, text=True, **kwargs)
 
     # -- X server and tray ----------------------------------------------------------------------
-    def start_x(self, tray=True):
+    def start_server(self, argv, name, timeout=10):
+        """Starts an X server that writes its display number to -displayfd and takes it as DISPLAY."""
         read_end, write_end = os.pipe()
-        self.spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-                    "%dx%dx24" % self.size, "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,))
+        self.spawn(argv + ["-displayfd", str(write_end), "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,))
         os.close(write_end)
         number = b""
-        deadline = time.monotonic() + 10
+        deadline = time.monotonic() + timeout
         while not number.endswith(b"\n") and time.monotonic() < deadline:
             chunk = os.read(read_end, 16)
             if not chunk:
@@ -128,14 +215,56 @@ class Desktop:
             number += chunk
         os.close(read_end)
         if not number.strip():
-            raise RuntimeError("Xvfb did not start")
+            raise RuntimeError("%s did not start" % name)
         self.display = ":" + number.decode().strip()
         self.env["DISPLAY"] = self.display
+
+    def start_x(self, tray=True):
+        self.start_server(["Xvfb", "-screen", "0", "%dx%dx24" % self.size], "Xvfb")
         if tray:
             self.spawn(["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request",
                         "--height", "24", "--transparent", "false", "--tint", "0x303030"])
             if not wait_for(lambda: self.tray_panel() is not None, 10):
                 raise RuntimeError("trayer did not start")
+
+    def start_two_monitors(self):
+        """Xorg with the dummy driver on a 4480x1440 screen: the primary monitor DUMMY0, 2560x1440
+        at (1920, 0), and DUMMY1, 1920x1080 at (0, 360). Xorg runs without a terminal or input
+        devices (it needs root); Xvfb cannot place monitors that Qt sees."""
+        config = os.path.join(self.root, "xorg.conf")
+        with open(config, "w") as f:
+            f.write(XORG_DUMMY_CONFIG)
+        self.start_server(["Xorg", "-config", config, "-logfile", os.path.join(self.root, "xorg.log"),
+                           "-novtswitch", "-sharevts", "-keeptty"], "Xorg", timeout=20)
+        self.size = (4480, 1440)
+        self.xrandr("--addmode", "DUMMY1", "1920x1080")
+        self.set_monitors(("DUMMY0", "2560x1440", "1920x0", "primary"), ("DUMMY1", "1920x1080", "0x360"))
+
+    def monitor(self, name):
+        """(x, y, right edge) of the output so named as RandR lists it, or None."""
+        for line in self.run(["xrandr", "--listmonitors"]).stdout.splitlines():
+            m = re.search(r"(\d+)/\d+x(\d+)/\d+\+(\d+)\+(\d+)\s+%s$" % re.escape(name), line.strip())
+            if m:
+                width, _, x, y = (int(v) for v in m.groups())
+                return (x, y, x + width)
+        return None
+
+    def xrandr(self, *args):
+        result = self.run(["xrandr"] + list(args))
+        if result.returncode != 0:
+            raise RuntimeError("xrandr %s: %s" % (" ".join(args), result.stderr.strip()))
+
+    def set_monitors(self, *outputs):
+        """Each output as (name, mode, position[, "primary"]) or (name, "off"), on a 4480x1440 screen."""
+        args = ["--fb", "4480x1440"]
+        for output in outputs:
+            args += ["--output", output[0]]
+            args += ["--off"] if output[1] == "off" else ["--mode", output[1], "--pos", output[2]]
+            args += ["--primary"] if output[-1] == "primary" else []
+        self.xrandr(*args)
+        # The dummy driver's server tells clients that read its current configuration (as Qt does)
+        # of the change only once a client has polled the outputs.
+        self.xrandr("-q")
 
     # -- window managers, panels, the editor on its own ------------------------------------------
     def start_wm(self, name):
@@ -190,6 +319,44 @@ class Desktop:
         if not wait_for(lambda: (self.work_area() or (0, 1))[1] == 0, 10):
             raise RuntimeError("the work area did not grow back")
 
+    def start_tint2(self, panels=1):
+        """tint2 with a private configuration: a 30 px panel at the top of each monitor with a task
+        bar whose buttons have TASK_COLOUR as background, and a tray on the primary monitor; waits
+        until all panels say what they reserve."""
+        config = os.path.join(self.root, "tint2rc")
+        with open(config, "w") as f:
+            f.write(TINT2_CONFIG % {"height": TINT2_HEIGHT, "icon": TINT2_ICON_SIZE})
+        panel = self.spawn(["tint2", "-c", config])
+        self.tray_icon_height = TINT2_ICON_SIZE
+        if not wait_for(lambda: len(self.struts("tint2")) == panels, 10):
+            raise RuntimeError("tint2 did not reserve its strips")
+        return panel
+
+    def stop_process(self, process):
+        process.terminate()
+        process.wait(3)
+
+    def struts(self, name):
+        """_NET_WM_STRUT_PARTIAL of each top-level window so named, as tuples of twelve values."""
+        found = []
+        for window in self.windows(name):
+            said = self.run(["xprop", "-id", hex(window[0]), "-notype", "_NET_WM_STRUT_PARTIAL"]).stdout
+            m = re.search(r"_NET_WM_STRUT_PARTIAL = ([\d, ]+)", said)
+            if m:
+                found.append(tuple(int(v) for v in m.group(1).split(",")))
+        return found
+
+    def task_buttons(self, path, row=1):
+        """How many task buttons the task bars show: runs of TASK_COLOUR along a row of the panels
+        (the buttons' text starts below it), in a screenshot kept at path."""
+        picture = self.screenshot(path)
+        runs, inside = 0, False
+        for x in range(picture.width):
+            here = picture.pixel(x, row) == TASK_COLOUR
+            runs += here and not inside
+            inside = here
+        return runs
+
     def lone_editor_picture(self, program, plugin, crop, path, settle=3.0):
         """The plug-in's editor drawn on its own at (0, 0) over silence, after settle seconds, cut
         to crop (x, y, width, height); the whole editor is kept at path."""
@@ -240,9 +407,16 @@ class Desktop:
         return found[0] if found else None
 
     def tray_icons(self):
-        """Centres of Tolvaran's icons docked in the tray (trayer makes them 22 high; Qt asks for more width on a scaled desktop)."""
+        """Centres of Tolvaran's icons docked in the tray (Qt asks for more width on a scaled desktop)."""
         return [(x + w // 2, y + h // 2) for _, w, h, x, y in self.windows("Tolvaran", '"Tolvaran" "Tolvaran"')
-                if h == 22 and w >= 22]
+                if h == self.tray_icon_height and w >= h]
+
+    def viewable(self, window_id):
+        return "IsViewable" in self.run(["xwininfo", "-id", hex(window_id)]).stdout
+
+    def focus(self):
+        said = self.xdotool("getwindowfocus").stdout.strip()
+        return int(said) if said.isdigit() else None
 
     def screenshot(self, path):
         self.run(["import", "-window", "root", path])

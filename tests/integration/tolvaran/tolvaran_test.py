@@ -18,7 +18,7 @@ import threading
 import time
 import unittest
 
-from desktop import Desktop, wait_for
+from desktop import TINT2_HEIGHT, Desktop, wait_for
 
 OPTIONS = None
 SCRIPTS_RUN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "scripts", "run")
@@ -39,6 +39,8 @@ RAY_COLOUR = (0, 255, 0)
 # What the window shows of the editor (x, y, width, height in the editor), and a panel's height.
 CROP = (8, 111, 204, 197)
 PANEL_HEIGHT = 28
+# How many entries up from the tray menu's end each corner is.
+LEFT, RIGHT = 3, 2
 
 
 class RequestCounter:
@@ -398,6 +400,123 @@ class TolvaranTest(unittest.TestCase):
         process.terminate()
         self.assertEqual(process.wait(3), 0)
 
+    def at(self, corner, x, y, right):
+        """The window's (width, height, x, y) at this corner of an area whose top-left corner is
+        (x, y) and whose right edge (exclusive) is right."""
+        return (CROP[2], CROP[3], x if corner == "left" else right - CROP[2], y)
+
+    def wait_placed(self, d, want, case, timeout=10):
+        placed = wait_for(lambda: (d.window("Caldmere") or (0,))[1:] == want, timeout)
+        self.assertTrue(placed, "%s: %s, not %s" % (case, d.window("Caldmere"), want))
+
+    def check_never_lost(self, wm):
+        """Under wm with tint2 (a task bar and a tray): the window has no task button, and after
+        "show desktop" and a minimize request the tray's corner entries bring it back, mapped, at
+        their corner, without the focus, and still without a task button."""
+        d = self.desktop(tray=False)
+        d.start_wm(wm)
+        d.start_tint2()
+        self.assertTrue(wait_for(lambda: (d.work_area() or (0, 0))[1] == TINT2_HEIGHT, 10))
+        other = d.spawn(["xmessage", "-geometry", "300x80+800+600", "another program"])
+        self.assertTrue(wait_for(lambda: d.window("xmessage"), 5))
+        other_id = d.window("xmessage")[0]
+        process = self.start(d)
+        window_id = d.window("Caldmere")[0]
+        self.wait_placed(d, self.at("left", 0, TINT2_HEIGHT, 1920), wm)
+        d.xdotool("windowactivate", "--sync", other_id)
+        shots = os.path.join(OPTIONS.artefacts, "tolvaran-%s-tint2" % wm)
+        os.makedirs(OPTIONS.artefacts, exist_ok=True)
+        self.assertTrue(wait_for(lambda: d.task_buttons(shots + "-start.png") == 1, 5),
+                        "one task button, the other program's")
+        report = []
+        for hiding, argv, corner in (("show desktop", ["wmctrl", "-k", "on"], "right"),
+                                     ("minimize", ["xdotool", "windowminimize", str(window_id)], "left"),
+                                     ("minimize", ["xdotool", "windowminimize", str(window_id)], "right")):
+            case = "%s, %s, then %s" % (wm, hiding, corner)
+            d.run(argv)
+            hidden = wait_for(lambda: not d.viewable(window_id), 3)
+            report.append("%s: %s" % (case, "hidden" if hidden else "stays shown"))
+            self.choose(d, LEFT if corner == "left" else RIGHT)
+            self.assertTrue(wait_for(lambda: d.viewable(window_id), 5), "%s: shown again" % case)
+            self.wait_placed(d, self.at(corner, 0, TINT2_HEIGHT, 1920), case)
+            self.assertNotEqual(d.focus(), window_id, "%s: the window takes no focus" % case)
+            self.assertEqual(d.task_buttons("%s-%s-%s.png" % (shots, hiding.replace(" ", "-"), corner)), 1,
+                             "%s: still no task button" % case)
+        with open(shots + ".txt", "w") as f:
+            f.write("\n".join(report) + "\n")
+        other.terminate()
+        process.terminate()
+        self.assertEqual(process.wait(3), 0)
+
+    def check_work_area_steps(self, scale):
+        """Without a window manager, the root's _NET_WORKAREA set by hand with its top one device
+        pixel lower at each step: at this scale the window's top is the work area's at every step."""
+        d = self.desktop(pulse_rate=None, tray=False)
+
+        def set_top(top):
+            d.run(["xprop", "-root", "-f", "_NET_WORKAREA", "32c", "-set", "_NET_WORKAREA",
+                   "0, %d, 1920, %d" % (top, 1080 - top)])
+
+        set_top(26)
+        process = self.start(d, {"QT_SCALE_FACTOR": scale})
+        missed = []
+        for top in range(26, 45):
+            set_top(top)
+            want = self.at("left", 0, top, 1920)
+            if not wait_for(lambda: d.window("Caldmere")[1:] == want, 3):
+                missed.append((top, d.window("Caldmere")[4]))
+        self.assertEqual(missed, [], "(work area's top, window's top) at scale %s" % scale)
+        process.terminate()
+        self.assertEqual(process.wait(3), 0)
+
+    def check_two_monitors(self, wm):
+        """Two monitors of different sizes, a tint2 panel on each: the window keeps to the primary
+        monitor's own corners while the panels, the primary monitor and the monitors change."""
+        d = Desktop(OPTIONS.tolvaran, OPTIONS.recorder)
+        self.addCleanup(d.close)
+        d.start_two_monitors()
+        d.start_wm(wm)
+        panel = d.start_tint2(panels=2)
+        process = self.start(d)
+        os.makedirs(OPTIONS.artefacts, exist_ok=True)
+        shots = os.path.join(OPTIONS.artefacts, "tolvaran-two-monitors-%s" % wm)
+        report = []
+        # The primary monitor DUMMY0 spans x 1920 to 4480 from y 0; DUMMY1 x 0 to 1920 from y 360.
+        primary, other = (1920, 0, 4480), (0, 360, 1920)
+
+        def check(case, corner, monitor, panelled):
+            x, y, right = monitor
+            want = self.at(corner, x, y + (TINT2_HEIGHT if panelled else 0), right)
+            placed = wait_for(lambda: (d.window("Caldmere") or (0,))[1:] == want, 10)
+            got = d.window("Caldmere")
+            report.append("%s under %s: window %s, work area %s, tint2 struts %s"
+                          % (case, wm, got[1:] if got else None, d.work_area(), d.struts("tint2")))
+            d.screenshot("%s-%s.png" % (shots, case.replace(" ", "-").replace(",", "")))
+            with open(shots + ".txt", "w") as f:
+                f.write("\n".join(report) + "\n")
+            self.assertTrue(placed, "%s: %s, not %s" % (case, got, want))
+
+        check("left", "left", primary, True)
+        self.choose(d, RIGHT)
+        check("right", "right", primary, True)
+        d.stop_process(panel)
+        check("right, panel stopped", "right", primary, False)
+        panel = d.start_tint2(panels=2)
+        check("right, panel started", "right", primary, True)
+        d.set_monitors(("DUMMY1", "1920x1080", "0x360", "primary"), ("DUMMY0", "2560x1440", "1920x0"))
+        check("right, primary switched", "right", other, True)
+        self.choose(d, LEFT)
+        check("left, primary switched", "left", other, True)
+        d.set_monitors(("DUMMY1", "1920x1080", "0x360"), ("DUMMY0", "2560x1440", "1920x0", "primary"))
+        check("left, primary back", "left", primary, True)
+        d.set_monitors(("DUMMY1", "1920x1080", "0x360"), ("DUMMY0", "off"))
+        # RandR may move the one output left to the top.
+        check("left, primary off", "left", d.monitor("DUMMY1"), True)
+        d.set_monitors(("DUMMY1", "1920x1080", "0x360"), ("DUMMY0", "2560x1440", "1920x0", "primary"))
+        check("left, primary on", "left", primary, True)
+        process.terminate()
+        self.assertEqual(process.wait(3), 0)
+
     def test_without_an_x_server_one_line_names_the_display_and_the_exit_is_2(self):
         d = Desktop(OPTIONS.tolvaran, OPTIONS.recorder)
         self.addCleanup(d.close)
@@ -505,6 +624,17 @@ for _wm in ("openbox", "metacity", "xfwm4"):
     for _scale in ("1", "1.5", "2"):
         setattr(TolvaranTest, "test_the_crop_in_the_work_area_under_%s_at_scale_%s" % (_wm, _scale.replace(".", "_")),
                 lambda self, wm=_wm, scale=_scale: self.check_crop_in_the_work_area(wm, scale))
+
+for _wm in ("openbox", "metacity", "xfwm4"):
+    setattr(TolvaranTest, "test_the_window_is_never_lost_under_%s" % _wm,
+            lambda self, wm=_wm: self.check_never_lost(wm))
+for _wm in ("openbox", "metacity", "xfwm4"):
+    setattr(TolvaranTest, "test_the_window_keeps_to_the_primary_monitors_corner_under_%s" % _wm,
+            lambda self, wm=_wm: self.check_two_monitors(wm))
+for _scale in ("1.25", "1.5"):
+    setattr(TolvaranTest, "test_the_window_follows_each_pixel_of_the_work_area_at_scale_%s" % _scale.replace(".", "_"),
+            lambda self, scale=_scale: self.check_work_area_steps(scale))
+
 
 def main():
     global OPTIONS
