@@ -5,7 +5,8 @@
   null sink; parec, recording the same monitor with the same 10 ms fragments, timestamps the
   arrival of each click; the recording plug-in inside Tolvaran timestamps the processReplacing
   call whose block holds it (both CLOCK_MONOTONIC).
-- cpu: Tolvaran's user + system time over 10 s while a tone plays, with the real libvarnis.
+- cpu: Tolvaran's user + system time over 10 s with the real libvarnis, one run each while a
+  tone plays, in silence once the picture has settled, and with no sound server at all.
 
 usage: measure.py --tolvaran PATH --recorder PATH --varnis PATH
 """
@@ -87,21 +88,37 @@ def cpu_seconds(pid):
     return (int(fields[11]) + int(fields[12])) / ticks
 
 
-def measure_cpu(options, seconds=10.0):
+def tolvaran_cpu(options, sound, seconds=10.0, settle=3.0):
+    """Tolvaran's share of one core over seconds, settle seconds after its window showed.
+    sound: "tone", "silence" or None (no sound server at all)."""
     with Desktop(options.tolvaran, options.varnis) as d:
         d.start_x()
-        d.start_pulse(48000)
-        tone = d.play_tone(seconds + 8, left=0.5, right=0.3)
+        player = None
+        if sound:
+            d.start_pulse(48000)
+            length = settle + seconds + 15
+            player = d.play_tone(length, left=0.5, right=0.3) if sound == "tone" else d.play_silence(length)
         process = d.start_tolvaran()
         wait_for(lambda: d.window("Caldmere"), 10)
-        time.sleep(3.0)
+        time.sleep(settle)
         before, start = cpu_seconds(process.pid), time.monotonic()
         time.sleep(seconds)
         used, wall = cpu_seconds(process.pid) - before, time.monotonic() - start
-        print("cpu: %.3f s of CPU in %.1f s: %.2f %% of one core" % (used, wall, 100 * used / wall))
-        tone.terminate()
+        if player:
+            player.terminate()
         process.terminate()
-        print("exit code", process.wait(5))
+        process.wait(5)
+        return 100 * used / wall
+
+
+def measure_cpu(options):
+    # In silence the picture settles first (the correlation bar fades for about ten seconds).
+    tone = tolvaran_cpu(options, "tone")
+    silence = tolvaran_cpu(options, "silence", settle=12.0)
+    none = tolvaran_cpu(options, None)
+    print("cpu (%% of one core, user + system over 10 s): tone %.2f %%, silence %.2f %%, "
+          "no sound server %.2f %%; silence / no server %.2f"
+          % (tone, silence, none, silence / none if none else float("inf")))
 
 
 def main():
