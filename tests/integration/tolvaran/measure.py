@@ -82,10 +82,17 @@ def measure_latency(options, seconds=20.0):
 
 
 def cpu_seconds(pid):
-    with open("/proc/%d/stat" % pid) as f:
-        fields = f.read().rsplit(")", 1)[1].split()
-    ticks = os.sysconf("SC_CLK_TCK")
-    return (int(fields[11]) + int(fields[12])) / ticks
+    """User + system time of all the process's threads, in nanoseconds of run time: finer than
+    /proc's clock ticks of 10 ms, which are a tenth of a percent over 10 s."""
+    total = 0
+    tasks = "/proc/%d/task" % pid
+    for task in os.listdir(tasks):
+        try:
+            with open(os.path.join(tasks, task, "schedstat")) as f:
+                total += int(f.read().split()[0])
+        except OSError:
+            pass  # the thread ended meanwhile
+    return total / 1e9
 
 
 def tolvaran_cpu(options, sound, seconds=10.0, settle=3.0):
@@ -116,7 +123,7 @@ def measure_cpu(options):
     tone = tolvaran_cpu(options, "tone")
     silence = tolvaran_cpu(options, "silence", settle=12.0)
     none = tolvaran_cpu(options, None)
-    print("cpu (%% of one core, user + system over 10 s): tone %.2f %%, silence %.2f %%, "
+    print("cpu (%% of one core, run time over 10 s): tone %.2f %%, silence %.2f %%, "
           "no sound server %.2f %%; silence / no server %.2f"
           % (tone, silence, none, silence / none if none else float("inf")))
 
