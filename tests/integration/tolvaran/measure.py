@@ -96,10 +96,12 @@ def cpu_seconds(pid):
 
 
 def tolvaran_cpu(options, sound, seconds=10.0, settle=3.0):
-    """Tolvaran's share of one core over seconds, settle seconds after its window showed.
-    sound: "tone", "silence" or None (no sound server at all)."""
+    """Tolvaran's share of one core over seconds, settle seconds after its window showed, and the
+    X server's, which takes in what the editor uploads. sound: "tone", "silence" or None (no
+    sound server at all)."""
     with Desktop(options.tolvaran, options.varnis) as d:
         d.start_x()
+        server = d.processes[0].pid
         player = None
         if sound:
             d.start_pulse(48000)
@@ -108,24 +110,27 @@ def tolvaran_cpu(options, sound, seconds=10.0, settle=3.0):
         process = d.start_tolvaran()
         wait_for(lambda: d.window("Caldmere"), 10)
         time.sleep(settle)
-        before, start = cpu_seconds(process.pid), time.monotonic()
+        before, served, start = cpu_seconds(process.pid), cpu_seconds(server), time.monotonic()
         time.sleep(seconds)
         used, wall = cpu_seconds(process.pid) - before, time.monotonic() - start
+        served = cpu_seconds(server) - served
         if player:
             player.terminate()
         process.terminate()
         process.wait(5)
-        return 100 * used / wall
+        return 100 * used / wall, 100 * served / wall
 
 
 def measure_cpu(options):
     # In silence the picture settles first (the correlation bar fades for about ten seconds).
-    tone = tolvaran_cpu(options, "tone")
-    silence = tolvaran_cpu(options, "silence", settle=12.0)
-    none = tolvaran_cpu(options, None)
+    tone, toneServer = tolvaran_cpu(options, "tone")
+    silence, silenceServer = tolvaran_cpu(options, "silence", settle=12.0)
+    none, noneServer = tolvaran_cpu(options, None)
     print("cpu (%% of one core, run time over 10 s): tone %.2f %%, silence %.2f %%, "
           "no sound server %.2f %%; silence / no server %.2f"
           % (tone, silence, none, silence / none if none else float("inf")))
+    print("X server meanwhile: tone %.2f %%, silence %.2f %%, no sound server %.2f %%"
+          % (toneServer, silenceServer, noneServer))
 
 
 def main():
