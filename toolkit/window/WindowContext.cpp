@@ -6,6 +6,7 @@
 #include "framework/services/ThrowSites.h"
 #include "toolkit/drawing/RasterRegion.h"
 #include "toolkit/editor/TextEditDialogUser.h"
+#include "toolkit/window/ChangedArea.h"
 #include "toolkit/window/EditFieldPainter.h"
 
 namespace {
@@ -23,7 +24,10 @@ WindowContext::WindowContext(Platform& platform, std::uint64_t parent, const Rec
                              WindowEventHandler& handler, PluginCoreInterface* core)
     : mPlatform(platform), mEditorRect(editorRect), mHandler(handler) {
   const std::int32_t width = RectWidth(editorRect), height = RectHeight(editorRect);
-  if (width > 0 && height > 0) mPixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+  if (width > 0 && height > 0) {
+    mPixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    mShown.assign(mPixels.size(), 0);
+  }
   mWindow = mPlatform.OpenWindow(parent, width, height);
   if (!mWindow) throw AppFrame::ResAlloc(&ThrowSites::kChildWindow);
   SetSurface(Surface{mPixels.data(), width, height, width});
@@ -52,6 +56,7 @@ void WindowContext::OnWindowEvent(const WindowEvent& event) {
   const Point point{event.x, event.y};
   switch (event.kind) {
     case WindowEvent::Kind::kExpose:
+      mExposed = true;
       mPaintRequested = true;
       return;
     case WindowEvent::Kind::kMouseDown:
@@ -98,10 +103,26 @@ void WindowContext::EndCapture() {
 }
 
 void WindowContext::PresentDamage() {
+  const std::int32_t width = RectWidth(mEditorRect), height = RectHeight(mEditorRect);
+  const PixelBuffer now{mPixels.data(), width, height, width};
+  const PixelBuffer shown{mShown.data(), width, height, width};
+  if (mExposed) {
+    // The server lost what it showed: all of it goes again, changed here or not.
+    mDamage.assign(1, PixelRect{0, 0, width, height});
+    mExposed = false;
+  } else {
+    // Frames redraw what may not have changed; the server is sent only what did.
+    for (PixelRect& rect : mDamage) rect = ChangedArea(now, shown, rect);
+  }
+  mDamage.erase(
+      std::remove_if(mDamage.begin(), mDamage.end(), [](const PixelRect& rect) { return rect.IsEmpty(); }),
+      mDamage.end());
   if (mDamage.empty()) return;
-  PixelBuffer buffer{mPixels.data(), RectWidth(mEditorRect), RectHeight(mEditorRect), RectWidth(mEditorRect)};
-  mWindow->Present(buffer, mDamage);
-  for (const PixelRect& rect : mDamage) mPresentedPixels += std::int64_t{rect.Width()} * rect.Height();
+  mWindow->Present(now, mDamage);
+  for (const PixelRect& rect : mDamage) {
+    CopyArea(now, shown, rect);
+    mPresentedPixels += std::int64_t{rect.Width()} * rect.Height();
+  }
   mDamage.clear();
 }
 

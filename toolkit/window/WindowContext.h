@@ -38,7 +38,8 @@ class WindowContext : public RasterContext, private WindowEventSink {
 
   // Delivers the window's events; never blocks.
   void PumpEvents();
-  // Shows what was drawn since the last call.
+  // Shows what was drawn since the last call and differs from what the window shows; after an
+  // expose, the whole window.
   void PresentDamage();
   // The pixels presented since the window opened, for tests and figures.
   std::int64_t PresentedPixels() const { return mPresentedPixels; }
@@ -80,6 +81,10 @@ class WindowContext : public RasterContext, private WindowEventSink {
   Rect mEditorRect{};
   WindowEventHandler& mHandler;
   std::vector<std::uint32_t> mPixels{};
+  // What the window was last sent, to compare what frames drew again against.
+  std::vector<std::uint32_t> mShown{};
+  // The window shows nothing of ours yet, or lost it.
+  bool mExposed{true};
   std::unique_ptr<ChildWindow> mWindow{};
   std::unique_ptr<FileChooser> mChooser{};
   std::unique_ptr<SettingsFileDialogs> mDialogs{};

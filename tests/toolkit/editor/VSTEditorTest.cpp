@@ -43,10 +43,12 @@ class MouseFrame : public Frame {
     if (kind == kMouseDown && mCapturing) CaptureMouse();
   }
   void Draw(DrawContext& context, const Rect& area) override {
-    context.SetForeColor(Color{0xFFFF, 0, 0});
+    context.SetForeColor(colour);
     context.FillRect(area);
   }
   std::string Name() const { return mCapturing ? "c" : "p"; }
+
+  Color colour{0xFFFF, 0, 0};
 
  private:
   bool mCapturing{false};
@@ -90,16 +92,21 @@ class VSTEditorTest : public ::testing::Test {
   std::vector<std::string> log;
 };
 
-TEST_F(VSTEditorTest, OpensIntoThePointersWindowPaintsOnExposeAndUploadsOnlyWhatChanged) {
+TEST_F(VSTEditorTest, OpensIntoThePointersWindowPaintsOnExposeAndUploadsOnlyChangedPixels) {
   EXPECT_EQ(window->Parent(), 0x2Au);
   EXPECT_EQ(window->Pixel(20, 20), 0x00FF0000u);  // painted by the first expose
   editor->idle();
   EXPECT_EQ(UploadedPixels(), 0);  // nothing to draw, nothing sent
   plain->Invalidate();
   editor->idle();
+  EXPECT_EQ(UploadedPixels(), 0);  // drawn again, the same pixels: nothing sent
+  plain->colour = Color{0, 0, 0xFFFF};
+  plain->Invalidate();
+  editor->idle();
   EXPECT_EQ(UploadedPixels(), 50 * 30);  // exactly the frame
+  EXPECT_EQ(window->Pixel(120, 20), 0x000000FFu);
   window->ClearUploads();
-  window->Expose({5, 5, 6, 6});  // any expose repaints the whole editor
+  window->Expose({5, 5, 6, 6});  // any expose sends the whole editor, changed or not
   editor->idle();
   EXPECT_EQ(UploadedPixels(), 200 * 100);
   ERect* rect = nullptr;
