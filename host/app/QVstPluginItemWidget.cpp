@@ -60,8 +60,10 @@ bool qt_misses(const ScreenScale& scale, const QRect& device) {
 }  // namespace
 
 QVstPluginItemWidget::QVstPluginItemWidget(TvMultimeterPlugin* plugin) : QWidget(nullptr), plugin_(plugin) {
+  // It never takes the keyboard: a window manager that focuses what stays shown (xfwm4 on
+  // show desktop) would take it from the user's program.
   setWindowFlags((windowFlags() & ~Qt::WindowMinimizeButtonHint) | Qt::FramelessWindowHint |
-                 Qt::WindowStaysOnTopHint | Qt::Tool);
+                 Qt::WindowStaysOnTopHint | Qt::Tool | Qt::WindowDoesNotAcceptFocus);
   setAttribute(Qt::WA_ShowWithoutActivating);
   setWindowOpacity(0.5);
   set_up_form();
